@@ -1,0 +1,57 @@
+#include "app/app_icon.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace dieprofile {
+
+QImage AppIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+
+    // The blank's two halves either side of the bore: bell, cone, bearing and back relief.
+    const QColor diamond(0x5b, 0x7f, 0xa6);
+    const QColor outline(0x1d, 0x2b, 0x3a);
+    QPainterPath left;
+    left.moveTo(2, 6);
+    left.lineTo(11, 6);
+    left.lineTo(14, 13);
+    left.lineTo(15, 20);
+    left.lineTo(15, 23);
+    left.lineTo(13, 27);
+    left.lineTo(2, 27);
+    left.closeSubpath();
+    QPainterPath right;
+    right.moveTo(30, 6);
+    right.lineTo(21, 6);
+    right.lineTo(18, 13);
+    right.lineTo(17, 20);
+    right.lineTo(17, 23);
+    right.lineTo(19, 27);
+    right.lineTo(30, 27);
+    right.closeSubpath();
+    painter.setPen(QPen(outline, 1.5));
+    painter.setBrush(diamond);
+    painter.drawPath(left);
+    painter.drawPath(right);
+
+    // The wire drawn through it.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xd9, 0x8c, 0x1f));
+    painter.drawRect(QRectF(13.5, 0, 5, 8));
+    painter.drawRect(QRectF(15, 20, 2, 12));
+    return image;
+}
+
+QIcon AppIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128}) {
+        icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+    }
+    return icon;
+}
+
+} // namespace dieprofile

@@ -1,0 +1,179 @@
+#include "app/form_model.h"
+
+#include "app/form_design.h"
+#include "app/number_text.h"
+#include "catalogue/catalogue.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace dieprofile {
+
+Form1Model::Form1Model(Toolkit& toolkit) : toolkit_(toolkit) {
+    for (int index : kText1Indices) {
+        Text1(index).Text = std::string(ControlDesignOf(Text1Control(index)).Text);
+    }
+    Text2.Text = std::string(ControlDesignOf(ControlId::Text2).Text);
+    Text3.Text = std::string(ControlDesignOf(ControlId::Text3).Text);
+    Label1_6.Caption = std::string(ControlDesignOf("Label1(6)").Text);
+    Label1_11.Caption = std::string(ControlDesignOf("Label1(11)").Text);
+    Window.Width = static_cast<float>(kWindow.ClientWidth);
+    Window.Height = static_cast<float>(kWindow.ClientHeight);
+}
+
+void Form1Model::Form_Load() {
+    State.UnitDivisor = 25.4;
+    // The axis is the middle of the blank's bottom edge, the base line that edge's height. The
+    // design values always round, so value() cannot throw here.
+    const double bottomLeft = Scene.LineDieBottomLeft.X1;
+    const double bottomRight = Scene.LineDieBottomRight.X2;
+    State.CentreX = RoundToLong((bottomLeft + bottomRight) / 2).value();
+    State.DieBaseY = RoundToLong(Scene.LineDieBottomLeft.Y1).value();
+    State.PiValue = 3.14159;
+
+    CentreWindow();
+
+    // The list is given the first row's exact text, which makes that row current.
+    const std::optional<int> first = FindCatalogueRow(CatalogueRows().front());
+    ComboRow = first.value();
+    Combo1_Click();
+}
+
+void Form1Model::CentreWindow() {
+    // Sizes are single precision; on a screen smaller than the window the position comes out
+    // negative and the window overhangs both edges equally.
+    const TwipSize screen = toolkit_.ScreenSize();
+    const TwipSize outer = toolkit_.WindowOuterSize();
+    Window.Width = outer.Width;
+    Window.Height = outer.Height;
+    Window.Left =
+        ToSingle(static_cast<double>(screen.Width) / 2 - static_cast<double>(outer.Width) / 2);
+    Window.Top =
+        ToSingle(static_cast<double>(screen.Height) / 2 - static_cast<double>(outer.Height) / 2);
+    toolkit_.MoveWindow(Window.Left, Window.Top);
+}
+
+void Form1Model::Show() {
+    GiveFocus(ControlId::Combo1);
+}
+
+void Form1Model::Text1_GotFocus(int index) {
+    TextField& field = Text1(index);
+    // Typing then replaces the leading characters; a shorter text is selected whole.
+    field.SelStart = 0;
+    field.SelLength = std::min(6, static_cast<int>(field.Text.size()));
+}
+
+void Form1Model::PickRow(int row) {
+    const int rows = static_cast<int>(CatalogueRows().size());
+    if (row < 1 || row > rows) {
+        return;
+    }
+    ComboRow = row;
+    Combo1_Click();
+}
+
+void Form1Model::ReplaceText(ControlId control, std::string text) {
+    if (TextField* field = Field(control)) {
+        WriteText(*field, std::move(text));
+    }
+}
+
+void Form1Model::SetSelection(ControlId control, int start, int length) {
+    TextField* field = Field(control);
+    if (field == nullptr) {
+        return;
+    }
+    const int size = static_cast<int>(field->Text.size());
+    field->SelStart = std::clamp(start, 0, size);
+    field->SelLength = std::clamp(length, 0, size - field->SelStart);
+}
+
+void Form1Model::FocusArrived(ControlId control) {
+    Focus = control;
+    if (const std::optional<int> index = Text1Index(control)) {
+        Text1_GotFocus(*index);
+    }
+}
+
+void Form1Model::GiveFocus(ControlId control) {
+    if (!IsVisible(control)) {
+        return; // a hidden control cannot take the focus
+    }
+    FocusArrived(control);
+    toolkit_.MoveFocus(control);
+}
+
+TextField* Form1Model::Field(ControlId control) {
+    return const_cast<TextField*>(std::as_const(*this).Field(control));
+}
+
+const TextField* Form1Model::Field(ControlId control) const {
+    if (const std::optional<int> index = Text1Index(control)) {
+        return &Text1(*index);
+    }
+    if (control == ControlId::Text2) {
+        return &Text2;
+    }
+    if (control == ControlId::Text3) {
+        return &Text3;
+    }
+    return nullptr;
+}
+
+TextField& Form1Model::Text1(int index) {
+    return Text1Fields.at(static_cast<std::size_t>(index));
+}
+
+const TextField& Form1Model::Text1(int index) const {
+    return Text1Fields.at(static_cast<std::size_t>(index));
+}
+
+bool Form1Model::IsVisible(ControlId control) const {
+    if (control == ControlId::None) {
+        return false;
+    }
+    const TextField* field = Field(control);
+    return field == nullptr || field->Visible;
+}
+
+void Form1Model::WriteText(TextField& field, std::string text) {
+    field.Text = std::move(text);
+    field.SelStart = static_cast<int>(field.Text.size());
+    field.SelLength = 0;
+}
+
+void Form1Model::SetDiamondFieldsVisible(bool visible) {
+    Label1_6.Visible = visible;
+    Label1_11.Visible = visible;
+    Text1(10).Visible = visible;
+    Text1(5).Visible = visible;
+    if (!visible) {
+        KeepFocusOnVisibleControl();
+    }
+}
+
+void Form1Model::KeepFocusOnVisibleControl() {
+    if (Focus == ControlId::None || IsVisible(Focus)) {
+        return;
+    }
+    const auto& order = TabOrder();
+    const auto at = std::find(order.begin(), order.end(), Focus);
+    for (auto next = at; next != order.end(); ++next) {
+        if (IsVisible(*next)) {
+            GiveFocus(*next);
+            return;
+        }
+    }
+}
+
+std::optional<double> Form1Model::ReadField(int index) {
+    const std::optional<double> value = ParseNumber(Text1(index).Text);
+    if (!value) {
+        toolkit_.ShowMessage(std::string(Text1Caption(index)) + " must be a number.");
+        GiveFocus(Text1Control(index));
+    }
+    return value;
+}
+
+} // namespace dieprofile

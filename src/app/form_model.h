@@ -1,0 +1,104 @@
+// The window Form1 without a toolkit: the state of its controls, the profile state, the drawing,
+// and the event handlers. The Qt window and the headless driver both hand their events to it.
+#pragma once
+
+#include "app/controls.h"
+#include "app/profile_state.h"
+#include "app/toolkit.h"
+#include "profile/drawing_scene.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace dieprofile {
+
+struct TextField {
+    std::string Text;
+    bool Visible = true;
+    int SelStart = 0;
+    int SelLength = 0;
+    bool operator==(const TextField&) const = default;
+};
+
+struct CaptionLabel {
+    std::string Caption;
+    bool Visible = true;
+    bool operator==(const CaptionLabel&) const = default;
+};
+
+// The window's outer rectangle in twips, as single-precision numbers.
+struct WindowRect {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+    bool operator==(const WindowRect&) const = default;
+};
+
+class Form1Model {
+public:
+    explicit Form1Model(Toolkit& toolkit);
+    Form1Model(const Form1Model&) = delete;
+    Form1Model& operator=(const Form1Model&) = delete;
+
+    // The handlers, named as the window's events are.
+    void Form_Load();
+    void Combo1_Click();
+    void Option1_Click(std::int16_t index);
+    void Text1_GotFocus(int index);
+    void Command1_Click();
+    void Command2_Click();
+
+    // What a user does. Each runs the handler that the event raises, if any.
+    void PickRow(int row);        // 1 to the catalogue's length
+    void ChooseOption(int index); // 0 inches, 1 millimetres
+    void ReplaceText(ControlId field, std::string text);
+    void SetSelection(ControlId field, int start, int length);
+    // The toolkit reports that a control has received the input focus.
+    void FocusArrived(ControlId control);
+    // The window appears: the focus goes to the first control of the tab order.
+    void Show();
+    // Puts the window in the middle of the screen, its outer frame included.
+    void CentreWindow();
+
+    // The text field behind a control, or null for a control that is not a text field.
+    TextField* Field(ControlId control);
+    const TextField* Field(ControlId control) const;
+    TextField& Text1(int index);
+    const TextField& Text1(int index) const;
+    bool IsVisible(ControlId control) const;
+
+    ProfileState State;
+    DrawingScene Scene;
+    std::array<TextField, 11> Text1Fields; // by index; element 9 is never used
+    TextField Text2;
+    TextField Text3;
+    CaptionLabel Label1_6;
+    CaptionLabel Label1_11;
+    int ComboRow = 0; // the current catalogue row, 1-based; 0 while none is current
+    int OptionIndex = 0;
+    ControlId Focus = ControlId::None;
+    WindowRect Window;
+
+    Toolkit& UI() { return toolkit_; }
+
+private:
+    // A program write: the caret goes to the end, as a toolkit's field does.
+    static void WriteText(TextField& field, std::string text);
+    void GiveFocus(ControlId control);
+    void SetDiamondFieldsVisible(bool visible);
+    // Moves the focus on when the control holding it has just been hidden.
+    void KeepFocusOnVisibleControl();
+    // Reads Text1(index); on failure tells the user which field, focuses it and returns nothing.
+    std::optional<double> ReadField(int index);
+    // The units switch proper; false when a wire diameter could not be converted, in which case
+    // nothing has changed.
+    bool SwitchUnits(std::int16_t index);
+
+    Toolkit& toolkit_;
+};
+
+} // namespace dieprofile

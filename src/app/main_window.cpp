@@ -1,0 +1,401 @@
+#include "app/main_window.h"
+
+#include "app/app_icon.h"
+#include "app/fonts.h"
+#include "app/form_design.h"
+#include "catalogue/catalogue.h"
+#include "output/window_printer.h"
+#include "profile/scene_painter.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QWindow>
+#include <cmath>
+#include <limits>
+
+namespace dieprofile {
+
+namespace {
+
+int Px(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+QRect PxRect(int left, int top, int width, int height) {
+    return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
+Qt::Alignment HorizontalAlignment(LabelAlignment alignment) {
+    switch (alignment) {
+    case LabelAlignment::Left:
+        return Qt::AlignLeft;
+    case LabelAlignment::Centre:
+        return Qt::AlignHCenter;
+    case LabelAlignment::Right:
+        return Qt::AlignRight;
+    }
+    return Qt::AlignLeft;
+}
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The model counts a field's characters as Unicode code points; Qt counts UTF-16 units.
+int CodePointsBefore(const QString& text, int position) {
+    return static_cast<int>(QStringView(text).left(position).toUcs4().size());
+}
+
+int PositionOfCodePoint(const QString& text, int codePoints) {
+    int position = 0;
+    for (int seen = 0; seen < codePoints && position < text.size(); ++seen) {
+        position += text.at(position).isHighSurrogate() && position + 1 < text.size() ? 2 : 1;
+    }
+    return position;
+}
+
+// The window's ground and the panel are white; the result fields are mid grey; lines and
+// captions are black, whatever desktop theme is in force.
+QPalette DesignPalette(const QPalette& base) {
+    QPalette palette = base;
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    return palette;
+}
+
+} // namespace
+
+void FieldEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    emit focusReceived();
+}
+
+DrawingPanel::DrawingPanel(const DrawingScene& scene, QWidget* parent)
+    : QFrame(parent), scene_(scene) {
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setAutoFillBackground(true);
+    setPalette(DesignPalette(palette()));
+}
+
+void DrawingPanel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    PaintDrawing(painter, scene_);
+    drawFrame(&painter);
+}
+
+MainWindow::MainWindow() : model_(*this) {
+    setWindowTitle(ToQString(kWindow.Caption));
+    setWindowIcon(AppIcon());
+    setObjectName(QStringLiteral("Form1"));
+    setFixedSize(Px(kWindow.ClientWidth), Px(kWindow.ClientHeight));
+    setAutoFillBackground(true);
+    setPalette(DesignPalette(palette()));
+    setFont(DesignFont(FontDesign{}));
+    panel_ = new DrawingPanel(model_.Scene, this);
+    panel_->setObjectName(QStringLiteral("z"));
+    panel_->setGeometry(
+        PxRect(kWindow.PanelLeft, kWindow.PanelTop, kWindow.PanelWidth, kWindow.PanelHeight));
+    BuildControls();
+    ConnectEvents();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildControls() {
+    auto* optionGroup = new QButtonGroup(this);
+    for (const ControlDesign& design : FormControls()) {
+        QWidget* parent = design.InWindow ? static_cast<QWidget*>(this) : panel_;
+        QWidget* widget = nullptr;
+        const QString text = ToQString(design.Text);
+        switch (design.Kind) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(text, parent);
+            label->setWordWrap(true);
+            label->setAlignment(HorizontalAlignment(design.Alignment) | Qt::AlignTop);
+            labels_.emplace(std::string(design.Name), label);
+            widget = label;
+            break;
+        }
+        case ControlKind::TextField: {
+            auto* field = new FieldEdit(text, parent);
+            field->setMaxLength(std::numeric_limits<int>::max());
+            if (design.Shaded) {
+                QPalette shaded = field->palette();
+                shaded.setColor(QPalette::Base, QColor(0x80, 0x80, 0x80));
+                shaded.setColor(QPalette::Text, Qt::black);
+                field->setPalette(shaded);
+            }
+            fields_.emplace(design.Id, field);
+            widget = field;
+            break;
+        }
+        case ControlKind::DropDownList: {
+            combo_ = new QComboBox(parent);
+            combo_->setEditable(false);
+            for (std::string_view row : CatalogueRows()) {
+                combo_->addItem(ToQString(row));
+            }
+            combo_->setCurrentIndex(-1);
+            combo_->setMaxVisibleItems(static_cast<int>(CatalogueRows().size()));
+            widget = combo_;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto* option = new QRadioButton(text, parent);
+            const int index = design.Id == ControlId::Option1_0 ? 0 : 1;
+            optionGroup->addButton(option, index);
+            options_.at(static_cast<std::size_t>(index)) = option;
+            widget = option;
+            break;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            (design.Id == ControlId::Command1 ? calculate_ : print_) = button;
+            widget = button;
+            break;
+        }
+        }
+        widget->setObjectName(ToQString(design.Name));
+        widget->setFont(DesignFont(design.Font));
+        widget->setGeometry(PxRect(design.Left, design.Top, design.Width, design.Height));
+        widget->setAccessibleName(ToQString(design.Text));
+    }
+    options_[0]->setChecked(true);
+
+    // The list drops down wide enough to show its longest row whole.
+    const QFontMetrics metrics(combo_->font());
+    int widest = 0;
+    for (std::string_view row : CatalogueRows()) {
+        widest = std::max(widest, metrics.horizontalAdvance(ToQString(row)));
+    }
+    combo_->view()->setMinimumWidth(widest +
+                                    combo_->view()->verticalScrollBar()->sizeHint().width() +
+                                    4 * combo_->view()->frameWidth() + 8);
+
+    // Each field and result is named by the caption of its row, for screen readers as well.
+    for (const ControlDesign& design : FormControls()) {
+        if (design.Buddy.empty()) {
+            continue;
+        }
+        QLabel* buddy = labels_.at(std::string(design.Buddy));
+        QWidget* widget = Widget(design.Id);
+        buddy->setBuddy(widget);
+        widget->setAccessibleName(buddy->text());
+    }
+
+    for (const LabelDesign& design : SceneLabels()) {
+        auto* label = new QLabel(QStringLiteral("***"), panel_);
+        label->setObjectName(ToQString(design.Name));
+        label->setAlignment(HorizontalAlignment(design.Alignment) | Qt::AlignTop);
+        label->setGeometry(PxRect(design.Left, design.Top, design.Width, design.Height));
+        label->setFont(DesignFont(FontDesign{}));
+        labels_.emplace(std::string(design.Name), label);
+    }
+
+    // Text3 belongs to the window and lies over the panel.
+    Widget(ControlId::Text3)->raise();
+
+    const auto& order = TabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(Widget(order[i - 1]), Widget(order[i]));
+    }
+}
+
+void MainWindow::ConnectEvents() {
+    connect(combo_, &QComboBox::activated, this,
+            [this](int index) { Handle([&] { model_.PickRow(index + 1); }); });
+    for (int index = 0; index < 2; ++index) {
+        connect(options_.at(static_cast<std::size_t>(index)), &QRadioButton::clicked, this,
+                [this, index] { Handle([&] { model_.ChooseOption(index); }); });
+    }
+    connect(calculate_, &QPushButton::clicked, this,
+            [this] { Handle([&] { model_.Command1_Click(); }); });
+    connect(print_, &QPushButton::clicked, this,
+            [this] { Handle([&] { model_.Command2_Click(); }); });
+
+    for (const auto& [id, field] : fields_) {
+        const ControlId control = id;
+        FieldEdit* edit = field;
+        auto syncSelection = [this, control, edit] {
+            if (refreshing_) {
+                return;
+            }
+            const QString text = edit->text();
+            const int start =
+                edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+            const int end = edit->hasSelectedText() ? edit->selectionEnd() : start;
+            const int first = CodePointsBefore(text, start);
+            model_.SetSelection(control, first, CodePointsBefore(text, end) - first);
+        };
+        connect(edit, &QLineEdit::textEdited, this, [this, control, edit, syncSelection] {
+            model_.ReplaceText(control, edit->text().toStdString());
+            syncSelection();
+        });
+        connect(edit, &QLineEdit::cursorPositionChanged, this, syncSelection);
+        connect(edit, &QLineEdit::selectionChanged, this, syncSelection);
+        connect(edit, &FieldEdit::focusReceived, this,
+                [this, control] { Handle([&] { model_.FocusArrived(control); }); });
+    }
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        const ControlId id = IdOf(now);
+        if (id != ControlId::None && model_.Field(id) == nullptr) {
+            model_.FocusArrived(id);
+        }
+    });
+}
+
+template <typename Handler> void MainWindow::Handle(Handler&& handler) {
+    handler();
+    Refresh();
+}
+
+void MainWindow::Start() {
+    model_.Form_Load();
+    Refresh();
+    show();
+    model_.Show();
+    Refresh();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The outer frame is known only once the window manager has framed the window; centre again
+    // with it, as start-up meant to.
+    if (!recentred_ && frameGeometry().size() != size()) {
+        recentred_ = true;
+        model_.CentreWindow();
+    }
+}
+
+void MainWindow::Refresh() {
+    refreshing_ = true;
+    for (const auto& [id, edit] : fields_) {
+        const TextField& field = *model_.Field(id);
+        const QString text = QString::fromStdString(field.Text);
+        if (edit->text() != text) {
+            edit->setText(text);
+        }
+        const int start = PositionOfCodePoint(text, field.SelStart);
+        const int end = PositionOfCodePoint(text, field.SelStart + field.SelLength);
+        const bool same = edit->hasSelectedText()
+                              ? edit->selectionStart() == start && edit->selectionEnd() == end
+                              : start == end && edit->cursorPosition() == start;
+        if (!same) {
+            if (start == end) {
+                edit->setCursorPosition(start);
+            } else {
+                edit->setSelection(start, end - start);
+            }
+        }
+        edit->setVisible(field.Visible);
+    }
+    labels_.at("Label1(6)")->setVisible(model_.Label1_6.Visible);
+    labels_.at("Label1(11)")->setVisible(model_.Label1_11.Visible);
+    for (const LabelDesign& design : SceneLabels()) {
+        labels_.at(std::string(design.Name))
+            ->setText(QString::fromStdString((model_.Scene.*design.Member).Caption));
+    }
+    combo_->setCurrentIndex(model_.ComboRow - 1);
+    options_.at(static_cast<std::size_t>(model_.OptionIndex))->setChecked(true);
+    panel_->update();
+    refreshing_ = false;
+}
+
+FieldEdit* MainWindow::Field(ControlId id) const {
+    const auto found = fields_.find(id);
+    return found == fields_.end() ? nullptr : found->second;
+}
+
+QLabel* MainWindow::ValueLabel(std::string_view name) const {
+    return CaptionLabel(name);
+}
+
+QLabel* MainWindow::CaptionLabel(std::string_view name) const {
+    const auto found = labels_.find(name);
+    return found == labels_.end() ? nullptr : found->second;
+}
+
+QWidget* MainWindow::Widget(ControlId id) const {
+    switch (id) {
+    case ControlId::Combo1:
+        return combo_;
+    case ControlId::Command1:
+        return calculate_;
+    case ControlId::Command2:
+        return print_;
+    case ControlId::Option1_0:
+        return options_[0];
+    case ControlId::Option1_1:
+        return options_[1];
+    default:
+        return Field(id);
+    }
+}
+
+ControlId MainWindow::IdOf(const QWidget* widget) const {
+    if (widget == nullptr) {
+        return ControlId::None;
+    }
+    for (ControlId id : TabOrder()) {
+        if (Widget(id) == widget) {
+            return id;
+        }
+    }
+    return ControlId::None;
+}
+
+void MainWindow::ShowMessage(std::string_view text) {
+    Refresh();
+    QMessageBox box(QMessageBox::Warning, windowTitle(), ToQString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::MoveFocus(ControlId control) {
+    if (QWidget* widget = Widget(control)) {
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+TwipSize MainWindow::ScreenSize() {
+    const QSize size = screen()->geometry().size();
+    return {static_cast<float>(size.width() * kTwipsPerPixel),
+            static_cast<float>(size.height() * kTwipsPerPixel)};
+}
+
+TwipSize MainWindow::WindowOuterSize() {
+    const QSize outer = frameGeometry().size();
+    return {static_cast<float>(outer.width() * kTwipsPerPixel),
+            static_cast<float>(outer.height() * kTwipsPerPixel)};
+}
+
+void MainWindow::MoveWindow(float left, float top) {
+    const QPoint origin = screen()->geometry().topLeft();
+    move(origin + QPoint(Px(left), Px(top)));
+}
+
+void MainWindow::ResizeWindow(float outerWidth, float outerHeight) {
+    const QSize frame = frameGeometry().size() - size();
+    setFixedSize(Px(outerWidth) - frame.width(), Px(outerHeight) - frame.height());
+}
+
+void MainWindow::RepaintNow() {
+    Refresh();
+    repaint();
+}
+
+PrintOutcome MainWindow::PrintWindow() {
+    return PrintWidget(*this, orientation_);
+}
+
+} // namespace dieprofile

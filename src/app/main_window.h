@@ -1,0 +1,108 @@
+// The Qt window Form1: widgets built from the design tables, each user event handed to the
+// window model, and the model's state shown afterwards. It is also the model's toolkit.
+#pragma once
+
+#include "app/form_model.h"
+#include "app/toolkit.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QWidget>
+#include <array>
+#include <map>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace dieprofile {
+
+// A text field that tells when it has received the focus, after the toolkit's own handling (which
+// would otherwise replace the selection the model makes).
+class FieldEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+signals:
+    void focusReceived();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
+
+// The caption-less panel z: white, framed, with the frame lines and the die drawing on it.
+class DrawingPanel : public QFrame {
+    Q_OBJECT
+public:
+    DrawingPanel(const DrawingScene& scene, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const DrawingScene& scene_;
+};
+
+class MainWindow : public QWidget, public Toolkit {
+    Q_OBJECT
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // Loads the window (centring it and choosing the first blank) and shows it.
+    void Start();
+
+    Form1Model& Model() { return model_; }
+    const Form1Model& Model() const { return model_; }
+
+    // The controls, for the view tests and for printing.
+    FieldEdit* Field(ControlId id) const;
+    QComboBox* BlankList() const { return combo_; }
+    QRadioButton* Option(int index) const { return options_.at(static_cast<std::size_t>(index)); }
+    QPushButton* CalculateButton() const { return calculate_; }
+    QPushButton* PrintButton() const { return print_; }
+    QLabel* ValueLabel(std::string_view name) const;
+    QLabel* CaptionLabel(std::string_view name) const;
+    DrawingPanel* Panel() const { return panel_; }
+
+    // Shows the model's present state in the widgets.
+    void Refresh();
+
+    // Toolkit.
+    void ShowMessage(std::string_view text) override;
+    void MoveFocus(ControlId control) override;
+    TwipSize ScreenSize() override;
+    TwipSize WindowOuterSize() override;
+    void MoveWindow(float left, float top) override;
+    void ResizeWindow(float outerWidth, float outerHeight) override;
+    void RepaintNow() override;
+    void SetPrinterOrientation(int orientation) override { orientation_ = orientation; }
+    PrintOutcome PrintWindow() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    void ConnectEvents();
+    QWidget* Widget(ControlId id) const;
+    ControlId IdOf(const QWidget* widget) const;
+    void ShowField(ControlId id);
+    // After a user event: the model ran its handler; show the result.
+    template <typename Handler> void Handle(Handler&& handler);
+
+    Form1Model model_;
+    DrawingPanel* panel_ = nullptr;
+    QComboBox* combo_ = nullptr;
+    std::array<QRadioButton*, 2> options_{};
+    QPushButton* calculate_ = nullptr;
+    QPushButton* print_ = nullptr;
+    std::map<ControlId, FieldEdit*> fields_;
+    std::map<std::string, QLabel*, std::less<>> labels_;
+    int orientation_ = 1;
+    bool recentred_ = false;
+    bool refreshing_ = false;
+};
+
+} // namespace dieprofile

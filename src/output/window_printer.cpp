@@ -1,0 +1,66 @@
+#include "output/window_printer.h"
+
+#include <QPainter>
+#include <QPicture>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QWidget>
+
+namespace dieprofile {
+
+namespace {
+
+constexpr int kLandscape = 2;
+
+PrintOutcome Failed(std::string reason) {
+    return {PrintOutcome::Kind::Failed, std::move(reason)};
+}
+
+} // namespace
+
+PrintOutcome PrintWidget(QWidget& window, int orientation) {
+    QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull()) {
+        const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+        if (printers.isEmpty()) {
+            return {PrintOutcome::Kind::NoPrinter, {}};
+        }
+        target = printers.front();
+    }
+    if (target.state() == QPrinter::Error) {
+        return Failed("the printer " + target.printerName().toStdString() + " reports an error.");
+    }
+
+    QPrinter printer(target, QPrinter::HighResolution);
+    printer.setDocName(window.windowTitle());
+    printer.setPageOrientation(orientation == kLandscape ? QPageLayout::Landscape
+                                                         : QPageLayout::Portrait);
+
+    // Recording the widgets, not grabbing their pixels, keeps every line and caption a vector.
+    QPicture picture;
+    {
+        QPainter recorder(&picture);
+        window.render(&recorder, QPoint(), QRegion(),
+                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return Failed("the printer " + target.printerName().toStdString() +
+                      " could not be opened.");
+    }
+    // The whole window fills the printable area, centred, keeping its proportions.
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSizeF size = window.size();
+    const double scale = std::min(page.width() / size.width(), page.height() / size.height());
+    painter.translate((page.width() - size.width() * scale) / 2,
+                      (page.height() - size.height() * scale) / 2);
+    painter.scale(scale, scale);
+    painter.drawPicture(0, 0, picture);
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        return Failed("the job could not be sent to " + target.printerName().toStdString() + ".");
+    }
+    return {};
+}
+
+} // namespace dieprofile

@@ -1,0 +1,107 @@
+#include "profile/scene_painter.h"
+
+#include "app/form_design.h"
+
+#include <QPen>
+#include <cmath>
+
+namespace dieprofile {
+
+namespace {
+
+// Far beyond any panel, yet small enough that the raster engine's fixed-point arithmetic is safe.
+constexpr double kLimitPixels = 20000;
+
+// Liang-Barsky clipping of the line p + t·d, t in [0, 1], to the square |x|, |y| <= kLimitPixels.
+bool ClipToLimit(double& x1, double& y1, double& x2, double& y2) {
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    double t0 = 0;
+    double t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 + kLimitPixels, kLimitPixels - x1, y1 + kLimitPixels,
+                         kLimitPixels - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) {
+                return false;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) {
+            return false;
+        }
+    }
+    const double ox = x1;
+    const double oy = y1;
+    x1 = ox + t0 * dx;
+    y1 = oy + t0 * dy;
+    x2 = ox + t1 * dx;
+    y2 = oy + t1 * dy;
+    return true;
+}
+
+QPen LinePen(int widthPixels, LineStyle style) {
+    QPen pen(Qt::black);
+    pen.setWidth(widthPixels);
+    switch (style) {
+    case LineStyle::Solid:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    case LineStyle::Dashed:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case LineStyle::Dotted:
+        pen.setStyle(Qt::DotLine);
+        break;
+    }
+    // Square caps close the corners of the frame; broken lines stop where their pattern does.
+    pen.setCapStyle(style == LineStyle::Solid ? Qt::SquareCap : Qt::FlatCap);
+    return pen;
+}
+
+void DrawSegment(QPainter& painter, double x1, double y1, double x2, double y2) {
+    if (const std::optional<QLineF> line = PixelLine(x1, y1, x2, y2)) {
+        painter.drawLine(*line);
+    }
+}
+
+} // namespace
+
+std::optional<QLineF> PixelLine(double x1, double y1, double x2, double y2) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
+        return std::nullopt;
+    }
+    x1 /= kTwipsPerPixel;
+    y1 /= kTwipsPerPixel;
+    x2 /= kTwipsPerPixel;
+    y2 /= kTwipsPerPixel;
+    if (!ClipToLimit(x1, y1, x2, y2)) {
+        return std::nullopt;
+    }
+    // Whole pixels keep aliased lines crisp: a 1-pixel line fills one row, a 2-pixel line two.
+    return QLineF(std::round(x1), std::round(y1), std::round(x2), std::round(y2));
+}
+
+void PaintDrawing(QPainter& painter, const DrawingScene& scene) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const DecorationSegment& line : DecorationSegments()) {
+        painter.setPen(LinePen(line.WidthPixels, LineStyle::Solid));
+        DrawSegment(painter, line.X1, line.Y1, line.X2, line.Y2);
+    }
+    for (const SegmentDesign& design : SceneSegments()) {
+        const Segment& s = scene.*design.Member;
+        painter.setPen(LinePen(design.WidthPixels, design.Style));
+        DrawSegment(painter, s.X1, s.Y1, s.X2, s.Y2);
+    }
+    painter.restore();
+}
+
+} // namespace dieprofile

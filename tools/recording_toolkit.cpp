@@ -1,0 +1,39 @@
+#include "recording_toolkit.h"
+
+#include "app/dump.h"
+
+namespace dieprofile {
+
+void RecordingToolkit::Record(const std::string& line) {
+    if (out_ != nullptr) {
+        *out_ << line << '\n';
+    }
+}
+
+void RecordingToolkit::ShowMessage(std::string_view text) {
+    Messages.emplace_back(text);
+    Record("message " + Quoted(text));
+}
+
+void RecordingToolkit::MoveWindow(float left, float top) {
+    Left = left;
+    Top = top;
+}
+
+void RecordingToolkit::ResizeWindow(float outerWidth, float outerHeight) {
+    Outer = {outerWidth, outerHeight};
+}
+
+PrintOutcome RecordingToolkit::PrintWindow() {
+    const bool fieldsVisible = model_ != nullptr && model_->Text1(5).Visible;
+    std::string line = "printed " + GeneralNumber(Outer.Width, 9) + " " +
+                       GeneralNumber(Outer.Height, 9) + " diamond-fields " +
+                       (fieldsVisible ? "visible" : "hidden");
+    if (NextPrint.Result == PrintOutcome::Kind::Printed) {
+        Printed.push_back(line);
+        Record(line);
+    }
+    return NextPrint;
+}
+
+} // namespace dieprofile
