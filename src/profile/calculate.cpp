@@ -71,9 +71,6 @@ void Form1Model::Command1_Click() {
     PlaceExitingWire(state, scene);
     PlaceBore(state, scene);
     const EnteringWirePlacement entering = PlaceEnteringWire(state, scene);
-    if (entering.BellContact) {
-        UI().ShowMessage("Warning - the entering wire is contacting the Bell area.");
-    }
     PlaceTopFace(state, scene);
     AnnotateDimensions(state, scene);
     const ResultTexts results = ComputeResults(state);
@@ -81,6 +78,11 @@ void Form1Model::Command1_Click() {
     if (!results.Valid || !IsFinite(state, scene)) {
         UI().ShowMessage("The profile cannot be calculated with these values.");
         return;
+    }
+    // The warning informs and the drawing follows; a profile that cannot be drawn at all gets
+    // only the message above, not a warning about a wire that will not be shown.
+    if (entering.BellContact) {
+        UI().ShowMessage("Warning - the entering wire is contacting the Bell area.");
     }
     State = state;
     Scene = std::move(scene);
