@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 namespace dieprofile {
 
@@ -24,15 +25,8 @@ QImage AppIconImage(int size) {
     left.lineTo(13, 27);
     left.lineTo(2, 27);
     left.closeSubpath();
-    QPainterPath right;
-    right.moveTo(30, 6);
-    right.lineTo(21, 6);
-    right.lineTo(18, 13);
-    right.lineTo(17, 20);
-    right.lineTo(17, 23);
-    right.lineTo(19, 27);
-    right.lineTo(30, 27);
-    right.closeSubpath();
+    // The bore is symmetric about the die's axis at x 16.
+    const QPainterPath right = QTransform(-1, 0, 0, 1, 32, 0).map(left);
     painter.setPen(QPen(outline, 1.5));
     painter.setBrush(diamond);
     painter.drawPath(left);
