@@ -1,1 +1,62 @@
 # Installation and packaging rules.
+#
+# One id names the desktop entry, the AppStream component and the icon, so that desktops and
+# software centres can tie the three together.
+include(GNUInstallDirs)
+
+set(DIEPROFILE_APP_ID "io.github.dieprofile.DieProfile")
+set(DIEPROFILE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(DIEPROFILE_MAINTAINER "dieprofile developers <dieprofile@users.noreply.github.com>"
+    CACHE STRING "The Maintainer field of the Debian package")
+
+# The PNG icons come from the code that draws the window's icon, at build time.
+add_executable(dieprofile-icons tools/icon_main.cpp)
+target_link_libraries(dieprofile-icons PRIVATE dieprofile_ui)
+
+set(dieprofile_icon_dir ${PROJECT_BINARY_DIR}/icons)
+set(dieprofile_icon_sizes 16 32 48 64 128 256)
+set(dieprofile_icon_pngs)
+foreach(size IN LISTS dieprofile_icon_sizes)
+  list(APPEND dieprofile_icon_pngs
+       ${dieprofile_icon_dir}/${size}x${size}/apps/${DIEPROFILE_APP_ID}.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${dieprofile_icon_pngs}
+  COMMAND dieprofile-icons ${dieprofile_icon_dir} ${DIEPROFILE_APP_ID}
+  DEPENDS dieprofile-icons
+  COMMENT "Drawing the application icons"
+  VERBATIM)
+add_custom_target(dieprofile_icons ALL DEPENDS ${dieprofile_icon_pngs})
+
+install(TARGETS dieprofile dieprofile-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${dieprofile_icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+install(FILES ${DIEPROFILE_PACKAGING_DIR}/dieprofile.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${DIEPROFILE_APP_ID}.svg)
+install(FILES ${DIEPROFILE_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The Debian package. Its library dependencies are read from the binaries by dpkg-shlibdeps;
+# the fonts and the X11 platform plugin are loaded at run time, so no binary names them.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME dieprofile)
+set(CPACK_PACKAGE_VENDOR "dieprofile developers")
+set(CPACK_PACKAGE_CONTACT "${DIEPROFILE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Die Profile draws the bore of a diamond wire-drawing die to scale from its dimensions,\
+ shows the delta value and the area reduction of the draft, works in inches or millimetres\
+ and prints the layout.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DIEPROFILE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
+include(CPack)

@@ -55,7 +55,10 @@ PrintOutcome PrintWidget(QWidget& window, int orientation) {
     const double scale = std::min(page.width() / size.width(), page.height() / size.height());
     painter.translate((page.width() - size.width() * scale) / 2,
                       (page.height() - size.height() * scale) / 2);
-    painter.scale(scale, scale);
+    // Playing a picture back scales it once more, from the picture's resolution to the printer's;
+    // the fit above is already in printer pixels, so that factor is taken out again.
+    painter.scale(scale * picture.logicalDpiX() / printer.logicalDpiX(),
+                  scale * picture.logicalDpiY() / printer.logicalDpiY());
     painter.drawPicture(0, 0, picture);
     if (!painter.end() || printer.printerState() == QPrinter::Error) {
         return Failed("the job could not be sent to " + target.printerName().toStdString() + ".");

@@ -2,6 +2,7 @@
 // profile. It works on a copy of the state and the drawing and commits them only when every stage
 // has succeeded, so a failure leaves the window exactly as it was.
 #include "app/form_model.h"
+#include "app/number_text.h"
 #include "profile/calculation_stages.h"
 
 #include <cmath>
@@ -102,6 +103,13 @@ bool IsFinite(const ProfileState& state, const DrawingScene& scene) {
         const Segment& segment = scene.*design.Member;
         if (!std::isfinite(segment.X1) || !std::isfinite(segment.Y1) ||
             !std::isfinite(segment.X2) || !std::isfinite(segment.Y2)) {
+            return false;
+        }
+    }
+    // A label's value is a length divided by the drawing scale, and can overflow where every
+    // coordinate is finite; its caption then reads "inf" instead of a number.
+    for (const LabelDesign& design : SceneLabels()) {
+        if (!ParseNumber((scene.*design.Member).Caption)) {
             return false;
         }
     }

@@ -42,7 +42,8 @@ struct ResultTexts {
 // show them.
 ResultTexts ComputeResults(const ProfileState& state);
 
-// True when every number of the state and every coordinate of the drawing is finite.
+// True when every number of the state and every coordinate of the drawing is finite, and every
+// value label shows a number.
 bool IsFinite(const ProfileState& state, const DrawingScene& scene);
 
 } // namespace dieprofile

@@ -13,7 +13,9 @@ namespace {
 constexpr double kLimitPixels = 20000;
 
 // Liang-Barsky clipping of the line p + t·d, t in [0, 1], to the square |x|, |y| <= kLimitPixels.
-bool ClipToLimit(double& x1, double& y1, double& x2, double& y2) {
+// Exact enough only while the segment is short: for ends far out the parameter of the visible part
+// vanishes in the rounding of t, and the line is lost or misplaced.
+bool ClipShort(double& x1, double& y1, double& x2, double& y2) {
     const double dx = x2 - x1;
     const double dy = y2 - y1;
     double t0 = 0;
@@ -45,6 +47,74 @@ bool ClipToLimit(double& x1, double& y1, double& x2, double& y2) {
     x2 = ox + t1 * dx;
     y2 = oy + t1 * dy;
     return true;
+}
+
+struct Point {
+    double X;
+    double Y;
+};
+
+bool Inside(Point p) {
+    return std::fabs(p.X) <= kLimitPixels && std::fabs(p.Y) <= kLimitPixels;
+}
+
+// Whether the rectangle spanned by the ends reaches the square; a segment whose rectangle does not
+// cannot cross it.
+bool MayCross(Point a, Point b) {
+    return std::min(a.X, b.X) <= kLimitPixels && std::max(a.X, b.X) >= -kLimitPixels &&
+           std::min(a.Y, b.Y) <= kLimitPixels && std::max(a.Y, b.Y) >= -kLimitPixels;
+}
+
+Point Midpoint(Point a, Point b) {
+    return {a.X / 2 + b.X / 2, a.Y / 2 + b.Y / 2};
+}
+
+double Span(Point a, Point b) {
+    return std::max(std::fabs(b.X - a.X), std::fabs(b.Y - a.Y));
+}
+
+// Where the segment from a point inside the square to one outside leaves it. Halving decides by
+// comparisons alone, so a far end costs no precision; the last pixel is cut exactly.
+Point Exit(Point in, Point out) {
+    while (Span(in, out) > 1) {
+        const Point middle = Midpoint(in, out);
+        (Inside(middle) ? in : out) = middle;
+    }
+    ClipShort(in.X, in.Y, out.X, out.Y);
+    return out;
+}
+
+// Cuts the segment to the square |x|, |y| <= kLimitPixels; false when no part of it is inside.
+bool ClipToLimit(double& x1, double& y1, double& x2, double& y2) {
+    Point a{x1, y1};
+    Point b{x2, y2};
+    // Both ends outside: halve towards the square until a point of the segment is inside it.
+    while (!Inside(a) && !Inside(b)) {
+        if (!MayCross(a, b)) {
+            return false;
+        }
+        if (Span(a, b) <= 1) {
+            break; // short enough to cut exactly
+        }
+        const Point middle = Midpoint(a, b);
+        if (Inside(middle)) {
+            a = Exit(middle, a);
+            b = Exit(middle, b);
+            break;
+        }
+        // With the middle outside the square, at most one half can reach it.
+        (MayCross(a, middle) ? b : a) = middle;
+    }
+    if (Inside(b) && !Inside(a)) {
+        a = Exit(b, a);
+    } else if (Inside(a) && !Inside(b)) {
+        b = Exit(a, b);
+    }
+    x1 = a.X;
+    y1 = a.Y;
+    x2 = b.X;
+    y2 = b.Y;
+    return ClipShort(x1, y1, x2, y2);
 }
 
 QPen LinePen(int widthPixels, LineStyle style) {

@@ -1,0 +1,159 @@
+#include "window_harness.h"
+
+#include "app/application.h"
+#include "app/controls.h"
+#include "app/dump.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace dieprofile::test {
+
+std::unique_ptr<MainWindow> StartWindow() {
+    auto window = std::make_unique<MainWindow>();
+    window->Start();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    return window;
+}
+
+void ChooseRow(MainWindow& window, int row) {
+    QComboBox* combo = window.BlankList();
+    combo->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(combo, Qt::Key_F4);
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(view->isVisible()) << "the blank list did not drop down";
+    QTest::keyClick(view, Qt::Key_Home);
+    for (int i = 1; i < row; ++i) {
+        QTest::keyClick(view, Qt::Key_Down);
+    }
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_FALSE(view->isVisible());
+}
+
+void TypeInto(QLineEdit* field, const QString& text) {
+    ASSERT_TRUE(field->isVisible());
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(field, text);
+    }
+    ASSERT_EQ(field->text(), text);
+}
+
+void TypeInto(MainWindow& window, int text1Index, const QString& text) {
+    TypeInto(window.Field(Text1Control(text1Index)), text);
+}
+
+void CalculateDefaultProfile(MainWindow& window) {
+    ChooseRow(window, 26);
+    TypeInto(window, 10, QStringLiteral("0.180"));
+    TypeInto(window, 5, QStringLiteral("0.180"));
+    QTest::mouseClick(window.CalculateButton(), Qt::LeftButton);
+}
+
+void ReactivateAfterMessage(MainWindow& window) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+std::string DumpIgnoringFocus(const Form1Model& model) {
+    QString dump = QString::fromStdString(Dump(model));
+    static const QRegularExpression selection(QStringLiteral("^(field \\S+ \\S+) \\d+ \\d+ "),
+                                              QRegularExpression::MultilineOption);
+    static const QRegularExpression focus(QStringLiteral("^focus .*\\n"),
+                                          QRegularExpression::MultilineOption);
+    dump.replace(selection, QStringLiteral("\\1 "));
+    dump.remove(focus);
+    return dump.toStdString();
+}
+
+MessageAnswerer::MessageAnswerer() {
+    // The boxes run their own event loop inside the click that raised them; a timer is the one
+    // thing that still gets a turn there.
+    connect(&timer_, &QTimer::timeout, this, &MessageAnswerer::AnswerOpenBox);
+    timer_.start(5);
+}
+
+void MessageAnswerer::AnswerOpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) {
+        return;
+    }
+    const QList<QAbstractButton*> buttons = box->buttons();
+    boxes_.push_back({box->text(), box->windowTitle(), box->isModal(),
+                      buttons.size() == 1 && box->standardButton(buttons[0]) == QMessageBox::Ok});
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+        ok->click();
+    } else {
+        box->reject();
+    }
+}
+
+QStringList MessageAnswerer::Texts() const {
+    QStringList texts;
+    for (const Box& box : boxes_) {
+        texts << box.Text;
+    }
+    return texts;
+}
+
+int DarkRunNear(const QImage& image, int x, int y) {
+    int from = -1;
+    for (int offset : {0, -1, 1, -2, 2, -3, 3}) {
+        if (Dark(image.pixel(x + offset, y))) {
+            from = x + offset;
+            break;
+        }
+    }
+    if (from < 0) {
+        return 0;
+    }
+    int left = from;
+    while (left > 0 && Dark(image.pixel(left - 1, y))) {
+        --left;
+    }
+    int right = from;
+    while (right + 1 < image.width() && Dark(image.pixel(right + 1, y))) {
+        ++right;
+    }
+    return right - left + 1;
+}
+
+ToolRun RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    ToolRun run;
+    if (!process.waitForStarted() || !process.waitForFinished(120000)) {
+        ADD_FAILURE() << program.toStdString() << " did not run to completion";
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.Output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    return run;
+}
+
+} // namespace dieprofile::test
+
+int main(int argc, char** argv) {
+    // Test discovery starts the binary outside the tests' environment; it needs no display either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    dieprofile::ConfigureApplication();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
