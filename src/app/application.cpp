@@ -2,6 +2,7 @@
 
 #include "app/app_icon.h"
 #include "app/fonts.h"
+#include "app/form_design.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -11,7 +12,8 @@ namespace dieprofile {
 
 void ConfigureApplication() {
     QApplication::setApplicationName(QStringLiteral("dieprofile"));
-    QApplication::setDesktopFileName(QStringLiteral("dieprofile"));
+    // Desktop shells match the window to its menu entry by this id.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.dieprofile.DieProfile"));
     QApplication::setWindowIcon(AppIcon());
     // One style on every desktop, so the fixed layout looks as designed everywhere.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
@@ -19,6 +21,9 @@ void ConfigureApplication() {
         QApplication::setPalette(fusion->standardPalette());
     }
     InstallFontSubstitutes();
+    // The design's default face from the start, so no widget lays its text out in another face
+    // first (which would load a font for nothing).
+    QApplication::setFont(DesignFont(FontDesign{}));
 }
 
 } // namespace dieprofile

@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include "app/app_icon.h"
 #include "app/fonts.h"
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
@@ -95,7 +94,6 @@ void DrawingPanel::paintEvent(QPaintEvent* /*event*/) {
 
 MainWindow::MainWindow() : model_(*this) {
     setWindowTitle(ToQString(kWindow.Caption));
-    setWindowIcon(AppIcon());
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(Px(kWindow.ClientWidth), Px(kWindow.ClientHeight));
     setAutoFillBackground(true);

@@ -6,6 +6,9 @@
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include <cstring>
+#include <cups/cups.h>
+
 namespace dieprofile {
 
 namespace {
@@ -14,6 +17,20 @@ constexpr int kLandscape = 2;
 
 PrintOutcome Failed(std::string reason) {
     return {PrintOutcome::Kind::Failed, std::move(reason)};
+}
+
+// A queue that rejects jobs swallows them without a word to the toolkit, so the spooler is asked
+// first; the job would otherwise be reported as printed and never appear.
+bool RejectsJobs(const QString& printer) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr);
+    if (dest == nullptr) {
+        return false; // not a spooler queue the toolkit reached through CUPS
+    }
+    const char* accepting =
+        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool rejects = accepting != nullptr && std::strcmp(accepting, "false") == 0;
+    cupsFreeDests(1, dest);
+    return rejects;
 }
 
 } // namespace
@@ -29,6 +46,11 @@ PrintOutcome PrintWidget(QWidget& window, int orientation) {
     }
     if (target.state() == QPrinter::Error) {
         return Failed("the printer " + target.printerName().toStdString() + " reports an error.");
+    }
+
+    if (RejectsJobs(target.printerName())) {
+        return Failed("the printer " + target.printerName().toStdString() +
+                      " is not accepting jobs.");
     }
 
     QPrinter printer(target, QPrinter::HighResolution);

@@ -175,6 +175,26 @@ TEST(Print, StoppedQueueIsReportedAsAFailure) {
     ExpectRestored(*window, dump);
 }
 
+TEST(Print, RejectingQueueIsReportedAsAFailure) {
+    REQUIRE_SPOOLER();
+    ASSERT_EQ(RunTool(QStringLiteral("cupsreject"), {kQueue}).ExitCode, 0);
+    struct Accept {
+        ~Accept() { RunTool(QStringLiteral("cupsaccept"), {kQueue}); }
+    } accept;
+
+    const auto window = StartWindow();
+    ChooseRow(*window, 26);
+    const QStringList before = JobDocuments();
+    const std::string dump = DumpIgnoringFocus(window->Model());
+    MessageAnswerer answerer;
+    QTest::mouseClick(window->PrintButton(), Qt::LeftButton);
+
+    EXPECT_EQ(answerer.Texts(),
+              QStringList{"Printing failed: the printer dieprofile-test is not accepting jobs."});
+    EXPECT_EQ(JobDocuments(), before);
+    ExpectRestored(*window, dump);
+}
+
 TEST(NoPrinter, PrintSaysSoAndRestoresTheWindow) {
     REQUIRE_SPOOLER();
     const auto window = StartWindow();
