@@ -23,29 +23,51 @@ struct Decimal15 {
     int exponent = 0;
 };
 
-Decimal15 ToDecimal15(double value) {
-    // "-d.ddddddddddddddde+ddd" needs at most 23 characters.
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
-    const char* p = buffer;
-    Decimal15 decimal;
+// Reads to_chars' scientific form "[-]d[.ddd]e±dd" into a 15-digit decimal; false when the text
+// has more significant digits than that.
+bool ReadScientific(const char* p, const char* end, Decimal15& decimal) {
+    decimal = Decimal15{};
     if (*p == '-') {
         decimal.negative = true;
         ++p;
     }
-    decimal.digits[0] = *p++;
-    ++p; // '.'
-    for (int i = 1; i < kSignificantDigits; ++i) {
-        decimal.digits[i] = *p++;
+    int count = 0;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.') {
+            continue;
+        }
+        if (count == kSignificantDigits) {
+            return false;
+        }
+        decimal.digits[count++] = *p;
     }
+    std::fill(decimal.digits + count, decimal.digits + kSignificantDigits, '0');
     ++p; // 'e'
     const bool negativeExponent = *p++ == '-';
     int exponent = 0;
-    for (; p < result.ptr; ++p) {
+    for (; p < end; ++p) {
         exponent = exponent * 10 + (*p - '0');
     }
     decimal.exponent = negativeExponent ? -exponent : exponent;
+    return true;
+}
+
+Decimal15 ToDecimal15(double value) {
+    // "-d.ddddddddddddddde+ddd" needs at most 23 characters.
+    char buffer[32];
+    Decimal15 decimal;
+    // The shortest text that reads back as the value is, when it has at most 15 significant
+    // digits, also the value rounded to 15 digits: a double's own rounding error is far below half
+    // a unit of the 15th digit. It is several times faster to find than a fixed-precision text.
+    // Subnormals carry too few bits for that argument and take the exact way.
+    const bool normal = value == 0 || std::isnormal(value);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (!normal || !ReadScientific(buffer, result.ptr, decimal)) {
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                               kSignificantDigits - 1);
+        ReadScientific(buffer, result.ptr, decimal);
+    }
 
     // The largest doubles round up to 1.79769313486232E+308, which lies beyond the
     // range of a double and would not read back; keep the 15-digit value below it.
