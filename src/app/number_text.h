@@ -31,6 +31,11 @@ std::string FormatNumber(double value, std::string_view mask);
 // not fit a 32-bit signed integer or the value is NaN.
 std::optional<std::int32_t> RoundToLong(double value);
 
+// The texts NumberToText and FormatNumber write for a value that is not finite.
+inline bool IsNonFiniteText(std::string_view text) {
+    return text == "nan" || text == "inf" || text == "-inf";
+}
+
 inline constexpr std::string_view kMaskFourPlaces = "0.###0";
 inline constexpr std::string_view kMaskFivePlaces = "0.####0";
 inline constexpr std::string_view kMaskThreePlaces = "0.###";

@@ -109,7 +109,7 @@ bool IsFinite(const ProfileState& state, const DrawingScene& scene) {
     // A label's value is a length divided by the drawing scale, and can overflow where every
     // coordinate is finite; its caption then reads "inf" instead of a number.
     for (const LabelDesign& design : SceneLabels()) {
-        if (!ParseNumber((scene.*design.Member).Caption)) {
+        if (IsNonFiniteText((scene.*design.Member).Caption)) {
             return false;
         }
     }

@@ -1,0 +1,62 @@
+// A click on Calculate in the real window, offscreen, up to the finished repaint of the window:
+// what the user waits for between the click and the new drawing.
+#include "app/application.h"
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPushButton>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Counts the paints the drawing panel receives, to be sure the loop measures real repaints.
+class PaintCounter : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++Paints;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void BM_ClickCalculateAndRepaint(benchmark::State& state) {
+    dieprofile::MainWindow window;
+    window.Start();
+    // Paints reach the screen only once the window is exposed.
+    while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    window.CalculateButton()->click();
+    if (window.Model().Text2.Text == "0.00") {
+        state.SkipWithError("Calculate did not run with the default fields");
+        return;
+    }
+    PaintCounter counter;
+    window.Panel()->installEventFilter(&counter);
+    for (auto _ : state) {
+        window.CalculateButton()->click();
+        window.repaint(); // paints the window and its children now, not at the next event loop
+    }
+    if (counter.Paints < state.iterations()) {
+        state.SkipWithError("the drawing was not repainted on every click");
+    }
+    state.counters["panel paints per click"] =
+        static_cast<double>(counter.Paints) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ClickCalculateAndRepaint)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QApplication app(argc, argv);
+    dieprofile::ConfigureApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
