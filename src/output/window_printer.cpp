@@ -1,5 +1,6 @@
 #include "output/window_printer.h"
 
+#include <QLibrary>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
@@ -20,16 +21,27 @@ PrintOutcome Failed(std::string reason) {
 }
 
 // A queue that rejects jobs swallows them without a word to the toolkit, so the spooler is asked
-// first; the job would otherwise be reported as printed and never appear.
+// first; the job would otherwise be reported as printed and never appear. The CUPS library is
+// loaded only here, when printing, so that it costs start-up nothing.
 bool RejectsJobs(const QString& printer) {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr);
+    QLibrary cups(QStringLiteral("cups"), 2);
+    const auto getNamedDest =
+        reinterpret_cast<decltype(&cupsGetNamedDest)>(cups.resolve("cupsGetNamedDest"));
+    const auto getOption =
+        reinterpret_cast<decltype(&cupsGetOption)>(cups.resolve("cupsGetOption"));
+    const auto freeDests =
+        reinterpret_cast<decltype(&cupsFreeDests)>(cups.resolve("cupsFreeDests"));
+    if (getNamedDest == nullptr || getOption == nullptr || freeDests == nullptr) {
+        return false; // no CUPS on this system: the toolkit prints by other means
+    }
+    cups_dest_t* dest = getNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr);
     if (dest == nullptr) {
-        return false; // not a spooler queue the toolkit reached through CUPS
+        return false; // not a queue of the spooler
     }
     const char* accepting =
-        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+        getOption("printer-is-accepting-jobs", dest->num_options, dest->options);
     const bool rejects = accepting != nullptr && std::strcmp(accepting, "false") == 0;
-    cupsFreeDests(1, dest);
+    freeDests(1, dest);
     return rejects;
 }
 
