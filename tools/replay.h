@@ -1,6 +1,17 @@
 // The headless driver's script: one command a line against the window model on the recording
 // toolkit. Messages, prints and dumps go to out; a line that is not a command is reported to err
 // and skipped.
+//
+// One command a line, '#' starts a comment line:
+//   select N       makes catalogue row N (1 to 26) current, as a user pick
+//   units I        clicks option I (0 inches, 1 millimetres)
+//   type I TEXT    replaces the whole text of Text1(I) with TEXT (the rest of the line, may be empty)
+//   focus I        gives Text1(I) the focus
+//   calculate      clicks Calculate
+//   print          clicks Print
+//   dump           writes the whole state (app/dump.h)
+// While a command runs, a message box writes `message "TEXT"` and a print writes
+// `printed WIDTH HEIGHT diamond-fields VISIBILITY`.
 #pragma once
 
 #include <istream>
