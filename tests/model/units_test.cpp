@@ -63,29 +63,7 @@ TEST_F(UnitsTest, ChoosingTheUnitShownConvertsNothing) {
     EXPECT_EQ(model.Text1(0).Text, "0.3048");
 }
 
-TEST_F(UnitsTest, DiameterThatCannotBeConvertedLeavesTheUnit) {
-    struct Case {
-        int Field;
-        const char* Text;
-        const char* Message;
-    };
-    for (const Case& c :
-         {Case{1, "0.022 in", "Incoming Wire Diameter must be a number."},
-          Case{0, "", "Outlet Wire Diameter must be a number."},
-          Case{1, "1e308", "Incoming Wire Diameter is too large to show in millimetres."}}) {
-        SCOPED_TRACE(c.Text);
-        Type(0, "0.012");
-        Type(1, "0.022");
-        Type(c.Field, c.Text);
-        toolkit.Messages.clear();
-        const std::string before = DumpIgnoringFocus();
-        model.ChooseOption(1);
-        EXPECT_EQ(toolkit.Messages, std::vector<std::string>{c.Message});
-        EXPECT_EQ(DumpIgnoringFocus(), before);
-        EXPECT_EQ(model.OptionIndex, 0);
-        EXPECT_EQ(model.Focus, Text1Control(c.Field));
-    }
-}
+// Refusals of the switch (not a number, too large) are in hardening_test.cpp.
 
 } // namespace
 } // namespace dieprofile::testing
