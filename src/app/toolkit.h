@@ -20,6 +20,9 @@ struct PrintOutcome {
     std::string Reason; // why a job failed, in the spooler's or the toolkit's words
 };
 
+// The printer's orientation setting as the print action gives it: 1 portrait, 2 landscape.
+inline constexpr int kLandscapeOrientation = 2;
+
 class Toolkit {
 public:
     virtual ~Toolkit() = default;

@@ -1,12 +1,12 @@
 // Print: the window goes to the default printer without the diamond fields, enlarged a little
-// for the page, and comes back exactly as it was, whether or not the job succeeded.
+// for the page, and comes back at its former size with the diamond fields shown, whether or not the
+// job succeeded.
 #include "app/form_model.h"
 
 namespace dieprofile {
 
 namespace {
 constexpr float kPrintEnlargement = 1000.0f; // twips, added to the outer width and height
-constexpr int kLandscape = 2;
 } // namespace
 
 void Form1Model::Command2_Click() {
@@ -22,7 +22,7 @@ void Form1Model::Command2_Click() {
     UI().ResizeWindow(Window.Width, Window.Height);
     UI().RepaintNow();
 
-    UI().SetPrinterOrientation(kLandscape);
+    UI().SetPrinterOrientation(kLandscapeOrientation);
     const PrintOutcome outcome = UI().PrintWindow();
 
     SetDiamondFieldsVisible(true);

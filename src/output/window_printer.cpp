@@ -14,8 +14,6 @@ namespace dieprofile {
 
 namespace {
 
-constexpr int kLandscape = 2;
-
 PrintOutcome Failed(std::string reason) {
     return {PrintOutcome::Kind::Failed, std::move(reason)};
 }
@@ -67,8 +65,8 @@ PrintOutcome PrintWidget(QWidget& window, int orientation) {
 
     QPrinter printer(target, QPrinter::HighResolution);
     printer.setDocName(window.windowTitle());
-    printer.setPageOrientation(orientation == kLandscape ? QPageLayout::Landscape
-                                                         : QPageLayout::Portrait);
+    printer.setPageOrientation(orientation == kLandscapeOrientation ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait);
 
     // Recording the widgets, not grabbing their pixels, keeps every line and caption a vector.
     QPicture picture;
