@@ -1,9 +1,9 @@
 // The window model's handlers, timed on the recording toolkit: what a click costs before any
 // widget is touched.
 #include "app/form_model.h"
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "catalogue/catalogue.h"
-#include "recording_toolkit.h"
+#include "support/recording_toolkit.h"
 
 #include <benchmark/benchmark.h>
 

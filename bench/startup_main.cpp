@@ -19,8 +19,8 @@
 #define DIEPROFILE_STARTUP_TEXT 2
 
 #if DIEPROFILE_STARTUP == DIEPROFILE_STARTUP_REAL
-#include "app/application.h"
-#include "app/main_window.h"
+#include "qt/application.h"
+#include "qt/main_window.h"
 #elif DIEPROFILE_STARTUP == DIEPROFILE_STARTUP_TEXT
 #include <QLabel>
 #endif

@@ -1,7 +1,7 @@
 // A click on Calculate in the real window, offscreen, up to the finished repaint of the window:
 // what the user waits for between the click and the new drawing.
-#include "app/application.h"
-#include "app/main_window.h"
+#include "qt/application.h"
+#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -13,20 +13,18 @@ set(DIEPROFILE_MAINTAINER "dieprofile developers <dieprofile@users.noreply.githu
 add_executable(dieprofile-icons tools/icon_main.cpp)
 target_link_libraries(dieprofile-icons PRIVATE dieprofile_ui)
 
+# The sizes are the program's own (kAppIconSizes); the folder is written whole and installed whole.
 set(dieprofile_icon_dir ${PROJECT_BINARY_DIR}/icons)
-set(dieprofile_icon_sizes 16 32 48 64 128 256)
-set(dieprofile_icon_pngs)
-foreach(size IN LISTS dieprofile_icon_sizes)
-  list(APPEND dieprofile_icon_pngs
-       ${dieprofile_icon_dir}/${size}x${size}/apps/${DIEPROFILE_APP_ID}.png)
-endforeach()
+set(dieprofile_icon_stamp ${PROJECT_BINARY_DIR}/icons.stamp)
 add_custom_command(
-  OUTPUT ${dieprofile_icon_pngs}
+  OUTPUT ${dieprofile_icon_stamp}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${dieprofile_icon_dir}
   COMMAND dieprofile-icons ${dieprofile_icon_dir} ${DIEPROFILE_APP_ID}
+  COMMAND ${CMAKE_COMMAND} -E touch ${dieprofile_icon_stamp}
   DEPENDS dieprofile-icons
   COMMENT "Drawing the application icons"
   VERBATIM)
-add_custom_target(dieprofile_icons ALL DEPENDS ${dieprofile_icon_pngs})
+add_custom_target(dieprofile_icons ALL DEPENDS ${dieprofile_icon_stamp})
 
 install(TARGETS dieprofile dieprofile-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.desktop

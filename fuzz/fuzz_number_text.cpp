@@ -2,7 +2,7 @@
 // typed text never crashes the reader, every accepted number writes back to a
 // text that reads again to the same 15 digits, and the masked formats keep
 // their shape and stay within half a unit of their last place.
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 #include <cmath>
 #include <cstddef>

@@ -4,7 +4,7 @@
 //   dieprofile-icons --compare IMAGE    tells how far IMAGE (say, the hand-drawn SVG rendered to
 //                                       PNG) is from the icon drawn at its size; exits 1 when the
 //                                       two are not the same picture
-#include "app/app_icon.h"
+#include "qt/app_icon.h"
 
 #include <QDir>
 #include <QImage>
@@ -65,8 +65,7 @@ int main(int argc, char** argv) {
     const QString outDir = QString::fromLocal8Bit(argv[1]);
     const QString name = argc == 3 ? QString::fromLocal8Bit(argv[2])
                                    : QStringLiteral("io.github.dieprofile.DieProfile");
-    // The sizes cmake/packaging.cmake expects and installs.
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    for (int size : dieprofile::kAppIconSizes) {
         const QString dir = QStringLiteral("%1/%2x%2/apps").arg(outDir).arg(size);
         if (!QDir().mkpath(dir)) {
             std::fprintf(stderr, "dieprofile-icons: cannot create %s\n", qPrintable(dir));

@@ -2,7 +2,7 @@
 
 #include "app/dump.h"
 #include "app/form_model.h"
-#include "recording_toolkit.h"
+#include "support/recording_toolkit.h"
 
 #include <charconv>
 #include <optional>

@@ -1,7 +1,7 @@
 // dieprofile-screenshot: starts the real window, optionally runs Calculate, and saves what the
 // window shows as a PNG, for the README and for looking at the layout without a desktop.
-#include "app/application.h"
-#include "app/main_window.h"
+#include "qt/application.h"
+#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QPushButton>

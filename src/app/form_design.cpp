@@ -134,6 +134,12 @@ const ControlDesign& ControlDesignOf(ControlId id) {
     return ControlDesignOf(ControlName(id));
 }
 
+std::string_view Text1Caption(int index) {
+    const ControlId control = Text1Control(index);
+    return control == ControlId::None ? std::string_view{}
+                                      : ControlDesignOf(ControlDesignOf(control).Buddy).Text;
+}
+
 std::span<const DecorationSegment> DecorationSegments() {
     return kDecoration;
 }

@@ -3,7 +3,7 @@
 // initial texts from them.
 #pragma once
 
-#include "app/controls.h"
+#include "core/controls.h"
 #include "profile/drawing_scene.h"
 
 #include <span>
@@ -56,6 +56,10 @@ std::span<const ControlDesign> FormControls();
 // The design of the named control; every name used by the program is in the table.
 const ControlDesign& ControlDesignOf(std::string_view name);
 const ControlDesign& ControlDesignOf(ControlId id);
+
+// The caption of a Text1 field's row (its buddy label), the words a message about that field uses;
+// empty where the array has no such element.
+std::string_view Text1Caption(int index);
 
 struct DecorationSegment {
     std::string_view Name;

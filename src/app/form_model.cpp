@@ -1,7 +1,8 @@
 #include "app/form_model.h"
 
 #include "app/form_design.h"
-#include "app/number_text.h"
+#include "core/number_text.h"
+#include "core/units.h"
 #include "catalogue/catalogue.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ Form1Model::Form1Model(Toolkit& toolkit) : toolkit_(toolkit) {
 }
 
 void Form1Model::Form_Load() {
-    State.UnitDivisor = 25.4;
+    State.UnitDivisor = kInchUnitDivisor;
     // The axis is the middle of the blank's bottom edge, the base line that edge's height. The
     // design values always round, so value() cannot throw here.
     const double bottomLeft = Scene.LineDieBottomLeft.X1;

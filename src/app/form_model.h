@@ -2,8 +2,8 @@
 // and the event handlers. The Qt window and the headless driver both hand their events to it.
 #pragma once
 
-#include "app/controls.h"
-#include "app/profile_state.h"
+#include "core/controls.h"
+#include "core/profile_state.h"
 #include "app/toolkit.h"
 #include "profile/drawing_scene.h"
 
@@ -54,7 +54,7 @@ public:
 
     // What a user does. Each runs the handler that the event raises, if any.
     void PickRow(int row);        // 1 to the catalogue's length
-    void ChooseOption(int index); // 0 inches, 1 millimetres
+    void ChooseOption(int index); // clicks Option1(index): 0 inches, 1 millimetres
     void ReplaceText(ControlId field, std::string text);
     void SetSelection(ControlId field, int start, int length);
     // The toolkit reports that a control has received the input focus.
@@ -94,9 +94,6 @@ private:
     void KeepFocusOnVisibleControl();
     // Reads Text1(index); on failure tells the user which field, focuses it and returns nothing.
     std::optional<double> ReadField(int index);
-    // The units switch proper; false when a wire diameter could not be converted, in which case
-    // nothing has changed.
-    bool SwitchUnits(std::int16_t index);
 
     Toolkit& toolkit_;
 };

@@ -2,7 +2,8 @@
 // recording fake implements it for the tests and the headless driver.
 #pragma once
 
-#include "app/controls.h"
+#include "core/controls.h"
+#include "output/print_action.h"
 
 #include <string>
 #include <string_view>
@@ -13,15 +14,6 @@ struct TwipSize {
     float Width = 0;
     float Height = 0;
 };
-
-struct PrintOutcome {
-    enum class Kind { Printed, NoPrinter, Failed };
-    Kind Result = Kind::Printed;
-    std::string Reason; // why a job failed, in the spooler's or the toolkit's words
-};
-
-// The printer's orientation setting as the print action gives it: 1 portrait, 2 landscape.
-inline constexpr int kLandscapeOrientation = 2;
 
 class Toolkit {
 public:

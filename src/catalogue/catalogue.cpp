@@ -1,5 +1,7 @@
 #include "catalogue/catalogue.h"
 
+#include "core/number_text.h"
+
 #include <array>
 
 namespace dieprofile {
@@ -62,6 +64,18 @@ BlankSlices SliceBlankRow(std::string_view row) {
         return {Slice(row, 55, 4), Slice(row, 84, 4)};
     }
     return {Slice(row, 23, 3), Slice(row, 15, 3)};
+}
+
+std::optional<BlankInUnit> ReadBlank(std::string_view row, double unitDivisor) {
+    if (row == kCustomBlankRow) {
+        return std::nullopt;
+    }
+    const BlankSlices slices = SliceBlankRow(row);
+    // Every slice of the built-in rows is a number; value() states that.
+    const double diameter = ParseNumber(slices.Diameter).value() / unitDivisor;
+    const double height = ParseNumber(slices.Height).value() / unitDivisor;
+    return BlankInUnit{diameter, height, FormatNumber(diameter, kMaskFourPlaces),
+                       FormatNumber(height, kMaskFourPlaces)};
 }
 
 } // namespace dieprofile

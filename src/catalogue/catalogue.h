@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace dieprofile {
@@ -23,5 +24,18 @@ struct BlankSlices {
 
 // Cuts the dimension texts out of a diamond row (starting with Q) or, failing that, an SCS row.
 BlankSlices SliceBlankRow(std::string_view row);
+
+// A catalogue blank in the unit in force: its diameter and height as the profile holds them and as
+// the diamond fields show them.
+struct BlankInUnit {
+    double Diameter = 0;
+    double Height = 0;
+    std::string DiameterText;
+    std::string HeightText;
+};
+
+// The blank of a catalogue row, its millimetres divided by the unit divisor; nothing for the
+// custom row, whose dimensions the user types.
+std::optional<BlankInUnit> ReadBlank(std::string_view row, double unitDivisor);
 
 } // namespace dieprofile

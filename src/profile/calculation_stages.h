@@ -5,7 +5,7 @@
 // and a coordinate read back is that float.
 #pragma once
 
-#include "app/profile_state.h"
+#include "core/profile_state.h"
 #include "profile/drawing_scene.h"
 
 #include <string>

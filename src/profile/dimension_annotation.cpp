@@ -1,7 +1,7 @@
 // The dimensions of the drawing: the value labels, and the dimension lines, extension lines,
 // arrowheads and leaders moved onto the new profile. Only the coordinate along each dimension
 // moves; the one across it keeps its design value, so arrowheads keep their shape.
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "profile/calculation_stages.h"
 
 namespace dieprofile {

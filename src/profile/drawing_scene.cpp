@@ -203,4 +203,10 @@ float ToSingle(double value) {
     return static_cast<float>(value);
 }
 
+double DrawScaleFor(const DrawingScene& scene, double diamondDiameter) {
+    const double span =
+        static_cast<double>(scene.LineDieBottomRight.X2) - scene.LineDieBottomLeft.X1;
+    return span / diamondDiameter;
+}
+
 } // namespace dieprofile

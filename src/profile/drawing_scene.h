@@ -131,6 +131,10 @@ inline constexpr std::size_t kValueLabelCount = 9;
 const std::array<SegmentDesign, kSegmentCount>& SceneSegments();
 const std::array<LabelDesign, kValueLabelCount>& SceneLabels();
 
+// Twips of drawing per unit of length: the blank's bottom edge, end to end, is the diamond
+// diameter.
+double DrawScaleFor(const DrawingScene& scene, double diamondDiameter);
+
 // Writes a double into a segment coordinate with IEEE rounding: a magnitude beyond float's range
 // becomes an infinity instead of undefined behaviour.
 float ToSingle(double value);

@@ -1,6 +1,6 @@
 // The two figures of the drawing pass: the delta value and the area reduction. Both depend only
 // on the ratio of the diameters and the angle, so they are the same in either unit.
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "profile/calculation_stages.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // says why in the words of the field, and leaves the window as it was, apart from the focus and
 // the selection of the field it puts the focus on; a Calculate that goes through leaves only
 // numbers behind. Also the regressions found by fuzzing the window model.
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "model_fixture.h"
 
 #include <array>

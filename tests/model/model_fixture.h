@@ -3,7 +3,8 @@
 
 #include "app/dump.h"
 #include "app/form_model.h"
-#include "recording_toolkit.h"
+#include "support/dump_ignoring_focus.h"
+#include "support/recording_toolkit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,29 +30,7 @@ protected:
         Type(5, "0.180");
     }
 
-    // The dump without the lines a failed action may change: the focus and the selections.
-    std::string DumpIgnoringFocus() const {
-        std::string out;
-        const std::string dump = Dump(model);
-        std::size_t start = 0;
-        while (start < dump.size()) {
-            const std::size_t end = dump.find('\n', start);
-            std::string line = dump.substr(start, end - start);
-            start = end + 1;
-            if (line.rfind("focus ", 0) == 0) {
-                continue;
-            }
-            if (line.rfind("field ", 0) == 0) {
-                // field NAME VISIBILITY SELSTART SELLENGTH "TEXT": drop the two numbers.
-                std::size_t pos = line.find(' ', 6);
-                pos = line.find(' ', pos + 1);
-                const std::size_t text = line.find(' ', line.find(' ', pos + 1) + 1);
-                line = line.substr(0, pos) + line.substr(text);
-            }
-            out += line + '\n';
-        }
-        return out;
-    }
+    std::string DumpIgnoringFocus() const { return dieprofile::DumpIgnoringFocus(model); }
 
     RecordingToolkit toolkit;
     Form1Model model;

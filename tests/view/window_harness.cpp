@@ -1,7 +1,7 @@
 #include "window_harness.h"
 
-#include "app/application.h"
-#include "app/controls.h"
+#include "qt/application.h"
+#include "core/controls.h"
 #include "app/dump.h"
 
 #include <QAbstractButton>
@@ -64,17 +64,6 @@ void CalculateDefaultProfile(MainWindow& window) {
 void ReactivateAfterMessage(MainWindow& window) {
     window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
-std::string DumpIgnoringFocus(const Form1Model& model) {
-    QString dump = QString::fromStdString(Dump(model));
-    static const QRegularExpression selection(QStringLiteral("^(field \\S+ \\S+) \\d+ \\d+ "),
-                                              QRegularExpression::MultilineOption);
-    static const QRegularExpression focus(QStringLiteral("^focus .*\\n"),
-                                          QRegularExpression::MultilineOption);
-    dump.replace(selection, QStringLiteral("\\1 "));
-    dump.remove(focus);
-    return dump.toStdString();
 }
 
 MessageAnswerer::MessageAnswerer() {

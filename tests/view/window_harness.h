@@ -2,7 +2,8 @@
 // for the message boxes, and helpers for looking at pixels and running the PDF tools.
 #pragma once
 
-#include "app/main_window.h"
+#include "qt/main_window.h"
+#include "support/dump_ignoring_focus.h"
 
 #include <QImage>
 #include <QObject>
@@ -33,10 +34,6 @@ void CalculateDefaultProfile(MainWindow& window);
 // A desktop's window manager gives the activation back to the window once a message box has gone;
 // the offscreen platform has none, so the tests do it.
 void ReactivateAfterMessage(MainWindow& window);
-
-// The model's dump without the lines that a message legitimately changes: where the focus is and
-// what each field has selected.
-std::string DumpIgnoringFocus(const Form1Model& model);
 
 // Answers every modal message box that appears while it lives by clicking its OK button, and
 // records what the box showed.

@@ -1,7 +1,7 @@
 // dieprofile: lay out the bore of a diamond wire-drawing die, see it drawn to scale with every
 // dimension, and print it.
-#include "app/application.h"
-#include "app/main_window.h"
+#include "qt/application.h"
+#include "qt/main_window.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "recording_toolkit.h"
+#include "support/recording_toolkit.h"
 
 #include "app/dump.h"
 

@@ -1,4 +1,4 @@
-// The window's controls that the handlers address by name, and the captions of the input rows.
+// The window's controls that the handlers address by name, and the order the focus moves in.
 #pragma once
 
 #include <array>
@@ -39,9 +39,6 @@ std::optional<int> Text1Index(ControlId control);
 
 // "Text1(0)", "Combo1", ... as the window names them.
 std::string_view ControlName(ControlId control);
-
-// The caption of a Text1 field's row, the words a message about that field uses.
-std::string_view Text1Caption(int index);
 
 // Tab order of the window; hidden controls are skipped when the focus moves on.
 const std::array<ControlId, 17>& TabOrder();

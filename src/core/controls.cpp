@@ -1,4 +1,4 @@
-#include "app/controls.h"
+#include "core/controls.h"
 
 namespace dieprofile {
 
@@ -8,20 +8,6 @@ constexpr std::array<ControlId, 11> kText1ByIndex{
     ControlId::Text1_0, ControlId::Text1_1, ControlId::Text1_2,  ControlId::Text1_3,
     ControlId::Text1_4, ControlId::Text1_5, ControlId::Text1_6,  ControlId::Text1_7,
     ControlId::Text1_8, ControlId::None,    ControlId::Text1_10,
-};
-
-constexpr std::array<std::string_view, 11> kText1Captions{
-    "Outlet Wire Diameter",
-    "Incoming Wire Diameter",
-    "Reduction Angle (degrees)",
-    "Bearing Length (%)",
-    "Entrance Length (% of Height)",
-    "Diamond Height",
-    "Exit Length (% of Height)",
-    "Exit Angle (degrees)",
-    "Entrance Angle (degrees)",
-    "",
-    "Diamond Diameter",
 };
 
 constexpr std::array<ControlId, 17> kTabOrder{
@@ -91,10 +77,6 @@ std::string_view ControlName(ControlId control) {
         return "Option1(1)";
     }
     return "None";
-}
-
-std::string_view Text1Caption(int index) {
-    return IsText1Index(index) ? kText1Captions[static_cast<std::size_t>(index)] : "";
 }
 
 const std::array<ControlId, 17>& TabOrder() {

@@ -2,10 +2,7 @@
 // profile. It works on a copy of the state and the drawing and commits them only when every stage
 // has succeeded, so a failure leaves the window exactly as it was.
 #include "app/form_model.h"
-#include "app/number_text.h"
 #include "profile/calculation_stages.h"
-
-#include <cmath>
 
 namespace dieprofile {
 
@@ -51,9 +48,7 @@ void Form1Model::Command1_Click() {
         GiveFocus(ControlId::Text1_10);
         return;
     }
-    state.DrawScale =
-        (static_cast<double>(scene.LineDieBottomRight.X2) - scene.LineDieBottomLeft.X1) /
-        state.DiamondDiameter;
+    state.DrawScale = DrawScaleFor(scene, state.DiamondDiameter);
     SetBlankOutlineHeight(state, scene);
 
     if (!read(0, state.OutletDiameter) || !read(1, state.IncomingDiameter) ||
@@ -89,31 +84,6 @@ void Form1Model::Command1_Click() {
     Scene = std::move(scene);
     WriteText(Text3, results.DeltaValue);
     WriteText(Text2, results.AreaReduction);
-}
-
-bool IsFinite(const ProfileState& state, const DrawingScene& scene) {
-    for (const ProfileStateMember& member : ProfileStateMembers()) {
-        if (const auto* field = std::get_if<double ProfileState::*>(&member.Member)) {
-            if (!std::isfinite(state.*(*field))) {
-                return false;
-            }
-        }
-    }
-    for (const SegmentDesign& design : SceneSegments()) {
-        const Segment& segment = scene.*design.Member;
-        if (!std::isfinite(segment.X1) || !std::isfinite(segment.Y1) ||
-            !std::isfinite(segment.X2) || !std::isfinite(segment.Y2)) {
-            return false;
-        }
-    }
-    // A label's value is a length divided by the drawing scale, and can overflow where every
-    // coordinate is finite; its caption then reads "inf" instead of a number.
-    for (const LabelDesign& design : SceneLabels()) {
-        if (IsNonFiniteText((scene.*design.Member).Caption)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace dieprofile

@@ -4,9 +4,9 @@
 
 #include "app/form_model.h"
 #include "app/toolkit.h"
+#include "qt/drawing_panel.h"
+#include "qt/field_edit.h"
 
-#include <QFrame>
-#include <QLineEdit>
 #include <QWidget>
 #include <array>
 #include <map>
@@ -17,32 +17,6 @@ class QPushButton;
 class QRadioButton;
 
 namespace dieprofile {
-
-// A text field that tells when it has received the focus, after the toolkit's own handling (which
-// would otherwise replace the selection the model makes).
-class FieldEdit : public QLineEdit {
-    Q_OBJECT
-public:
-    using QLineEdit::QLineEdit;
-signals:
-    void focusReceived();
-
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-};
-
-// The caption-less panel z: white, framed, with the frame lines and the die drawing on it.
-class DrawingPanel : public QFrame {
-    Q_OBJECT
-public:
-    DrawingPanel(const DrawingScene& scene, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const DrawingScene& scene_;
-};
 
 class MainWindow : public QWidget, public Toolkit {
     Q_OBJECT

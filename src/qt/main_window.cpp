@@ -1,19 +1,19 @@
-#include "app/main_window.h"
+#include "qt/main_window.h"
 
-#include "app/fonts.h"
+#include "qt/drawing_panel.h"
+#include "qt/field_edit.h"
+#include "qt/fonts.h"
+#include "qt/widget_design.h"
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
-#include "output/window_printer.h"
-#include "profile/scene_painter.h"
+#include "qt/window_printer.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -25,30 +25,6 @@
 namespace dieprofile {
 
 namespace {
-
-int Px(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
-
-QRect PxRect(int left, int top, int width, int height) {
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
-
-Qt::Alignment HorizontalAlignment(LabelAlignment alignment) {
-    switch (alignment) {
-    case LabelAlignment::Left:
-        return Qt::AlignLeft;
-    case LabelAlignment::Centre:
-        return Qt::AlignHCenter;
-    case LabelAlignment::Right:
-        return Qt::AlignRight;
-    }
-    return Qt::AlignLeft;
-}
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The model counts a field's characters as Unicode code points; Qt counts UTF-16 units.
 int CodePointsBefore(const QString& text, int position) {
@@ -63,34 +39,7 @@ int PositionOfCodePoint(const QString& text, int codePoints) {
     return position;
 }
 
-// The window's ground and the panel are white; the result fields are mid grey; lines and
-// captions are black, whatever desktop theme is in force.
-QPalette DesignPalette(const QPalette& base) {
-    QPalette palette = base;
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    return palette;
-}
-
 } // namespace
-
-void FieldEdit::focusInEvent(QFocusEvent* event) {
-    QLineEdit::focusInEvent(event);
-    emit focusReceived();
-}
-
-DrawingPanel::DrawingPanel(const DrawingScene& scene, QWidget* parent)
-    : QFrame(parent), scene_(scene) {
-    setFrameStyle(QFrame::Box | QFrame::Sunken);
-    setAutoFillBackground(true);
-    setPalette(DesignPalette(palette()));
-}
-
-void DrawingPanel::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    PaintDrawing(painter, scene_);
-    drawFrame(&painter);
-}
 
 MainWindow::MainWindow() : model_(*this) {
     setWindowTitle(ToQString(kWindow.Caption));

@@ -1,4 +1,4 @@
-#include "profile/scene_painter.h"
+#include "qt/scene_painter.h"
 
 #include "app/form_design.h"
 

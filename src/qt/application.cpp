@@ -1,7 +1,7 @@
-#include "app/application.h"
+#include "qt/application.h"
 
-#include "app/app_icon.h"
-#include "app/fonts.h"
+#include "qt/app_icon.h"
+#include "qt/fonts.h"
 #include "app/form_design.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "output/window_printer.h"
+#include "qt/window_printer.h"
 
 #include <QLibrary>
 #include <QPainter>

@@ -1,6 +1,9 @@
-#include "app/app_icon.h"
+#include "qt/app_icon.h"
 
+#include <QIconEngine>
 #include <QPainter>
+#include <QPixmap>
+#include <algorithm>
 #include <QPainterPath>
 #include <QTransform>
 
@@ -40,12 +43,33 @@ QImage AppIconImage(int size) {
     return image;
 }
 
-QIcon AppIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128}) {
-        icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+namespace {
+
+// Draws the icon at the size asked for, when it is asked for: nothing is drawn at start-up, and
+// every size is sharp.
+class DrawnIconEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode /*mode*/,
+               QIcon::State /*state*/) override {
+        painter->drawImage(rect, AppIconImage(std::min(rect.width(), rect.height())));
     }
-    return icon;
+    QPixmap pixmap(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        return QPixmap::fromImage(AppIconImage(std::min(size.width(), size.height())));
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine; }
+    QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        QList<QSize> sizes;
+        for (int size : kAppIconSizes) {
+            sizes.append(QSize(size, size));
+        }
+        return sizes;
+    }
+};
+
+} // namespace
+
+QIcon AppIcon() {
+    return QIcon(new DrawnIconEngine);
 }
 
 } // namespace dieprofile

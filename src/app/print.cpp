@@ -1,0 +1,33 @@
+// Print: the window goes to the default printer without the diamond fields, enlarged a little
+// for the page, and comes back at its former size with the diamond fields shown, whether or not the
+// job succeeded.
+#include "app/form_model.h"
+#include "output/print_action.h"
+
+namespace dieprofile {
+
+void Form1Model::Command2_Click() {
+    SetDiamondFieldsVisible(false);
+
+    // The size is read from the window itself each time.
+    const TwipSize before = UI().WindowOuterSize();
+    Window.Width = EnlargedForPrint(before.Width);
+    Window.Height = EnlargedForPrint(before.Height);
+    UI().ResizeWindow(Window.Width, Window.Height);
+    UI().RepaintNow();
+
+    UI().SetPrinterOrientation(kLandscapeOrientation);
+    const PrintOutcome outcome = UI().PrintWindow();
+
+    SetDiamondFieldsVisible(true);
+    Window.Width = RestoredAfterPrint(Window.Width);
+    Window.Height = RestoredAfterPrint(Window.Height);
+    UI().ResizeWindow(Window.Width, Window.Height);
+    UI().RepaintNow();
+
+    if (const std::optional<std::string> message = PrintOutcomeMessage(outcome)) {
+        UI().ShowMessage(*message);
+    }
+}
+
+} // namespace dieprofile
