@@ -82,6 +82,7 @@ void Form1Model::Command1_Click() {
     }
     State = state;
     Scene = std::move(scene);
+    LastCalculation = CalculatedDrawing{FrameOf(State), State.UnitDivisor};
     WriteText(Text3, results.DeltaValue);
     WriteText(Text2, results.AreaReduction);
 }

@@ -5,6 +5,7 @@
 #include "core/controls.h"
 #include "core/profile_state.h"
 #include "app/toolkit.h"
+#include "profile/die_section.h"
 #include "profile/drawing_scene.h"
 
 #include <array>
@@ -27,6 +28,15 @@ struct CaptionLabel {
     std::string Caption;
     bool Visible = true;
     bool operator==(const CaptionLabel&) const = default;
+};
+
+// What the last Calculate that went through drew with: the drawing's frame and the unit it was in.
+// The unit can be switched afterwards without a new drawing, so exports read the drawing through
+// this, never through the present state.
+struct CalculatedDrawing {
+    SectionFrame Frame;
+    double UnitDivisor = 0;
+    bool operator==(const CalculatedDrawing&) const = default;
 };
 
 // The window's outer rectangle in twips, as single-precision numbers.
@@ -82,6 +92,7 @@ public:
     int OptionIndex = 0;
     ControlId Focus = ControlId::None;
     WindowRect Window;
+    std::optional<CalculatedDrawing> LastCalculation; // none before the first Calculate
 
     Toolkit& UI() { return toolkit_; }
 
