@@ -1,8 +1,8 @@
 // The window model's handlers, timed on the recording toolkit: what a click costs before any
 // widget is touched.
 #include "app/form_model.h"
-#include "core/number_text.h"
 #include "catalogue/catalogue.h"
+#include "core/number_text.h"
 #include "support/recording_toolkit.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 // One command a line, '#' starts a comment line:
 //   select N       makes catalogue row N (1 to 26) current, as a user pick
 //   units I        clicks option I (0 inches, 1 millimetres)
-//   type I TEXT    replaces the whole text of Text1(I) with TEXT (the rest of the line, may be empty)
+//   type I TEXT    replaces the whole text of Text1(I) with TEXT (rest of the line, may be empty)
 //   focus I        gives Text1(I) the focus
 //   calculate      clicks Calculate
 //   print          clicks Print

@@ -4,8 +4,7 @@
 namespace dieprofile {
 
 std::optional<std::string> ExportDxfFile(const Form1Model& /*model*/,
-                                         std::string_view /*designName*/,
-                                         const std::string& path) {
+                                         std::string_view /*designName*/, const std::string& path) {
     return "Cannot export \"" + path + "\": DXF export is not built yet.";
 }
 

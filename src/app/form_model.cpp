@@ -1,9 +1,9 @@
 #include "app/form_model.h"
 
 #include "app/form_design.h"
+#include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
-#include "catalogue/catalogue.h"
 
 #include <algorithm>
 #include <utility>

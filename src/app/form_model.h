@@ -2,9 +2,9 @@
 // and the event handlers. The Qt window and the headless driver both hand their events to it.
 #pragma once
 
+#include "app/toolkit.h"
 #include "core/controls.h"
 #include "core/profile_state.h"
-#include "app/toolkit.h"
 #include "profile/die_section.h"
 #include "profile/drawing_scene.h"
 

@@ -30,8 +30,7 @@ void Form1Model::Option1_Click(std::int16_t index) {
         if (!value) {
             return;
         }
-        const double result =
-            toInches ? *value / kInchUnitDivisor : *value * kMillimetresPerInch;
+        const double result = toInches ? *value / kInchUnitDivisor : *value * kMillimetresPerInch;
         if (!std::isfinite(result)) {
             UI().ShowMessage(std::string(Text1Caption(field)) +
                              " is too large to show in millimetres.");

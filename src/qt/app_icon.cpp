@@ -2,10 +2,10 @@
 
 #include <QIconEngine>
 #include <QPainter>
-#include <QPixmap>
-#include <algorithm>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QTransform>
+#include <algorithm>
 
 namespace dieprofile {
 

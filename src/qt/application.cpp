@@ -1,8 +1,8 @@
 #include "qt/application.h"
 
+#include "app/form_design.h"
 #include "qt/app_icon.h"
 #include "qt/fonts.h"
-#include "app/form_design.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -13,6 +13,6 @@ void InstallFontSubstitutes();
 
 // The font a control is designed with, sized in pixels at 96 dots per inch so that the fixed
 // layout holds whatever the screen's logical resolution.
-QFont DesignFont(const FontDesign& font);
+QFont DesignFont(const FontDesign& design);
 
 } // namespace dieprofile

@@ -1,11 +1,11 @@
 #include "qt/main_window.h"
 
+#include "app/form_design.h"
+#include "catalogue/catalogue.h"
 #include "qt/drawing_panel.h"
 #include "qt/field_edit.h"
 #include "qt/fonts.h"
 #include "qt/widget_design.h"
-#include "app/form_design.h"
-#include "catalogue/catalogue.h"
 #include "qt/window_printer.h"
 
 #include <QAbstractItemView>

@@ -102,7 +102,7 @@ TEST_F(HardeningTest, EveryFieldRefusesTextsThatAreNotNumbers) {
                                          std::string("1\0", 2)};
     for (const auto& [index, caption] : FieldCaptions()) {
         for (const std::string& text : texts) {
-            SCOPED_TRACE(caption + ": \"" + text + "\"");
+            SCOPED_TRACE(std::string(caption).append(": \"").append(text).append("\""));
             const std::string good = model.Text1(index).Text;
             Type(index, text);
             ExpectRefused([&] { Calculate(); }, caption + " must be a number.");

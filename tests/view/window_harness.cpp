@@ -1,8 +1,8 @@
 #include "window_harness.h"
 
-#include "qt/application.h"
-#include "core/controls.h"
 #include "app/dump.h"
+#include "core/controls.h"
+#include "qt/application.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
