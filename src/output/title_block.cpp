@@ -14,21 +14,26 @@ std::string Length(double value, double unitDivisor) {
     return FormatNumber(value, kMaskFourPlaces) + " " + std::string(UnitSymbol(unitDivisor));
 }
 
-std::string MeetingText(const MeetingPoint& meeting, double unitDivisor) {
-    const std::string where = Length(meeting.AboveBearing, unitDivisor) + " above the bearing, " +
-                              FormatNumber(meeting.PercentOfReduction, "0.#0") +
-                              " % of the reduction zone";
+// Where the wire meets the bore, and how far above the start of the bearing; a wire that meets
+// neither bell nor cone has no meeting point (its lower end is one of an earlier Calculate).
+void AddMeetingRows(std::vector<TitleRow>& rows, const MeetingPoint& meeting, double unitDivisor) {
     switch (meeting.Contact) {
     case WireContact::ReductionCone:
-        return where;
-    case WireContact::Bell:
-        return "on the entrance bell: " + where;
-    case WireContact::WiderThanMouth:
-        return "none: the wire is wider than the bell's mouth";
-    case WireContact::None:
+        rows.push_back({"Meeting Point", "on the reduction cone"});
         break;
+    case WireContact::Bell:
+        rows.push_back({"Meeting Point", "on the entrance bell"});
+        break;
+    case WireContact::WiderThanMouth:
+        rows.push_back({"Meeting Point", "none: the wire is wider than the bell's mouth"});
+        return;
+    case WireContact::None:
+        rows.push_back({"Meeting Point", "none: the wire meets neither bell nor cone"});
+        return;
     }
-    return "none: the wire meets neither bell nor reduction cone";
+    rows.push_back({"Above the Bearing", Length(meeting.AboveBearing, unitDivisor) + ", " +
+                                             FormatNumber(meeting.PercentOfReduction, "0.#0") +
+                                             " % of the reduction zone"});
 }
 
 // The shortest text of a preferred number: 1.25, 20, 0.5.
@@ -64,7 +69,7 @@ std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
     rows.push_back({"Delta Value", content.DeltaValue});
     rows.push_back({"Area Reduction", content.AreaReduction + " %"});
     rows.push_back({"Elongation", FormatNumber(f.Elongation, kMaskThreePlaces) + " %"});
-    rows.push_back({"Meeting Point", MeetingText(f.Meeting, unit)});
+    AddMeetingRows(rows, f.Meeting, unit);
     rows.push_back({"Unit", std::string(UnitName(unit))});
     if (!content.Scale.empty()) {
         rows.push_back({"Scale", content.Scale});

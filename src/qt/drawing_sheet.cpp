@@ -21,7 +21,7 @@ constexpr double kUnitsPerMm = 10;
 constexpr double kLeftMargin = 200;
 constexpr double kMargin = 100;
 constexpr double kTitleWidth = 1200;
-constexpr double kCaptionWidth = 420;
+constexpr double kCaptionWidth = 380;
 constexpr double kRowHeight = 52;
 constexpr double kHeadingHeight = 110;
 // Clear space between the drawing and the border or the title block.
