@@ -2,6 +2,7 @@
 // profile. It works on a copy of the state and the drawing and commits them only when every stage
 // has succeeded, so a failure leaves the window exactly as it was.
 #include "app/form_model.h"
+#include "catalogue/catalogue.h"
 #include "profile/calculation_stages.h"
 
 namespace dieprofile {
@@ -82,7 +83,15 @@ void Form1Model::Command1_Click() {
     }
     State = state;
     Scene = std::move(scene);
-    LastCalculation = CalculatedDrawing{FrameOf(State), State.UnitDivisor};
+    CalculatedDrawing drawn{FrameOf(State),     State.UnitDivisor,    State, {}, {},
+                            results.DeltaValue, results.AreaReduction};
+    if (ComboRow >= 1 && ComboRow <= static_cast<int>(CatalogueRows().size())) {
+        drawn.Blank = CatalogueRows()[static_cast<std::size_t>(ComboRow - 1)];
+    }
+    for (std::size_t index = 0; index < drawn.FieldTexts.size(); ++index) {
+        drawn.FieldTexts[index] = Text1Fields[index].Text;
+    }
+    LastCalculation = std::move(drawn);
     WriteText(Text3, results.DeltaValue);
     WriteText(Text2, results.AreaReduction);
 }

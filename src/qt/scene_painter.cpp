@@ -166,6 +166,13 @@ void PaintDrawing(QPainter& painter, const DrawingScene& scene) {
         painter.setPen(LinePen(line.WidthPixels, LineStyle::Solid));
         DrawSegment(painter, line.X1, line.Y1, line.X2, line.Y2);
     }
+    painter.restore();
+    PaintDieDrawing(painter, scene);
+}
+
+void PaintDieDrawing(QPainter& painter, const DrawingScene& scene) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
     for (const SegmentDesign& design : SceneSegments()) {
         const Segment& s = scene.*design.Member;
         painter.setPen(LinePen(design.WidthPixels, design.Style));

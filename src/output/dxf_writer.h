@@ -1,0 +1,57 @@
+// A small writer of DXF release 12 (AC1009) ASCII files with lines and single-line texts on named
+// layers: the version every CAM importer reads. Numbers are written in the C locale, each the
+// shortest text that reads back as the same double.
+#pragma once
+
+#include "profile/die_section.h"
+
+#include <string>
+#include <vector>
+
+namespace dieprofile {
+
+struct DxfLinetype {
+    std::string Name;
+    std::string Description;
+    std::vector<double> Pattern; // dash lengths, gaps negative; empty for a continuous line
+};
+
+struct DxfLayer {
+    std::string Name;
+    int Colour = 7; // AutoCAD colour index: 7 is black on white, white on black
+    std::string Linetype = "CONTINUOUS";
+};
+
+struct DxfLine {
+    std::string Layer;
+    SectionPoint Start;
+    SectionPoint End;
+};
+
+enum class DxfTextAlignment { Left, Centre, Right };
+
+struct DxfText {
+    std::string Layer;
+    SectionPoint At; // on the baseline: its left end, middle or right end by the alignment
+    double Height = 1;
+    DxfTextAlignment Alignment = DxfTextAlignment::Left;
+    std::string Text;
+};
+
+// The header's unit: $INSUNITS 1 inches, 4 millimetres; $MEASUREMENT 0 imperial, 1 metric.
+enum class DxfUnit { Inches, Millimetres };
+
+struct DxfDocument {
+    std::vector<std::string> Comments; // 999 lines at the top of the file
+    DxfUnit Unit = DxfUnit::Millimetres;
+    std::vector<DxfLinetype> Linetypes; // CONTINUOUS is always declared
+    std::vector<DxfLayer> Layers;
+    std::vector<DxfLine> Lines;
+    std::vector<DxfText> Texts;
+};
+
+// The whole file. Texts and comments are written in ASCII: any other byte, and any control
+// character, becomes '?', so that every reader decodes the same text.
+std::string WriteDxf(const DxfDocument& document);
+
+} // namespace dieprofile

@@ -1,0 +1,109 @@
+#include "output/title_block.h"
+
+#include "core/number_text.h"
+#include "core/units.h"
+
+#include <array>
+#include <cmath>
+
+namespace dieprofile {
+
+namespace {
+
+std::string Length(double value, double unitDivisor) {
+    return FormatNumber(value, kMaskFourPlaces) + " " + std::string(UnitSymbol(unitDivisor));
+}
+
+// Where the wire meets the bore, and how far above the start of the bearing; a wire that meets
+// neither bell nor cone has no meeting point (its lower end is one of an earlier Calculate).
+void AddMeetingRows(std::vector<TitleRow>& rows, const MeetingPoint& meeting, double unitDivisor) {
+    switch (meeting.Contact) {
+    case WireContact::ReductionCone:
+        rows.push_back({"Meeting Point", "on the reduction cone"});
+        break;
+    case WireContact::Bell:
+        rows.push_back({"Meeting Point", "on the entrance bell"});
+        break;
+    case WireContact::WiderThanMouth:
+        rows.push_back({"Meeting Point", "none: the wire is wider than the bell's mouth"});
+        return;
+    case WireContact::None:
+        rows.push_back({"Meeting Point", "none: the wire meets neither bell nor cone"});
+        return;
+    }
+    rows.push_back({"Above the Bearing", Length(meeting.AboveBearing, unitDivisor) + ", " +
+                                             FormatNumber(meeting.PercentOfReduction, "0.#0") +
+                                             " % of the reduction zone"});
+}
+
+// The shortest text of a preferred number: 1.25, 20, 0.5.
+std::string ScaleNumber(double value) {
+    return NumberToText(value);
+}
+
+} // namespace
+
+std::string_view UnitSymbol(double unitDivisor) {
+    return unitDivisor == kInchUnitDivisor ? "in" : "mm";
+}
+
+std::string_view UnitName(double unitDivisor) {
+    return unitDivisor == kInchUnitDivisor ? "inches" : "millimetres";
+}
+
+std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
+    const double unit = content.UnitDivisor;
+    const ProfileFigures& f = content.Figures;
+    std::vector<TitleRow> rows;
+    rows.push_back({"Design", content.DesignName});
+    rows.push_back({"Wire Die Blank", content.Blank});
+    for (const TitleInput& input : content.Inputs) {
+        rows.push_back({input.Caption, input.IsLength
+                                           ? input.Text + " " + std::string(UnitSymbol(unit))
+                                           : input.Text});
+    }
+    rows.push_back({"Entrance Length", Length(f.EntranceLength, unit)});
+    rows.push_back({"Reduction Length", Length(f.ReductionLength, unit)});
+    rows.push_back({"Bearing Length", Length(f.BearingLength, unit)});
+    rows.push_back({"Exit Length", Length(f.ExitLength, unit)});
+    rows.push_back({"Delta Value", content.DeltaValue});
+    rows.push_back({"Area Reduction", content.AreaReduction + " %"});
+    rows.push_back({"Elongation", FormatNumber(f.Elongation, kMaskThreePlaces) + " %"});
+    AddMeetingRows(rows, f.Meeting, unit);
+    rows.push_back({"Unit", std::string(UnitName(unit))});
+    if (!content.Scale.empty()) {
+        rows.push_back({"Scale", content.Scale});
+    }
+    rows.push_back({"Date", content.Date});
+    return rows;
+}
+
+PaperScale ChoosePaperScale(double largestRatio) {
+    static constexpr std::array<double, 10> kPreferred{1, 1.25, 1.6, 2, 2.5, 3.15, 4, 5, 6.3, 8};
+    if (!(largestRatio > 0) || !std::isfinite(largestRatio)) {
+        return {1, "1 : 1"};
+    }
+    if (largestRatio >= 1) {
+        // The largest preferred number not above the ratio.
+        const double decade = std::pow(10.0, std::floor(std::log10(largestRatio)));
+        double chosen = decade;
+        for (const double step : kPreferred) {
+            if (step * decade <= largestRatio * (1 + 1e-12)) {
+                chosen = step * decade;
+            }
+        }
+        return {chosen, ScaleNumber(chosen) + " : 1"};
+    }
+    // A reduction: the smallest preferred number not below the inverse ratio.
+    const double inverse = 1 / largestRatio;
+    const double decade = std::pow(10.0, std::floor(std::log10(inverse)));
+    double chosen = 10 * decade;
+    for (auto step = kPreferred.rbegin(); step != kPreferred.rend(); ++step) {
+        if (*step * decade >= inverse * (1 - 1e-12)) {
+            chosen = *step * decade;
+        }
+    }
+    return {1 / chosen, "1 : " + ScaleNumber(chosen)};
+}
+
+} // namespace dieprofile

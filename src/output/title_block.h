@@ -1,0 +1,54 @@
+// The title block of a drawing sheet as rows of text: what the die is made from, every input as
+// the user typed it, the figures of the finished profile, the unit, the date and the design file.
+// The sheet painter lays the rows out; nothing here knows about paper.
+#pragma once
+
+#include "profile/profile_figures.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dieprofile {
+
+struct TitleRow {
+    std::string Caption;
+    std::string Value;
+    bool operator==(const TitleRow&) const = default;
+};
+
+struct TitleInput {
+    std::string Caption;   // the field's caption in the window
+    std::string Text;      // as typed
+    bool IsLength = false; // shown with the drawing's unit
+};
+
+struct TitleBlockContent {
+    std::string DesignName;
+    std::string Blank; // the catalogue row's text
+    std::vector<TitleInput> Inputs;
+    ProfileFigures Figures;
+    std::string DeltaValue;    // as the window shows it
+    std::string AreaReduction; // as the window shows it
+    double UnitDivisor = 1;
+    std::string Scale; // the sheet's scale statement; empty where there is no paper
+    std::string Date;
+};
+
+// "in" or "mm", for a unit divisor of 25.4 or 1.
+std::string_view UnitSymbol(double unitDivisor);
+// "inches" or "millimetres".
+std::string_view UnitName(double unitDivisor);
+
+std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content);
+
+// A scale on paper chosen from the preferred numbers 1, 1.25, 1.6, 2, 2.5, 3.15, 4, 5, 6.3, 8
+// times a power of ten: the largest enlargement (or the smallest reduction) not above the largest
+// ratio of paper length to true length that fits.
+struct PaperScale {
+    double Ratio = 1; // paper length per true length
+    std::string Text; // "20 : 1", "1 : 2.5"
+};
+PaperScale ChoosePaperScale(double largestRatio);
+
+} // namespace dieprofile

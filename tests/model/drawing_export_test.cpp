@@ -1,0 +1,129 @@
+#include "app/drawing_export.h"
+#include "model_fixture.h"
+#include "output/dxf_writer.h"
+#include "output/title_block.h"
+#include "profile/profile_figures.h"
+
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+
+namespace dieprofile::testing {
+namespace {
+
+using ExportFiguresTest = ModelTest;
+
+// The meeting point on the default profile with wires of four widths: on the cone, low and high;
+// on the bell (above the junction, so more than the whole reduction zone); wider than the mouth,
+// where the drawing keeps the previous lower end and there is no meeting point. The cone runs
+// from y 4044 to 6228 twips at 26000 twips an inch; the wire of 0.040 rests at y 4586.10.
+TEST_F(ExportFiguresTest, MeetingPointFollowsWhereTheWireRests) {
+    const struct {
+        const char* name;
+        const char* incoming;
+        WireContact contact;
+        double aboveBearing;
+        double percent;
+    } rows[] = {
+        {"default wire on the cone", "0.022", WireContact::ReductionCone, 0.0225536, 26.849},
+        {"wide wire high on the cone", "0.040", WireContact::ReductionCone, 0.0631500, 75.18},
+        {"wire on the bell", "0.05", WireContact::Bell, 0.08481, 100.96},
+        {"wider than the mouth", "0.100", WireContact::WiderThanMouth, 0.08481, 100.96},
+    };
+    UseDefaultProfile();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Type(1, row.incoming);
+        model.Command1_Click();
+        ASSERT_TRUE(model.LastCalculation);
+        const ProfileFigures figures =
+            FiguresOf(model.LastCalculation->Profile, model.LastCalculation->Frame, model.Scene);
+        EXPECT_EQ(figures.Meeting.Contact, row.contact);
+        EXPECT_NEAR(figures.Meeting.AboveBearing, row.aboveBearing, 2e-6);
+        EXPECT_NEAR(figures.Meeting.PercentOfReduction, row.percent, 0.01);
+    }
+}
+
+TEST(ExportFigures, ElongationIsTheGainInLength) {
+    EXPECT_NEAR(ElongationPercent(0.022, 0.012), 236.1111, 1e-4);
+    EXPECT_DOUBLE_EQ(ElongationPercent(2, 1), 300);
+    EXPECT_NEAR(ElongationPercent(0.5588, 0.3048), ElongationPercent(0.022, 0.012), 1e-9);
+}
+
+// The title block reads the last Calculate: fields typed and a unit switched afterwards change
+// nothing on the sheet until Calculate is pressed again.
+TEST_F(ExportFiguresTest, TitleBlockKeepsTheLastCalculate) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    Type(2, "40");
+    model.ChooseOption(1);
+    const std::vector<TitleRow> rows = TitleBlockRows(
+        TitleBlockOf(*model.LastCalculation, model.Scene, "d.dieprofile", "16 : 1", "2026-01-02"));
+    auto value = [&rows](std::string_view caption) {
+        for (const TitleRow& row : rows) {
+            if (row.Caption == caption) {
+                return row.Value;
+            }
+        }
+        return std::string("(no row)");
+    };
+    EXPECT_EQ(value("Reduction Angle (degrees)"), "25.0");
+    EXPECT_EQ(value("Outlet Wire Diameter"), "0.012 in");
+    EXPECT_EQ(value("Wire Die Blank"), "BLANK");
+    EXPECT_EQ(value("Delta Value"), "0.736");
+    EXPECT_EQ(value("Area Reduction"), "70.248 %");
+    EXPECT_EQ(value("Elongation"), "236.111 %");
+    EXPECT_EQ(value("Meeting Point"), "on the reduction cone");
+    EXPECT_EQ(value("Above the Bearing"), "0.0226 in, 26.85 % of the reduction zone");
+    EXPECT_EQ(value("Entrance Length"), "0.0540 in");
+    EXPECT_EQ(value("Unit"), "inches");
+    EXPECT_EQ(value("Scale"), "16 : 1");
+    EXPECT_EQ(value("Design"), "d.dieprofile");
+}
+
+TEST(ExportFigures, PaperScaleIsAPreferredNumberThatFits) {
+    const struct {
+        double largest;
+        double ratio;
+        const char* text;
+    } rows[] = {
+        {18.3, 16, "16 : 1"},    {12.5, 12.5, "12.5 : 1"}, {1, 1, "1 : 1"},
+        {0.99, 0.8, "1 : 1.25"}, {0.3, 0.25, "1 : 4"},     {250, 250, "250 : 1"},
+        {3.149, 2.5, "2.5 : 1"},
+    };
+    for (const auto& row : rows) {
+        const PaperScale scale = ChoosePaperScale(row.largest);
+        EXPECT_DOUBLE_EQ(scale.Ratio, row.ratio) << row.largest;
+        EXPECT_EQ(scale.Text, row.text) << row.largest;
+        EXPECT_LE(scale.Ratio, row.largest);
+    }
+}
+
+// Numbers go out in the C locale and read back exactly, whatever locale the process runs in.
+TEST(DxfWriter, NumbersRoundTripInAnyLocale) {
+    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    DxfDocument document;
+    document.Lines.push_back({"L", {0.1 + 0.2, -1.0 / 3}, {1e-9, 12345.678}});
+    const std::string text = WriteDxf(document);
+    if (previous) {
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    EXPECT_NE(text.find("\n10\n0.30000000000000004\n20\n-0.3333333333333333\n"), std::string::npos);
+    EXPECT_NE(text.find("\n11\n1e-09\n21\n12345.678\n"), std::string::npos);
+    EXPECT_EQ(text.find(','), std::string::npos);
+    EXPECT_TRUE(text.ends_with("0\nEOF\n"));
+}
+
+TEST_F(ExportFiguresTest, DxfBeforeCalculateIsRefusedAndWritesNothing) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "dieprofile-early-export.dxf";
+    std::filesystem::remove(path);
+    const std::optional<std::string> message = ExportDxfFile(model, "Untitled", path.string());
+    ASSERT_TRUE(message);
+    EXPECT_EQ(*message, "Cannot export \"" + path.string() +
+                            "\": there is no drawing yet. Press Calculate first.");
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+} // namespace
+} // namespace dieprofile::testing
