@@ -19,9 +19,10 @@ double StrokeWidthMm(OverlayStroke stroke) {
     case OverlayStroke::Profile:
     case OverlayStroke::CheckBar:
         return 0.25;
+    case OverlayStroke::Mark:
+        return 0.18;
     case OverlayStroke::Axis:
     case OverlayStroke::Band:
-    case OverlayStroke::Mark:
         return 0.12;
     }
     return 0.12;
