@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace dieprofile {
 
@@ -276,17 +277,33 @@ LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene, double unitD
             page.Column = c;
             page.Origin = {(c - 1) * stepX, (r - 1) * stepY};
             page.Label = "row " + std::to_string(r) + ", column " + std::to_string(c) + grid;
-            // Only the lines whose box meets the page go onto it; the painter clips the rest.
-            for (std::size_t i = 0; i < pages.Lines.size(); ++i) {
-                const PaperLine& line = pages.Lines[i];
-                if (std::max(line.Start.X, line.End.X) >= page.Origin.X &&
-                    std::min(line.Start.X, line.End.X) <= page.Origin.X + tileWidth &&
-                    std::max(line.Start.Y, line.End.Y) >= page.Origin.Y &&
-                    std::min(line.Start.Y, line.End.Y) <= page.Origin.Y + tileHeight) {
+            pages.Pages.push_back(std::move(page));
+        }
+    }
+    // Only the lines whose box meets a page go onto it; the painter clips the rest. The pages a
+    // box may meet follow from the steps (one more either side for the rounding), so a sheet of
+    // thousands of pages and marks costs no more than its lines.
+    const auto range = [](double low, double high, double tile, double step, int count) {
+        const int first = std::max(0, static_cast<int>(std::floor((low - tile) / step)) - 1);
+        const int last = std::min(count - 1, static_cast<int>(std::floor(high / step)) + 1);
+        return std::pair{first, last};
+    };
+    for (std::size_t i = 0; i < pages.Lines.size(); ++i) {
+        const PaperLine& line = pages.Lines[i];
+        const double x0 = std::min(line.Start.X, line.End.X);
+        const double x1 = std::max(line.Start.X, line.End.X);
+        const double y0 = std::min(line.Start.Y, line.End.Y);
+        const double y1 = std::max(line.Start.Y, line.End.Y);
+        const auto [firstColumn, lastColumn] = range(x0, x1, tileWidth, stepX, pages.Columns);
+        const auto [firstRow, lastRow] = range(y0, y1, tileHeight, stepY, pages.Rows);
+        for (int r = firstRow; r <= lastRow; ++r) {
+            for (int c = firstColumn; c <= lastColumn; ++c) {
+                OverlayPage& page = pages.Pages[static_cast<std::size_t>(r * pages.Columns + c)];
+                if (x1 >= page.Origin.X && x0 <= page.Origin.X + tileWidth && y1 >= page.Origin.Y &&
+                    y0 <= page.Origin.Y + tileHeight) {
                     page.Lines.push_back(i);
                 }
             }
-            pages.Pages.push_back(std::move(page));
         }
     }
 

@@ -46,7 +46,7 @@ inline constexpr double kFooterHeightMm = 14;
 // Free paper around the profile.
 inline constexpr double kSheetMarginMm = 12;
 // A sheet needing more pages than this is refused rather than sent to a printer.
-inline constexpr int kMaxOverlayPages = 2000;
+inline constexpr int kMaxOverlayPages = 10000;
 
 // The lines of the chosen view in the unit in force, y up, origin on the axis at the bottom
 // face: the bore's two walls (and, for the whole section, the blank's outline and the wires).
