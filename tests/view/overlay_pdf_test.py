@@ -240,6 +240,16 @@ def check_tiling(writer, folder):
           f"the axis lies on one line of the sheet on every row, found {axis_x[:4]}...")
 
 
+def check_dialog_refuses_in_place(writer, folder):
+    """The scale dialog keeps OK disabled and shows the reason for a value it cannot draw."""
+    for typed, shown in (("200", "ok"), ("abc", "The magnification must be a number."),
+                         ("2000", "The magnification must be from 1 to 1000.")):
+        run = subprocess.run([writer, "--dialog", typed, str(folder / "dialog.png")],
+                             capture_output=True, text=True, check=True)
+        check(run.stdout.strip() == shown, f"the dialog with {typed!r} shows {shown!r}, "
+                                           f"got {run.stdout.strip()!r}")
+
+
 def main():
     writer = sys.argv[1]
     with tempfile.TemporaryDirectory() as folder:
@@ -247,6 +257,7 @@ def main():
         check_bore_at_magnification(writer, folder)
         check_section_in_millimetres(writer, folder)
         check_tiling(writer, folder)
+        check_dialog_refuses_in_place(writer, folder)
     if failures:
         print(f"{len(failures)} check(s) failed")
         return 1

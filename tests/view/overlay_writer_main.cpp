@@ -4,13 +4,21 @@
 //
 //   overlay_writer OUT.pdf MAGNIFICATION TOLERANCE bore|section [EVENT ...]
 //   EVENT: "select N", "units I", "type I TEXT", "calculate"
+//   overlay_writer --dialog MAGNIFICATION OUT.png   the scale dialog with that text typed, as a
+//                                                   picture; prints "ok" or the reason shown
 #include "app/form_model.h"
 #include "core/controls.h"
+#include "core/units.h"
 #include "output/overlay_options.h"
 #include "qt/overlay_print.h"
+#include "qt/scale_dialog.h"
 #include "support/recording_toolkit.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QString>
 #include <cstdio>
 #include <iostream>
@@ -58,7 +66,16 @@ void PrintWall(const char* name, const BoreWall& wall) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
+    if (argc == 4 && std::string(argv[1]) == "--dialog") {
+        ScaleDialog dialog(kMillimetreUnitDivisor);
+        dialog.Magnification()->setCurrentText(QString::fromLocal8Bit(argv[2]));
+        dialog.adjustSize();
+        dialog.grab().save(QString::fromLocal8Bit(argv[3]));
+        const bool ok = dialog.Buttons()->button(QDialogButtonBox::Ok)->isEnabled();
+        std::printf("%s\n", ok ? "ok" : dialog.Reason()->text().toStdString().c_str());
+        return 0;
+    }
     if (argc < 5) {
         std::cerr
             << "usage: overlay_writer OUT.pdf MAGNIFICATION TOLERANCE bore|section [EVENT ...]\n";
