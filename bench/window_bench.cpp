@@ -2,9 +2,13 @@
 // what the user waits for between the click and the new drawing.
 #include "qt/application.h"
 #include "qt/main_window.h"
+#include "qt/overlay_print.h"
+#include "support/recording_toolkit.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QWindow>
 #include <benchmark/benchmark.h>
@@ -48,6 +52,32 @@ void BM_ClickCalculateAndRepaint(benchmark::State& state) {
         static_cast<double>(counter.Paints) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_ClickCalculateAndRepaint)->Unit(benchmark::kMicrosecond);
+
+// The profile-projector overlay of the largest catalogue blank at 200x written to a PDF file: all
+// its pages, from the layout to the file renamed into place. Argument: 0 the bore, 1 the whole
+// section.
+void BM_OverlayPdfLargestBlankAt200x(benchmark::State& state) {
+    dieprofile::RecordingToolkit toolkit;
+    dieprofile::Form1Model model(toolkit);
+    toolkit.Attach(model);
+    model.Form_Load();
+    model.PickRow(14);
+    model.Command1_Click();
+    const dieprofile::OverlayOptions options{200, 0.001,
+                                             state.range(0) == 1 ? dieprofile::OverlayView::Section
+                                                                 : dieprofile::OverlayView::Bore};
+    const QString path = QDir::temp().filePath(QStringLiteral("dieprofile-overlay-bench.pdf"));
+    for (auto _ : state) {
+        if (const auto problem =
+                dieprofile::WriteOverlayPdf(model, options, QStringLiteral("bench"), path)) {
+            state.SkipWithError(problem->toStdString().c_str());
+            return;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+    QFile::remove(path);
+}
+BENCHMARK(BM_OverlayPdfLargestBlankAt200x)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

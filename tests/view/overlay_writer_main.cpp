@@ -1,0 +1,116 @@
+// Writes an overlay PDF for the tests that measure it: runs window events given as arguments
+// against the model, then WriteOverlayPdf, and prints the drawing's figures as JSON so the test
+// knows what lengths to look for.
+//
+//   overlay_writer OUT.pdf MAGNIFICATION TOLERANCE bore|section [EVENT ...]
+//   EVENT: "select N", "units I", "type I TEXT", "calculate"
+//   overlay_writer --dialog MAGNIFICATION OUT.png   the scale dialog with that text typed, as a
+//                                                   picture; prints "ok" or the reason shown
+#include "app/form_model.h"
+#include "core/controls.h"
+#include "core/units.h"
+#include "output/overlay_options.h"
+#include "qt/overlay_print.h"
+#include "qt/scale_dialog.h"
+#include "support/recording_toolkit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace dieprofile;
+
+bool RunEvent(Form1Model& model, const std::string& event) {
+    std::istringstream words(event);
+    std::string command;
+    words >> command;
+    int number = 0;
+    if (command == "calculate") {
+        model.Command1_Click();
+        return true;
+    }
+    if (!(words >> number)) {
+        return false;
+    }
+    if (command == "select") {
+        model.PickRow(number);
+    } else if (command == "units") {
+        model.ChooseOption(number);
+    } else if (command == "type") {
+        std::string text;
+        words >> text;
+        model.ReplaceText(Text1Control(number), text);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PrintWall(const char* name, const BoreWall& wall) {
+    std::printf("\"%s\": [", name);
+    for (std::size_t i = 0; i < wall.size(); ++i) {
+        std::printf("%s[%.17g, %.17g]", i == 0 ? "" : ", ", wall[i].X, wall[i].Y);
+    }
+    std::printf("]");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc == 4 && std::string(argv[1]) == "--dialog") {
+        ScaleDialog dialog(kMillimetreUnitDivisor);
+        dialog.Magnification()->setCurrentText(QString::fromLocal8Bit(argv[2]));
+        dialog.adjustSize();
+        dialog.grab().save(QString::fromLocal8Bit(argv[3]));
+        const bool ok = dialog.Buttons()->button(QDialogButtonBox::Ok)->isEnabled();
+        std::printf("%s\n", ok ? "ok" : dialog.Reason()->text().toStdString().c_str());
+        return 0;
+    }
+    if (argc < 5) {
+        std::cerr
+            << "usage: overlay_writer OUT.pdf MAGNIFICATION TOLERANCE bore|section [EVENT ...]\n";
+        return 2;
+    }
+    RecordingToolkit toolkit;
+    Form1Model model(toolkit);
+    toolkit.Attach(model);
+    model.Form_Load();
+    model.Show();
+    for (int i = 5; i < argc; ++i) {
+        if (!RunEvent(model, argv[i])) {
+            std::cerr << "not an event: " << argv[i] << "\n";
+            return 2;
+        }
+    }
+    const auto options = ParseOverlayOptions(
+        argv[2], argv[3],
+        std::string(argv[4]) == "section" ? OverlayView::Section : OverlayView::Bore);
+    if (const std::string* problem = std::get_if<std::string>(&options)) {
+        std::cerr << *problem << "\n";
+        return 1;
+    }
+    if (const std::optional<QString> problem =
+            WriteOverlayPdf(model, std::get<OverlayOptions>(options),
+                            QStringLiteral("overlay test"), QString::fromLocal8Bit(argv[1]))) {
+        std::cerr << problem->toStdString() << "\n";
+        return 1;
+    }
+    const ProfileState& s = model.State;
+    std::printf("{\"UnitDivisor\": %.17g, \"OutletDiameter\": %.17g, \"BearingLength\": %.17g, "
+                "\"DiamondDiameter\": %.17g, \"DiamondHeight\": %.17g, ",
+                s.UnitDivisor, s.OutletDiameter, s.BearingLength, s.DiamondDiameter,
+                s.DiamondHeight);
+    PrintWall("RightWall", BoreWallOf(model.LastCalculation->Frame, model.Scene, BoreSide::Right));
+    std::printf("}\n");
+    return 0;
+}
