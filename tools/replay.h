@@ -5,11 +5,14 @@
 // One command a line, '#' starts a comment line:
 //   select N       makes catalogue row N (1 to 26) current, as a user pick
 //   units I        clicks option I (0 inches, 1 millimetres)
-//   type I TEXT    replaces the whole text of Text1(I) with TEXT (the rest of the line, may be empty)
-//   focus I        gives Text1(I) the focus
-//   calculate      clicks Calculate
-//   print          clicks Print
-//   dump           writes the whole state (app/dump.h)
+//   type I TEXT    replaces the whole text of Text1(I) with TEXT (the rest of the line, may be
+//   empty) focus I        gives Text1(I) the focus calculate      clicks Calculate print clicks
+//   Print dump           writes the whole state (app/dump.h) open FILE      opens the design file
+//   FILE as Open Design does (replay, then Calculate) save FILE      saves the design to FILE as
+//   Save Design does export FILE    exports the last Calculate's drawing to FILE; DXF only (.dxf),
+//   as the
+//                  drawing sheets need the window's painter
+// FILE is the rest of the line; a relative path is taken from the working directory.
 // While a command runs, a message box writes `message "TEXT"` and a print writes
 // `printed WIDTH HEIGHT diamond-fields VISIBILITY`.
 #pragma once
