@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -249,13 +250,20 @@ std::variant<Design, std::string> ReadDesignFile(const std::string& path) {
     if (!file) {
         return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
     }
-    // One byte more than allowed tells a file that is too large without reading all of it.
-    std::string bytes(kMaxDesignFileBytes + 1, '\0');
-    const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    // Read in pieces, and no further than one byte past the limit: that tells a file that is too
+    // large without reading all of it, and a small file costs no large buffer.
+    std::string bytes;
+    std::array<char, 16384> piece{};
+    while (bytes.size() <= kMaxDesignFileBytes) {
+        const std::size_t read = std::fread(piece.data(), 1, piece.size(), file.get());
+        bytes.append(piece.data(), read);
+        if (read < piece.size()) {
+            break;
+        }
+    }
     if (std::ferror(file.get()) != 0) {
         return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
     }
-    bytes.resize(read);
     return DesignFromText(bytes);
 }
 
