@@ -14,6 +14,7 @@
 //   bytes after a length byte, or the bytes of a number.
 #include "core/controls.h"
 #include "app/dump.h"
+#include "app/form_design.h"
 #include "app/form_model.h"
 #include "core/number_text.h"
 #include "catalogue/catalogue.h"

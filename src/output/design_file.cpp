@@ -177,6 +177,9 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
         root = Json::parse(bytes.begin(), bytes.end(), noteDuplicates);
     } catch (const Json::parse_error& error) {
         return "it is not JSON (error at byte " + std::to_string(error.byte) + ")";
+    } catch (const Json::out_of_range&) {
+        // A number such as 1E400 is valid JSON that no double holds; the parser refuses it so.
+        return std::string("it holds a number too large to read");
     }
     if (duplicate) {
         return "the key " + Quote(*duplicate) + " appears twice";

@@ -154,6 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"NotJson",
                     [](std::string) { return std::string("format = dieprofile-design\n"); },
                     "it is not JSON (error at byte 2)"},
+        BadFileCase{
+            "NumberBeyondDouble",
+            [](std::string good) { return Replaced(good, "\"version\": 1", "\"version\": 1E400"); },
+            "it holds a number too large to read"},
         BadFileCase{"NotAnObject", [](std::string) { return std::string("[1, 2]"); },
                     "it is not a Die Profile design"},
         BadFileCase{"OtherFormat",
