@@ -36,12 +36,18 @@ std::string Form1Model::DesignName() const {
 }
 
 bool Form1Model::SaveDesign(const std::string& path) {
-    const std::string text = DesignToText(CurrentDesign());
+    const Design design = CurrentDesign();
+    const std::string text = DesignToText(design);
     // A field the reader would refuse (a control character, an overlong text) is refused here,
-    // so that no file is written that cannot be opened again.
+    // so that no file is written that cannot be opened again, nor one that opens differently
+    // (bytes that are not UTF-8, which the writer would have to replace).
     const std::variant<Design, std::string> check = DesignFromText(text);
     if (const std::string* reason = std::get_if<std::string>(&check)) {
         UI().ShowMessage(Refusal("save", path, *reason));
+        return false;
+    }
+    if (std::get<Design>(check) != design) {
+        UI().ShowMessage(Refusal("save", path, "a field's text is not UTF-8 text"));
         return false;
     }
     if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {

@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 #include <string_view>
@@ -110,7 +111,7 @@ int ExportWithoutWindow(const CommandLine& line) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + why);
         return 1;
     };
-    if (!model.OpenDesign(line.Design.toStdString())) {
+    if (!model.OpenDesign(QFile::encodeName(line.Design).toStdString())) {
         return fail(QString::fromStdString(toolkit.Messages.front()));
     }
     if (!model.LastCalculation) {

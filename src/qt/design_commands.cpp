@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -116,7 +117,7 @@ void DesignCommands::OpenDesign() {
 void DesignCommands::SaveDesign() {
     const QString path = ChooseFile(FileDialog::Save);
     if (!path.isEmpty()) {
-        window_.Model().SaveDesign(path.toStdString());
+        window_.Model().SaveDesign(QFile::encodeName(path).toStdString());
         window_.Refresh();
     }
 }

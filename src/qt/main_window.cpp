@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -237,7 +238,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MainWindow::OpenDesignFile(const QString& path) {
-    Handle([&] { model_.OpenDesign(path.toStdString()); });
+    Handle([&] { model_.OpenDesign(QFile::encodeName(path).toStdString()); });
 }
 
 void MainWindow::Refresh() {

@@ -267,7 +267,9 @@ INSTANTIATE_TEST_SUITE_P(
                                       "it is a folder"},
                       SaveFailureCase{"FieldTheReaderWouldRefuse", "d.dieprofile", "file", "50\x01",
                                       "the text of \"fields.exitAngle\" holds a control "
-                                      "character"}),
+                                      "character"},
+                      SaveFailureCase{"FieldNotUtf8", "d.dieprofile", "file", "50\xB0",
+                                      "a field's text is not UTF-8 text"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
