@@ -12,12 +12,12 @@
 // Input layout, read front to back (past the end every byte reads as zero):
 //   command byte, then its operands; a field text is a source byte, then a dictionary index, raw
 //   bytes after a length byte, or the bytes of a number.
-#include "core/controls.h"
 #include "app/dump.h"
 #include "app/form_design.h"
 #include "app/form_model.h"
-#include "core/number_text.h"
 #include "catalogue/catalogue.h"
+#include "core/controls.h"
+#include "core/number_text.h"
 #include "support/recording_toolkit.h"
 
 #include <algorithm>
