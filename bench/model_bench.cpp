@@ -8,7 +8,10 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -78,6 +81,41 @@ void BM_UnitsSwitch(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UnitsSwitch);
+
+// Opening a saved design: the file read and checked, the inputs replayed through the handlers and
+// Calculate run. The window alternates between two designs (another unit and blank each), so
+// every open really changes the unit, the blank and every field.
+void BM_OpenAndCalculate(benchmark::State& state) {
+    LoadedWindow window;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("dieprofile-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string custom = (folder / "custom.dieprofile").string();
+    const std::string catalogue = (folder / "catalogue.dieprofile").string();
+    window.model.PickRow(26);
+    window.model.Command1_Click();
+    window.model.SaveDesign(custom);
+    window.model.ChooseOption(1);
+    window.model.PickRow(7);
+    window.model.Command1_Click();
+    window.model.SaveDesign(catalogue);
+    if (!window.toolkit.Messages.empty()) {
+        state.SkipWithError("the designs could not be saved or calculated");
+        std::filesystem::remove_all(folder);
+        return;
+    }
+    bool which = false;
+    for (auto _ : state) {
+        window.model.OpenDesign(which ? catalogue : custom);
+        KeepResults(window.model);
+        which = !which;
+    }
+    if (!window.toolkit.Messages.empty()) {
+        state.SkipWithError("opening a design showed a message");
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_OpenAndCalculate);
 
 // Values of the sizes a die layout shows: fractions of an inch, millimetres, percentages, and a
 // value that rounds up across every place.

@@ -31,6 +31,9 @@ install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The design file's MIME type; dpkg's trigger of shared-mime-info updates the database.
+install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(DIRECTORY ${dieprofile_icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${DIEPROFILE_PACKAGING_DIR}/dieprofile.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps

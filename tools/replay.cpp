@@ -1,10 +1,12 @@
 #include "replay.h"
 
+#include "app/drawing_export.h"
 #include "app/dump.h"
 #include "app/form_model.h"
 #include "support/recording_toolkit.h"
 
 #include <charconv>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +48,10 @@ public:
         }
         if (command == "print" && rest.empty()) {
             model_.Command2_Click();
+            return true;
+        }
+        if ((command == "open" || command == "save" || command == "export") && !rest.empty()) {
+            RunFileCommand(command, std::string(rest));
             return true;
         }
         if (command == "select") {
@@ -92,6 +98,26 @@ public:
     }
 
 private:
+    // The same model commands as the window's context menu; refusals come out as messages.
+    void RunFileCommand(std::string_view command, const std::string& path) {
+        if (command == "open") {
+            model_.OpenDesign(path);
+        } else if (command == "save") {
+            model_.SaveDesign(path);
+        } else if (std::filesystem::path(path).extension() == ".dxf") {
+            if (const std::optional<std::string> message =
+                    ExportDxfFile(model_, model_.DesignName(), path)) {
+                toolkit_.ShowMessage(*message);
+            }
+        } else {
+            // PDF and SVG sheets are drawn by the window's painter, which the driver does not have.
+            toolkit_.ShowMessage("Cannot export \"" +
+                                 std::filesystem::path(path).filename().string() +
+                                 "\": the headless driver writes DXF only; use dieprofile --export "
+                                 "for PDF and SVG.");
+        }
+    }
+
     RecordingToolkit toolkit_;
     Form1Model model_;
     std::ostream& out_;

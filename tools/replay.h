@@ -10,6 +10,11 @@
 //   calculate      clicks Calculate
 //   print          clicks Print
 //   dump           writes the whole state (app/dump.h)
+//   open FILE      opens the design FILE as Open Design does (replay, then Calculate)
+//   save FILE      saves the design to FILE as Save Design does
+//   export FILE    exports the last Calculate's drawing to FILE; DXF only (.dxf), as the
+//                  drawing sheets need the window's painter
+// FILE is the rest of the line; a relative path is taken from the working directory.
 // While a command runs, a message box writes `message "TEXT"` and a print writes
 // `printed WIDTH HEIGHT diamond-fields VISIBILITY`.
 #pragma once

@@ -5,6 +5,7 @@
 #include "app/toolkit.h"
 #include "core/controls.h"
 #include "core/profile_state.h"
+#include "output/design_file.h"
 #include "profile/die_section.h"
 #include "profile/drawing_scene.h"
 
@@ -80,6 +81,15 @@ public:
     // Puts the window in the middle of the screen, its outer frame included.
     void CentreWindow();
 
+    // The design file (app/design_commands.cpp). What the user typed and chose, as a file holds it.
+    Design CurrentDesign() const;
+    // Reads the file and, when every part of it is sound, replays it as a user would (unit, blank,
+    // each visible field) and calculates. A file that is refused gets a message naming it and what
+    // is wrong, and changes nothing. True when the design was loaded.
+    bool OpenDesign(const std::string& path);
+    // Writes the design atomically; on failure a message says why and an existing file is kept.
+    bool SaveDesign(const std::string& path);
+
     // The text field behind a control, or null for a control that is not a text field.
     TextField* Field(ControlId control);
     const TextField* Field(ControlId control) const;
@@ -99,6 +109,10 @@ public:
     ControlId Focus = ControlId::None;
     WindowRect Window;
     std::optional<CalculatedDrawing> LastCalculation; // none before the first Calculate
+    // The design file last opened or saved; empty while the design has never been in a file.
+    std::string DesignPath;
+    // Its name without the folders, as exports and messages give it; empty while there is none.
+    std::string DesignName() const;
 
     Toolkit& UI() { return toolkit_; }
 
@@ -106,6 +120,9 @@ private:
     // A program write: the caret goes to the end, as a toolkit's field does.
     static void WriteText(TextField& field, std::string text);
     void GiveFocus(ControlId control);
+    // Makes option index the unit in force and reads the blank again in it; the fields' texts
+    // are left as they are.
+    void SetUnit(std::int16_t index);
     void SetDiamondFieldsVisible(bool visible);
     // Moves the focus on when the control holding it has just been hidden.
     void KeepFocusOnVisibleControl();

@@ -39,10 +39,14 @@ void Form1Model::Option1_Click(std::int16_t index) {
         }
         converted[field] = NumberToText(result);
     }
-    OptionIndex = index;
-    State.UnitDivisor = toInches ? kInchUnitDivisor : kMillimetreUnitDivisor;
     WriteText(Text1(0), std::move(converted[0]));
     WriteText(Text1(1), std::move(converted[1]));
+    SetUnit(index);
+}
+
+void Form1Model::SetUnit(std::int16_t index) {
+    OptionIndex = index;
+    State.UnitDivisor = index == 0 ? kInchUnitDivisor : kMillimetreUnitDivisor;
     Combo1_Click();
 }
 

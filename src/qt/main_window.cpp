@@ -2,6 +2,7 @@
 
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "qt/design_commands.h"
 #include "qt/drawing_panel.h"
 #include "qt/field_edit.h"
 #include "qt/fonts.h"
@@ -12,7 +13,10 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -54,6 +58,7 @@ MainWindow::MainWindow() : model_(*this) {
         PxRect(kWindow.PanelLeft, kWindow.PanelTop, kWindow.PanelWidth, kWindow.PanelHeight));
     BuildControls();
     ConnectEvents();
+    commands_ = new DesignCommands(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -223,6 +228,17 @@ void MainWindow::showEvent(QShowEvent* event) {
         recentred_ = true;
         model_.CentreWindow();
     }
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = commands_->CreateMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+void MainWindow::OpenDesignFile(const QString& path) {
+    Handle([&] { model_.OpenDesign(QFile::encodeName(path).toStdString()); });
 }
 
 void MainWindow::Refresh() {

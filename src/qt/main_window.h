@@ -12,11 +12,14 @@
 #include <map>
 
 class QComboBox;
+class QContextMenuEvent;
 class QLabel;
 class QPushButton;
 class QRadioButton;
 
 namespace dieprofile {
+
+class DesignCommands;
 
 class MainWindow : public QWidget, public Toolkit {
     Q_OBJECT
@@ -43,6 +46,11 @@ public:
     // Shows the model's present state in the widgets.
     void Refresh();
 
+    // Open, Save, Export and Print of the design, from the context menu and the shortcuts.
+    DesignCommands& Commands() const { return *commands_; }
+    // Opens the design file as Open Design… does once a file is chosen.
+    void OpenDesignFile(const QString& path);
+
     // Toolkit.
     void ShowMessage(std::string_view text) override;
     void MoveFocus(ControlId control) override;
@@ -56,6 +64,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Right-click anywhere but in a text field (which keeps its own edit menu).
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BuildControls();
@@ -72,6 +82,7 @@ private:
     std::array<QRadioButton*, 2> options_{};
     QPushButton* calculate_ = nullptr;
     QPushButton* print_ = nullptr;
+    DesignCommands* commands_ = nullptr;
     std::map<ControlId, FieldEdit*> fields_;
     std::map<std::string, QLabel*, std::less<>> labels_;
     int orientation_ = 1;

@@ -1,6 +1,10 @@
 # Runs the driver on SCRIPT and fails, showing the difference, unless its output equals EXPECTED.
+# The driver runs in WORKDIR, emptied first and given a copy of the folder FILES.
+file(REMOVE_RECURSE ${WORKDIR})
+file(MAKE_DIRECTORY ${WORKDIR})
+file(COPY ${FILES} DESTINATION ${WORKDIR})
 execute_process(COMMAND ${DRIVER} ${SCRIPT} OUTPUT_VARIABLE actual ERROR_VARIABLE errors
-                RESULT_VARIABLE status)
+                RESULT_VARIABLE status WORKING_DIRECTORY ${WORKDIR})
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "dieprofile-replay exited with ${status}: ${errors}")
 endif()

@@ -1,0 +1,96 @@
+// Open and Save of a design file. Open replays the file's inputs through the handlers as a user
+// would and then calculates, so the drawing, its labels and the results always come from the same
+// code as a click on Calculate.
+#include "app/form_model.h"
+#include "catalogue/catalogue.h"
+#include "output/atomic_file.h"
+
+#include <variant>
+
+namespace dieprofile {
+
+namespace {
+
+std::string Refusal(std::string_view action, const std::string& path, std::string_view reason) {
+    return "Cannot " + std::string(action) + " the design \"" + DesignFileName(path) +
+           "\": " + std::string(reason) + ".";
+}
+
+} // namespace
+
+Design Form1Model::CurrentDesign() const {
+    Design design;
+    design.Unit = OptionIndex == 0 ? "in" : "mm";
+    const auto rows = CatalogueRows();
+    design.Blank = ComboRow >= 1 && ComboRow <= static_cast<int>(rows.size())
+                       ? std::string(rows[static_cast<std::size_t>(ComboRow - 1)])
+                       : std::string(kCustomBlankRow);
+    for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
+        design.FieldTexts[i] = Text1(kDesignFields[i].Text1Index).Text;
+    }
+    return design;
+}
+
+std::string Form1Model::DesignName() const {
+    return DesignPath.empty() ? std::string() : DesignFileName(DesignPath);
+}
+
+bool Form1Model::SaveDesign(const std::string& path) {
+    const Design design = CurrentDesign();
+    const std::string text = DesignToText(design);
+    // A field the reader would refuse (a control character, an overlong text) is refused here,
+    // so that no file is written that cannot be opened again, nor one that opens differently
+    // (bytes that are not UTF-8, which the writer would have to replace).
+    const std::variant<Design, std::string> check = DesignFromText(text);
+    if (const std::string* reason = std::get_if<std::string>(&check)) {
+        UI().ShowMessage(Refusal("save", path, *reason));
+        return false;
+    }
+    if (std::get<Design>(check) != design) {
+        UI().ShowMessage(Refusal("save", path, "a field's text is not UTF-8 text"));
+        return false;
+    }
+    if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {
+        UI().ShowMessage(Refusal("save", path, *reason));
+        return false;
+    }
+    DesignPath = path;
+    return true;
+}
+
+bool Form1Model::OpenDesign(const std::string& path) {
+    const std::variant<Design, std::string> read = ReadDesignFile(path);
+    if (const std::string* reason = std::get_if<std::string>(&read)) {
+        UI().ShowMessage(Refusal("open", path, *reason));
+        return false;
+    }
+    const Design& design = std::get<Design>(read);
+    const std::optional<int> row = FindCatalogueRow(design.Blank);
+    if (!row) {
+        UI().ShowMessage(
+            Refusal("open", path, "the blank \"" + design.Blank + "\" is not in the catalogue"));
+        return false;
+    }
+
+    // Everything is checked; from here on the window changes. The file's wire diameters are in
+    // the file's unit, so the unit is set without converting the texts the window holds now
+    // (which may not even be numbers): they are all replaced below.
+    const auto option = static_cast<std::int16_t>(design.Unit == "in" ? 0 : 1);
+    if (option != OptionIndex) {
+        SetUnit(option);
+    }
+    PickRow(*row);
+    // A catalogue row has just filled the diamond fields and hidden them; only the custom blank's
+    // diamond fields take the file's texts.
+    for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
+        const ControlId control = Text1Control(kDesignFields[i].Text1Index);
+        if (IsVisible(control)) {
+            ReplaceText(control, design.FieldTexts[i]);
+        }
+    }
+    DesignPath = path;
+    Command1_Click();
+    return true;
+}
+
+} // namespace dieprofile

@@ -1,0 +1,61 @@
+// The design file: what the user typed and chose in the window (the unit, the blank row, the text
+// of every input field), never a computed figure, as a small JSON text. Reading is strict: any file
+// that is not exactly a design of a version this program knows is refused with the reason.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace dieprofile {
+
+inline constexpr std::string_view kDesignFormat = "dieprofile-design";
+inline constexpr int kDesignVersion = 1;
+inline constexpr std::string_view kDesignExtension = ".dieprofile";
+inline constexpr std::size_t kMaxDesignFileBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxDesignFieldCharacters = 1000;
+
+// An input field's key in the file and the window's field it holds.
+struct DesignFieldKey {
+    std::string_view Key;
+    int Text1Index;
+};
+
+// The order the file lists them in: the wire, the bore from the top down, then the blank.
+inline constexpr std::array<DesignFieldKey, 10> kDesignFields{{
+    {"outletDiameter", 0},
+    {"incomingDiameter", 1},
+    {"reductionAngle", 2},
+    {"bearingLength", 3},
+    {"entranceLength", 4},
+    {"entranceAngle", 8},
+    {"exitLength", 6},
+    {"exitAngle", 7},
+    {"diamondDiameter", 10},
+    {"diamondHeight", 5},
+}};
+
+struct Design {
+    std::string Unit;                       // "in" or "mm"
+    std::string Blank;                      // a catalogue row's text, or "BLANK"
+    std::array<std::string, 10> FieldTexts; // in the order of kDesignFields
+    bool operator==(const Design&) const = default;
+};
+
+// The file's text: UTF-8 JSON, keys in a fixed order, ending with a newline.
+std::string DesignToText(const Design& design);
+
+// The design in bytes, or what is wrong with them (a phrase such as `the key "unit" is missing`).
+// Checks the form only; whether the blank is a catalogue row is for the caller, who has the
+// catalogue.
+std::variant<Design, std::string> DesignFromText(std::string_view bytes);
+
+// Reads the file at path (at most kMaxDesignFileBytes) and then as DesignFromText.
+std::variant<Design, std::string> ReadDesignFile(const std::string& path);
+
+// The file's name without its folders, as messages name it.
+std::string DesignFileName(const std::string& path);
+
+} // namespace dieprofile

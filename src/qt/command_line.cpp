@@ -1,0 +1,135 @@
+#include "qt/command_line.h"
+
+#include "app/collecting_toolkit.h"
+#include "app/form_model.h"
+#include "qt/drawing_export.h"
+#include "qt/widget_design.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <string_view>
+
+namespace dieprofile {
+
+namespace {
+
+const QStringList kExportFormats{QStringLiteral("pdf"), QStringLiteral("svg"),
+                                 QStringLiteral("dxf")};
+
+void WriteLine(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Lay out the bore of a diamond wire-drawing die, see it to scale and print "
+                       "it."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption exportTo(
+        QStringLiteral("export"),
+        QStringLiteral("Write the design's drawing to OUTPUT without opening a window; the format "
+                       "follows OUTPUT's extension: .pdf, .svg or .dxf."),
+        QStringLiteral("OUTPUT"));
+    parser.addOption(exportTo);
+    parser.addPositionalArgument(QStringLiteral("DESIGN"),
+                                 QStringLiteral("A design file (.dieprofile) to open."),
+                                 QStringLiteral("[DESIGN]"));
+
+    CommandLine line;
+    auto refuse = [&line](const QString& why) {
+        line.What = CommandLine::Action::Refuse;
+        line.Text = QStringLiteral("dieprofile: ") + why +
+                    QStringLiteral(" (dieprofile --help tells the usage)");
+        return line;
+    };
+    if (!parser.parse(arguments)) {
+        return refuse(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        line.What = CommandLine::Action::Tell;
+        line.Text = parser.helpText();
+        return line;
+    }
+    if (parser.isSet(version)) {
+        line.What = CommandLine::Action::Tell;
+        line.Text = QStringLiteral("dieprofile " DIEPROFILE_VERSION "\n");
+        return line;
+    }
+    const QStringList designs = parser.positionalArguments();
+    if (designs.size() > 1) {
+        return refuse(QStringLiteral("one design at a time, not %1").arg(designs.size()));
+    }
+    line.Design = designs.value(0);
+    if (parser.isSet(exportTo)) {
+        line.What = CommandLine::Action::Export;
+        line.Output = parser.value(exportTo);
+        if (line.Design.isEmpty()) {
+            return refuse(QStringLiteral("--export needs the design to export"));
+        }
+        if (!kExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
+            return refuse(QStringLiteral("cannot export to \"%1\": its extension must be .pdf, "
+                                         ".svg or .dxf")
+                              .arg(QFileInfo(line.Output).fileName()));
+        }
+    }
+    return line;
+}
+
+bool RunsWithoutWindow(int argc, const char* const* argv) {
+    // Qt's own options (-style, -platform, ...) take one dash; every option of ours that is not
+    // the window's takes two, or is one of the short help and version letters.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.starts_with("--") || argument == "-h" || argument == "-?" ||
+            argument == "-v") {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SilenceToolkitChatter() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            WriteLine(stderr, text);
+        }
+    });
+}
+
+int ExportWithoutWindow(const CommandLine& line) {
+    CollectingToolkit toolkit;
+    Form1Model model(toolkit);
+    model.Form_Load();
+    auto fail = [](const QString& why) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + why);
+        return 1;
+    };
+    if (!model.OpenDesign(QFile::encodeName(line.Design).toStdString())) {
+        return fail(QString::fromStdString(toolkit.Messages.front()));
+    }
+    if (!model.LastCalculation) {
+        // Open loaded the inputs, but their Calculate refused: there is no drawing to export.
+        return fail(QStringLiteral("Cannot export \"%1\": the design \"%2\" cannot be drawn: %3")
+                        .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
+                             QString::fromStdString(toolkit.Messages.back())));
+    }
+    if (const std::optional<QString> message =
+            ExportDrawing(model, ToQString(model.DesignName()), line.Output)) {
+        return fail(*message);
+    }
+    // A drawing that was made with a warning (a wire touching the bell) is exported; the warning
+    // is still worth a line.
+    for (const std::string& message : toolkit.Messages) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(message));
+    }
+    return 0;
+}
+
+} // namespace dieprofile

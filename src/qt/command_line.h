@@ -1,0 +1,38 @@
+// The command line of dieprofile: no arguments starts the window as designed; a design file opens
+// in it; --export writes a drawing without any window; --help and --version.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace dieprofile {
+
+struct CommandLine {
+    enum class Action {
+        ShowWindow, // the window, with Design opened in it when given
+        Export,     // Output from Design, without a window
+        Tell,       // Text on standard output (help, version), then exit 0
+        Refuse,     // Text on standard error (a usage mistake), then exit 2
+    };
+    Action What = Action::ShowWindow;
+    QString Design;
+    QString Output;
+    QString Text;
+};
+
+// Reads the arguments as QCoreApplication::arguments() gives them, the program first.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// True when the raw arguments ask for a run that shows no window (help, version, export), so the
+// caller can choose the offscreen platform before the application starts.
+bool RunsWithoutWindow(int argc, const char* const* argv);
+
+// A run without a window reports on standard error in its own words only: the platform's notes
+// (such as a missing runtime folder) are dropped, errors still pass. Call before the application.
+void SilenceToolkitChatter();
+
+// Writes line.Output from line.Design without showing anything. 0 when written; otherwise one line
+// on standard error, nothing written, and 1.
+int ExportWithoutWindow(const CommandLine& line);
+
+} // namespace dieprofile

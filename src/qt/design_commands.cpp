@@ -1,0 +1,143 @@
+#include "qt/design_commands.h"
+
+#include "output/design_file.h"
+#include "qt/drawing_export.h"
+#include "qt/main_window.h"
+#include "qt/widget_design.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenu>
+#include <QSettings>
+
+namespace dieprofile {
+
+namespace {
+
+const QString kFolderKey = QStringLiteral("files/lastFolder");
+const QString kDesignFilter = QStringLiteral("Die Profile designs (*.dieprofile)");
+const QString kPdfFilter = QStringLiteral("PDF drawing sheet (*.pdf)");
+const QString kSvgFilter = QStringLiteral("SVG drawing sheet (*.svg)");
+const QString kDxfFilter = QStringLiteral("DXF section for CAM (*.dxf)");
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("dieprofile"), QStringLiteral("dieprofile"));
+}
+
+// A name typed without an extension gets the one of the kind chosen.
+QString WithExtension(const QString& path, const QStringList& known, const QString& fallback) {
+    return known.contains(QFileInfo(path).suffix().toLower()) ? path
+                                                              : path + QLatin1Char('.') + fallback;
+}
+
+} // namespace
+
+DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(window) {
+    // One line a command; the menu lists them in this order.
+    AddCommand(QStringLiteral("Open Design…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+               &DesignCommands::OpenDesign);
+    AddCommand(QStringLiteral("Save Design…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+               &DesignCommands::SaveDesign);
+    AddCommand(QStringLiteral("Export Drawing…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+               &DesignCommands::ExportDrawing);
+    AddCommand(QStringLiteral("Print Drawing…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+               &DesignCommands::PrintDrawing);
+}
+
+void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
+                                void (DesignCommands::*run)()) {
+    auto* action = new QAction(text, &window_);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    window_.addAction(action);
+    actions_.append(action);
+}
+
+QMenu* DesignCommands::CreateMenu(QWidget* parent) const {
+    auto* menu = new QMenu(parent);
+    menu->addActions(actions_);
+    return menu;
+}
+
+QString DesignCommands::ChooseFile(FileDialog dialog) {
+    QSettings settings = Settings();
+    const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
+    const QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
+    if (!path.isEmpty()) {
+        settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+    }
+    return path;
+}
+
+QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder) {
+    const QString name = QFileInfo(ToQString(window_.Model().DesignName())).completeBaseName();
+    const QString stem = QDir(folder).filePath(name.isEmpty() ? QStringLiteral("die") : name);
+    switch (dialog) {
+    case FileDialog::Open:
+        return QFileDialog::getOpenFileName(&window_, QStringLiteral("Open Design"), folder,
+                                            kDesignFilter + QStringLiteral(";;All files (*)"));
+    case FileDialog::Save: {
+        const QString path =
+            QFileDialog::getSaveFileName(&window_, QStringLiteral("Save Design"),
+                                         stem + QStringLiteral(".dieprofile"), kDesignFilter);
+        return path.isEmpty() ? path
+                              : WithExtension(path, {QStringLiteral("dieprofile")},
+                                              QStringLiteral("dieprofile"));
+    }
+    case FileDialog::Export: {
+        QString filter = kPdfFilter;
+        const QString path = QFileDialog::getSaveFileName(
+            &window_, QStringLiteral("Export Drawing"), stem + QStringLiteral(".pdf"),
+            QStringList{kPdfFilter, kSvgFilter, kDxfFilter}.join(QStringLiteral(";;")), &filter);
+        const QString chosen = filter == kSvgFilter   ? QStringLiteral("svg")
+                               : filter == kDxfFilter ? QStringLiteral("dxf")
+                                                      : QStringLiteral("pdf");
+        return path.isEmpty() ? path
+                              : WithExtension(path,
+                                              {QStringLiteral("pdf"), QStringLiteral("svg"),
+                                               QStringLiteral("dxf")},
+                                              chosen);
+    }
+    }
+    return {};
+}
+
+void DesignCommands::OpenDesign() {
+    const QString path = ChooseFile(FileDialog::Open);
+    if (!path.isEmpty()) {
+        window_.OpenDesignFile(path);
+    }
+}
+
+void DesignCommands::SaveDesign() {
+    const QString path = ChooseFile(FileDialog::Save);
+    if (!path.isEmpty()) {
+        window_.Model().SaveDesign(QFile::encodeName(path).toStdString());
+        window_.Refresh();
+    }
+}
+
+void DesignCommands::ExportDrawing() {
+    const QString path = ChooseFile(FileDialog::Export);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (const std::optional<QString> message = dieprofile::ExportDrawing(
+            window_.Model(), ToQString(window_.Model().DesignName()), path)) {
+        window_.ShowMessage(message->toStdString());
+    }
+}
+
+void DesignCommands::PrintDrawing() {
+    if (const std::optional<QString> message = dieprofile::PrintDrawing(
+            &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
+        window_.ShowMessage(message->toStdString());
+    }
+}
+
+} // namespace dieprofile

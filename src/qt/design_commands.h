@@ -1,0 +1,53 @@
+// The commands beyond the designed window: open and save a design, export and print its drawing
+// sheet. Each is an action of the window, its shortcut working from any control, and an entry of
+// the context menu that shows the shortcut.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QKeySequence;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace dieprofile {
+
+class MainWindow;
+
+class DesignCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit DesignCommands(MainWindow& window);
+
+    // The context menu's entries in order.
+    const QList<QAction*>& Actions() const { return actions_; }
+    // The context menu, made when it is asked for; the caller owns it.
+    QMenu* CreateMenu(QWidget* parent) const;
+
+    enum class FileDialog { Open, Save, Export };
+    // Asks where to read or write, starting in folder; an empty path when the user cancels. The
+    // window uses the platform's dialogs; tests put a function that answers at once.
+    using FileChooser = std::function<QString(FileDialog dialog, const QString& folder)>;
+    void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+    void OpenDesign();
+    void SaveDesign();
+    void ExportDrawing();
+    void PrintDrawing();
+
+private:
+    void AddCommand(const QString& text, const QKeySequence& keys, void (DesignCommands::*run)());
+    // The chosen path, or empty; remembers its folder for the next dialog.
+    QString ChooseFile(FileDialog dialog);
+    QString PlatformDialog(FileDialog dialog, const QString& folder);
+
+    MainWindow& window_;
+    QList<QAction*> actions_;
+    FileChooser chooser_;
+};
+
+} // namespace dieprofile

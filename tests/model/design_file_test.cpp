@@ -1,0 +1,276 @@
+// Design files: a saved design opened again is drawn as it was, from whatever the window held;
+// every kind of bad file is refused with its reason and leaves the window exactly as it was; a save
+// that fails keeps the file that was there.
+#include "model_fixture.h"
+
+#include "app/dump.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <unistd.h>
+
+namespace dieprofile::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A folder of its own for each test, removed afterwards.
+class DesignFileTest : public ModelTest {
+protected:
+    DesignFileTest() {
+        folder = fs::temp_directory_path() /
+                 ("dieprofile-design-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~DesignFileTest() override { fs::remove_all(folder); }
+    std::string PathOf(const std::string& name) const { return (folder / name).string(); }
+
+    fs::path folder;
+};
+
+struct SessionCase {
+    const char* Name;
+    std::function<void(Form1Model&)> Steps; // what the user did before saving
+    // False where Calculate refuses: the drawing is then the one each window had before.
+    bool SameDrawing = true;
+};
+
+class RoundTripTest : public DesignFileTest, public ::testing::WithParamInterface<SessionCase> {};
+
+// The window that opens the file starts in the other unit with wire diameters that are not numbers,
+// so an open that converted them through the units switch would refuse or change them.
+TEST_P(RoundTripTest, OpenedDesignDrawsAsSaved) {
+    GetParam().Steps(model);
+    model.Command1_Click();
+    const std::string path = PathOf("design.dieprofile");
+    ASSERT_TRUE(model.SaveDesign(path));
+    const std::vector<std::string> messagesBefore = toolkit.Messages;
+
+    RecordingToolkit otherToolkit;
+    Form1Model other(otherToolkit);
+    otherToolkit.Attach(other);
+    other.Form_Load();
+    other.ChooseOption(model.OptionIndex == 0 ? 1 : 0);
+    other.PickRow(model.ComboRow == 26 ? 4 : 26);
+    other.ReplaceText(ControlId::Text1_0, "not a number");
+    other.ReplaceText(ControlId::Text1_1, "");
+    ASSERT_TRUE(other.OpenDesign(path));
+
+    if (GetParam().SameDrawing) {
+        EXPECT_EQ(DumpIgnoringFocus(), dieprofile::DumpIgnoringFocus(other));
+    }
+    EXPECT_EQ(otherToolkit.Messages, messagesBefore); // only what Calculate said the first time
+    EXPECT_EQ(other.CurrentDesign(), model.CurrentDesign());
+    EXPECT_EQ(other.DesignName(), "design.dieprofile");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, RoundTripTest,
+    ::testing::Values(SessionCase{"CustomBlankInInches",
+                                  [](Form1Model& m) {
+                                      m.PickRow(26);
+                                      m.ReplaceText(ControlId::Text1_10, "0.180");
+                                      m.ReplaceText(ControlId::Text1_5, "0.180");
+                                      m.ReplaceText(ControlId::Text1_2, "14.75");
+                                  }},
+                      SessionCase{"CatalogueBlankInMillimetres",
+                                  [](Form1Model& m) {
+                                      m.ChooseOption(1);
+                                      m.PickRow(7);
+                                      m.ReplaceText(ControlId::Text1_0, "0.25");
+                                      m.ReplaceText(ControlId::Text1_1, "0.3");
+                                  }},
+                      SessionCase{"CalculateRefusedInputsKept",
+                                  [](Form1Model& m) {
+                                      m.PickRow(26);
+                                      m.ReplaceText(ControlId::Text1_7, "fünfzig \"°\" \\");
+                                      m.ReplaceText(ControlId::Text1_8, std::string(1000, '9'));
+                                  },
+                                  false},
+                      SessionCase{"BellContactWarning",
+                                  [](Form1Model& m) {
+                                      m.PickRow(26);
+                                      m.ReplaceText(ControlId::Text1_10, "0.180");
+                                      m.ReplaceText(ControlId::Text1_5, "0.180");
+                                      m.ReplaceText(ControlId::Text1_1, "0.05");
+                                  }}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct BadFileCase {
+    const char* Name;
+    std::function<std::string(std::string good)> Bytes; // from a good file's text
+    std::string Reason;
+};
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+class BadFileTest : public DesignFileTest, public ::testing::WithParamInterface<BadFileCase> {};
+
+TEST_P(BadFileTest, IsRefusedAndChangesNothing) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    const std::string good = DesignToText(model.CurrentDesign());
+    const std::string path = PathOf("bad.dieprofile");
+    WriteAll(path, GetParam().Bytes(good));
+    model.ChooseOption(1); // the window differs from the file, so a partial load would show
+    const std::string before = Dump(model);
+    toolkit.Messages.clear();
+
+    EXPECT_FALSE(model.OpenDesign(path));
+    EXPECT_EQ(Dump(model), before);
+    EXPECT_THAT(toolkit.Messages,
+                ::testing::ElementsAre(
+                    "Cannot open the design \"bad.dieprofile\": " + GetParam().Reason + "."));
+    EXPECT_EQ(model.DesignName(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, BadFileTest,
+    ::testing::Values(
+        BadFileCase{"OverOneMebibyte",
+                    [](std::string good) { return good + std::string(1024 * 1024, ' '); },
+                    "it is larger than 1 MiB"},
+        BadFileCase{"NotUtf8", [](std::string good) { return Replaced(good, "50.0", "50\xB0"); },
+                    "it is not UTF-8 text"},
+        BadFileCase{"NotJson",
+                    [](std::string) { return std::string("format = dieprofile-design\n"); },
+                    "it is not JSON (error at byte 2)"},
+        BadFileCase{
+            "NumberBeyondDouble",
+            [](std::string good) { return Replaced(good, "\"version\": 1", "\"version\": 1E400"); },
+            "it holds a number too large to read"},
+        BadFileCase{"NotAnObject", [](std::string) { return std::string("[1, 2]"); },
+                    "it is not a Die Profile design"},
+        BadFileCase{"OtherFormat",
+                    [](std::string good) {
+                        return Replaced(good, "dieprofile-design", "dieprofile-settings");
+                    },
+                    "it is not a Die Profile design"},
+        BadFileCase{
+            "NewerVersion",
+            [](std::string good) { return Replaced(good, "\"version\": 1", "\"version\": 2"); },
+            "it was written by a newer version of the program (design version 2, this "
+            "program reads version 1)"},
+        BadFileCase{
+            "VersionNotANumber",
+            [](std::string good) { return Replaced(good, "\"version\": 1", "\"version\": \"1\""); },
+            "its version is missing or not a whole number"},
+        BadFileCase{
+            "MissingField",
+            [](std::string good) { return Replaced(good, ",\n    \"exitAngle\": \"50.0\"", ""); },
+            "the key \"fields.exitAngle\" is missing"},
+        BadFileCase{"UnknownKey",
+                    [](std::string good) {
+                        return Replaced(good, "\"unit\"", "\"colour\": \"red\", \"unit\"");
+                    },
+                    "the key \"colour\" is unknown"},
+        BadFileCase{"DuplicateKey",
+                    [](std::string good) {
+                        return Replaced(good, "\"exitAngle\"",
+                                        "\"exitAngle\": \"1\", \"exitAngle\"");
+                    },
+                    "the key \"exitAngle\" appears twice"},
+        BadFileCase{"FieldNotText",
+                    [](std::string good) { return Replaced(good, "\"20.0\"", "20.0"); },
+                    "the value of \"fields.exitLength\" is not a text"},
+        BadFileCase{"UnitUnknown",
+                    [](std::string good) { return Replaced(good, "\"in\"", "\"cm\""); },
+                    "the unit \"cm\" is neither \"in\" nor \"mm\""},
+        BadFileCase{"BlankNotInCatalogue",
+                    [](std::string good) { return Replaced(good, "\"BLANK\"", "\"Q99\""); },
+                    "the blank \"Q99\" is not in the catalogue"},
+        BadFileCase{"FieldOverThousandCharacters",
+                    [](std::string good) {
+                        return Replaced(good, "\"20.0\"", "\"" + std::string(1001, '2') + "\"");
+                    },
+                    "the text of \"fields.exitLength\" is longer than 1000 characters"},
+        BadFileCase{"FieldWithControlCharacter",
+                    [](std::string good) { return Replaced(good, "\"20.0\"", "\"20\\t0\""); },
+                    "the text of \"fields.exitLength\" holds a control character"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(DesignFileTest, UnreadableFileIsRefusedAndChangesNothing) {
+    const std::string before = Dump(model);
+    const std::string path = PathOf("folder.dieprofile");
+    fs::create_directory(path);
+    EXPECT_FALSE(model.OpenDesign(path));
+    EXPECT_EQ(Dump(model), before);
+    EXPECT_THAT(toolkit.Messages,
+                ::testing::ElementsAre("Cannot open the design \"folder.dieprofile\": it cannot be "
+                                       "read (Is a directory)."));
+}
+
+struct SaveFailureCase {
+    const char* Name;
+    std::string Target;  // under the test's folder
+    std::string Prepare; // "file": an existing design there; "folder": a folder in its place
+    std::string Field;   // text typed into Text1(7) before saving
+    std::string Reason;
+};
+
+class SaveFailureTest : public DesignFileTest,
+                        public ::testing::WithParamInterface<SaveFailureCase> {};
+
+TEST_P(SaveFailureTest, SaysWhyAndKeepsWhatWasThere) {
+    const SaveFailureCase& c = GetParam();
+    const fs::path target = folder / c.Target;
+    WriteAll(folder / "plain-file", "not a folder");
+    if (c.Prepare == "file") {
+        WriteAll(target, "the design saved last week\n");
+    } else if (c.Prepare == "folder") {
+        fs::create_directory(target);
+    }
+    model.ReplaceText(ControlId::Text1_7, c.Field);
+    EXPECT_FALSE(model.SaveDesign(target.string()));
+    EXPECT_THAT(toolkit.Messages,
+                ::testing::ElementsAre("Cannot save the design \"" + target.filename().string() +
+                                       "\": " + c.Reason + "."));
+    if (c.Prepare == "file") {
+        EXPECT_EQ(ReadAll(target), "the design saved last week\n");
+    }
+    if (c.Prepare == "folder") {
+        EXPECT_TRUE(fs::is_directory(target));
+    }
+    // No temporary file is left beside the target.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, c.Prepare.empty() ? 1U : 2U);
+    EXPECT_EQ(model.DesignName(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, SaveFailureTest,
+    ::testing::Values(SaveFailureCase{"ParentIsAFile", "plain-file/d.dieprofile", "", "50.0",
+                                      "the folder does not exist"},
+                      SaveFailureCase{"FolderInThePlace", "d.dieprofile", "folder", "50.0",
+                                      "it is a folder"},
+                      SaveFailureCase{"FieldTheReaderWouldRefuse", "d.dieprofile", "file", "50\x01",
+                                      "the text of \"fields.exitAngle\" holds a control "
+                                      "character"},
+                      SaveFailureCase{"FieldNotUtf8", "d.dieprofile", "file", "50\xB0",
+                                      "a field's text is not UTF-8 text"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
+} // namespace dieprofile::testing
