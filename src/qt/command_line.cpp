@@ -3,6 +3,7 @@
 #include "app/collecting_toolkit.h"
 #include "app/form_model.h"
 #include "qt/drawing_export.h"
+#include "qt/overlay_print.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -38,6 +39,21 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "follows OUTPUT's extension: .pdf, .svg or .dxf."),
         QStringLiteral("OUTPUT"));
     parser.addOption(exportTo);
+    const QCommandLineOption scale(
+        QStringLiteral("scale"),
+        QStringLiteral("With --export to a .pdf: the profile-projector overlay at magnification M "
+                       "(1 to 1000), the bore at its true size times M, tiled over pages."),
+        QStringLiteral("M"));
+    const QCommandLineOption tolerance(
+        QStringLiteral("tolerance"),
+        QStringLiteral("With --scale: a tolerance band T (in the design's unit) either side of "
+                       "each bore wall; 0 for none."),
+        QStringLiteral("T"));
+    const QCommandLineOption section(
+        QStringLiteral("section"),
+        QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
+                       "bore alone."));
+    parser.addOptions({scale, tolerance, section});
     parser.addPositionalArgument(QStringLiteral("DESIGN"),
                                  QStringLiteral("A design file (.dieprofile) to open."),
                                  QStringLiteral("[DESIGN]"));
@@ -79,6 +95,23 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                               .arg(QFileInfo(line.Output).fileName()));
         }
     }
+    if (!parser.isSet(scale)) {
+        if (parser.isSet(tolerance) || parser.isSet(section)) {
+            return refuse(QStringLiteral("--tolerance and --section go with --scale"));
+        }
+        return line;
+    }
+    if (line.What != CommandLine::Action::Export ||
+        QFileInfo(line.Output).suffix().toLower() != QStringLiteral("pdf")) {
+        return refuse(QStringLiteral("--scale writes a PDF: give --export OUTPUT.pdf"));
+    }
+    const auto options = ParseOverlayOptions(
+        parser.value(scale).toStdString(), parser.value(tolerance).toStdString(),
+        parser.isSet(section) ? OverlayView::Section : OverlayView::Bore);
+    if (const auto* why = std::get_if<std::string>(&options)) {
+        return refuse(QString::fromStdString(*why));
+    }
+    line.Overlay = std::get<OverlayOptions>(options);
     return line;
 }
 
@@ -120,8 +153,11 @@ int ExportWithoutWindow(const CommandLine& line) {
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
                              QString::fromStdString(toolkit.Messages.back())));
     }
-    if (const std::optional<QString> message =
-            ExportDrawing(model, ToQString(model.DesignName()), line.Output)) {
+    const QString designName = ToQString(model.DesignName());
+    const std::optional<QString> message =
+        line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output)
+                     : ExportDrawing(model, designName, line.Output);
+    if (message) {
         return fail(*message);
     }
     // A drawing that was made with a warning (a wire touching the bell) is exported; the warning

@@ -1,9 +1,13 @@
 // The command line of dieprofile: no arguments starts the window as designed; a design file opens
-// in it; --export writes a drawing without any window; --help and --version.
+// in it; --export writes a drawing without any window, or with --scale the profile-projector
+// overlay at that magnification; --help and --version.
 #pragma once
+
+#include "output/overlay_options.h"
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace dieprofile {
 
@@ -18,6 +22,7 @@ struct CommandLine {
     QString Design;
     QString Output;
     QString Text;
+    std::optional<OverlayOptions> Overlay; // with --scale: the overlay instead of the sheet
 };
 
 // Reads the arguments as QCoreApplication::arguments() gives them, the program first.

@@ -3,6 +3,7 @@
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
 #include "qt/main_window.h"
+#include "qt/overlay_print.h"
 #include "qt/widget_design.h"
 
 #include <QAction>
@@ -46,6 +47,8 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
                &DesignCommands::ExportDrawing);
     AddCommand(QStringLiteral("Print Drawing…"), QKeySequence(Qt::CTRL | Qt::Key_P),
                &DesignCommands::PrintDrawing);
+    AddCommand(QStringLiteral("Print at Scale…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+               &DesignCommands::PrintAtScale);
 }
 
 void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
@@ -135,6 +138,13 @@ void DesignCommands::ExportDrawing() {
 
 void DesignCommands::PrintDrawing() {
     if (const std::optional<QString> message = dieprofile::PrintDrawing(
+            &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
+        window_.ShowMessage(message->toStdString());
+    }
+}
+
+void DesignCommands::PrintAtScale() {
+    if (const std::optional<QString> message = dieprofile::PrintAtScale(
             &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
         window_.ShowMessage(message->toStdString());
     }

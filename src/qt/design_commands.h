@@ -38,6 +38,7 @@ public:
     void SaveDesign();
     void ExportDrawing();
     void PrintDrawing();
+    void PrintAtScale();
 
 private:
     void AddCommand(const QString& text, const QKeySequence& keys, void (DesignCommands::*run)());
