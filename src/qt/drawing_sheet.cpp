@@ -10,6 +10,7 @@
 #include <QPen>
 #include <QPrinterInfo>
 #include <algorithm>
+#include <numeric>
 
 namespace dieprofile {
 
@@ -67,7 +68,31 @@ void PaintValueLabels(QPainter& painter, const DrawingScene& scene) {
     }
 }
 
-void PaintTitleBlock(QPainter& painter, const QRectF& block, const std::vector<TitleRow>& rows) {
+QFont CaptionFont() {
+    return SheetFont(24);
+}
+
+QFont ValueFont(std::size_t row) {
+    return SheetFont(28, row == 0);
+}
+
+// Each row is as tall as its value needs: a long blank name wraps onto a second line instead of
+// running past the block.
+std::vector<double> RowHeights(QPainter& painter, const std::vector<TitleRow>& rows) {
+    const double valueWidth = kTitleWidth - kCaptionWidth - 40;
+    std::vector<double> heights;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        painter.setFont(ValueFont(i));
+        const QRectF needed =
+            painter.boundingRect(QRectF(0, 0, valueWidth, 10 * kRowHeight),
+                                 Qt::AlignLeft | Qt::TextWordWrap, ToQString(rows[i].Value));
+        heights.push_back(std::max(kRowHeight, needed.height() + 16));
+    }
+    return heights;
+}
+
+void PaintTitleBlock(QPainter& painter, const QRectF& block, const std::vector<TitleRow>& rows,
+                     const std::vector<double>& heights) {
     painter.setPen(SheetPen(5));
     painter.drawRect(block);
     const QRectF heading(block.left(), block.top(), block.width(), kHeadingHeight);
@@ -88,13 +113,14 @@ void PaintTitleBlock(QPainter& painter, const QRectF& block, const std::vector<T
         if (i > 0) {
             painter.drawLine(QPointF(block.left(), top), QPointF(block.right(), top));
         }
-        const QRectF caption(block.left() + 20, top, kCaptionWidth - 40, kRowHeight);
-        const QRectF value(captionRight + 20, top, block.right() - captionRight - 40, kRowHeight);
-        painter.setFont(SheetFont(24));
+        const QRectF caption(block.left() + 20, top, kCaptionWidth - 40, heights[i]);
+        const QRectF value(captionRight + 20, top, block.right() - captionRight - 40, heights[i]);
+        painter.setFont(CaptionFont());
         painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, ToQString(rows[i].Caption));
-        painter.setFont(SheetFont(28, i == 0));
-        painter.drawText(value, Qt::AlignLeft | Qt::AlignVCenter, ToQString(rows[i].Value));
-        top += kRowHeight;
+        painter.setFont(ValueFont(i));
+        painter.drawText(value, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                         ToQString(rows[i].Value));
+        top += heights[i];
     }
 }
 
@@ -142,11 +168,13 @@ void PaintDrawingSheet(QPainter& painter, QSizeF paperMillimetres, const Calcula
     const std::vector<TitleRow> rows =
         TitleBlockRows(TitleBlockOf(drawn, scene, designName.toStdString(), scale.Text,
                                     date.toString(Qt::ISODate).toStdString()));
-    const double blockHeight = kHeadingHeight + kRowHeight * static_cast<double>(rows.size());
+    const std::vector<double> heights = RowHeights(painter, rows);
+    const double blockHeight =
+        std::accumulate(heights.begin(), heights.end(), static_cast<double>(kHeadingHeight));
     PaintTitleBlock(painter,
                     QRectF(border.right() - kTitleWidth, border.bottom() - blockHeight, kTitleWidth,
                            blockHeight),
-                    rows);
+                    rows, heights);
 
     // The scale statement under the drawing.
     painter.setFont(SheetFont(30));
