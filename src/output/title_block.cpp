@@ -55,7 +55,9 @@ std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
     const double unit = content.UnitDivisor;
     const ProfileFigures& f = content.Figures;
     std::vector<TitleRow> rows;
-    rows.push_back({"Design", content.DesignName});
+    // A design never saved has no file name yet; the row says so instead of standing empty.
+    rows.push_back(
+        {"Design", content.DesignName.empty() ? std::string("(not saved)") : content.DesignName});
     rows.push_back({"Wire Die Blank", content.Blank});
     for (const TitleInput& input : content.Inputs) {
         rows.push_back({input.Caption, input.IsLength

@@ -61,7 +61,11 @@ MainWindow::MainWindow() : model_(*this) {
     commands_ = new DesignCommands(*this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The widgets hide while the window is taken apart, and the application reports the focus
+    // leaving them; by then this is no longer a whole MainWindow to hand the news to.
+    disconnect(focusTracking_);
+}
 
 void MainWindow::BuildControls() {
     auto* optionGroup = new QButtonGroup(this);
@@ -199,12 +203,13 @@ void MainWindow::ConnectEvents() {
         connect(edit, &FieldEdit::focusReceived, this,
                 [this, control] { Handle([&] { model_.FocusArrived(control); }); });
     }
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        const ControlId id = IdOf(now);
-        if (id != ControlId::None && model_.Field(id) == nullptr) {
-            model_.FocusArrived(id);
-        }
-    });
+    focusTracking_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            const ControlId id = IdOf(now);
+            if (id != ControlId::None && model_.Field(id) == nullptr) {
+                model_.FocusArrived(id);
+            }
+        });
 }
 
 template <typename Handler> void MainWindow::Handle(Handler&& handler) {

@@ -88,6 +88,7 @@ private:
     int orientation_ = 1;
     bool recentred_ = false;
     bool refreshing_ = false;
+    QMetaObject::Connection focusTracking_;
 };
 
 } // namespace dieprofile
