@@ -13,10 +13,14 @@
 
 class QComboBox;
 class QLabel;
+class QMoveEvent;
 class QPushButton;
 class QRadioButton;
+class QResizeEvent;
 
 namespace dieprofile {
+
+class ContactLabel;
 
 class MainWindow : public QWidget, public Toolkit {
     Q_OBJECT
@@ -38,6 +42,8 @@ public:
     QPushButton* PrintButton() const { return print_; }
     QLabel* ValueLabel(std::string_view name) const;
     QLabel* CaptionLabel(std::string_view name) const;
+    // A contact line of the banner (ContactLines()); nullptr for any other name.
+    ContactLabel* ContactLine(std::string_view name) const;
     DrawingPanel* Panel() const { return panel_; }
 
     // Shows the model's present state in the widgets.
@@ -56,6 +62,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls();
@@ -63,6 +71,7 @@ private:
     QWidget* Widget(ControlId id) const;
     ControlId IdOf(const QWidget* widget) const;
     void ShowField(ControlId id);
+    void RecentreOnceFramed();
     // After a user event: the model ran its handler; show the result.
     template <typename Handler> void Handle(Handler&& handler);
 
