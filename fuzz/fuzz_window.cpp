@@ -75,6 +75,11 @@ constexpr std::string_view kDiameterZero = "Diamond Diameter must not be zero.";
 constexpr std::string_view kCannotCalculate = "The profile cannot be calculated with these values.";
 constexpr std::string_view kNoPrinter = "No printer is available.";
 constexpr std::string_view kPrintFailed = "Printing failed: ";
+constexpr std::string_view kQueuePaused =
+    "The printer paper-queue is paused; the page waits in its queue until it is resumed.";
+// Every kind of PrintOutcome, in the order of its enumeration.
+constexpr int kPrintOutcomes = 4;
+static_assert(static_cast<int>(PrintOutcome::Kind::Paused) == kPrintOutcomes - 1);
 
 class Input {
 public:
@@ -261,10 +266,11 @@ public:
                 Calculate();
                 break;
             case 6: {
-                const int outcome = in.Byte() % 3;
+                const int outcome = in.Byte() % kPrintOutcomes;
                 Trace("print" + std::string(outcome == 0   ? ""
                                             : outcome == 1 ? " # no printer"
-                                                           : " # fails"));
+                                            : outcome == 2 ? " # fails"
+                                                           : " # queue paused"));
                 Print(outcome);
                 break;
             }
@@ -484,6 +490,7 @@ private:
         const std::size_t printed = toolkit_.Printed.size();
         toolkit_.NextPrint.Result = static_cast<PrintOutcome::Kind>(outcome);
         toolkit_.NextPrint.Reason = "paper jam";
+        toolkit_.NextPrint.Printer = "paper-queue";
         model_.Command2_Click();
 
         const std::vector<std::string> shown = MessagesSince(messages);
@@ -495,9 +502,17 @@ private:
             break;
         case PrintOutcome::Kind::NoPrinter:
             CHECK(shown.size() == 1 && shown.front() == kNoPrinter);
+            CHECK(toolkit_.Printed.size() == printed);
             break;
         case PrintOutcome::Kind::Failed:
             CHECK(shown.size() == 1 && shown.front() == std::string(kPrintFailed) + "paper jam");
+            CHECK(toolkit_.Printed.size() == printed);
+            break;
+        case PrintOutcome::Kind::Paused:
+            // The job is sent all the same, and waits in the queue.
+            CHECK(shown.size() == 1 && shown.front() == kQueuePaused);
+            CHECK(toolkit_.Printed.size() == printed + 1);
+            CHECK(toolkit_.Printed.back().ends_with("diamond-fields hidden"));
             break;
         }
         // The enlargement for the page is taken off again exactly.

@@ -20,7 +20,8 @@ using K = ControlKind;
 using Id = ControlId;
 
 // Banner: the maker, the address and the contact lines. The blanks after each tag bring the
-// values of the contact lines into one column in the banner's bold face.
+// values of the contact lines near one column in the banner's bold face; the window draws each
+// value at one x (ContactLines).
 constexpr std::array kControls{
     ControlDesign{"Label12(0)", Id::None, K::Label, false, 8880, 600, 3375, 255, "Varnholt",
                   kSansTitle, C, false, ""},
@@ -102,6 +103,9 @@ constexpr std::array kControls{
                   kSansBold, C, false, ""},
 };
 
+constexpr std::array<std::string_view, 4> kContactLines{"Label12(3)", "Label12(6)", "Label12(4)",
+                                                        "Label12(5)"};
+
 constexpr std::array kDecoration{
     DecorationSegment{"Line41", 240, 240, 13680, 240, 4},
     DecorationSegment{"Line50", 13680, 9120, 240, 9120, 4},
@@ -132,6 +136,10 @@ const ControlDesign& ControlDesignOf(std::string_view name) {
 
 const ControlDesign& ControlDesignOf(ControlId id) {
     return ControlDesignOf(ControlName(id));
+}
+
+std::span<const std::string_view> ContactLines() {
+    return kContactLines;
 }
 
 std::string_view Text1Caption(int index) {

@@ -57,6 +57,10 @@ std::span<const ControlDesign> FormControls();
 const ControlDesign& ControlDesignOf(std::string_view name);
 const ControlDesign& ControlDesignOf(ControlId id);
 
+// The banner's contact lines (Label12(3) to Label12(6)): a tag, a colon and a value, padded with
+// blanks so that the values start in one column.
+std::span<const std::string_view> ContactLines();
+
 // The caption of a Text1 field's row (its buddy label), the words a message about that field uses;
 // empty where the array has no such element.
 std::string_view Text1Caption(int index);

@@ -12,6 +12,8 @@ class DrawingPanel : public QFrame {
 public:
     DrawingPanel(const DrawingScene& scene, QWidget* parent);
 
+    const DrawingScene& Scene() const { return scene_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -2,10 +2,13 @@
 
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "qt/command_button.h"
+#include "qt/contact_label.h"
 #include "qt/design_commands.h"
 #include "qt/drawing_panel.h"
 #include "qt/field_edit.h"
 #include "qt/fonts.h"
+#include "qt/paper_painter.h"
 #include "qt/widget_design.h"
 #include "qt/window_printer.h"
 
@@ -15,6 +18,8 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -23,6 +28,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,6 +47,27 @@ int PositionOfCodePoint(const QString& text, int codePoints) {
         position += text.at(position).isHighSurrogate() && position + 1 < text.size() ? 2 : 1;
     }
     return position;
+}
+
+bool IsContactLine(std::string_view name) {
+    const auto lines = ContactLines();
+    return std::find(lines.begin(), lines.end(), name) != lines.end();
+}
+
+// The width a message box needs for its whole title: the window manager draws it in a face of its
+// own, with buttons beside it. A generous guess: the desktop's title font in bold and at least 11
+// points, and room for four buttons as wide as the title bar is high.
+int TitleRoom(const QString& title) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(std::max(font.pointSizeF(), 11.0));
+    } else {
+        font.setPixelSize(std::max(font.pixelSize(), 15));
+    }
+    const QFontMetrics metrics(font);
+    const int button = metrics.height() + 8;
+    return metrics.horizontalAdvance(title) + 4 * button + 16;
 }
 
 } // namespace
@@ -75,7 +102,8 @@ void MainWindow::BuildControls() {
         const QString text = ToQString(design.Text);
         switch (design.Kind) {
         case ControlKind::Label: {
-            auto* label = new QLabel(text, parent);
+            auto* label = IsContactLine(design.Name) ? new ContactLabel(text, parent)
+                                                     : new QLabel(text, parent);
             label->setWordWrap(true);
             label->setAlignment(HorizontalAlignment(design.Alignment) | Qt::AlignTop);
             labels_.emplace(std::string(design.Name), label);
@@ -115,7 +143,7 @@ void MainWindow::BuildControls() {
             break;
         }
         case ControlKind::PushButton: {
-            auto* button = new QPushButton(text, parent);
+            auto* button = new CommandButton(text, parent);
             button->setAutoDefault(false);
             (design.Id == ControlId::Command1 ? calculate_ : print_) = button;
             widget = button;
@@ -128,6 +156,15 @@ void MainWindow::BuildControls() {
         widget->setAccessibleName(ToQString(design.Text));
     }
     options_[0]->setChecked(true);
+
+    // The contact lines' values start in one column, after the longest tag and a blank.
+    int valueColumn = 0;
+    for (std::string_view name : ContactLines()) {
+        valueColumn = std::max(valueColumn, ContactLine(name)->TagRoom());
+    }
+    for (std::string_view name : ContactLines()) {
+        ContactLine(name)->SetValueColumn(valueColumn);
+    }
 
     // The list drops down wide enough to show its longest row whole.
     const QFontMetrics metrics(combo_->font());
@@ -227,12 +264,32 @@ void MainWindow::Start() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The outer frame is known only once the window manager has framed the window; centre again
-    // with it, as start-up meant to.
-    if (!recentred_ && frameGeometry().size() != size()) {
-        recentred_ = true;
-        model_.CentreWindow();
+    // The style draws the focus frame only in a window whose focus the keyboard has moved; the
+    // window counts as such from the start, since the blank list holds the focus at start-up and
+    // the arrow keys and the wheel change it. (Set before the window is shown, the flag is lost.)
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    RecentreOnceFramed();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    RecentreOnceFramed();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    RecentreOnceFramed();
+}
+
+void MainWindow::RecentreOnceFramed() {
+    // Start-up centres the window on its outer size, but a window manager frames the window only
+    // after it is shown, and tells so by moving it. Once the frame is known the window is centred
+    // again with it, as start-up meant to; only once, so a window the user moves stays put.
+    if (recentred_ || !isVisible() || frameGeometry().size() == size()) {
+        return;
     }
+    recentred_ = true;
+    model_.CentreWindow();
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
@@ -289,6 +346,10 @@ QLabel* MainWindow::ValueLabel(std::string_view name) const {
     return CaptionLabel(name);
 }
 
+ContactLabel* MainWindow::ContactLine(std::string_view name) const {
+    return qobject_cast<ContactLabel*>(CaptionLabel(name));
+}
+
 QLabel* MainWindow::CaptionLabel(std::string_view name) const {
     const auto found = labels_.find(name);
     return found == labels_.end() ? nullptr : found->second;
@@ -326,6 +387,12 @@ ControlId MainWindow::IdOf(const QWidget* widget) const {
 void MainWindow::ShowMessage(std::string_view text) {
     Refresh();
     QMessageBox box(QMessageBox::Warning, windowTitle(), ToQString(text), QMessageBox::Ok, this);
+    // The box sizes itself to its text; a row as wide as the title needs keeps the title whole.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(TitleRoom(box.windowTitle()), 0, QSizePolicy::Fixed,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 
@@ -363,7 +430,11 @@ void MainWindow::RepaintNow() {
 }
 
 PrintOutcome MainWindow::PrintWindow() {
-    return PrintWidget(*this, orientation_);
+    // The page shows the window's content as designed; the strip the print action adds to the
+    // window for the page stays blank, so it is left out and the content centred.
+    const QRectF content(0, 0, Px(kWindow.ClientWidth), Px(kWindow.ClientHeight));
+    return PrintPage(windowTitle(), orientation_, content,
+                     [this](QPainter& painter) { PaintWindowForPaper(painter, *this); });
 }
 
 } // namespace dieprofile

@@ -14,12 +14,15 @@
 class QComboBox;
 class QContextMenuEvent;
 class QLabel;
+class QMoveEvent;
 class QPushButton;
 class QRadioButton;
+class QResizeEvent;
 
 namespace dieprofile {
 
 class DesignCommands;
+class ContactLabel;
 
 class MainWindow : public QWidget, public Toolkit {
     Q_OBJECT
@@ -41,6 +44,8 @@ public:
     QPushButton* PrintButton() const { return print_; }
     QLabel* ValueLabel(std::string_view name) const;
     QLabel* CaptionLabel(std::string_view name) const;
+    // A contact line of the banner (ContactLines()); nullptr for any other name.
+    ContactLabel* ContactLine(std::string_view name) const;
     DrawingPanel* Panel() const { return panel_; }
 
     // Shows the model's present state in the widgets.
@@ -66,6 +71,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Right-click anywhere but in a text field (which keeps its own edit menu).
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls();
@@ -73,6 +80,7 @@ private:
     QWidget* Widget(ControlId id) const;
     ControlId IdOf(const QWidget* widget) const;
     void ShowField(ControlId id);
+    void RecentreOnceFramed();
     // After a user event: the model ran its handler; show the result.
     template <typename Handler> void Handle(Handler&& handler);
 

@@ -2,26 +2,41 @@
 
 #include <QLibrary>
 #include <QPainter>
-#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QWidget>
 
 #include <cstring>
 #include <cups/cups.h>
+#include <optional>
 
 namespace dieprofile {
 
 namespace {
 
 PrintOutcome Failed(std::string reason) {
-    return {PrintOutcome::Kind::Failed, std::move(reason)};
+    return {PrintOutcome::Kind::Failed, std::move(reason), {}};
 }
 
-// A queue that rejects jobs swallows them without a word to the toolkit, so the spooler is asked
-// first; the job would otherwise be reported as printed and never appear. The CUPS library is
-// loaded only here, when printing, so that it costs start-up nothing.
-bool RejectsJobs(const QString& printer) {
+std::vector<std::string> SplitAtCommas(const char* list) {
+    std::vector<std::string> items;
+    std::string item;
+    for (const char* c = list; *c != '\0'; ++c) {
+        if (*c == ',') {
+            items.push_back(std::move(item));
+            item.clear();
+        } else {
+            item += *c;
+        }
+    }
+    items.push_back(std::move(item));
+    return items;
+}
+
+// The queue as the spooler sees it. The toolkit tells neither a paused queue from one in error
+// nor a queue that rejects jobs (it would swallow the job without a word), so the spooler is
+// asked. The CUPS library is loaded only here, when printing, so that it costs start-up nothing.
+// Nothing when there is no CUPS or the printer is not one of its queues.
+std::optional<QueueStatus> SpoolerStatus(const QString& printer) {
     QLibrary cups(QStringLiteral("cups"), 2);
     const auto getNamedDest =
         reinterpret_cast<decltype(&cupsGetNamedDest)>(cups.resolve("cupsGetNamedDest"));
@@ -30,72 +45,69 @@ bool RejectsJobs(const QString& printer) {
     const auto freeDests =
         reinterpret_cast<decltype(&cupsFreeDests)>(cups.resolve("cupsFreeDests"));
     if (getNamedDest == nullptr || getOption == nullptr || freeDests == nullptr) {
-        return false; // no CUPS on this system: the toolkit prints by other means
+        return std::nullopt;
     }
     cups_dest_t* dest = getNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr);
     if (dest == nullptr) {
-        return false; // not a queue of the spooler
+        return std::nullopt;
     }
-    const char* accepting =
-        getOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-    const bool rejects = accepting != nullptr && std::strcmp(accepting, "false") == 0;
+    auto option = [&](const char* name) {
+        const char* value = getOption(name, dest->num_options, dest->options);
+        return value == nullptr ? "" : value;
+    };
+    QueueStatus status;
+    status.Name = printer.toStdString();
+    status.Accepting = std::strcmp(option("printer-is-accepting-jobs"), "false") != 0;
+    status.Stopped = std::strcmp(option("printer-state"), "5") == 0; // IPP_PSTATE_STOPPED
+    status.Reasons = SplitAtCommas(option("printer-state-reasons"));
     freeDests(1, dest);
-    return rejects;
+    return status;
 }
 
 } // namespace
 
-PrintOutcome PrintWidget(QWidget& window, int orientation) {
+PrintOutcome PrintPage(const QString& documentName, int orientation, const QRectF& content,
+                       const std::function<void(QPainter&)>& paint) {
     QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull()) {
         const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
         if (printers.isEmpty()) {
-            return {PrintOutcome::Kind::NoPrinter, {}};
+            return {PrintOutcome::Kind::NoPrinter, {}, {}};
         }
         target = printers.front();
     }
-    if (target.state() == QPrinter::Error) {
-        return Failed("the printer " + target.printerName().toStdString() + " reports an error.");
-    }
+    const std::string name = target.printerName().toStdString();
 
-    if (RejectsJobs(target.printerName())) {
-        return Failed("the printer " + target.printerName().toStdString() +
-                      " is not accepting jobs.");
+    PrintOutcome outcome;
+    if (const std::optional<QueueStatus> status = SpoolerStatus(target.printerName())) {
+        outcome = OutcomeBeforeSending(*status);
+    } else if (target.state() == QPrinter::Error) {
+        outcome = Failed("the printer " + name + " reports an error.");
+    }
+    if (!JobSent(outcome)) {
+        return outcome;
     }
 
     QPrinter printer(target, QPrinter::HighResolution);
-    printer.setDocName(window.windowTitle());
+    printer.setDocName(documentName);
     printer.setPageOrientation(orientation == kLandscapeOrientation ? QPageLayout::Landscape
                                                                     : QPageLayout::Portrait);
-
-    // Recording the widgets, not grabbing their pixels, keeps every line and caption a vector.
-    QPicture picture;
-    {
-        QPainter recorder(&picture);
-        window.render(&recorder, QPoint(), QRegion(),
-                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    }
-
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return Failed("the printer " + target.printerName().toStdString() +
-                      " could not be opened.");
+        return Failed("the printer " + name + " could not be opened.");
     }
-    // The whole window fills the printable area, centred, keeping its proportions.
+    // The content fills the printable area, centred, keeping its proportions.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QSizeF size = window.size();
-    const double scale = std::min(page.width() / size.width(), page.height() / size.height());
-    painter.translate((page.width() - size.width() * scale) / 2,
-                      (page.height() - size.height() * scale) / 2);
-    // Playing a picture back scales it once more, from the picture's resolution to the printer's;
-    // the fit above is already in printer pixels, so that factor is taken out again.
-    painter.scale(scale * picture.logicalDpiX() / printer.logicalDpiX(),
-                  scale * picture.logicalDpiY() / printer.logicalDpiY());
-    painter.drawPicture(0, 0, picture);
+    const double scale = std::min(page.width() / content.width(), page.height() / content.height());
+    painter.translate((page.width() - content.width() * scale) / 2,
+                      (page.height() - content.height() * scale) / 2);
+    painter.scale(scale, scale);
+    painter.translate(-content.topLeft());
+    paint(painter);
     if (!painter.end() || printer.printerState() == QPrinter::Error) {
-        return Failed("the job could not be sent to " + target.printerName().toStdString() + ".");
+        return Failed("the job could not be sent to " + name + ".");
     }
-    return {};
+    return outcome;
 }
 
 } // namespace dieprofile

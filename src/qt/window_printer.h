@@ -1,14 +1,20 @@
-// Puts a window on the default printer as vectors: its widget tree is recorded into a picture and
-// played back at the printer's resolution, so lines stay sharp and text stays text.
+// Puts one page on the default printer, drawn by the caller as vectors, after asking the spooler
+// whether its queue can take the job.
 #pragma once
 
 #include "app/toolkit.h"
 
-class QWidget;
+#include <QRectF>
+#include <QString>
+#include <functional>
+
+class QPainter;
 
 namespace dieprofile {
 
-// orientation: 1 portrait, 2 landscape.
-PrintOutcome PrintWidget(QWidget& window, int orientation);
+// Paints `content` (in the caller's logical pixels) centred on the page and as large as fits,
+// keeping its proportions. orientation: 1 portrait, 2 landscape.
+PrintOutcome PrintPage(const QString& documentName, int orientation, const QRectF& content,
+                       const std::function<void(QPainter&)>& paint);
 
 } // namespace dieprofile

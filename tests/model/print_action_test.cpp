@@ -50,8 +50,8 @@ TEST_F(PrintActionTest, FailuresAreToldAndTheWindowIsRestored) {
         PrintOutcome Outcome;
         const char* Message;
     };
-    for (const Case& c : {Case{{PrintOutcome::Kind::NoPrinter, ""}, "No printer is available."},
-                          Case{{PrintOutcome::Kind::Failed, "the queue is stopped."},
+    for (const Case& c : {Case{{PrintOutcome::Kind::NoPrinter, "", ""}, "No printer is available."},
+                          Case{{PrintOutcome::Kind::Failed, "the queue is stopped.", ""},
                                "Printing failed: the queue is stopped."}}) {
         toolkit.NextPrint = c.Outcome;
         toolkit.Messages.clear();
@@ -61,6 +61,23 @@ TEST_F(PrintActionTest, FailuresAreToldAndTheWindowIsRestored) {
         EXPECT_TRUE(toolkit.Printed.empty());
         ExpectRestored();
     }
+}
+
+TEST(PrintQueue, OnlyAnErrorOrARefusalKeepsTheJobBack) {
+    using K = PrintOutcome::Kind;
+    const std::pair<QueueStatus, K> cases[] = {
+        {{"q", true, false, {"media-jam-error"}}, K::Printed}, // not stopped: the spooler goes on
+        {{"q", true, true, {"paused", "offline-report"}}, K::Paused},
+        {{"q", true, true, {"media-jam-error", "paused"}}, K::Failed},
+        {{"q", false, true, {"paused"}}, K::Failed},
+    };
+    for (const auto& [queue, result] : cases) {
+        EXPECT_EQ(OutcomeBeforeSending(queue).Result, result) << queue.Reasons.front();
+    }
+    EXPECT_EQ(PrintOutcomeMessage(OutcomeBeforeSending({"q", false, false, {}})),
+              "Printing failed: the printer q is not accepting jobs.");
+    EXPECT_EQ(PrintOutcomeMessage(OutcomeBeforeSending({"q", true, true, {"x-error"}})),
+              "Printing failed: the printer q reports an error.");
 }
 
 } // namespace

@@ -29,7 +29,7 @@ PrintOutcome RecordingToolkit::PrintWindow() {
     std::string line = "printed " + GeneralNumber(Outer.Width, 9) + " " +
                        GeneralNumber(Outer.Height, 9) + " diamond-fields " +
                        (fieldsVisible ? "visible" : "hidden");
-    if (NextPrint.Result == PrintOutcome::Kind::Printed) {
+    if (JobSent(NextPrint)) {
         Printed.push_back(line);
         Record(line);
     }

@@ -37,7 +37,7 @@ public:
     PrintOutcome NextPrint; // what the next print reports
     std::vector<std::string> Messages;
     std::vector<ControlId> FocusMoves;
-    std::vector<std::string> Printed; // one "printed ..." record a job
+    std::vector<std::string> Printed; // one "printed ..." record a job sent to the spooler
 
 private:
     void Record(const std::string& line);

@@ -48,6 +48,9 @@ TEST(HighDpi, KeepsTheLayoutAndDrawsAtDeviceResolution) {
         }
     }
     EXPECT_GT(detailed, 20);
+
+    // Text laid out at the device's resolution still puts the contact values in one column.
+    ExpectContactValuesInOneColumn(*window);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
-// The window as it opens: where the controls sit, the order the Tab key visits them, whether every
-// caption can be read, and what the die drawing looks like in pixels.
+// The window as it opens: where the controls sit, the order the Tab key visits them and whether
+// the focus shows, whether every caption can be read, and what the die drawing looks like in
+// pixels.
 #include "window_harness.h"
 
 #include "catalogue/catalogue.h"
 #include "profile/drawing_scene.h"
+#include "qt/contact_label.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -88,12 +90,45 @@ TEST(Layout, TabVisitsTheRowsInOrderAndSkipsHiddenFields) {
     EXPECT_EQ(TabTour(16), QStringList({"Combo1", "Text1(5)", "Text1(10)"}) + tail);
 }
 
+// The focus shows on every control that can hold it, from start-up on (Enter on a button:
+// NoPrinter.PrintSaysSoAndRestoresTheWindow).
+TEST(Layout, TheFocusShowsOnEveryControlThatCanHoldIt) {
+    const auto window = StartWindow();
+    QComboBox* list = window->BlankList();
+    ASSERT_EQ(QApplication::focusWidget(), list);
+    const QImage atStart = list->grab().toImage();
+    QTest::mouseClick(window->Field(ControlId::Text1_0), Qt::LeftButton);
+    EXPECT_NE(list->grab().toImage(), atStart) << "no focus frame on the blank list at start-up";
+
+    ChooseRow(*window, 26); // the diamond fields can take the focus too
+    int controls = 0;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (control->isVisible() && control->focusPolicy() != Qt::NoFocus) {
+            SCOPED_TRACE(control->objectName().toStdString());
+            QWidget* elsewhere = list;
+            if (control == list) {
+                elsewhere = window->PrintButton();
+            }
+            elsewhere->setFocus(Qt::OtherFocusReason);
+            const QImage without = control->grab().toImage();
+            control->setFocus(Qt::OtherFocusReason);
+            EXPECT_NE(control->grab().toImage(), without);
+            ++controls;
+        }
+    }
+    EXPECT_EQ(controls, 17); // the list, 12 fields, 2 buttons, 2 option buttons
+}
+
 TEST(Layout, EveryCaptionFitsItsControl) {
     const auto window = StartWindow();
     for (const QLabel* label : window->findChildren<QLabel*>()) {
         SCOPED_TRACE(label->objectName().toStdString() + ": " + label->text().toStdString());
         const QFontMetrics metrics(label->font());
         const QRect room = label->contentsRect();
+        if (const auto* contact = qobject_cast<const ContactLabel*>(label)) {
+            EXPECT_LE(contact->PaintedWidth(), room.width());
+            continue;
+        }
         if (metrics.horizontalAdvance(label->text()) <= room.width()) {
             continue;
         }
@@ -113,6 +148,11 @@ TEST(Layout, EveryCaptionFitsItsControl) {
         SCOPED_TRACE(option->text().toStdString());
         EXPECT_LE(option->sizeHint().width(), option->width());
     }
+}
+
+TEST(Layout, BannerContactValuesStartInOneColumn) {
+    const auto window = StartWindow();
+    ExpectContactValuesInOneColumn(*window);
 }
 
 TEST(Layout, BlankListDropsDownWideEnoughForTheLongestRow) {

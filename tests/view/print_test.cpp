@@ -1,9 +1,10 @@
-// Print on a private CUPS spooler: the real Print button, the document the spooler received, and
-// the window afterwards.
+// Print on a private CUPS spooler: the real Print button, the document the spooler received (or,
+// through a cups-pdf printer, the PDF it made), the queue's state, and the window afterwards.
 #include "window_harness.h"
 
 #include "app/dump.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -44,13 +45,6 @@ void ExpectRestored(MainWindow& window, const std::string& dumpBefore) {
     EXPECT_EQ(DumpIgnoringFocus(window.Model()), dumpBefore);
 }
 
-QSizeF PageSizePoints(const QString& pdfinfo) {
-    static const QRegularExpression size(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"));
-    const QRegularExpressionMatch match = size.match(pdfinfo);
-    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble())
-                            : QSizeF();
-}
-
 // The rows of a poppler listing below its dashed rule, split at blanks.
 std::vector<QStringList> ListingRows(const QString& listing) {
     std::vector<QStringList> rows;
@@ -62,6 +56,39 @@ std::vector<QStringList> ListingRows(const QString& listing) {
         body = body || line.startsWith(QStringLiteral("---"));
     }
     return rows;
+}
+
+// One landscape page that keeps its text as text in embedded fonts and holds no image: nothing a
+// printer's filters turn the page into a bitmap for. The page may be landscape paper, or portrait
+// paper with the window turned, as a printer's filters print it; either way the text runs along
+// the page's long side.
+void ExpectVectorLandscapePage(const QString& document) {
+    static const QRegularExpression onePage(QStringLiteral("Pages:\\s+1\\n"));
+    EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {document}).Output.contains(onePage));
+    const QString text = RunTool(QStringLiteral("pdftotext"), {document, "-"}).Output;
+    for (const char* expected : {"Calculate", "Delta Value", "Outlet Wire Diameter", "Varnholt"}) {
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+    }
+    // The diamond fields are hidden while the page is made.
+    EXPECT_FALSE(text.contains(QStringLiteral("Diamond")));
+    const auto fonts = ListingRows(RunTool(QStringLiteral("pdffonts"), {document}).Output);
+    EXPECT_FALSE(fonts.empty()) << "the page has no fonts: text was printed as pixels";
+    for (const QStringList& font : fonts) {
+        EXPECT_EQ(font.value(font.size() - 5), QStringLiteral("yes")) << "not embedded";
+    }
+    for (const QStringList& image :
+         ListingRows(RunTool(QStringLiteral("pdfimages"), {"-list", document}).Output)) {
+        ADD_FAILURE() << "an image on the page: " << image.join(' ').toStdString();
+    }
+    static const QRegularExpression box(
+        QStringLiteral(
+            "width=\"([\\d.]+)\" height=\"([\\d.]+)\".*xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+            "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">Calculate<"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const auto m = box.match(RunTool(QStringLiteral("pdftotext"), {"-bbox", document, "-"}).Output);
+    ASSERT_TRUE(m.hasMatch());
+    auto n = [&](int i) { return m.captured(i).toDouble(); };
+    EXPECT_EQ(n(1) > n(2), n(5) - n(3) > n(6) - n(4)) << "the text runs across the short side";
 }
 
 TEST(Print, PutsTheWindowOnOneLandscapePageAsText) {
@@ -80,59 +107,31 @@ TEST(Print, PutsTheWindowOnOneLandscapePageAsText) {
     const QStringList after = JobDocuments();
     ASSERT_EQ(after.size(), before.size() + 1) << "no job reached the spooler";
     const QString document = after.back();
-
-    const ToolRun info = RunTool(QStringLiteral("pdfinfo"), {document});
-    ASSERT_EQ(info.ExitCode, 0) << "the job is not a PDF";
-    EXPECT_TRUE(info.Output.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
-        << info.Output.toStdString();
-    const QSizeF page = PageSizePoints(info.Output);
-    EXPECT_GT(page.width(), page.height()) << "not landscape";
-
+    ExpectVectorLandscapePage(document);
     const QString text = RunTool(QStringLiteral("pdftotext"), {document, "-"}).Output;
-    for (const char* expected : {"Calculate", "Delta Value", "0.736", "70.248",
-                                 "Outlet Wire Diameter", "Varnholt", "0.0614"}) {
+    for (const char* expected : {"0.736", "70.248", "0.0614"}) {
         EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
     }
-    // The diamond fields are hidden while the page is made.
-    EXPECT_FALSE(text.contains(QStringLiteral("Diamond Height")));
-    EXPECT_FALSE(text.contains(QStringLiteral("Diamond Diameter")));
 
-    const auto fonts = ListingRows(RunTool(QStringLiteral("pdffonts"), {document}).Output);
-    EXPECT_FALSE(fonts.empty()) << "the page has no fonts: text was printed as pixels";
-    for (const QStringList& font : fonts) {
-        ASSERT_GE(font.size(), 5);
-        EXPECT_EQ(font[font.size() - 5], QStringLiteral("yes")) << font.join(' ').toStdString();
-    }
-
-    // A bitmap of the window would be an image as wide as the page. The style paints the list's
-    // and the buttons' faces as small images; their captions stay text.
-    for (const QStringList& image :
-         ListingRows(RunTool(QStringLiteral("pdfimages"), {"-list", document}).Output)) {
-        ASSERT_GE(image.size(), 13);
-        const double widthPoints = image[3].toDouble() * 72 / image[12].toDouble();
-        EXPECT_LT(widthPoints, page.width() / 2) << image.join(' ').toStdString();
-    }
-
-    // Rasterised, the page carries the drawing across most of its width.
+    // Rasterised, the window is centred on the page, as large as fits. Its outermost mark, the
+    // panel's frame, lies 24 pixels into the window on the left, 11 on the right and at the
+    // bottom, and at its top.
     QTemporaryDir scratch;
-    ASSERT_TRUE(scratch.isValid());
     const QString stem = scratch.filePath(QStringLiteral("page"));
-    ASSERT_EQ(RunTool(QStringLiteral("pdftoppm"),
-                      {"-r", "50", "-gray", "-png", "-singlefile", document, stem})
-                  .ExitCode,
-              0);
+    RunTool(QStringLiteral("pdftoppm"),
+            {"-r", "50", "-gray", "-png", "-singlefile", document, stem});
     const QImage raster(stem + QStringLiteral(".png"));
     ASSERT_FALSE(raster.isNull());
-    QRect inked;
+    QRect marked;
     for (int y = 0; y < raster.height(); ++y) {
         for (int x = 0; x < raster.width(); ++x) {
-            if (Dark(raster.pixel(x, y))) {
-                inked |= QRect(x, y, 1, 1);
-            }
+            marked |= qGray(raster.pixel(x, y)) < 250 ? QRect(x, y, 1, 1) : QRect();
         }
     }
-    EXPECT_GT(inked.width(), raster.width() * 6 / 10) << "the page is blank or the drawing tiny";
-    EXPECT_GT(inked.height(), raster.height() * 6 / 10);
+    const double scale = marked.width() / 929.0;
+    EXPECT_GT(marked.height(), raster.height() * 8 / 10) << "the window is not as large as fits";
+    EXPECT_NEAR(marked.left() - 24 * scale, raster.width() - marked.right() - 1 - 11 * scale, 2);
+    EXPECT_NEAR(marked.top(), raster.height() - marked.bottom() - 1 - 11 * scale, 2);
 }
 
 TEST(Print, TwoPrintsInARowKeepTheWindowSize) {
@@ -154,25 +153,41 @@ TEST(Print, TwoPrintsInARowKeepTheWindowSize) {
     EXPECT_EQ(JobDocuments().size(), before.size() + 2);
 }
 
-TEST(Print, StoppedQueueIsReportedAsAFailure) {
+// A paused queue (cupsdisable) takes the job and holds it until it is resumed; one stopped by an
+// error takes nothing.
+TEST(Print, PausedQueueKeepsTheJobAQueueInErrorRefusesIt) {
     REQUIRE_SPOOLER();
-    ASSERT_EQ(RunTool(QStringLiteral("cupsdisable"), {kQueue}).ExitCode, 0);
-    struct Reenable {
-        ~Reenable() { RunTool(QStringLiteral("cupsenable"), {kQueue}); }
-    } reenable;
+    const QString sandbox = qEnvironmentVariable("DIEPROFILE_CUPS_SANDBOX");
+    const struct {
+        const char* Reason;
+        QString Message;
+        int Held;
+    } cases[] = {
+        {"none",
+         "The printer dieprofile-test is paused; the page waits in its queue until it is "
+         "resumed.",
+         1},
+        {"media-jam-error", "Printing failed: the printer dieprofile-test reports an error.", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Reason);
+        const QStringList before = JobDocuments();
+        RunTool(sandbox, {"reasons", SpoolDir(), c.Reason});
+        ASSERT_EQ(RunTool(QStringLiteral("cupsdisable"), {kQueue}).ExitCode, 0);
+        const auto window = StartWindow();
+        ChooseRow(*window, 26);
+        const std::string dump = DumpIgnoringFocus(window->Model());
+        MessageAnswerer answerer;
+        QTest::mouseClick(window->PrintButton(), Qt::LeftButton);
+        EXPECT_EQ(answerer.Texts(), QStringList{c.Message});
+        ExpectRestored(*window, dump);
 
-    const auto window = StartWindow();
-    ChooseRow(*window, 26);
-    const std::string dump = DumpIgnoringFocus(window->Model());
-    MessageAnswerer answerer;
-    QTest::mouseClick(window->PrintButton(), Qt::LeftButton);
-
-    ASSERT_EQ(answerer.Boxes().size(), 1u);
-    EXPECT_TRUE(answerer.Boxes()[0].Text.startsWith(QStringLiteral("Printing failed: ")))
-        << answerer.Boxes()[0].Text.toStdString();
-    EXPECT_EQ(answerer.Boxes()[0].Title, kCaption);
-    EXPECT_TRUE(answerer.Boxes()[0].OnlyOk);
-    ExpectRestored(*window, dump);
+        const QString held =
+            RunTool(QStringLiteral("lpstat"), {"-W", "not-completed", "-o"}).Output;
+        EXPECT_EQ(held.count('\n'), c.Held);
+        RunTool(sandbox, {"reasons", SpoolDir(), "none"});
+        RunTool(QStringLiteral("cupsenable"), {kQueue});
+        EXPECT_EQ(JobDocuments().size(), before.size() + c.Held) << "not printed once resumed";
+    }
 }
 
 TEST(Print, RejectingQueueIsReportedAsAFailure) {
@@ -207,7 +222,35 @@ TEST(NoPrinter, PrintSaysSoAndRestoresTheWindow) {
     ASSERT_FALSE(answerer.Boxes().empty());
     EXPECT_EQ(answerer.Boxes()[0].Title, kCaption);
     EXPECT_TRUE(answerer.Boxes()[0].OnlyOk);
+    // The short message makes a narrow box; it is wide enough all the same for the title on a
+    // desktop's frame, in a bold face of 11 points with three buttons as wide as the bar is high.
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setBold(true);
+    title.setPointSize(11);
+    const QFontMetrics metrics(title);
+    EXPECT_GE(answerer.Boxes()[0].Width,
+              metrics.horizontalAdvance(kCaption) + 3 * metrics.height());
     ExpectRestored(*window, dump);
+
+    // Return, and the keypad's Enter, click the focused button as Space does.
+    for (Qt::KeyboardModifier keypad : {Qt::NoModifier, Qt::KeypadModifier}) {
+        ReactivateAfterMessage(*window);
+        window->PrintButton()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(window->PrintButton(), keypad ? Qt::Key_Enter : Qt::Key_Return, keypad);
+    }
+    EXPECT_EQ(answerer.Texts().size(), 3);
+}
+
+// Debian's PDF printer runs the page through the filters every ordinary printer has; what it
+// makes of the page stays vector.
+TEST(PdfPrinter, KeepsThePageVectorThroughItsFilters) {
+    REQUIRE_SPOOLER();
+    const auto window = StartWindow();
+    const QStringList before = JobDocuments();
+    QTest::mouseClick(window->PrintButton(), Qt::LeftButton);
+    const QStringList after = JobDocuments();
+    ASSERT_EQ(after.size(), before.size() + 1) << "cups-pdf made no PDF";
+    ExpectVectorLandscapePage(after.back());
 }
 
 } // namespace

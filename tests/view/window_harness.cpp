@@ -1,18 +1,22 @@
 #include "window_harness.h"
 
 #include "app/dump.h"
+#include "app/form_design.h"
 #include "core/controls.h"
 #include "qt/application.h"
+#include "qt/widget_design.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace dieprofile::test {
@@ -80,7 +84,8 @@ void MessageAnswerer::AnswerOpenBox() {
     }
     const QList<QAbstractButton*> buttons = box->buttons();
     boxes_.push_back({box->text(), box->windowTitle(), box->isModal(),
-                      buttons.size() == 1 && box->standardButton(buttons[0]) == QMessageBox::Ok});
+                      buttons.size() == 1 && box->standardButton(buttons[0]) == QMessageBox::Ok,
+                      box->width()});
     if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
         ok->click();
     } else {
@@ -94,6 +99,44 @@ QStringList MessageAnswerer::Texts() const {
         texts << box.Text;
     }
     return texts;
+}
+
+namespace {
+
+// Where a contact line's value starts, in logical pixels into its label as drawn at the screen's
+// resolution: the first inked column after a gap of three pixels (the blank after the tag).
+double ValueStart(QWidget& label) {
+    const QImage image = label.grab().toImage();
+    const double ratio = image.devicePixelRatio();
+    int empty = -image.width(); // no gap before the first ink counts
+    for (int x = 0; x < image.width(); ++x) {
+        bool inked = false;
+        for (int y = 0; y < image.height() && !inked; ++y) {
+            inked = Dark(image.pixel(x, y));
+        }
+        if (inked && empty >= 3 * ratio) {
+            return x / ratio;
+        }
+        empty = inked ? 0 : empty + 1;
+    }
+    ADD_FAILURE() << label.objectName().toStdString() << ": no value after a blank";
+    return 0;
+}
+
+} // namespace
+
+void ExpectContactValuesInOneColumn(MainWindow& window) {
+    std::vector<double> starts;
+    for (std::string_view name : ContactLines()) {
+        QLabel* label = window.CaptionLabel(name);
+        const QString caption = ToQString(ControlDesignOf(name).Text);
+        EXPECT_EQ(label->text(), caption);
+        EXPECT_EQ(label->accessibleName(), caption);
+        starts.push_back(ValueStart(*label));
+    }
+    const auto [first, last] = std::minmax_element(starts.begin(), starts.end());
+    EXPECT_LE(*last - *first, 1.0)
+        << "the values start between " << *first << " and " << *last << " pixels into their labels";
 }
 
 int DarkRunNear(const QImage& image, int x, int y) {

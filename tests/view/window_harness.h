@@ -44,6 +44,7 @@ public:
         QString Title;
         bool Modal = false;
         bool OnlyOk = false;
+        int Width = 0;
     };
 
     MessageAnswerer();
@@ -60,6 +61,10 @@ private:
 inline bool Dark(QRgb pixel) {
     return qGray(pixel) < 128;
 }
+
+// Expects the banner's contact lines to keep their design captions, and their values to start in
+// one column within a pixel.
+void ExpectContactValuesInOneColumn(MainWindow& window);
 
 // The width of the dark run on row y nearest to x, within three pixels; 0 when there is none.
 int DarkRunNear(const QImage& image, int x, int y);
