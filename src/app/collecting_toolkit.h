@@ -22,7 +22,7 @@ public:
     void ResizeWindow(float, float) override {}
     void RepaintNow() override {}
     void SetPrinterOrientation(int) override {}
-    PrintOutcome PrintWindow() override { return {PrintOutcome::Kind::NoPrinter, {}}; }
+    PrintOutcome PrintWindow() override { return {PrintOutcome::Kind::NoPrinter, {}, {}}; }
 
     std::vector<std::string> Messages; // every message, in the order given
 };
