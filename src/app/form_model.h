@@ -72,8 +72,8 @@ public:
     // What a user does. Each runs the handler that the event raises, if any.
     void PickRow(int row);        // 1 to the catalogue's length
     void ChooseOption(int index); // clicks Option1(index): 0 inches, 1 millimetres
-    void ReplaceText(ControlId field, std::string text);
-    void SetSelection(ControlId field, int start, int length);
+    void ReplaceText(ControlId control, std::string text);
+    void SetSelection(ControlId control, int start, int length);
     // The toolkit reports that a control has received the input focus.
     void FocusArrived(ControlId control);
     // The window appears: the focus goes to the first control of the tab order.

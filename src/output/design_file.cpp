@@ -29,7 +29,8 @@ bool IsUtf8(std::string_view bytes) {
         if (lead < 0x80) {
             ++i;
             continue;
-        } else if ((lead & 0xE0) == 0xC0) {
+        }
+        if ((lead & 0xE0) == 0xC0) {
             length = 2, min = 0x80, code = lead & 0x1Fu;
         } else if ((lead & 0xF0) == 0xE0) {
             length = 3, min = 0x800, code = lead & 0x0Fu;
@@ -214,7 +215,7 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
         return *wrong;
     }
     if (design.Unit != "in" && design.Unit != "mm") {
-        return "the unit " + Quote(design.Unit) + " is neither \"in\" nor \"mm\"";
+        return "the unit " + Quote(design.Unit) + R"( is neither "in" nor "mm")";
     }
     if (auto wrong = TextOf(root, "", "blank", design.Blank)) {
         return *wrong;
@@ -224,6 +225,7 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
         return std::string("the value of \"fields\" is not a group of keys");
     }
     std::vector<std::string_view> fieldKeys;
+    fieldKeys.reserve(kDesignFields.size());
     for (const DesignFieldKey& field : kDesignFields) {
         fieldKeys.push_back(field.Key);
     }

@@ -14,7 +14,7 @@ namespace dieprofile {
 inline constexpr std::string_view kDesignFormat = "dieprofile-design";
 inline constexpr int kDesignVersion = 1;
 inline constexpr std::string_view kDesignExtension = ".dieprofile";
-inline constexpr std::size_t kMaxDesignFileBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxDesignFileBytes = std::size_t{1024} * 1024;
 inline constexpr std::size_t kMaxDesignFieldCharacters = 1000;
 
 // An input field's key in the file and the window's field it holds.

@@ -269,7 +269,8 @@ LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene, double unitD
 
     const std::string grid =
         " of " + std::to_string(pages.Rows) + " \u00d7 " + std::to_string(pages.Columns);
-    pages.Pages.reserve(static_cast<std::size_t>(pages.Rows * pages.Columns));
+    pages.Pages.reserve(static_cast<std::size_t>(pages.Rows) *
+                        static_cast<std::size_t>(pages.Columns));
     for (int r = 1; r <= pages.Rows; ++r) {
         for (int c = 1; c <= pages.Columns; ++c) {
             OverlayPage page;
@@ -298,7 +299,9 @@ LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene, double unitD
         const auto [firstRow, lastRow] = range(y0, y1, tileHeight, stepY, pages.Rows);
         for (int r = firstRow; r <= lastRow; ++r) {
             for (int c = firstColumn; c <= lastColumn; ++c) {
-                OverlayPage& page = pages.Pages[static_cast<std::size_t>(r * pages.Columns + c)];
+                OverlayPage& page = pages.Pages[(static_cast<std::size_t>(r) *
+                                                 static_cast<std::size_t>(pages.Columns)) +
+                                                static_cast<std::size_t>(c)];
                 if (x1 >= page.Origin.X && x0 <= page.Origin.X + tileWidth && y1 >= page.Origin.Y &&
                     y0 <= page.Origin.Y + tileHeight) {
                     page.Lines.push_back(i);

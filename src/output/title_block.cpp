@@ -100,9 +100,10 @@ PaperScale ChoosePaperScale(double largestRatio) {
     const double inverse = 1 / largestRatio;
     const double decade = std::pow(10.0, std::floor(std::log10(inverse)));
     double chosen = 10 * decade;
-    for (auto step = kPreferred.rbegin(); step != kPreferred.rend(); ++step) {
-        if (*step * decade >= inverse * (1 - 1e-12)) {
-            chosen = *step * decade;
+    for (const double step : kPreferred) {
+        if (step * decade >= inverse * (1 - 1e-12)) {
+            chosen = step * decade;
+            break;
         }
     }
     return {1 / chosen, "1 : " + ScaleNumber(chosen)};

@@ -70,7 +70,7 @@ QMenu* DesignCommands::CreateMenu(QWidget* parent) const {
 QString DesignCommands::ChooseFile(FileDialog dialog) {
     QSettings settings = Settings();
     const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
-    const QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
+    QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
     if (!path.isEmpty()) {
         settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
     }

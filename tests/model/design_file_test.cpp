@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BadFileCase {
     const char* Name;
-    std::function<std::string(std::string good)> Bytes; // from a good file's text
+    std::function<std::string(const std::string& good)> Bytes; // from a good file's text
     std::string Reason;
 };
 
@@ -147,65 +147,73 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, BadFileTest,
     ::testing::Values(
         BadFileCase{"OverOneMebibyte",
-                    [](std::string good) { return good + std::string(1024 * 1024, ' '); },
+                    [](const std::string& good) {
+                        return good + std::string(std::size_t{1024} * 1024, ' ');
+                    },
                     "it is larger than 1 MiB"},
-        BadFileCase{"NotUtf8", [](std::string good) { return Replaced(good, "50.0", "50\xB0"); },
+        BadFileCase{"NotUtf8",
+                    [](const std::string& good) { return Replaced(good, "50.0", "50\xB0"); },
                     "it is not UTF-8 text"},
         BadFileCase{"NotJson",
-                    [](std::string) { return std::string("format = dieprofile-design\n"); },
+                    [](const std::string&) { return std::string("format = dieprofile-design\n"); },
                     "it is not JSON (error at byte 2)"},
-        BadFileCase{
-            "NumberBeyondDouble",
-            [](std::string good) { return Replaced(good, "\"version\": 1", "\"version\": 1E400"); },
-            "it holds a number too large to read"},
-        BadFileCase{"NotAnObject", [](std::string) { return std::string("[1, 2]"); },
+        BadFileCase{"NumberBeyondDouble",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"version\": 1", "\"version\": 1E400");
+                    },
+                    "it holds a number too large to read"},
+        BadFileCase{"NotAnObject", [](const std::string&) { return std::string("[1, 2]"); },
                     "it is not a Die Profile design"},
         BadFileCase{"OtherFormat",
-                    [](std::string good) {
+                    [](const std::string& good) {
                         return Replaced(good, "dieprofile-design", "dieprofile-settings");
                     },
                     "it is not a Die Profile design"},
-        BadFileCase{
-            "NewerVersion",
-            [](std::string good) { return Replaced(good, "\"version\": 1", "\"version\": 2"); },
-            "it was written by a newer version of the program (design version 2, this "
-            "program reads version 1)"},
-        BadFileCase{
-            "VersionNotANumber",
-            [](std::string good) { return Replaced(good, "\"version\": 1", "\"version\": \"1\""); },
-            "its version is missing or not a whole number"},
-        BadFileCase{
-            "MissingField",
-            [](std::string good) { return Replaced(good, ",\n    \"exitAngle\": \"50.0\"", ""); },
-            "the key \"fields.exitAngle\" is missing"},
+        BadFileCase{"NewerVersion",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"version\": 1", "\"version\": 2");
+                    },
+                    "it was written by a newer version of the program (design version 2, this "
+                    "program reads version 1)"},
+        BadFileCase{"VersionNotANumber",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"version\": 1", "\"version\": \"1\"");
+                    },
+                    "its version is missing or not a whole number"},
+        BadFileCase{"MissingField",
+                    [](const std::string& good) {
+                        return Replaced(good, ",\n    \"exitAngle\": \"50.0\"", "");
+                    },
+                    "the key \"fields.exitAngle\" is missing"},
         BadFileCase{"UnknownKey",
-                    [](std::string good) {
+                    [](const std::string& good) {
                         return Replaced(good, "\"unit\"", "\"colour\": \"red\", \"unit\"");
                     },
                     "the key \"colour\" is unknown"},
         BadFileCase{"DuplicateKey",
-                    [](std::string good) {
+                    [](const std::string& good) {
                         return Replaced(good, "\"exitAngle\"",
                                         "\"exitAngle\": \"1\", \"exitAngle\"");
                     },
                     "the key \"exitAngle\" appears twice"},
         BadFileCase{"FieldNotText",
-                    [](std::string good) { return Replaced(good, "\"20.0\"", "20.0"); },
+                    [](const std::string& good) { return Replaced(good, "\"20.0\"", "20.0"); },
                     "the value of \"fields.exitLength\" is not a text"},
         BadFileCase{"UnitUnknown",
-                    [](std::string good) { return Replaced(good, "\"in\"", "\"cm\""); },
+                    [](const std::string& good) { return Replaced(good, "\"in\"", "\"cm\""); },
                     "the unit \"cm\" is neither \"in\" nor \"mm\""},
         BadFileCase{"BlankNotInCatalogue",
-                    [](std::string good) { return Replaced(good, "\"BLANK\"", "\"Q99\""); },
+                    [](const std::string& good) { return Replaced(good, "\"BLANK\"", "\"Q99\""); },
                     "the blank \"Q99\" is not in the catalogue"},
         BadFileCase{"FieldOverThousandCharacters",
-                    [](std::string good) {
+                    [](const std::string& good) {
                         return Replaced(good, "\"20.0\"", "\"" + std::string(1001, '2') + "\"");
                     },
                     "the text of \"fields.exitLength\" is longer than 1000 characters"},
-        BadFileCase{"FieldWithControlCharacter",
-                    [](std::string good) { return Replaced(good, "\"20.0\"", "\"20\\t0\""); },
-                    "the text of \"fields.exitLength\" holds a control character"}),
+        BadFileCase{
+            "FieldWithControlCharacter",
+            [](const std::string& good) { return Replaced(good, "\"20.0\"", "\"20\\t0\""); },
+            "the text of \"fields.exitLength\" holds a control character"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(DesignFileTest, UnreadableFileIsRefusedAndChangesNothing) {

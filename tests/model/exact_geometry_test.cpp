@@ -31,16 +31,16 @@ struct Profile {
 };
 
 constexpr Profile kProfiles[] = {
-    {"millimetres on a catalogue blank", 1, 4, nullptr, nullptr, "0.31275", "0.52391", "12.5",
-     "40", "35", "25", "60", "55", "0.31275", "0.52391"},
+    {"millimetres on a catalogue blank", 1, 4, nullptr, nullptr, "0.31275", "0.52391", "12.5", "40",
+     "35", "25", "60", "55", "0.31275", "0.52391"},
     {"inches on a custom blank", 0, 26, "0.2125", "0.1875", "0.012345", "0.021875", "17", "45",
      "30", "20", "50", "40", "0.01235", "0.02188"},
-    {"millimetres on an SCS blank", 1, 21, nullptr, nullptr, "0.20417", "0.27183", "16", "35",
-     "28", "22", "45", "65", "0.20417", "0.27183"},
-    {"inches on the largest blank", 0, 14, nullptr, nullptr, "0.051234", "0.072911", "14",
-     "60", "33", "18", "70", "48", "0.05123", "0.07291"},
-    {"millimetres on a custom blank", 1, 26, "6.3500", "4.7625", "1.2345", "1.6789", "18.5",
-     "45", "31", "21", "55", "60", "1.23450", "1.67890"},
+    {"millimetres on an SCS blank", 1, 21, nullptr, nullptr, "0.20417", "0.27183", "16", "35", "28",
+     "22", "45", "65", "0.20417", "0.27183"},
+    {"inches on the largest blank", 0, 14, nullptr, nullptr, "0.051234", "0.072911", "14", "60",
+     "33", "18", "70", "48", "0.05123", "0.07291"},
+    {"millimetres on a custom blank", 1, 26, "6.3500", "4.7625", "1.2345", "1.6789", "18.5", "45",
+     "31", "21", "55", "60", "1.23450", "1.67890"},
 };
 
 void PrintTo(const Profile& profile, std::ostream* out) {

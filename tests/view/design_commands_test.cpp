@@ -71,7 +71,7 @@ TEST(DesignCommands, ShortcutsFromAFieldSaveAndOpenInTheFolderUsedLast) {
     std::vector<std::pair<DesignCommands::FileDialog, QString>> asked;
     window->Commands().SetFileChooser([&](DesignCommands::FileDialog dialog, const QString& from) {
         asked.emplace_back(dialog, from);
-        return path;
+        return QString(path);
     });
 
     QLineEdit* field = window->Field(ControlId::Text1_2);

@@ -106,7 +106,7 @@ TEST(Print, PutsTheWindowOnOneLandscapePageAsText) {
 
     const QStringList after = JobDocuments();
     ASSERT_EQ(after.size(), before.size() + 1) << "no job reached the spooler";
-    const QString document = after.back();
+    const QString& document = after.back();
     ExpectVectorLandscapePage(document);
     const QString text = RunTool(QStringLiteral("pdftotext"), {document, "-"}).Output;
     for (const char* expected : {"0.736", "70.248", "0.0614"}) {
