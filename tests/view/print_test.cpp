@@ -3,13 +3,17 @@
 #include "window_harness.h"
 
 #include "app/dump.h"
+#include "qt/design_commands.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace dieprofile::test {
@@ -132,6 +136,50 @@ TEST(Print, PutsTheWindowOnOneLandscapePageAsText) {
     EXPECT_GT(marked.height(), raster.height() * 8 / 10) << "the window is not as large as fits";
     EXPECT_NEAR(marked.left() - 24 * scale, raster.width() - marked.right() - 1 - 11 * scale, 2);
     EXPECT_NEAR(marked.top(), raster.height() - marked.bottom() - 1 - 11 * scale, 2);
+}
+
+// The commands beside the window print through the platform's print dialog: each dialog that
+// comes up (the scale dialog, then the print dialog with the spooler's default queue chosen) is
+// accepted as it stands, and the pages reach the spooler as vector text.
+TEST(Print, DrawingSheetAndProjectorChartReachTheSpooler) {
+    REQUIRE_SPOOLER();
+    const auto window = StartWindow();
+    CalculateDefaultProfile(*window);
+    const struct {
+        const char* name;
+        void (DesignCommands::*command)();
+        std::vector<const char*> texts;
+    } rows[] = {
+        {"Print Drawing", &DesignCommands::PrintDrawing, {"DIE PROFILE", "0.736", "70.248"}},
+        {"Print at Scale", &DesignCommands::PrintAtScale, {"this bar is 2 in long", "row 1"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QStringList before = JobDocuments();
+        int accepted = 0;
+        QTimer acceptor;
+        QObject::connect(&acceptor, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->accept();
+                ++accepted;
+            }
+        });
+        acceptor.start(50);
+        MessageAnswerer answerer;
+        (window->Commands().*row.command)();
+        acceptor.stop();
+        EXPECT_TRUE(answerer.Boxes().empty()) << answerer.Boxes().front().Text.toStdString();
+        EXPECT_GE(accepted, 1);
+        const QStringList after = JobDocuments();
+        ASSERT_EQ(after.size(), before.size() + 1) << "no job reached the spooler";
+        const QString text = RunTool(QStringLiteral("pdftotext"), {after.back(), "-"}).Output;
+        for (const char* expected : row.texts) {
+            EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+        }
+        EXPECT_TRUE(
+            ListingRows(RunTool(QStringLiteral("pdfimages"), {"-list", after.back()}).Output)
+                .empty());
+    }
 }
 
 TEST(Print, TwoPrintsInARowKeepTheWindowSize) {
