@@ -2,6 +2,8 @@
 // are in millimetres and are divided by the unit divisor.
 #pragma once
 
+#include <string_view>
+
 namespace dieprofile {
 
 inline constexpr double kMillimetresPerInch = 25.4;
@@ -9,5 +11,15 @@ inline constexpr double kMillimetresPerInch = 25.4;
 // The unit divisor of each unit: millimetres divided by it give the length in that unit.
 inline constexpr double kInchUnitDivisor = kMillimetresPerInch;
 inline constexpr double kMillimetreUnitDivisor = 1.0;
+
+// "in" or "mm", for a unit divisor of 25.4 or 1.
+constexpr std::string_view UnitSymbol(double unitDivisor) {
+    return unitDivisor == kInchUnitDivisor ? "in" : "mm";
+}
+
+// "inches" or "millimetres".
+constexpr std::string_view UnitName(double unitDivisor) {
+    return unitDivisor == kInchUnitDivisor ? "inches" : "millimetres";
+}
 
 } // namespace dieprofile

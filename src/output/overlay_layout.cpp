@@ -65,14 +65,6 @@ struct Bounds {
     }
 };
 
-std::string UnitWords(bool inches) {
-    return inches ? "inches" : "millimetres";
-}
-
-std::string UnitSymbol(bool inches) {
-    return inches ? "in" : "mm";
-}
-
 void AddCross(std::vector<PaperLine>& lines, double x, double y) {
     lines.push_back({{x - kMarkArmMm, y}, {x + kMarkArmMm, y}, OverlayStroke::Mark});
     lines.push_back({{x, y - kMarkArmMm}, {x, y + kMarkArmMm}, OverlayStroke::Mark});
@@ -326,10 +318,10 @@ LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene, double unitD
         info = std::string(designName) + "    ";
     }
     info += "magnification " + NumberToText(options.Magnification) + "\u00d7    lengths in " +
-            UnitWords(inches);
+            std::string(UnitName(unitDivisor));
     if (options.Tolerance > 0) {
         info += "    tolerance band \u00b1" + NumberToText(options.Tolerance) + " " +
-                UnitSymbol(inches);
+                std::string(UnitSymbol(unitDivisor));
     }
     pages.Info = std::move(info);
     pages.InfoAt = {0, tileHeight + 5.5};

@@ -43,14 +43,6 @@ std::string ScaleNumber(double value) {
 
 } // namespace
 
-std::string_view UnitSymbol(double unitDivisor) {
-    return unitDivisor == kInchUnitDivisor ? "in" : "mm";
-}
-
-std::string_view UnitName(double unitDivisor) {
-    return unitDivisor == kInchUnitDivisor ? "inches" : "millimetres";
-}
-
 std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
     const double unit = content.UnitDivisor;
     const ProfileFigures& f = content.Figures;

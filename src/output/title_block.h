@@ -3,6 +3,7 @@
 // The sheet painter lays the rows out; nothing here knows about paper.
 #pragma once
 
+#include "core/units.h"
 #include "profile/profile_figures.h"
 
 #include <string>
@@ -34,11 +35,6 @@ struct TitleBlockContent {
     std::string Scale; // the sheet's scale statement; empty where there is no paper
     std::string Date;
 };
-
-// "in" or "mm", for a unit divisor of 25.4 or 1.
-std::string_view UnitSymbol(double unitDivisor);
-// "inches" or "millimetres".
-std::string_view UnitName(double unitDivisor);
 
 std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content);
 

@@ -33,8 +33,7 @@ ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent)
     auto* view = new QHBoxLayout;
     view->addWidget(boreOnly_);
     view->addWidget(wholeSection_);
-    const QString unit =
-        unitDivisor == kInchUnitDivisor ? QStringLiteral("in") : QStringLiteral("mm");
+    const QString unit = ToQString(UnitSymbol(unitDivisor));
     auto* band = new QHBoxLayout;
     band->addWidget(new QLabel(QStringLiteral("\u00b1"), this));
     band->addWidget(tolerance_);
