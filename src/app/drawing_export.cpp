@@ -16,7 +16,7 @@ constexpr double kLabelTextTwips = 120;
 // From a label's top edge down to the baseline of its one line of text, in twips.
 constexpr double kLabelBaselineTwips = 180;
 
-void AddLine(DxfDocument& document, std::string_view layer, SectionPoint start, SectionPoint end) {
+void AddLine(DxfDocument& document, std::string_view layer, Point start, Point end) {
     document.Lines.push_back({std::string(layer), start, end});
 }
 
@@ -32,8 +32,21 @@ void AddChain(DxfDocument& document, std::string_view layer, const BoreWall& wal
     }
 }
 
-bool IsSegmentOf(std::string_view name, std::string_view prefix) {
-    return name.substr(0, prefix.size()) == prefix;
+// The layer a kind of line goes on. The blank and the bore are drawn as the closed section from
+// the walls' chains rather than segment by segment.
+std::string_view LayerOf(SegmentRole role) {
+    switch (role) {
+    case SegmentRole::BlankOutline:
+    case SegmentRole::BoreWall:
+        return kLayerSection;
+    case SegmentRole::Wire:
+        return kLayerWires;
+    case SegmentRole::Dimension:
+        return kLayerDimensions;
+    case SegmentRole::Axis:
+        break;
+    }
+    return kLayerAxis;
 }
 
 } // namespace
@@ -89,12 +102,9 @@ DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& sc
             ToSection(frame, scene.LineDieBottomRight.X2, scene.LineDieBottomRight.Y2));
 
     for (const SegmentDesign& design : SceneSegments()) {
-        if (IsSegmentOf(design.Name, "LineDie")) {
-            continue; // the section above
+        if (LayerOf(design.Role) != kLayerSection) { // the section is drawn above
+            AddSegment(document, LayerOf(design.Role), frame, scene.*design.Member);
         }
-        const bool wire =
-            IsSegmentOf(design.Name, "LineEnterWire") || IsSegmentOf(design.Name, "LineExitWire");
-        AddSegment(document, wire ? kLayerWires : kLayerDimensions, frame, scene.*design.Member);
     }
 
     const double textHeight = kLabelTextTwips / frame.DrawScale;
@@ -119,7 +129,7 @@ DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& sc
                               "UNITS: " + std::string(UnitName(drawn.UnitDivisor))});
 
     // The axis, a little beyond the die at both ends.
-    AddLine(document, kLayerAxis, {0, -height / 8}, {0, height * 9 / 8});
+    AddLine(document, LayerOf(SegmentRole::Axis), {0, -height / 8}, {0, height * 9 / 8});
     return document;
 }
 

@@ -1,6 +1,5 @@
 #include "output/dxf_writer.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -23,7 +22,7 @@ public:
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
         Code(code, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
     }
-    void Point(int code, SectionPoint point) {
+    void Coordinates(int code, Point point) {
         Number(code, point.X);
         Number(code + 10, point.Y);
         Number(code + 20, 0.0);
@@ -46,21 +45,13 @@ std::string Ascii(std::string_view text) {
 }
 
 void Header(GroupWriter& w, const DxfDocument& document) {
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    bool first = true;
-    auto extend = [&](SectionPoint p) {
-        if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
-            return;
+    // The extent of what is drawn; a point at infinity (a wire beyond float's range) is left out,
+    // and an empty drawing's extent is the origin.
+    Bounds extent;
+    const auto extend = [&](Point p) {
+        if (std::isfinite(p.X) && std::isfinite(p.Y)) {
+            extent.Add(p);
         }
-        if (first) {
-            minX = maxX = p.X;
-            minY = maxY = p.Y;
-            first = false;
-        }
-        minX = std::min(minX, p.X);
-        maxX = std::max(maxX, p.X);
-        minY = std::min(minY, p.Y);
-        maxY = std::max(maxY, p.Y);
     };
     for (const DxfLine& line : document.Lines) {
         extend(line.Start);
@@ -69,17 +60,20 @@ void Header(GroupWriter& w, const DxfDocument& document) {
     for (const DxfText& text : document.Texts) {
         extend(text.At);
     }
+    if (extent.Empty()) {
+        extent.Add({0, 0});
+    }
     const bool inches = document.Unit == DxfUnit::Inches;
     w.Code(0, "SECTION");
     w.Code(2, "HEADER");
     w.Code(9, "$ACADVER");
     w.Code(1, "AC1009");
     w.Code(9, "$INSBASE");
-    w.Point(10, {0, 0});
+    w.Coordinates(10, {0, 0});
     w.Code(9, "$EXTMIN");
-    w.Point(10, {minX, minY});
+    w.Coordinates(10, {extent.MinX, extent.MinY});
     w.Code(9, "$EXTMAX");
-    w.Point(10, {maxX, maxY});
+    w.Coordinates(10, {extent.MaxX, extent.MaxY});
     // Release 12 has no unit of its own; these two later variables say it to the readers that
     // know them, and the others skip them.
     w.Code(9, "$INSUNITS");
@@ -142,19 +136,19 @@ void Entities(GroupWriter& w, const DxfDocument& document) {
     for (const DxfLine& line : document.Lines) {
         w.Code(0, "LINE");
         w.Code(8, Ascii(line.Layer));
-        w.Point(10, line.Start);
-        w.Point(11, line.End);
+        w.Coordinates(10, line.Start);
+        w.Coordinates(11, line.End);
     }
     for (const DxfText& text : document.Texts) {
         w.Code(0, "TEXT");
         w.Code(8, Ascii(text.Layer));
-        w.Point(10, text.At);
+        w.Coordinates(10, text.At);
         w.Number(40, text.Height);
         w.Code(1, Ascii(text.Text));
         if (text.Alignment != DxfTextAlignment::Left) {
             // An aligned text is placed by its second point; the first is kept equal to it.
             w.Code(72, text.Alignment == DxfTextAlignment::Centre ? 1 : 2);
-            w.Point(11, text.At);
+            w.Coordinates(11, text.At);
         }
     }
     w.Code(0, "ENDSEC");

@@ -3,7 +3,7 @@
 // shortest text that reads back as the same double.
 #pragma once
 
-#include "profile/die_section.h"
+#include "core/geometry.h"
 
 #include <string>
 #include <vector>
@@ -24,15 +24,15 @@ struct DxfLayer {
 
 struct DxfLine {
     std::string Layer;
-    SectionPoint Start;
-    SectionPoint End;
+    Point Start;
+    Point End;
 };
 
 enum class DxfTextAlignment { Left, Centre, Right };
 
 struct DxfText {
     std::string Layer;
-    SectionPoint At; // on the baseline: its left end, middle or right end by the alignment
+    Point At; // on the baseline: its left end, middle or right end by the alignment
     double Height = 1;
     DxfTextAlignment Alignment = DxfTextAlignment::Left;
     std::string Text;
