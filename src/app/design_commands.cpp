@@ -64,14 +64,19 @@ bool Form1Model::OpenDesign(const std::string& path) {
         UI().ShowMessage(Refusal("open", path, *reason));
         return false;
     }
-    const Design& design = std::get<Design>(read);
-    const std::optional<int> row = FindCatalogueRow(design.Blank);
-    if (!row) {
-        UI().ShowMessage(
-            Refusal("open", path, "the blank \"" + design.Blank + "\" is not in the catalogue"));
+    if (const std::optional<std::string> reason = LoadDesign(std::get<Design>(read))) {
+        UI().ShowMessage(Refusal("open", path, *reason));
         return false;
     }
+    DesignPath = path;
+    return true;
+}
 
+std::optional<std::string> Form1Model::LoadDesign(const Design& design) {
+    const std::optional<int> row = FindCatalogueRow(design.Blank);
+    if (!row) {
+        return "the blank \"" + design.Blank + "\" is not in the catalogue";
+    }
     // Everything is checked; from here on the window changes. The file's wire diameters are in
     // the file's unit, so the unit is set without converting the texts the window holds now
     // (which may not even be numbers): they are all replaced below.
@@ -88,9 +93,8 @@ bool Form1Model::OpenDesign(const std::string& path) {
             ReplaceText(control, design.FieldTexts[i]);
         }
     }
-    DesignPath = path;
     Command1_Click();
-    return true;
+    return std::nullopt;
 }
 
 } // namespace dieprofile
