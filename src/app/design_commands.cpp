@@ -64,7 +64,7 @@ bool Form1Model::OpenDesign(const std::string& path) {
         UI().ShowMessage(Refusal("open", path, *reason));
         return false;
     }
-    if (const std::optional<std::string> reason = LoadDesign(std::get<Design>(read))) {
+    if (const std::optional<std::string> reason = ApplyDesign(std::get<Design>(read))) {
         UI().ShowMessage(Refusal("open", path, *reason));
         return false;
     }
@@ -72,21 +72,22 @@ bool Form1Model::OpenDesign(const std::string& path) {
     return true;
 }
 
-std::optional<std::string> Form1Model::LoadDesign(const Design& design) {
+std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
     const std::optional<int> row = FindCatalogueRow(design.Blank);
     if (!row) {
         return "the blank \"" + design.Blank + "\" is not in the catalogue";
     }
-    // Everything is checked; from here on the window changes. The file's wire diameters are in
-    // the file's unit, so the unit is set without converting the texts the window holds now
-    // (which may not even be numbers): they are all replaced below.
+
+    // Everything is checked; from here on the window changes. The design's wire diameters are in
+    // its unit, so the unit is set without converting the texts the window holds now (which may
+    // not even be numbers): they are all replaced below.
     const auto option = static_cast<std::int16_t>(design.Unit == "in" ? 0 : 1);
     if (option != OptionIndex) {
         SetUnit(option);
     }
     PickRow(*row);
     // A catalogue row has just filled the diamond fields and hidden them; only the custom blank's
-    // diamond fields take the file's texts.
+    // diamond fields take the design's texts.
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         const ControlId control = Text1Control(kDesignFields[i].Text1Index);
         if (IsVisible(control)) {

@@ -147,7 +147,7 @@ PassDie DesignDie(Design typed) {
     CollectingToolkit toolkit;
     Form1Model model(toolkit);
     model.Form_Load();
-    if (std::optional<std::string> refused = model.LoadDesign(typed)) {
+    if (std::optional<std::string> refused = model.ApplyDesign(typed)) {
         die.Refusal = std::move(*refused);
     } else if (!model.LastCalculation) {
         // Calculate said why in its one message box.

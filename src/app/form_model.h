@@ -87,9 +87,10 @@ public:
     // each visible field) and calculates. A file that is refused gets a message naming it and what
     // is wrong, and changes nothing. True when the design was loaded.
     bool OpenDesign(const std::string& path);
-    // Replays a design already read as Open does and calculates. A blank that is not in the
-    // catalogue is refused before anything changes: its reason is returned.
-    std::optional<std::string> LoadDesign(const Design& design);
+    // Replays a design as a user would (unit, blank, each visible field) and calculates, as
+    // opening its file does; a die of the die set opens this way. When the blank is not in the
+    // catalogue nothing changes and the reason is returned.
+    std::optional<std::string> ApplyDesign(const Design& design);
     // Writes the design atomically; on failure a message says why and an existing file is kept.
     bool SaveDesign(const std::string& path);
 
