@@ -23,9 +23,14 @@ std::string DesignToText(const Design& design) {
     }
     Json root = Json::object();
     root["format"] = kDesignFormat;
-    root["version"] = kDesignVersion;
+    root["version"] = design.Identity.Empty() ? 1 : kDesignIdentityVersion;
     root["unit"] = design.Unit;
     root["blank"] = design.Blank;
+    for (const auto& [key, member] : kDrawingIdentityKeys) {
+        if (!(design.Identity.*member).empty()) {
+            root[std::string(key)] = design.Identity.*member;
+        }
+    }
     root["fields"] = std::move(fields);
     return JsonFileText(root);
 }
@@ -36,7 +41,14 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
         return std::move(*wrong);
     }
     const Json& root = std::get<Json>(parsed);
-    if (auto wrong = CheckKeys(root, "", {"format", "version", "unit", "blank", "fields"})) {
+    const long long version = root.at("version").get<long long>();
+    std::vector<std::string_view> rootKeys{"format", "version", "unit", "blank", "fields"};
+    for (const auto& identityKey : kDrawingIdentityKeys) {
+        if (version >= kDesignIdentityVersion && root.contains(identityKey.first)) {
+            rootKeys.push_back(identityKey.first);
+        }
+    }
+    if (auto wrong = CheckKeys(root, "", rootKeys)) {
         return *wrong;
     }
 
@@ -49,6 +61,14 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
     }
     if (auto wrong = TextOf(root, "", "blank", design.Blank)) {
         return *wrong;
+    }
+    for (const auto& [key, member] : kDrawingIdentityKeys) {
+        if (!root.contains(key)) {
+            continue;
+        }
+        if (auto wrong = FieldText(root, "", key, design.Identity.*member)) {
+            return *wrong;
+        }
     }
     const Json& fields = root.at("fields");
     if (!fields.is_object()) {
