@@ -2,7 +2,6 @@
 
 #include "app/form_design.h"
 #include "core/units.h"
-#include "output/atomic_file.h"
 #include "profile/profile_figures.h"
 
 #include <cmath>
@@ -37,11 +36,6 @@ bool IsSegmentOf(std::string_view name, std::string_view prefix) {
 }
 
 } // namespace
-
-std::string NothingToExportMessage(std::string_view path) {
-    return "Cannot export \"" + std::string(path) +
-           "\": there is no drawing yet. Press Calculate first.";
-}
 
 DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
                           std::string_view designName) {
@@ -121,19 +115,6 @@ DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& sc
     // The axis, a little beyond the die at both ends.
     AddLine(document, kLayerAxis, {0, -height / 8}, {0, height * 9 / 8});
     return document;
-}
-
-std::optional<std::string> ExportDxfFile(const Form1Model& model, std::string_view designName,
-                                         const std::string& path) {
-    if (!model.LastCalculation) {
-        return NothingToExportMessage(path);
-    }
-    const std::string bytes =
-        WriteDxf(DxfDocumentOf(*model.LastCalculation, model.Scene, designName));
-    if (const std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
-        return "Cannot export \"" + path + "\": " + *failure + ".";
-    }
-    return std::nullopt;
 }
 
 TitleBlockContent TitleBlockOf(const CalculatedDrawing& drawn, const DrawingScene& scene,

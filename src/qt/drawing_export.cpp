@@ -1,84 +1,81 @@
 #include "qt/drawing_export.h"
 
-#include "app/drawing_export.h"
 #include "qt/drawing_sheet.h"
+#include "qt/overlay_print.h"
+#include "qt/page_painter.h"
 #include "qt/widget_design.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QFile>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace dieprofile {
 
 namespace {
 
-QString CannotExport(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot export \"%1\": %2.").arg(path, reason);
-}
-
 QPageLayout SheetLayout() {
     return QPageLayout(SheetPageSize(), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0));
 }
 
-// Paints the sheet on a file's device and commits the file; nothing is left behind on failure.
-template <typename Paint> std::optional<QString> WriteSheet(const QString& path, Paint paint) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return CannotExport(path, file.errorString());
+QString DocumentTitle(const QString& designName) {
+    return QStringLiteral("Die Profile: %1").arg(designName);
+}
+
+Rendering Made(const std::variant<QByteArray, QString>& made) {
+    if (const auto* bytes = std::get_if<QByteArray>(&made)) {
+        return {bytes->toStdString(), std::nullopt};
     }
-    if (!paint(file)) {
-        file.cancelWriting();
-        return CannotExport(path, QStringLiteral("the drawing could not be written"));
+    return {{}, std::get<QString>(made).toStdString()};
+}
+
+// Paints on a device that writes into memory; the bytes, or why there are none.
+template <typename Paint> Rendering InMemory(Paint paint) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!paint(buffer)) {
+        return {{}, std::string("the drawing could not be painted")};
     }
-    if (!file.commit()) {
-        return CannotExport(path, file.errorString());
-    }
-    return std::nullopt;
+    return {bytes.toStdString(), std::nullopt};
 }
 
 } // namespace
 
-std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
-                                     const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != u"pdf" && suffix != u"svg" && suffix != u"dxf") {
-        return CannotExport(path, QStringLiteral("the file name must end in .pdf, .svg or .dxf"));
-    }
-    if (!model.LastCalculation) {
-        return ToQString(NothingToExportMessage(path.toStdString()));
-    }
-    const CalculatedDrawing& drawn = *model.LastCalculation;
-    if (suffix == u"dxf") {
-        // Qt names files in UTF-8 on every Unix, so the bytes are the same file.
-        if (const auto failure =
-                ExportDxfFile(model, designName.toStdString(), path.toStdString())) {
-            return ToQString(*failure);
-        }
-        return std::nullopt;
-    }
+Rendering QtExportPainters::Pdf(const std::vector<Page>& pages, const std::string& title) {
+    return Made(PdfOfPages(pages, {ToQString(title), {}}));
+}
+
+Rendering QtExportPainters::Svg(const Page& page, const std::string& title,
+                                const std::string& description) {
+    return Made(SvgOfPage(page, {ToQString(title), ToQString(description)}));
+}
+
+Rendering QtExportPainters::Sheet(ExportFormat format, const CalculatedDrawing& drawn,
+                                  const DrawingScene& scene, const std::string& designName) {
+    const QString name = ToQString(designName);
     const QDate today = QDate::currentDate();
     const QPageLayout layout = SheetLayout();
     const QSizeF paper = layout.fullRect(QPageLayout::Millimeter).size();
-    if (suffix == u"pdf") {
-        return WriteSheet(path, [&](QIODevice& device) {
+    if (format == ExportFormat::Pdf) {
+        return InMemory([&](QIODevice& device) {
             QPdfWriter writer(&device);
             writer.setPageLayout(layout);
             writer.setResolution(1200);
-            writer.setTitle(QStringLiteral("Die Profile: %1").arg(designName));
+            writer.setTitle(DocumentTitle(name));
             writer.setCreator(QStringLiteral("Die Profile"));
             QPainter painter;
             if (!painter.begin(&writer)) {
                 return false;
             }
-            PaintDrawingSheet(painter, paper, drawn, model.Scene, designName, today);
+            PaintDrawingSheet(painter, paper, drawn, scene, name, today);
             return painter.end();
         });
     }
-    return WriteSheet(path, [&](QIODevice& device) {
+    return InMemory([&](QIODevice& device) {
         QSvgGenerator generator;
         generator.setOutputDevice(&device);
         // Tenths of a millimetre as the SVG's user unit.
@@ -86,27 +83,56 @@ std::optional<QString> ExportDrawing(const Form1Model& model, const QString& des
         const QSize size(qRound(paper.width() * 10), qRound(paper.height() * 10));
         generator.setSize(size);
         generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setTitle(QStringLiteral("Die Profile: %1").arg(designName));
+        // The generator writes these as they are, inside XML elements.
+        generator.setTitle(XmlSafe(DocumentTitle(name)));
         generator.setDescription(QStringLiteral("Drawing sheet of a wire-drawing die"));
         QPainter painter;
         if (!painter.begin(&generator)) {
             return false;
         }
-        PaintDrawingSheet(painter, paper, drawn, model.Scene, designName, today);
+        PaintDrawingSheet(painter, paper, drawn, scene, name, today);
         return painter.end();
     });
 }
 
+Rendering QtExportPainters::Chart(const CalculatedDrawing& drawn, const DrawingScene& scene,
+                                  const OverlayOptions& options, const std::string& designName) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (const std::optional<QString> problem =
+            WriteOverlayPdf(buffer, drawn, scene, options, ToQString(designName))) {
+        return {{}, problem->toStdString()};
+    }
+    return {bytes.toStdString(), std::nullopt};
+}
+
+std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
+                                               const QString& path,
+                                               const std::optional<OverlayOptions>& chart) {
+    QtExportPainters painters;
+    // Paths in the local file-name encoding, as the system names files.
+    return ExportDrawing(
+        model, {QFile::encodeName(path).toStdString(), designName.toStdString(), chart}, &painters);
+}
+
+std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
+                                     const QString& path) {
+    if (const std::optional<ExportRefusal> refusal = ExportDrawingFile(model, designName, path)) {
+        return ToQString(refusal->Message);
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
                                     const QString& designName) {
-    if (!model.LastCalculation) {
-        return QStringLiteral("Cannot print the drawing: there is no drawing yet. Press Calculate "
-                              "first.");
+    if (const std::optional<std::string> reason = DrawingRefusal(model)) {
+        return QStringLiteral("Cannot print the drawing: %1.").arg(ToQString(*reason));
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(SheetLayout());
     printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Die Profile: %1").arg(designName));
+    printer.setDocName(DocumentTitle(designName));
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted) {
