@@ -1,0 +1,24 @@
+// The window's drop-down list of die blanks.
+#pragma once
+
+#include <QComboBox>
+
+namespace dieprofile {
+
+// A drop-down list whose open list is wide enough to show its longest row whole. The width is
+// measured when the list first drops down, not when the window is built: measuring every row
+// lays out text the first picture of the window never shows.
+class CatalogueList : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override;
+
+private:
+    void WidenPopupForLongestRow();
+
+    bool widened_ = false;
+};
+
+} // namespace dieprofile
