@@ -1,6 +1,7 @@
 #include "app/export.h"
 
 #include "app/drawing_export.h"
+#include "app/sheet_content.h"
 #include "output/atomic_file.h"
 #include "output/dxf_writer.h"
 #include "profile/profile_figures.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <ctime>
 
 namespace dieprofile {
 
@@ -118,6 +120,21 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
     return 2 * tolerance > drawn.Profile.DiamondDiameter;
 }
 
+Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
+                    const std::string& designName, Paper paper) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::array<char, 16> date{};
+    std::strftime(date.data(), date.size(), "%Y-%m-%d", &local);
+    return LayOutSheet(
+        SheetContentOf(drawn, scene, designName, {}, {}, paper, std::string(date.data())));
+}
+
+std::string SheetTitle(const std::string& designName) {
+    return "Die Profile: " + designName;
+}
+
 std::string CannotExport(std::string_view path, std::string_view reason) {
     return "Cannot export \"" + std::string(path) + "\": " + std::string(reason) + ".";
 }
@@ -176,7 +193,11 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
             return ExportRefusal{*rendering.Failure, false};
         }
     } else {
-        rendering = painters->Sheet(*format, drawn, model.Scene, designName);
+        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper);
+        rendering = *format == ExportFormat::Pdf
+                        ? painters->Pdf({sheet}, SheetTitle(designName))
+                        : painters->Svg(sheet, SheetTitle(designName),
+                                        "Drawing sheet of a wire-drawing die");
     }
     if (rendering.Failure) {
         return refuse(*rendering.Failure);

@@ -7,6 +7,7 @@
 #include "app/form_model.h"
 #include "output/overlay_options.h"
 #include "output/page.h"
+#include "output/paper.h"
 
 #include <optional>
 #include <string>
@@ -49,10 +50,8 @@ public:
     virtual Rendering Pdf(const std::vector<Page>& pages, const std::string& title) = 0;
     virtual Rendering Svg(const Page& page, const std::string& title,
                           const std::string& description) = 0;
-    // The drawing sheet and the projector chart, painted from the drawing by the view for as long
-    // as they are not laid out as pages here.
-    virtual Rendering Sheet(ExportFormat format, const CalculatedDrawing& drawn,
-                            const DrawingScene& scene, const std::string& designName) = 0;
+    // The projector chart, painted from the drawing by the view for as long as it is not laid
+    // out as pages here.
     virtual Rendering Chart(const CalculatedDrawing& drawn, const DrawingScene& scene,
                             const OverlayOptions& options, const std::string& designName) = 0;
 };
@@ -61,12 +60,19 @@ struct ExportRequest {
     std::string Path;
     std::string DesignName;              // as the title block and the documents name it
     std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
+    Paper SheetPaper = Paper::A4;
 };
 
 struct ExportRefusal {
     std::string Message;       // for the user: names the file and what is wrong
     bool UsageMistake = false; // asked for what cannot be (its own input, too wide a band)
 };
+
+// The drawing sheet of a Calculate on the paper, dated today.
+Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
+                    const std::string& designName, Paper paper);
+// What the sheet's documents call themselves.
+std::string SheetTitle(const std::string& designName);
 
 // "Cannot export "PATH": REASON.", the path as the user gave it.
 std::string CannotExport(std::string_view path, std::string_view reason);

@@ -18,11 +18,12 @@ public:
     Rendering Pdf(const std::vector<Page>& pages, const std::string& title) override;
     Rendering Svg(const Page& page, const std::string& title,
                   const std::string& description) override;
-    Rendering Sheet(ExportFormat format, const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName) override;
     Rendering Chart(const CalculatedDrawing& drawn, const DrawingScene& scene,
                     const OverlayOptions& options, const std::string& designName) override;
 };
+
+// The sheet's paper when none is asked for: the default printer's, else the locale's.
+Paper DefaultSheetPaper();
 
 // Writes the last Calculate's drawing to path in the format of its extension (.pdf, .svg or .dxf).
 // Nothing on success; otherwise the refusal, which names the file and what is wrong, and nothing

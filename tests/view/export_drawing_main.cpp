@@ -1,7 +1,8 @@
 // Makes an export for the readers in check_exports.py: the default profile on the custom blank
 // (or another incoming wire or unit), then ExportDrawing. For a DXF it also writes, beside it,
 // the bore wall's points read straight off the drawing's segments, for the reader to compare.
-//   dieprofile-export-drawing OUTPUT [--incoming D] [--millimetres] [--no-calculate]
+//   dieprofile-export-drawing OUTPUT [--incoming D] [--millimetres] [--name DESIGN]
+//   [--no-calculate]
 #include "app/form_model.h"
 #include "qt/drawing_export.h"
 #include "support/recording_toolkit.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
         std::fputs("usage: dieprofile-export-drawing OUTPUT [--incoming D] [--millimetres] "
-                   "[--no-calculate]\n",
+                   "[--name DESIGN] [--no-calculate]\n",
                    stderr);
         return 2;
     }
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     model.ReplaceText(ControlId::Text1_10, "0.180");
     model.ReplaceText(ControlId::Text1_5, "0.180");
     bool calculate = true;
+    QString designName = QStringLiteral("Sample die.dieprofile");
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == u"--incoming" && i + 1 < args.size()) {
             model.ReplaceText(ControlId::Text1_1, args[++i].toStdString());
@@ -65,6 +67,8 @@ int main(int argc, char** argv) {
             model.ChooseOption(1);
             model.ReplaceText(ControlId::Text1_10, "4.572");
             model.ReplaceText(ControlId::Text1_5, "4.572");
+        } else if (args[i] == u"--name" && i + 1 < args.size()) {
+            designName = args[++i];
         } else if (args[i] == u"--no-calculate") {
             calculate = false;
         }
@@ -72,8 +76,7 @@ int main(int argc, char** argv) {
     if (calculate) {
         model.Command1_Click();
     }
-    if (const std::optional<QString> failure =
-            ExportDrawing(model, QStringLiteral("Sample die.dieprofile"), output)) {
+    if (const std::optional<QString> failure = ExportDrawing(model, designName, output)) {
         std::fprintf(stderr, "%s\n", failure->toUtf8().constData());
         return 1;
     }
