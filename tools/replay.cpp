@@ -106,8 +106,8 @@ private:
             model_.SaveDesign(path);
         } else if (ExportFormatOf(path) == ExportFormat::Dxf) {
             // The same decisions as every export; only the painters of PDF and SVG are missing.
-            if (const std::optional<ExportRefusal> refusal =
-                    ExportDrawing(model_, {path, model_.DesignName(), {}}, nullptr)) {
+            if (const std::optional<ExportRefusal> refusal = ExportDrawing(
+                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}}, nullptr)) {
                 toolkit_.ShowMessage(refusal->Message);
             }
         } else {

@@ -183,7 +183,7 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     const std::string& designName = request.DesignName;
     Rendering rendering;
     if (*format == ExportFormat::Dxf) {
-        rendering.Bytes = WriteDxf(DxfDocumentOf(drawn, model.Scene, designName));
+        rendering.Bytes = WriteDxf(DxfDocumentOf(drawn, model.Scene, designName, request.Dxf));
     } else if (painters == nullptr) {
         return refuse("PDF and SVG are drawn by the window's painters, which are not here");
     } else if (request.Chart) {

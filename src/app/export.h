@@ -4,6 +4,7 @@
 // paper into a PDF's or an SVG's bytes, and the file is then written as every file is.
 #pragma once
 
+#include "app/drawing_export.h"
 #include "app/form_model.h"
 #include "output/overlay_options.h"
 #include "output/page.h"
@@ -61,6 +62,7 @@ struct ExportRequest {
     std::string DesignName;              // as the title block and the documents name it
     std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
     Paper SheetPaper = Paper::A4;
+    DxfExportOptions Dxf; // what a DXF holds and which way its axis runs
 };
 
 struct ExportRefusal {

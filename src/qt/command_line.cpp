@@ -51,6 +51,19 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
                        "bore alone."));
     parser.addOptions({scale, tolerance, section});
+    // What a DXF holds and which way its axis runs, for the CAM programmer.
+    const QCommandLineOption dxfProfile(
+        QStringLiteral("dxf-profile"),
+        QStringLiteral("With --export to a .dxf: \"section\" (the default) for the whole section, "
+                       "or \"half\" for the bore's closed half profile alone."),
+        QStringLiteral("section|half"));
+    const QCommandLineOption dxfAxis(
+        QStringLiteral("dxf-axis"),
+        QStringLiteral("With --export to a .dxf: \"vertical\" (the default) as drawn, or "
+                       "\"horizontal\" with the wire entering from the left; the origin is on the "
+                       "axis at the exit face."),
+        QStringLiteral("vertical|horizontal"));
+    parser.addOptions({dxfProfile, dxfAxis});
     parser.addPositionalArgument(QStringLiteral("DESIGN"),
                                  QStringLiteral("A design file (.dieprofile) to open."),
                                  QStringLiteral("[DESIGN]"));
@@ -91,6 +104,25 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                 QStringLiteral("cannot export to \"%1\": its extension must be %2")
                     .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
         }
+    }
+    if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
+        if (line.What != CommandLine::Action::Export ||
+            QFileInfo(line.Output).suffix().toLower() != QStringLiteral("dxf")) {
+            return refuse(
+                QStringLiteral("--dxf-profile and --dxf-axis go with --export OUTPUT.dxf"));
+        }
+        const std::optional<DxfProfile> profile =
+            DxfProfileNamed(parser.value(dxfProfile).toStdString());
+        const std::optional<DxfAxis> axis = DxfAxisNamed(parser.value(dxfAxis).toStdString());
+        if (parser.isSet(dxfProfile) && !profile) {
+            return refuse(QStringLiteral("--dxf-profile is \"section\" or \"half\", not \"%1\"")
+                              .arg(parser.value(dxfProfile)));
+        }
+        if (parser.isSet(dxfAxis) && !axis) {
+            return refuse(QStringLiteral("--dxf-axis is \"vertical\" or \"horizontal\", not \"%1\"")
+                              .arg(parser.value(dxfAxis)));
+        }
+        line.Dxf = {profile.value_or(DxfProfile::Section), axis.value_or(DxfAxis::Vertical)};
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section)) {
@@ -150,8 +182,8 @@ int ExportWithoutWindow(const CommandLine& line) {
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
                              QString::fromStdString(toolkit.Messages.back())));
     }
-    if (const std::optional<ExportRefusal> refusal =
-            ExportDrawingFile(model, ToQString(model.DesignName()), line.Output, line.Overlay)) {
+    if (const std::optional<ExportRefusal> refusal = ExportDrawingFile(
+            model, ToQString(model.DesignName()), line.Output, line.Overlay, line.Dxf)) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
         return refusal->UsageMistake ? 2 : 1;
     }

@@ -59,16 +59,23 @@ Rendering QtExportPainters::Chart(const CalculatedDrawing& drawn, const DrawingS
 
 std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
                                                const QString& path,
-                                               const std::optional<OverlayOptions>& chart) {
+                                               const std::optional<OverlayOptions>& chart,
+                                               const DxfExportOptions& dxf) {
     QtExportPainters painters;
+    ExportRequest request;
     // Paths in the local file-name encoding, as the system names files.
-    return ExportDrawing(
-        model, {QFile::encodeName(path).toStdString(), designName.toStdString(), chart}, &painters);
+    request.Path = QFile::encodeName(path).toStdString();
+    request.DesignName = designName.toStdString();
+    request.Chart = chart;
+    request.SheetPaper = DefaultSheetPaper();
+    request.Dxf = dxf;
+    return ExportDrawing(model, request, &painters);
 }
 
 std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
-                                     const QString& path) {
-    if (const std::optional<ExportRefusal> refusal = ExportDrawingFile(model, designName, path)) {
+                                     const QString& path, const DxfExportOptions& dxf) {
+    if (const std::optional<ExportRefusal> refusal =
+            ExportDrawingFile(model, designName, path, {}, dxf)) {
         return ToQString(refusal->Message);
     }
     return std::nullopt;

@@ -25,16 +25,18 @@ public:
 // The sheet's paper when none is asked for: the default printer's, else the locale's.
 Paper DefaultSheetPaper();
 
-// Writes the last Calculate's drawing to path in the format of its extension (.pdf, .svg or .dxf).
+// Writes the last Calculate's drawing to path in the format of its extension (.pdf, .svg or .dxf),
+// or with chart the projector chart. dxf says what a DXF holds and which way its axis runs.
 // Nothing on success; otherwise the refusal, which names the file and what is wrong, and nothing
 // has been written.
 std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
                                                const QString& path,
-                                               const std::optional<OverlayOptions>& chart = {});
+                                               const std::optional<OverlayOptions>& chart = {},
+                                               const DxfExportOptions& dxf = {});
 
 // The same with the message alone.
 std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
-                                     const QString& path);
+                                     const QString& path, const DxfExportOptions& dxf = {});
 
 // Shows the platform's print dialog and prints the drawing sheet on the printer chosen there.
 // Nothing when it printed or the user cancelled; otherwise the message for the user.

@@ -2,6 +2,7 @@
 
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "qt/application.h"
 #include "qt/catalogue_list.h"
 #include "qt/command_button.h"
 #include "qt/contact_label.h"
@@ -247,6 +248,7 @@ void MainWindow::Start() {
     model_.Form_Load();
     Refresh();
     show();
+    ShowApplicationIcon();
     model_.Show();
     Refresh();
 }

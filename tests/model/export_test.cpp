@@ -25,7 +25,8 @@ protected:
 
     std::optional<ExportRefusal> Export(const std::string& name,
                                         std::optional<OverlayOptions> chart = {}) {
-        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart}, nullptr);
+        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart, {}, {}},
+                             nullptr);
     }
 
     fs::path folder;

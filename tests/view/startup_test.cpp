@@ -12,6 +12,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace dieprofile::test {
@@ -77,6 +78,15 @@ TEST(Startup, IconIsTheDrawnIconAtEverySizeBeforeAndAfterTheEventLoopRuns) {
         }
         QCoreApplication::processEvents();
     }
+}
+
+TEST(Startup, ShownWindowCarriesTheProgramsIcon) {
+    const auto window = StartWindow();
+    ASSERT_NE(window->windowHandle(), nullptr);
+    const QIcon icon = window->windowHandle()->icon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage expected = AppIconImage(32);
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(expected.format()), expected);
 }
 
 } // namespace
