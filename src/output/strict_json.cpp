@@ -1,5 +1,7 @@
 #include "output/strict_json.h"
 
+#include "core/utf8.h"
+
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -11,54 +13,6 @@
 namespace dieprofile {
 
 namespace {
-
-// True when the bytes are well-formed UTF-8: no stray continuation byte, no overlong form, no
-// surrogate, nothing past U+10FFFF.
-bool IsUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        int length = 0;
-        unsigned min = 0;
-        unsigned code = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2, min = 0x80, code = lead & 0x1Fu;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, min = 0x800, code = lead & 0x0Fu;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, min = 0x10000, code = lead & 0x07u;
-        } else {
-            return false;
-        }
-        if (bytes.size() - i < static_cast<std::size_t>(length)) {
-            return false;
-        }
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
-std::size_t CodePoints(std::string_view text) {
-    std::size_t count = 0;
-    for (char c : text) {
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return count;
-}
 
 // C0 controls, DEL and the C1 controls (U+0080 to U+009F, two bytes C2 80 to C2 9F in UTF-8).
 bool HoldsControlCharacter(std::string_view text) {
@@ -189,7 +143,7 @@ std::optional<std::string> TextOf(const StrictJson& object, std::string_view par
 }
 
 std::optional<std::string> CheckFieldText(std::string_view text, std::string_view path) {
-    if (CodePoints(text) > kMaxFieldCharacters) {
+    if (CodePointCount(text) > kMaxFieldCharacters) {
         return "the text of " + InQuotes(path) + " is longer than " +
                std::to_string(kMaxFieldCharacters) + " characters";
     }
