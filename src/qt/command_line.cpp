@@ -54,6 +54,19 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
                        "bore alone."));
     parser.addOptions({scale, tolerance, section});
+    // What a DXF holds and which way its axis runs, for the CAM programmer.
+    const QCommandLineOption dxfProfile(
+        QStringLiteral("dxf-profile"),
+        QStringLiteral("With --export to a .dxf: \"section\" (the default) for the whole section, "
+                       "or \"half\" for the bore's closed half profile alone."),
+        QStringLiteral("section|half"));
+    const QCommandLineOption dxfAxis(
+        QStringLiteral("dxf-axis"),
+        QStringLiteral("With --export to a .dxf: \"vertical\" (the default) as drawn, or "
+                       "\"horizontal\" with the wire entering from the left; the origin is on the "
+                       "axis at the exit face."),
+        QStringLiteral("vertical|horizontal"));
+    parser.addOptions({dxfProfile, dxfAxis});
     parser.addPositionalArgument(QStringLiteral("DESIGN"),
                                  QStringLiteral("A design file (.dieprofile) to open."),
                                  QStringLiteral("[DESIGN]"));
@@ -94,6 +107,25 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                          ".svg or .dxf")
                               .arg(QFileInfo(line.Output).fileName()));
         }
+    }
+    if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
+        if (line.What != CommandLine::Action::Export ||
+            QFileInfo(line.Output).suffix().toLower() != QStringLiteral("dxf")) {
+            return refuse(
+                QStringLiteral("--dxf-profile and --dxf-axis go with --export OUTPUT.dxf"));
+        }
+        const std::optional<DxfProfile> profile =
+            DxfProfileNamed(parser.value(dxfProfile).toStdString());
+        const std::optional<DxfAxis> axis = DxfAxisNamed(parser.value(dxfAxis).toStdString());
+        if (parser.isSet(dxfProfile) && !profile) {
+            return refuse(QStringLiteral("--dxf-profile is \"section\" or \"half\", not \"%1\"")
+                              .arg(parser.value(dxfProfile)));
+        }
+        if (parser.isSet(dxfAxis) && !axis) {
+            return refuse(QStringLiteral("--dxf-axis is \"vertical\" or \"horizontal\", not \"%1\"")
+                              .arg(parser.value(dxfAxis)));
+        }
+        line.Dxf = {profile.value_or(DxfProfile::Section), axis.value_or(DxfAxis::Vertical)};
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section)) {
@@ -156,7 +188,7 @@ int ExportWithoutWindow(const CommandLine& line) {
     const QString designName = ToQString(model.DesignName());
     const std::optional<QString> message =
         line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output)
-                     : ExportDrawing(model, designName, line.Output);
+                     : ExportDrawing(model, designName, line.Output, line.Dxf);
     if (message) {
         return fail(*message);
     }

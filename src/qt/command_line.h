@@ -3,6 +3,7 @@
 // overlay at that magnification; --help and --version.
 #pragma once
 
+#include "app/drawing_export.h"
 #include "output/overlay_options.h"
 
 #include <QString>
@@ -23,6 +24,7 @@ struct CommandLine {
     QString Output;
     QString Text;
     std::optional<OverlayOptions> Overlay; // with --scale: the overlay instead of the sheet
+    DxfExportOptions Dxf;                  // --dxf-profile, --dxf-axis
 };
 
 // Reads the arguments as QCoreApplication::arguments() gives them, the program first.

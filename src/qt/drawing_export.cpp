@@ -43,7 +43,7 @@ template <typename Paint> std::optional<QString> WriteSheet(const QString& path,
 } // namespace
 
 std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
-                                     const QString& path) {
+                                     const QString& path, const DxfExportOptions& dxf) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != u"pdf" && suffix != u"svg" && suffix != u"dxf") {
         return CannotExport(path, QStringLiteral("the file name must end in .pdf, .svg or .dxf"));
@@ -55,7 +55,7 @@ std::optional<QString> ExportDrawing(const Form1Model& model, const QString& des
     if (suffix == u"dxf") {
         // Qt names files in UTF-8 on every Unix, so the bytes are the same file.
         if (const auto failure =
-                ExportDxfFile(model, designName.toStdString(), path.toStdString())) {
+                ExportDxfFile(model, designName.toStdString(), path.toStdString(), dxf)) {
             return ToQString(*failure);
         }
         return std::nullopt;

@@ -2,6 +2,7 @@
 // and the sheet on a printer chosen in the platform's print dialog.
 #pragma once
 
+#include "app/drawing_export.h"
 #include "app/form_model.h"
 
 #include <QString>
@@ -13,9 +14,9 @@ namespace dieprofile {
 
 // Writes path in the format of its extension (.pdf, .svg or .dxf) from the last Calculate.
 // Nothing on success; otherwise the message for the user, which names the file and what is wrong,
-// and nothing has been written.
+// and nothing has been written. dxf says what a DXF holds and which way its axis runs.
 std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
-                                     const QString& path);
+                                     const QString& path, const DxfExportOptions& dxf = {});
 
 // Shows the platform's print dialog and prints the drawing sheet on the printer chosen there.
 // Nothing when it printed or the user cancelled; otherwise the message for the user.
