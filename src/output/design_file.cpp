@@ -131,9 +131,14 @@ std::string DesignToText(const Design& design) {
     }
     Json root = Json::object();
     root["format"] = kDesignFormat;
-    root["version"] = kDesignVersion;
+    root["version"] = design.Identity.Empty() ? 1 : kDesignIdentityVersion;
     root["unit"] = design.Unit;
     root["blank"] = design.Blank;
+    for (const auto& [key, member] : kDrawingIdentityKeys) {
+        if (!(design.Identity.*member).empty()) {
+            root[std::string(key)] = design.Identity.*member;
+        }
+    }
     root["fields"] = std::move(fields);
     // Invalid UTF-8 in a field cannot reach here from the window; replace rather than throw.
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -206,7 +211,14 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
     if (version->get<long long>() < 1) {
         return std::string("its version is not valid");
     }
-    if (auto wrong = CheckKeys(root, "", {"format", "version", "unit", "blank", "fields"})) {
+    std::vector<std::string_view> rootKeys{"format", "version", "unit", "blank", "fields"};
+    for (const auto& identityKey : kDrawingIdentityKeys) {
+        if (version->get<long long>() >= kDesignIdentityVersion &&
+            root.contains(identityKey.first)) {
+            rootKeys.push_back(identityKey.first);
+        }
+    }
+    if (auto wrong = CheckKeys(root, "", rootKeys)) {
         return *wrong;
     }
 
@@ -219,6 +231,22 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
     }
     if (auto wrong = TextOf(root, "", "blank", design.Blank)) {
         return *wrong;
+    }
+    for (const auto& [key, member] : kDrawingIdentityKeys) {
+        if (!root.contains(key)) {
+            continue;
+        }
+        std::string& text = design.Identity.*member;
+        if (auto wrong = TextOf(root, "", key, text)) {
+            return *wrong;
+        }
+        if (CodePoints(text) > kMaxDesignFieldCharacters) {
+            return "the text of " + Quote(key) + " is longer than " +
+                   std::to_string(kMaxDesignFieldCharacters) + " characters";
+        }
+        if (HoldsControlCharacter(text)) {
+            return "the text of " + Quote(key) + " holds a control character";
+        }
     }
     const Json& fields = root.at("fields");
     if (!fields.is_object()) {
