@@ -18,6 +18,8 @@
 namespace dieprofile::test {
 namespace {
 
+constexpr FontDesign kCourierDesign{Typeface::Courier, 9.75, false};
+
 struct FaceCase {
     const char* What;
     FontDesign Design;
@@ -30,7 +32,7 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
         {"sans serif", {Typeface::SansSerif, 9.75, false}, "MS Sans Serif"},
         {"sans serif bold", {Typeface::SansSerif, 9.75, true}, "MS Sans Serif"},
         {"banner title", {Typeface::SansSerif, 12, true}, "MS Sans Serif"},
-        {"courier", {Typeface::Courier, 9.75, false}, "Courier"},
+        {"courier", kCourierDesign, "Courier"},
     };
     for (const FaceCase& c : cases) {
         SCOPED_TRACE(c.What);
@@ -50,16 +52,21 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
     }
 }
 
-TEST(Startup, BlankListMeasuresItsRowsOnlyWhenItFirstDropsDown) {
+TEST(Startup, BlankListMakesItsOpenListOnlyWhenItFirstDropsDown) {
     const auto window = StartWindow();
     QComboBox* combo = window->BlankList();
-    EXPECT_EQ(combo->view()->minimumWidth(), 0) << "measured before anyone asked";
+    EXPECT_EQ(combo->findChild<QAbstractItemView*>(), nullptr) << "made before anyone asked";
     combo->showPopup();
-    const int opened = combo->view()->minimumWidth();
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(view->isVisible());
+    // Made late, the open list still shows the rows in the list's own face, and wide.
+    EXPECT_EQ(view->font(), combo->font());
+    EXPECT_EQ(QFontInfo(view->font()).family(), QFontInfo(DesignFont(kCourierDesign)).family());
+    const int opened = view->minimumWidth();
     EXPECT_GT(opened, combo->width());
     combo->hidePopup();
     combo->showPopup();
-    EXPECT_EQ(combo->view()->minimumWidth(), opened);
+    EXPECT_EQ(view->minimumWidth(), opened);
     combo->hidePopup();
 }
 
