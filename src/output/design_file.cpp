@@ -198,7 +198,7 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
         if (auto wrong = TextOf(root, "", key, text)) {
             return *wrong;
         }
-        if (CodePoints(text) > kMaxDesignFieldCharacters) {
+        if (CodePointCount(text) > kMaxDesignFieldCharacters) {
             return "the text of " + Quote(key) + " is longer than " +
                    std::to_string(kMaxDesignFieldCharacters) + " characters";
         }
