@@ -27,7 +27,7 @@ bool Finite(const ProfileState& state) {
 }
 
 bool Finite(const BoreWall& wall, const ProfileFigures& figures) {
-    const bool pointsFinite = std::all_of(wall.begin(), wall.end(), [](SectionPoint point) {
+    const bool pointsFinite = std::all_of(wall.begin(), wall.end(), [](Point point) {
         return std::isfinite(point.X) && std::isfinite(point.Y);
     });
     return pointsFinite && std::isfinite(figures.EntranceLength) &&
@@ -91,7 +91,7 @@ std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn, const Dr
     const double top = std::max(side.Start.Y, side.End.Y);
     const double bottom = std::min(side.Start.Y, side.End.Y);
     if (std::any_of(wall.begin(), wall.end(),
-                    [&](SectionPoint point) { return std::abs(point.X) > blankRadius; })) {
+                    [&](Point point) { return std::abs(point.X) > blankRadius; })) {
         return "the bore is wider than the blank";
     }
     if (profile.IncomingDiameter / 2 > blankRadius) {
