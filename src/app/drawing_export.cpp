@@ -2,7 +2,6 @@
 
 #include "app/form_design.h"
 #include "core/units.h"
-#include "output/atomic_file.h"
 #include "profile/profile_figures.h"
 
 #include <cmath>
@@ -171,11 +170,6 @@ std::optional<DxfAxis> DxfAxisNamed(std::string_view word) {
     return std::nullopt;
 }
 
-std::string NothingToExportMessage(std::string_view path) {
-    return "Cannot export \"" + std::string(path) +
-           "\": there is no drawing yet. Press Calculate first.";
-}
-
 DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
                           std::string_view designName, const DxfExportOptions& options) {
     const bool inches = drawn.UnitDivisor == kInchUnitDivisor;
@@ -215,19 +209,6 @@ DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& sc
         TurnAxisHorizontal(document);
     }
     return document;
-}
-
-std::optional<std::string> ExportDxfFile(const Form1Model& model, std::string_view designName,
-                                         const std::string& path, const DxfExportOptions& options) {
-    if (!model.LastCalculation) {
-        return NothingToExportMessage(path);
-    }
-    const std::string bytes =
-        WriteDxf(DxfDocumentOf(*model.LastCalculation, model.Scene, designName, options));
-    if (const std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
-        return "Cannot export \"" + path + "\": " + *failure + ".";
-    }
-    return std::nullopt;
 }
 
 TitleBlockContent TitleBlockOf(const CalculatedDrawing& drawn, const DrawingScene& scene,

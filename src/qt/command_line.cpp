@@ -1,9 +1,9 @@
 #include "qt/command_line.h"
 
 #include "app/collecting_toolkit.h"
+#include "app/export.h"
 #include "app/form_model.h"
 #include "qt/drawing_export.h"
-#include "qt/overlay_print.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -16,9 +16,6 @@
 namespace dieprofile {
 
 namespace {
-
-const QStringList kExportFormats{QStringLiteral("pdf"), QStringLiteral("svg"),
-                                 QStringLiteral("dxf")};
 
 void WriteLine(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
@@ -102,10 +99,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         if (line.Design.isEmpty()) {
             return refuse(QStringLiteral("--export needs the design to export"));
         }
-        if (!kExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
-            return refuse(QStringLiteral("cannot export to \"%1\": its extension must be .pdf, "
-                                         ".svg or .dxf")
-                              .arg(QFileInfo(line.Output).fileName()));
+        if (!ExportFormatOf(line.Output.toStdString())) {
+            return refuse(
+                QStringLiteral("cannot export to \"%1\": its extension must be %2")
+                    .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
         }
     }
     if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
@@ -134,7 +131,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return line;
     }
     if (line.What != CommandLine::Action::Export ||
-        QFileInfo(line.Output).suffix().toLower() != QStringLiteral("pdf")) {
+        ExportFormatOf(line.Output.toStdString()) != ExportFormat::Pdf) {
         return refuse(QStringLiteral("--scale writes a PDF: give --export OUTPUT.pdf"));
     }
     const auto options = ParseOverlayOptions(
@@ -185,12 +182,10 @@ int ExportWithoutWindow(const CommandLine& line) {
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
                              QString::fromStdString(toolkit.Messages.back())));
     }
-    const QString designName = ToQString(model.DesignName());
-    const std::optional<QString> message =
-        line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output)
-                     : ExportDrawing(model, designName, line.Output, line.Dxf);
-    if (message) {
-        return fail(*message);
+    if (const std::optional<ExportRefusal> refusal = ExportDrawingFile(
+            model, ToQString(model.DesignName()), line.Output, line.Overlay, line.Dxf)) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
     }
     // A drawing that was made with a warning (a wire touching the bell) is exported; the warning
     // is still worth a line.
