@@ -31,9 +31,9 @@ struct LoadedWindow {
 
 // Keeps the compiler from dropping the model's work: its visible results escape.
 void KeepResults(const Form1Model& model) {
-    benchmark::DoNotOptimize(model.Text2.Text.data());
-    benchmark::DoNotOptimize(model.Text3.Text.data());
-    benchmark::DoNotOptimize(&model.Scene);
+    benchmark::DoNotOptimize(model.Text2().Text.data());
+    benchmark::DoNotOptimize(model.Text3().Text.data());
+    benchmark::DoNotOptimize(&model.Scene());
     benchmark::ClobberMemory();
 }
 
@@ -41,7 +41,7 @@ void BM_Calculate(benchmark::State& state) {
     LoadedWindow window;
     window.model.Command1_Click();
     // A message would mean the defaults no longer calculate, and a benchmark of an error path.
-    if (!window.toolkit.Messages.empty() || window.model.Text2.Text.empty()) {
+    if (!window.toolkit.Messages.empty() || window.model.Text2().Text.empty()) {
         state.SkipWithError("Calculate with the default fields did not succeed");
         return;
     }

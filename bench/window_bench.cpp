@@ -35,7 +35,7 @@ void BM_ClickCalculateAndRepaint(benchmark::State& state) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
     window.CalculateButton()->click();
-    if (window.Model().Text2.Text == "0.00") {
+    if (window.Model().Text2().Text == "0.00") {
         state.SkipWithError("Calculate did not run with the default fields");
         return;
     }

@@ -157,10 +157,10 @@ int Text1IndexFrom(Input& in) {
 // Everything the model holds, to compare parts of it across a step.
 struct Snapshot {
     explicit Snapshot(const Form1Model& model)
-        : State(model.State), Scene(model.Scene), Text1Fields(model.Text1Fields),
-          Text2(model.Text2), Text3(model.Text3), Label1_6(model.Label1_6),
-          Label1_11(model.Label1_11), ComboRow(model.ComboRow), OptionIndex(model.OptionIndex),
-          Focus(model.Focus), Window(model.Window) {}
+        : State(model.State()), Scene(model.Scene()), Text1Fields(model.Text1Fields()),
+          Text2(model.Text2()), Text3(model.Text3()), Label1_6(model.Label1_6()),
+          Label1_11(model.Label1_11()), ComboRow(model.ComboRow()),
+          OptionIndex(model.OptionIndex()), Focus(model.Focus()), Window(model.Window()) {}
 
     ProfileState State;
     DrawingScene Scene;
@@ -209,13 +209,13 @@ bool IsCustomRow(int row) {
 }
 
 bool DiamondFieldsVisible(const Form1Model& model) {
-    return model.Text1(5).Visible && model.Text1(10).Visible && model.Label1_6.Visible &&
-           model.Label1_11.Visible;
+    return model.Text1(5).Visible && model.Text1(10).Visible && model.Label1_6().Visible &&
+           model.Label1_11().Visible;
 }
 
 bool DiamondFieldsHidden(const Form1Model& model) {
-    return !model.Text1(5).Visible && !model.Text1(10).Visible && !model.Label1_6.Visible &&
-           !model.Label1_11.Visible;
+    return !model.Text1(5).Visible && !model.Text1(10).Visible && !model.Label1_6().Visible &&
+           !model.Label1_11().Visible;
 }
 
 class Session {
@@ -312,14 +312,14 @@ private:
     void CheckNumberMessage(int index) const {
         CHECK(!Value(index).has_value());
         if (model_.Text1(index).Visible) {
-            CHECK(model_.Focus == Text1Control(index));
+            CHECK(model_.Focus() == Text1Control(index));
         }
     }
 
     // A refused action may select the text of the field it puts the focus on, and nothing else.
     void CheckOnlyFocusedSelectionMoved(const Snapshot& before) const {
         for (int index : kText1Indices) {
-            if (Text1Control(index) != model_.Focus) {
+            if (Text1Control(index) != model_.Focus()) {
                 const TextField& now = model_.Text1(index);
                 const TextField& was = before.Text1(index);
                 CHECK(now.SelStart == was.SelStart && now.SelLength == was.SelLength);
@@ -328,11 +328,12 @@ private:
     }
 
     void CheckAlways() const {
-        CHECK(model_.OptionIndex == 0 || model_.OptionIndex == 1);
-        CHECK(model_.State.UnitDivisor == (model_.OptionIndex == 0 ? 25.4 : 1.0));
-        CHECK(model_.ComboRow >= 1 && model_.ComboRow <= static_cast<int>(CatalogueRows().size()));
+        CHECK(model_.OptionIndex() == 0 || model_.OptionIndex() == 1);
+        CHECK(model_.State().UnitDivisor == (model_.OptionIndex() == 0 ? 25.4 : 1.0));
+        CHECK(model_.ComboRow() >= 1 &&
+              model_.ComboRow() <= static_cast<int>(CatalogueRows().size()));
         // A hidden control never keeps the focus.
-        CHECK(model_.Focus == ControlId::None || model_.IsVisible(model_.Focus));
+        CHECK(model_.Focus() == ControlId::None || model_.IsVisible(model_.Focus()));
         for (int index : kText1Indices) {
             const TextField& field = model_.Text1(index);
             const int size = static_cast<int>(CodePointCount(field.Text));
@@ -349,11 +350,11 @@ private:
         const std::size_t messages = toolkit_.Messages.size();
         model_.PickRow(row);
         CHECK(toolkit_.Messages.size() == messages);
-        CHECK(model_.ComboRow == row);
+        CHECK(model_.ComboRow() == row);
         if (IsCustomRow(row)) {
             // The custom row only shows the diamond fields for typing.
             CHECK(DiamondFieldsVisible(model_));
-            CHECK(model_.State == before.State);
+            CHECK(model_.State() == before.State);
             for (int index : kText1Indices) {
                 CHECK(model_.Text1(index).Text == before.Text1(index).Text);
             }
@@ -367,8 +368,8 @@ private:
         const std::optional<double> diameter = Value(10);
         const std::optional<double> height = Value(5);
         CHECK(diameter && height && *diameter > 0 && *height > 0);
-        CHECK(model_.State.DiamondDiameter > 0 && std::isfinite(model_.State.DrawScale));
-        CHECK(model_.Scene == before.Scene);
+        CHECK(model_.State().DiamondDiameter > 0 && std::isfinite(model_.State().DrawScale));
+        CHECK(model_.Scene() == before.Scene);
     }
 
     void Units(int index) {
@@ -376,7 +377,7 @@ private:
         const Snapshot unfocusedBefore = Unfocused(model_);
         const Snapshot fullBefore(model_);
         const Snapshot& before = fullBefore;
-        const int previous = model_.OptionIndex;
+        const int previous = model_.OptionIndex();
         model_.ChooseOption(index);
         const std::vector<std::string> shown = MessagesSince(messages);
         if (index == previous) {
@@ -385,7 +386,7 @@ private:
             return;
         }
         if (shown.empty()) {
-            CHECK(model_.OptionIndex == index);
+            CHECK(model_.OptionIndex() == index);
             CHECK(Value(0).has_value() && Value(1).has_value());
             return;
         }
@@ -405,7 +406,7 @@ private:
             const std::optional<double> value = Value(outlet ? 0 : 1);
             CHECK(value && !std::isfinite(*value * 25.4));
         }
-        CHECK(model_.OptionIndex == previous);
+        CHECK(model_.OptionIndex() == previous);
         CHECK(Unfocused(model_) == unfocusedBefore);
         CheckOnlyFocusedSelectionMoved(before);
     }
@@ -416,7 +417,7 @@ private:
             return; // as the headless driver: a hidden field cannot take the focus
         }
         model_.FocusArrived(control);
-        CHECK(model_.Focus == control);
+        CHECK(model_.Focus() == control);
     }
 
     void Calculate() {
@@ -455,7 +456,7 @@ private:
         for (int index : kText1Indices) {
             CHECK(Value(index).has_value());
         }
-        const ProfileState& state = model_.State;
+        const ProfileState& state = model_.State();
         CHECK(state.OutletDiameter == *Value(0) && state.IncomingDiameter == *Value(1));
         CHECK(state.OutletDiameter < state.IncomingDiameter);
         CHECK(state.DiamondDiameter == *Value(10) && state.DiamondHeight == *Value(5));
@@ -466,15 +467,15 @@ private:
             }
         }
         for (const SegmentDesign& design : SceneSegments()) {
-            const Segment& s = model_.Scene.*design.Member;
+            const Segment& s = model_.Scene().*design.Member;
             CHECK(std::isfinite(s.X1) && std::isfinite(s.Y1) && std::isfinite(s.X2) &&
                   std::isfinite(s.Y2));
         }
         for (const LabelDesign& design : SceneLabels()) {
-            CHECK(ParseNumber((model_.Scene.*design.Member).Caption).has_value());
+            CHECK(ParseNumber((model_.Scene().*design.Member).Caption).has_value());
         }
-        CHECK(ParseNumber(model_.Text2.Text).has_value());
-        CHECK(ParseNumber(model_.Text3.Text).has_value());
+        CHECK(ParseNumber(model_.Text2().Text).has_value());
+        CHECK(ParseNumber(model_.Text3().Text).has_value());
     }
 
     void Print(int outcome) {
@@ -511,10 +512,10 @@ private:
         }
         // The enlargement for the page is taken off again exactly.
         CHECK(toolkit_.Outer.Width == outer.Width && toolkit_.Outer.Height == outer.Height);
-        CHECK(model_.Window == before.Window);
-        CHECK(model_.State == before.State && model_.Scene == before.Scene);
-        CHECK(model_.ComboRow == before.ComboRow && model_.OptionIndex == before.OptionIndex);
-        CHECK(model_.Text2 == before.Text2 && model_.Text3 == before.Text3);
+        CHECK(model_.Window() == before.Window);
+        CHECK(model_.State() == before.State && model_.Scene() == before.Scene);
+        CHECK(model_.ComboRow() == before.ComboRow && model_.OptionIndex() == before.OptionIndex);
+        CHECK(model_.Text2() == before.Text2 && model_.Text3() == before.Text3);
         for (int index : kText1Indices) {
             TextField field = model_.Text1(index);
             field.Visible = before.Text1(index).Visible;
@@ -527,13 +528,13 @@ private:
         }
         // The diamond fields come back shown, whichever blank is chosen, ready to be edited.
         CHECK(DiamondFieldsVisible(model_));
-        CHECK(model_.Label1_6.Caption == before.Label1_6.Caption &&
-              model_.Label1_11.Caption == before.Label1_11.Caption);
+        CHECK(model_.Label1_6().Caption == before.Label1_6.Caption &&
+              model_.Label1_11().Caption == before.Label1_11.Caption);
     }
 
     // Inches to millimetres and straight back.
     void UnitsThereAndBack() {
-        if (model_.OptionIndex != 0) {
+        if (model_.OptionIndex() != 0) {
             return;
         }
         const Snapshot before(model_);
@@ -541,16 +542,16 @@ private:
         const Snapshot unfocusedBefore = Unfocused(model_);
         model_.ChooseOption(1);
         if (toolkit_.Messages.size() != messages) {
-            CHECK(model_.OptionIndex == 0);
+            CHECK(model_.OptionIndex() == 0);
             CHECK(Unfocused(model_) == unfocusedBefore);
             CheckOnlyFocusedSelectionMoved(before);
             return;
         }
-        CHECK(model_.OptionIndex == 1 && model_.State.UnitDivisor == 1.0);
+        CHECK(model_.OptionIndex() == 1 && model_.State().UnitDivisor == 1.0);
         // Every millimetre text is a number again, so the way back cannot be refused.
         model_.ChooseOption(0);
         CHECK(toolkit_.Messages.size() == messages);
-        CHECK(model_.OptionIndex == 0 && model_.State.UnitDivisor == 25.4);
+        CHECK(model_.OptionIndex() == 0 && model_.State().UnitDivisor == 25.4);
 
         for (int index : {0, 1}) {
             const std::optional<double> was = ParseNumber(before.Text1(index).Text);
@@ -581,23 +582,23 @@ private:
             }
         }
 
-        CHECK(model_.Scene == before.Scene);
-        CHECK(model_.ComboRow == before.ComboRow && model_.Window == before.Window);
-        CHECK(model_.Text2 == before.Text2 && model_.Text3 == before.Text3);
+        CHECK(model_.Scene() == before.Scene);
+        CHECK(model_.ComboRow() == before.ComboRow && model_.Window() == before.Window);
+        CHECK(model_.Text2() == before.Text2 && model_.Text3() == before.Text3);
         for (int index : {2, 3, 4, 6, 7, 8}) {
             CHECK(model_.Text1(index) == before.Text1(index));
         }
-        ProfileState state = model_.State;
+        ProfileState state = model_.State();
         state.DiamondDiameter = before.State.DiamondDiameter;
         state.DiamondHeight = before.State.DiamondHeight;
         state.DrawScale = before.State.DrawScale;
         CHECK(state == before.State);
-        CHECK(model_.Focus == before.Focus ||
-              (!model_.IsVisible(before.Focus) && model_.Focus == ControlId::Text1_0));
+        CHECK(model_.Focus() == before.Focus ||
+              (!model_.IsVisible(before.Focus) && model_.Focus() == ControlId::Text1_0));
 
-        if (IsCustomRow(model_.ComboRow)) {
+        if (IsCustomRow(model_.ComboRow())) {
             // Typed blank dimensions are the user's: the switch leaves them alone.
-            CHECK(model_.State == before.State);
+            CHECK(model_.State() == before.State);
             CHECK(model_.Text1(5) == before.Text1(5) && model_.Text1(10) == before.Text1(10));
             CHECK(DiamondFieldsVisible(model_));
         } else {
@@ -605,7 +606,7 @@ private:
             // changes nothing.
             CHECK(DiamondFieldsHidden(model_));
             const Snapshot after(model_);
-            model_.PickRow(model_.ComboRow);
+            model_.PickRow(model_.ComboRow());
             CHECK(Snapshot(model_) == after);
         }
     }

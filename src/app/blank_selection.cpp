@@ -6,20 +6,20 @@
 namespace dieprofile {
 
 void Form1Model::Combo1_Click() {
-    if (ComboRow < 1 || ComboRow > static_cast<int>(CatalogueRows().size())) {
+    if (comboRow_ < 1 || comboRow_ > static_cast<int>(CatalogueRows().size())) {
         return; // no current row yet: nothing to read
     }
     const std::optional<BlankInUnit> blank =
-        ReadBlank(CatalogueRows()[static_cast<std::size_t>(ComboRow - 1)], State.UnitDivisor);
+        ReadBlank(CatalogueRows()[static_cast<std::size_t>(comboRow_ - 1)], state_.UnitDivisor);
     if (!blank) {
         SetDiamondFieldsVisible(true);
         return;
     }
-    WriteText(Text1(10), blank->DiameterText);
-    State.DiamondDiameter = blank->Diameter;
-    WriteText(Text1(5), blank->HeightText);
-    State.DiamondHeight = blank->Height;
-    State.DrawScale = DrawScaleFor(Scene, State.DiamondDiameter);
+    WriteText(EditableText1(10), blank->DiameterText);
+    state_.DiamondDiameter = blank->Diameter;
+    WriteText(EditableText1(5), blank->HeightText);
+    state_.DiamondHeight = blank->Height;
+    state_.DrawScale = DrawScaleFor(scene_, state_.DiamondDiameter);
     SetDiamondFieldsVisible(false);
 }
 

@@ -22,8 +22,8 @@ void Form1Model::Command1_Click() {
         return;
     }
 
-    ProfileState state = State;
-    DrawingScene scene = Scene;
+    ProfileState state = state_;
+    DrawingScene scene = scene_;
 
     // A percentage is of its base at the moment it is read: multiplied first, divided last.
     auto read = [this](int index, double& into) {
@@ -81,19 +81,19 @@ void Form1Model::Command1_Click() {
     if (entering.BellContact) {
         UI().ShowMessage("Warning - the entering wire is contacting the Bell area.");
     }
-    State = state;
-    Scene = std::move(scene);
-    CalculatedDrawing drawn{FrameOf(State),     State.UnitDivisor,    State, {}, {},
+    state_ = state;
+    scene_ = std::move(scene);
+    CalculatedDrawing drawn{FrameOf(state_),    state_.UnitDivisor,   state_, {}, {},
                             results.DeltaValue, results.AreaReduction};
-    if (ComboRow >= 1 && ComboRow <= static_cast<int>(CatalogueRows().size())) {
-        drawn.Blank = CatalogueRows()[static_cast<std::size_t>(ComboRow - 1)];
+    if (comboRow_ >= 1 && comboRow_ <= static_cast<int>(CatalogueRows().size())) {
+        drawn.Blank = CatalogueRows()[static_cast<std::size_t>(comboRow_ - 1)];
     }
     for (std::size_t index = 0; index < drawn.FieldTexts.size(); ++index) {
-        drawn.FieldTexts[index] = Text1Fields[index].Text;
+        drawn.FieldTexts[index] = text1Fields_[index].Text;
     }
-    LastCalculation = std::move(drawn);
-    WriteText(Text3, results.DeltaValue);
-    WriteText(Text2, results.AreaReduction);
+    lastCalculation_ = std::move(drawn);
+    WriteText(text3_, results.DeltaValue);
+    WriteText(text2_, results.AreaReduction);
 }
 
 } // namespace dieprofile

@@ -20,20 +20,20 @@ std::string Refusal(std::string_view action, const std::string& path, std::strin
 
 Design Form1Model::CurrentDesign() const {
     Design design;
-    design.Unit = OptionIndex == 0 ? "in" : "mm";
+    design.Unit = optionIndex_ == 0 ? "in" : "mm";
     const auto rows = CatalogueRows();
-    design.Blank = ComboRow >= 1 && ComboRow <= static_cast<int>(rows.size())
-                       ? std::string(rows[static_cast<std::size_t>(ComboRow - 1)])
+    design.Blank = comboRow_ >= 1 && comboRow_ <= static_cast<int>(rows.size())
+                       ? std::string(rows[static_cast<std::size_t>(comboRow_ - 1)])
                        : std::string(kCustomBlankRow);
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         design.FieldTexts[i] = Text1(kDesignFields[i].Text1Index).Text;
     }
-    design.Identity = Identity;
+    design.Identity = identity_;
     return design;
 }
 
 std::string Form1Model::DesignName() const {
-    return DesignPath.empty() ? std::string() : DesignFileName(DesignPath);
+    return designPath_.empty() ? std::string() : DesignFileName(designPath_);
 }
 
 bool Form1Model::SaveDesign(const std::string& path) {
@@ -55,7 +55,7 @@ bool Form1Model::SaveDesign(const std::string& path) {
         UI().ShowMessage(Refusal("save", path, *reason));
         return false;
     }
-    DesignPath = path;
+    designPath_ = path;
     return true;
 }
 
@@ -69,7 +69,7 @@ bool Form1Model::OpenDesign(const std::string& path) {
         UI().ShowMessage(Refusal("open", path, *reason));
         return false;
     }
-    DesignPath = path;
+    designPath_ = path;
     return true;
 }
 
@@ -83,7 +83,7 @@ std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
     // its unit, so the unit is set without converting the texts the window holds now (which may
     // not even be numbers): they are all replaced below.
     const auto option = static_cast<std::int16_t>(design.Unit == "in" ? 0 : 1);
-    if (option != OptionIndex) {
+    if (option != optionIndex_) {
         SetUnit(option);
     }
     PickRow(*row);
@@ -95,7 +95,7 @@ std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
             ReplaceText(control, design.FieldTexts[i]);
         }
     }
-    Identity = design.Identity;
+    identity_ = design.Identity;
     Command1_Click();
     return std::nullopt;
 }

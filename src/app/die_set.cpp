@@ -5,12 +5,12 @@
 #include "app/collecting_toolkit.h"
 #include "app/form_design.h"
 #include "app/form_model.h"
+#include "app/wire_materials.inc"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
 #include "output/atomic_file.h"
 #include "profile/calculation_stages.h"
-#include "app/wire_materials.inc"
 
 #include <array>
 #include <charconv>
@@ -149,13 +149,13 @@ PassDie DesignDie(Design typed) {
     model.Form_Load();
     if (std::optional<std::string> refused = model.ApplyDesign(typed)) {
         die.Refusal = std::move(*refused);
-    } else if (!model.LastCalculation) {
+    } else if (!model.LastCalculation()) {
         // Calculate said why in its one message box.
         die.Refusal = toolkit.Messages.empty() ? std::string("The die cannot be calculated.")
                                                : toolkit.Messages.back();
     } else {
-        const CalculatedDrawing& drawn = *model.LastCalculation;
-        const MeetingPoint meeting = MeetingPointOf(drawn.Frame, model.Scene);
+        const CalculatedDrawing& drawn = *model.LastCalculation();
+        const MeetingPoint meeting = MeetingPointOf(drawn.Frame, model.Scene());
         die.Calculated = true;
         die.Delta = DeltaValueOf(drawn.Profile);
         die.Contact = meeting.Contact;

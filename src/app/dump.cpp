@@ -46,15 +46,15 @@ std::string Dump(const Form1Model& model) {
     for (const ProfileStateMember& member : ProfileStateMembers()) {
         std::string value;
         if (const auto* real = std::get_if<double ProfileState::*>(&member.Member)) {
-            value = GeneralNumber(model.State.*(*real), 17);
+            value = GeneralNumber(model.State().*(*real), 17);
         } else {
-            value =
-                std::to_string(model.State.*std::get<std::int32_t ProfileState::*>(member.Member));
+            value = std::to_string(model.State().*
+                                   std::get<std::int32_t ProfileState::*>(member.Member));
         }
         Line(out, "state " + std::string(member.Name) + " " + value);
     }
-    Line(out, "combo " + std::to_string(model.ComboRow));
-    Line(out, "option " + std::to_string(model.OptionIndex));
+    Line(out, "combo " + std::to_string(model.ComboRow()));
+    Line(out, "option " + std::to_string(model.OptionIndex()));
 
     auto field = [&](ControlId id) {
         const TextField& f = *model.Field(id);
@@ -72,20 +72,20 @@ std::string Dump(const Form1Model& model) {
         Line(out, "label " + std::string(name) + " " + std::string(Visibility(visible)) + " " +
                       Quoted(caption));
     };
-    label("Label1(6)", model.Label1_6.Visible, model.Label1_6.Caption);
-    label("Label1(11)", model.Label1_11.Visible, model.Label1_11.Caption);
+    label("Label1(6)", model.Label1_6().Visible, model.Label1_6().Caption);
+    label("Label1(11)", model.Label1_11().Visible, model.Label1_11().Caption);
     for (const LabelDesign& design : SceneLabels()) {
-        label(design.Name, true, (model.Scene.*design.Member).Caption);
+        label(design.Name, true, (model.Scene().*design.Member).Caption);
     }
 
     for (const SegmentDesign& design : SceneSegments()) {
-        const Segment& s = model.Scene.*design.Member;
+        const Segment& s = model.Scene().*design.Member;
         Line(out, "segment " + std::string(design.Name) + " " + GeneralNumber(s.X1, 9) + " " +
                       GeneralNumber(s.Y1, 9) + " " + GeneralNumber(s.X2, 9) + " " +
                       GeneralNumber(s.Y2, 9));
     }
-    Line(out, "focus " + std::string(ControlName(model.Focus)));
-    const WindowRect& w = model.Window;
+    Line(out, "focus " + std::string(ControlName(model.Focus())));
+    const WindowRect& w = model.Window();
     Line(out, "window " + GeneralNumber(w.Left, 9) + " " + GeneralNumber(w.Top, 9) + " " +
                   GeneralNumber(w.Width, 9) + " " + GeneralNumber(w.Height, 9));
     Line(out, "end dump");

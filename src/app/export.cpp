@@ -140,17 +140,17 @@ std::string CannotExport(std::string_view path, std::string_view reason) {
 }
 
 std::optional<std::string> DrawingRefusal(const Form1Model& model) {
-    if (!model.LastCalculation) {
+    if (!model.LastCalculation()) {
         return std::string(kNothingDrawn);
     }
-    return ProfileFault(*model.LastCalculation, model.Scene);
+    return ProfileFault(*model.LastCalculation(), model.Scene());
 }
 
 std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const OverlayOptions& options) {
     if (const std::optional<std::string> reason = DrawingRefusal(model)) {
         return ExportRefusal{*reason, false};
     }
-    if (ToleranceWiderThanDie(options.Tolerance, *model.LastCalculation)) {
+    if (ToleranceWiderThanDie(options.Tolerance, *model.LastCalculation())) {
         return ExportRefusal{std::string(kToleranceWiderThanDie), true};
     }
     return std::nullopt;
@@ -169,7 +169,7 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     if (request.Chart && *format != ExportFormat::Pdf) {
         return refuse("the projector chart is written as a PDF", true);
     }
-    if (!model.DesignPath.empty() && IsSameFile(path, model.DesignPath)) {
+    if (!model.DesignPath().empty() && IsSameFile(path, model.DesignPath())) {
         return refuse("it is the design file \"" + model.DesignName() + "\" itself", true);
     }
     if (request.Chart) {
@@ -179,21 +179,21 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     } else if (const std::optional<std::string> reason = DrawingRefusal(model)) {
         return refuse(*reason);
     }
-    const CalculatedDrawing& drawn = *model.LastCalculation;
+    const CalculatedDrawing& drawn = *model.LastCalculation();
     const std::string& designName = request.DesignName;
     Rendering rendering;
     if (*format == ExportFormat::Dxf) {
-        rendering.Bytes = WriteDxf(DxfDocumentOf(drawn, model.Scene, designName, request.Dxf));
+        rendering.Bytes = WriteDxf(DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf));
     } else if (painters == nullptr) {
         return refuse("PDF and SVG are drawn by the window's painters, which are not here");
     } else if (request.Chart) {
-        rendering = painters->Chart(drawn, model.Scene, *request.Chart, designName);
+        rendering = painters->Chart(drawn, model.Scene(), *request.Chart, designName);
         if (rendering.Failure) {
             // The chart's own refusals (too many pages, too small a page) are whole sentences.
             return ExportRefusal{*rendering.Failure, false};
         }
     } else {
-        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper);
+        const Page sheet = DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper);
         rendering = *format == ExportFormat::Pdf
                         ? painters->Pdf({sheet}, SheetTitle(designName))
                         : painters->Svg(sheet, SheetTitle(designName),

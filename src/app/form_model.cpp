@@ -13,31 +13,31 @@ namespace dieprofile {
 
 Form1Model::Form1Model(Toolkit& toolkit) : toolkit_(toolkit) {
     for (int index : kText1Indices) {
-        Text1(index).Text = std::string(ControlDesignOf(Text1Control(index)).Text);
+        EditableText1(index).Text = std::string(ControlDesignOf(Text1Control(index)).Text);
     }
-    Text2.Text = std::string(ControlDesignOf(ControlId::Text2).Text);
-    Text3.Text = std::string(ControlDesignOf(ControlId::Text3).Text);
-    Label1_6.Caption = std::string(ControlDesignOf("Label1(6)").Text);
-    Label1_11.Caption = std::string(ControlDesignOf("Label1(11)").Text);
-    Window.Width = static_cast<float>(kWindow.ClientWidth);
-    Window.Height = static_cast<float>(kWindow.ClientHeight);
+    text2_.Text = std::string(ControlDesignOf(ControlId::Text2).Text);
+    text3_.Text = std::string(ControlDesignOf(ControlId::Text3).Text);
+    label1_6_.Caption = std::string(ControlDesignOf("Label1(6)").Text);
+    label1_11_.Caption = std::string(ControlDesignOf("Label1(11)").Text);
+    window_.Width = static_cast<float>(kWindow.ClientWidth);
+    window_.Height = static_cast<float>(kWindow.ClientHeight);
 }
 
 void Form1Model::Form_Load() {
-    State.UnitDivisor = kInchUnitDivisor;
+    state_.UnitDivisor = kInchUnitDivisor;
     // The axis is the middle of the blank's bottom edge, the base line that edge's height. The
     // design values always round, so value() cannot throw here.
-    const double bottomLeft = Scene.LineDieBottomLeft.X1;
-    const double bottomRight = Scene.LineDieBottomRight.X2;
-    State.CentreX = RoundToLong((bottomLeft + bottomRight) / 2).value();
-    State.DieBaseY = RoundToLong(Scene.LineDieBottomLeft.Y1).value();
-    State.PiValue = 3.14159;
+    const double bottomLeft = scene_.LineDieBottomLeft.X1;
+    const double bottomRight = scene_.LineDieBottomRight.X2;
+    state_.CentreX = RoundToLong((bottomLeft + bottomRight) / 2).value();
+    state_.DieBaseY = RoundToLong(scene_.LineDieBottomLeft.Y1).value();
+    state_.PiValue = 3.14159;
 
     CentreWindow();
 
     // The list is given the first row's exact text, which makes that row current.
     const std::optional<int> first = FindCatalogueRow(CatalogueRows().front());
-    ComboRow = first.value();
+    comboRow_ = first.value();
     Combo1_Click();
 }
 
@@ -46,13 +46,13 @@ void Form1Model::CentreWindow() {
     // negative and the window overhangs both edges equally.
     const TwipSize screen = toolkit_.ScreenSize();
     const TwipSize outer = toolkit_.WindowOuterSize();
-    Window.Width = outer.Width;
-    Window.Height = outer.Height;
-    Window.Left =
+    window_.Width = outer.Width;
+    window_.Height = outer.Height;
+    window_.Left =
         ToSingle(static_cast<double>(screen.Width) / 2 - static_cast<double>(outer.Width) / 2);
-    Window.Top =
+    window_.Top =
         ToSingle(static_cast<double>(screen.Height) / 2 - static_cast<double>(outer.Height) / 2);
-    toolkit_.MoveWindow(Window.Left, Window.Top);
+    toolkit_.MoveWindow(window_.Left, window_.Top);
 }
 
 void Form1Model::Show() {
@@ -60,7 +60,7 @@ void Form1Model::Show() {
 }
 
 void Form1Model::Text1_GotFocus(int index) {
-    TextField& field = Text1(index);
+    TextField& field = EditableText1(index);
     // Typing then replaces the leading characters; a shorter text is selected whole.
     field.SelStart = 0;
     field.SelLength = std::min(6, static_cast<int>(CodePointCount(field.Text)));
@@ -71,18 +71,18 @@ void Form1Model::PickRow(int row) {
     if (row < 1 || row > rows) {
         return;
     }
-    ComboRow = row;
+    comboRow_ = row;
     Combo1_Click();
 }
 
 void Form1Model::ReplaceText(ControlId control, std::string text) {
-    if (TextField* field = Field(control)) {
+    if (TextField* field = EditableField(control)) {
         WriteText(*field, std::move(text));
     }
 }
 
 void Form1Model::SetSelection(ControlId control, int start, int length) {
-    TextField* field = Field(control);
+    TextField* field = EditableField(control);
     if (field == nullptr) {
         return;
     }
@@ -92,7 +92,7 @@ void Form1Model::SetSelection(ControlId control, int start, int length) {
 }
 
 void Form1Model::FocusArrived(ControlId control) {
-    Focus = control;
+    focus_ = control;
     if (const std::optional<int> index = Text1Index(control)) {
         Text1_GotFocus(*index);
     }
@@ -106,7 +106,7 @@ void Form1Model::GiveFocus(ControlId control) {
     toolkit_.MoveFocus(control);
 }
 
-TextField* Form1Model::Field(ControlId control) {
+TextField* Form1Model::EditableField(ControlId control) {
     return const_cast<TextField*>(std::as_const(*this).Field(control));
 }
 
@@ -115,20 +115,20 @@ const TextField* Form1Model::Field(ControlId control) const {
         return &Text1(*index);
     }
     if (control == ControlId::Text2) {
-        return &Text2;
+        return &text2_;
     }
     if (control == ControlId::Text3) {
-        return &Text3;
+        return &text3_;
     }
     return nullptr;
 }
 
-TextField& Form1Model::Text1(int index) {
-    return Text1Fields.at(static_cast<std::size_t>(index));
+TextField& Form1Model::EditableText1(int index) {
+    return text1Fields_.at(static_cast<std::size_t>(index));
 }
 
 const TextField& Form1Model::Text1(int index) const {
-    return Text1Fields.at(static_cast<std::size_t>(index));
+    return text1Fields_.at(static_cast<std::size_t>(index));
 }
 
 bool Form1Model::IsVisible(ControlId control) const {
@@ -146,21 +146,21 @@ void Form1Model::WriteText(TextField& field, std::string text) {
 }
 
 void Form1Model::SetDiamondFieldsVisible(bool visible) {
-    Label1_6.Visible = visible;
-    Label1_11.Visible = visible;
-    Text1(10).Visible = visible;
-    Text1(5).Visible = visible;
+    label1_6_.Visible = visible;
+    label1_11_.Visible = visible;
+    EditableText1(10).Visible = visible;
+    EditableText1(5).Visible = visible;
     if (!visible) {
         KeepFocusOnVisibleControl();
     }
 }
 
 void Form1Model::KeepFocusOnVisibleControl() {
-    if (Focus == ControlId::None || IsVisible(Focus)) {
+    if (focus_ == ControlId::None || IsVisible(focus_)) {
         return;
     }
     const auto& order = TabOrder();
-    const auto at = std::find(order.begin(), order.end(), Focus);
+    const auto at = std::find(order.begin(), order.end(), focus_);
     for (auto next = at; next != order.end(); ++next) {
         if (IsVisible(*next)) {
             GiveFocus(*next);
@@ -176,6 +176,10 @@ std::optional<double> Form1Model::ReadField(int index) {
         GiveFocus(Text1Control(index));
     }
     return value;
+}
+
+void Form1Model::SetIdentity(DrawingIdentity identity) {
+    identity_ = std::move(identity);
 }
 
 } // namespace dieprofile

@@ -95,34 +95,54 @@ public:
     bool SaveDesign(const std::string& path);
 
     // The text field behind a control, or null for a control that is not a text field.
-    TextField* Field(ControlId control);
     const TextField* Field(ControlId control) const;
-    TextField& Text1(int index);
     const TextField& Text1(int index) const;
     bool IsVisible(ControlId control) const;
 
-    ProfileState State;
-    DrawingScene Scene;
-    std::array<TextField, 11> Text1Fields; // by index; element 9 is never used
-    TextField Text2;
-    TextField Text3;
-    CaptionLabel Label1_6;
-    CaptionLabel Label1_11;
-    int ComboRow = 0; // the current catalogue row, 1-based; 0 while none is current
-    int OptionIndex = 0;
-    ControlId Focus = ControlId::None;
-    WindowRect Window;
-    std::optional<CalculatedDrawing> LastCalculation; // none before the first Calculate
-    // The design file last opened or saved; empty while the design has never been in a file.
-    std::string DesignPath;
+    // What the window shows and holds, for views and exports to read; only the handlers above
+    // write it.
+    const ProfileState& State() const { return state_; }
+    const DrawingScene& Scene() const { return scene_; }
+    const std::array<TextField, 11>& Text1Fields() const { return text1Fields_; }
+    const TextField& Text2() const { return text2_; }
+    const TextField& Text3() const { return text3_; }
+    const CaptionLabel& Label1_6() const { return label1_6_; }
+    const CaptionLabel& Label1_11() const { return label1_11_; }
+    int ComboRow() const { return comboRow_; }
+    int OptionIndex() const { return optionIndex_; }
+    ControlId Focus() const { return focus_; }
+    const WindowRect& Window() const { return window_; }
+    const std::optional<CalculatedDrawing>& LastCalculation() const { return lastCalculation_; }
+    const std::string& DesignPath() const { return designPath_; }
     // Its name without the folders, as exports and messages give it; empty while there is none.
     std::string DesignName() const;
-    // What the design's drawing is called on its sheet: kept in the design file, set by the user.
-    DrawingIdentity Identity;
+    const DrawingIdentity& Identity() const { return identity_; }
+    // The user names the design's drawing for its sheet.
+    void SetIdentity(DrawingIdentity identity);
 
     Toolkit& UI() { return toolkit_; }
 
 private:
+    TextField* EditableField(ControlId control);
+    TextField& EditableText1(int index);
+
+    ProfileState state_;
+    DrawingScene scene_;
+    std::array<TextField, 11> text1Fields_; // by index; element 9 is never used
+    TextField text2_;
+    TextField text3_;
+    CaptionLabel label1_6_;
+    CaptionLabel label1_11_;
+    int comboRow_ = 0; // the current catalogue row, 1-based; 0 while none is current
+    int optionIndex_ = 0;
+    ControlId focus_ = ControlId::None;
+    WindowRect window_;
+    std::optional<CalculatedDrawing> lastCalculation_; // none before the first Calculate
+    // The design file last opened or saved; empty while the design has never been in a file.
+    std::string designPath_;
+    // What the design's drawing is called on its sheet: kept in the design file, set by the user.
+    DrawingIdentity identity_;
+
     // A program write: the caret goes to the end, as a toolkit's field does.
     static void WriteText(TextField& field, std::string text);
     void GiveFocus(ControlId control);

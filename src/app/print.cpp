@@ -11,18 +11,18 @@ void Form1Model::Command2_Click() {
 
     // The size is read from the window itself each time.
     const TwipSize before = UI().WindowOuterSize();
-    Window.Width = EnlargedForPrint(before.Width);
-    Window.Height = EnlargedForPrint(before.Height);
-    UI().ResizeWindow(Window.Width, Window.Height);
+    window_.Width = EnlargedForPrint(before.Width);
+    window_.Height = EnlargedForPrint(before.Height);
+    UI().ResizeWindow(window_.Width, window_.Height);
     UI().RepaintNow();
 
     UI().SetPrinterOrientation(kLandscapeOrientation);
     const PrintOutcome outcome = UI().PrintWindow();
 
     SetDiamondFieldsVisible(true);
-    Window.Width = RestoredAfterPrint(Window.Width);
-    Window.Height = RestoredAfterPrint(Window.Height);
-    UI().ResizeWindow(Window.Width, Window.Height);
+    window_.Width = RestoredAfterPrint(window_.Width);
+    window_.Height = RestoredAfterPrint(window_.Height);
+    UI().ResizeWindow(window_.Width, window_.Height);
     UI().RepaintNow();
 
     if (const std::optional<std::string> message = PrintOutcomeMessage(outcome)) {

@@ -18,7 +18,7 @@ void Form1Model::ChooseOption(int index) {
 void Form1Model::Option1_Click(std::int16_t index) {
     // Choosing the unit already shown converts nothing, so the diameters are never multiplied
     // twice; a switch that cannot convert leaves the option where it was.
-    if (index == OptionIndex) {
+    if (index == optionIndex_) {
         return;
     }
     const bool toInches = index == 0;
@@ -39,14 +39,14 @@ void Form1Model::Option1_Click(std::int16_t index) {
         }
         converted[field] = NumberToText(result);
     }
-    WriteText(Text1(0), std::move(converted[0]));
-    WriteText(Text1(1), std::move(converted[1]));
+    WriteText(EditableText1(0), std::move(converted[0]));
+    WriteText(EditableText1(1), std::move(converted[1]));
     SetUnit(index);
 }
 
 void Form1Model::SetUnit(std::int16_t index) {
-    OptionIndex = index;
-    State.UnitDivisor = index == 0 ? kInchUnitDivisor : kMillimetreUnitDivisor;
+    optionIndex_ = index;
+    state_.UnitDivisor = index == 0 ? kInchUnitDivisor : kMillimetreUnitDivisor;
     Combo1_Click();
 }
 

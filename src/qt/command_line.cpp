@@ -176,7 +176,7 @@ int ExportWithoutWindow(const CommandLine& line) {
     if (!model.OpenDesign(QFile::encodeName(line.Design).toStdString())) {
         return fail(QString::fromStdString(toolkit.Messages.front()));
     }
-    if (!model.LastCalculation) {
+    if (!model.LastCalculation()) {
         // Open loaded the inputs, but their Calculate refused: there is no drawing to export.
         return fail(QStringLiteral("Cannot export \"%1\": the design \"%2\" cannot be drawn: %3")
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),

@@ -138,7 +138,7 @@ void DesignCommands::ExportDrawing() {
         return;
     }
     DxfExportOptions dxf;
-    if (QFileInfo(path).suffix().toLower() == u"dxf" && window_.Model().LastCalculation) {
+    if (QFileInfo(path).suffix().toLower() == u"dxf" && window_.Model().LastCalculation()) {
         QSettings settings = Settings();
         DxfOptionsDialog dialog(
             {settings.value(kDxfHalfKey).toBool() ? DxfProfile::Half : DxfProfile::Section,
@@ -173,12 +173,12 @@ void DesignCommands::PrintAtScale() {
 
 void DesignCommands::EditSheetDetails() {
     Form1Model& model = window_.Model();
-    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity, &window_);
+    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity(), &window_);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     SaveSheetDetails(dialog.Details());
-    model.Identity = dialog.Identity();
+    model.SetIdentity(dialog.Identity());
 }
 
 } // namespace dieprofile

@@ -79,7 +79,7 @@ MainWindow::MainWindow() : model_(*this) {
     setAutoFillBackground(true);
     setPalette(DesignPalette(palette()));
     setFont(DesignFont(FontDesign{}));
-    panel_ = new DrawingPanel(model_.Scene, this);
+    panel_ = new DrawingPanel(model_.Scene(), this);
     panel_->setObjectName(QStringLiteral("z"));
     panel_->setGeometry(
         PxRect(kWindow.PanelLeft, kWindow.PanelTop, kWindow.PanelWidth, kWindow.PanelHeight));
@@ -316,14 +316,14 @@ void MainWindow::Refresh() {
         }
         edit->setVisible(field.Visible);
     }
-    labels_.at("Label1(6)")->setVisible(model_.Label1_6.Visible);
-    labels_.at("Label1(11)")->setVisible(model_.Label1_11.Visible);
+    labels_.at("Label1(6)")->setVisible(model_.Label1_6().Visible);
+    labels_.at("Label1(11)")->setVisible(model_.Label1_11().Visible);
     for (const LabelDesign& design : SceneLabels()) {
         labels_.at(std::string(design.Name))
-            ->setText(QString::fromStdString((model_.Scene.*design.Member).Caption));
+            ->setText(QString::fromStdString((model_.Scene().*design.Member).Caption));
     }
-    combo_->setCurrentIndex(model_.ComboRow - 1);
-    options_.at(static_cast<std::size_t>(model_.OptionIndex))->setChecked(true);
+    combo_->setCurrentIndex(model_.ComboRow() - 1);
+    options_.at(static_cast<std::size_t>(model_.OptionIndex()))->setChecked(true);
     panel_->update();
     refreshing_ = false;
 }

@@ -60,7 +60,7 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (const std::optional<std::string> reason = DrawingRefusal(model)) {
         return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(*reason));
     }
-    ScaleDialog dialog(model.LastCalculation->UnitDivisor, parent);
+    ScaleDialog dialog(model.LastCalculation()->UnitDivisor, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -74,7 +74,7 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
         return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(refusal->Message));
     }
     if (std::optional<QString> problem =
-            PaintOverlay(printer, printer.resolution(), *model.LastCalculation, model.Scene,
+            PaintOverlay(printer, printer.resolution(), *model.LastCalculation(), model.Scene(),
                          dialog.Options(), designName)) {
         return QStringLiteral("Printing failed: %1").arg(*problem);
     }

@@ -17,13 +17,13 @@ protected:
     CalculateTest() { UseDefaultProfile(); }
 
     void Calculate() { model.Command1_Click(); }
-    const DrawingScene& S() const { return model.Scene; }
+    const DrawingScene& S() const { return model.Scene(); }
 };
 
 TEST_F(CalculateTest, DefaultProfileGivesTheDesignFigures) {
     Calculate();
     EXPECT_TRUE(toolkit.Messages.empty());
-    const ProfileState& st = model.State;
+    const ProfileState& st = model.State();
     EXPECT_EQ(st.DrawScale, 26000);
     EXPECT_DOUBLE_EQ(st.BearingLength, 0.006);
     EXPECT_DOUBLE_EQ(st.EntranceLength, 0.054);
@@ -89,8 +89,8 @@ TEST_F(CalculateTest, DefaultProfileGivesTheDesignFigures) {
     EXPECT_EQ(S().Label6.Caption, "0.0226");
     EXPECT_EQ(S().Label7.Caption, "0.0060");
     EXPECT_EQ(S().Label8.Caption, "0.0360");
-    EXPECT_EQ(model.Text3.Text, "0.736");
-    EXPECT_EQ(model.Text2.Text, "70.248");
+    EXPECT_EQ(model.Text3().Text, "0.736");
+    EXPECT_EQ(model.Text2().Text, "70.248");
 }
 
 TEST_F(CalculateTest, WireRestsOnTheConeOrTheBellOrKeepsItsLastPlace) {
@@ -155,7 +155,7 @@ TEST_F(CalculateTest, AnglesOfZeroGiveVerticalWalls) {
     Calculate();
     EXPECT_EQ(S().LineDieReductionRight.X1, S().LineDieReductionRight.X2);
     EXPECT_EQ(S().LineDieBackLeft.X1, S().LineDieBackLeft.X2);
-    EXPECT_EQ(model.Text3.Text, "0.");
+    EXPECT_EQ(model.Text3().Text, "0.");
 }
 
 TEST_F(CalculateTest, NegativeReductionLengthIsDrawnFoldedBack) {
@@ -164,31 +164,31 @@ TEST_F(CalculateTest, NegativeReductionLengthIsDrawnFoldedBack) {
     Calculate();
     // The folded cone puts the bell beside the wire: a warning, but the drawing is made.
     EXPECT_EQ(toolkit.Messages, std::vector<std::string>{kBellWarning});
-    EXPECT_EQ(model.Text3.Text, "0.736");
-    EXPECT_LT(model.State.ReductionLength, 0);
+    EXPECT_EQ(model.Text3().Text, "0.736");
+    EXPECT_LT(model.State().ReductionLength, 0);
     EXPECT_GT(S().LineDieReductionRight.Y1, S().LineDieReductionRight.Y2);
 }
 
 TEST_F(CalculateTest, ResultsInMillimetresMatchInches) {
     Calculate();
-    const std::string delta = model.Text3.Text;
-    const std::string area = model.Text2.Text;
+    const std::string delta = model.Text3().Text;
+    const std::string area = model.Text2().Text;
     Type(0, "0.3048");
     Type(1, "0.5588");
     Calculate();
-    EXPECT_EQ(model.Text3.Text, delta);
-    EXPECT_EQ(model.Text2.Text, area);
+    EXPECT_EQ(model.Text3().Text, delta);
+    EXPECT_EQ(model.Text2().Text, area);
 
     Type(0, "9");
     Type(1, "10");
     Calculate();
-    EXPECT_EQ(model.Text2.Text, "19.");
+    EXPECT_EQ(model.Text2().Text, "19.");
     Type(0, "0.5");
     Type(1, "1.0");
     Type(2, "12");
     Calculate();
-    EXPECT_EQ(model.Text2.Text, "75.");
-    EXPECT_EQ(model.Text3.Text, "0.314");
+    EXPECT_EQ(model.Text2().Text, "75.");
+    EXPECT_EQ(model.Text3().Text, "0.314");
 }
 
 TEST_F(CalculateTest, SameInputsTwiceGiveTheSameDrawing) {
@@ -201,8 +201,8 @@ TEST_F(CalculateTest, SameInputsTwiceGiveTheSameDrawing) {
 TEST_F(CalculateTest, DiamondFieldsWinOverTheChosenBlank) {
     model.PickRow(1); // state 1.5 mm, fields "0.0591"
     Calculate();
-    EXPECT_EQ(model.State.DiamondDiameter, 0.0591);
-    EXPECT_DOUBLE_EQ(model.State.DrawScale, 4680 / 0.0591);
+    EXPECT_EQ(model.State().DiamondDiameter, 0.0591);
+    EXPECT_DOUBLE_EQ(model.State().DrawScale, 4680 / 0.0591);
 }
 
 // A refused or failed Calculate: the message, where the focus goes, and nothing else changed.
@@ -225,7 +225,7 @@ TEST_P(CalculateFailureTest, ChangesNothing) {
     toolkit.Messages.clear();
     Calculate();
     EXPECT_EQ(toolkit.Messages, std::vector<std::string>{GetParam().Message});
-    EXPECT_EQ(model.Focus, GetParam().Focus);
+    EXPECT_EQ(model.Focus(), GetParam().Focus);
     EXPECT_EQ(DumpIgnoringFocus(), typed);
     EXPECT_NE(before, "");
 }

@@ -69,18 +69,18 @@ protected:
     void ExpectBlank(const BlankRow& row, double divisor, const char* diameter,
                      const char* height) {
         SCOPED_TRACE("row " + std::to_string(row.Row) + " divisor " + std::to_string(divisor));
-        model.State.UnitDivisor = divisor;
+        model.ChooseOption(divisor == 1.0 ? 1 : 0); // the unit as the user sets it
         model.PickRow(row.Row);
         EXPECT_EQ(model.Text1(10).Text, diameter);
         EXPECT_EQ(model.Text1(5).Text, height);
         // The state keeps the unrounded dimensions; the scale spans the blank's 4680-twip width.
-        EXPECT_DOUBLE_EQ(model.State.DiamondDiameter, row.DiameterMm / divisor);
-        EXPECT_DOUBLE_EQ(model.State.DiamondHeight, row.HeightMm / divisor);
-        EXPECT_DOUBLE_EQ(model.State.DrawScale, 4680 / (row.DiameterMm / divisor));
+        EXPECT_DOUBLE_EQ(model.State().DiamondDiameter, row.DiameterMm / divisor);
+        EXPECT_DOUBLE_EQ(model.State().DiamondHeight, row.HeightMm / divisor);
+        EXPECT_DOUBLE_EQ(model.State().DrawScale, 4680 / (row.DiameterMm / divisor));
         EXPECT_FALSE(model.Text1(10).Visible);
         EXPECT_FALSE(model.Text1(5).Visible);
-        EXPECT_FALSE(model.Label1_6.Visible);
-        EXPECT_FALSE(model.Label1_11.Visible);
+        EXPECT_FALSE(model.Label1_6().Visible);
+        EXPECT_FALSE(model.Label1_11().Visible);
     }
 };
 
@@ -93,23 +93,23 @@ TEST_F(BlankSelectionTest, EveryRowInInchesAndMillimetres) {
 
 TEST_F(BlankSelectionTest, ScalesOfTheNamedExamples) {
     model.PickRow(1);
-    EXPECT_DOUBLE_EQ(model.State.DrawScale, 79248);
-    model.State.UnitDivisor = 1.0;
+    EXPECT_DOUBLE_EQ(model.State().DrawScale, 79248);
+    model.ChooseOption(1);
     model.PickRow(7);
-    EXPECT_DOUBLE_EQ(model.State.DrawScale, 360);
+    EXPECT_DOUBLE_EQ(model.State().DrawScale, 360);
 }
 
 TEST_F(BlankSelectionTest, CustomRowShowsTheFieldsAndKeepsEverything) {
     model.PickRow(2);
-    const ProfileState before = model.State;
+    const ProfileState before = model.State();
     model.PickRow(26);
     EXPECT_EQ(model.Text1(10).Text, "0.1575");
     EXPECT_EQ(model.Text1(5).Text, "0.0906");
     EXPECT_TRUE(model.Text1(10).Visible);
     EXPECT_TRUE(model.Text1(5).Visible);
-    EXPECT_TRUE(model.Label1_6.Visible);
-    EXPECT_TRUE(model.Label1_11.Visible);
-    EXPECT_EQ(model.State, before);
+    EXPECT_TRUE(model.Label1_6().Visible);
+    EXPECT_TRUE(model.Label1_11().Visible);
+    EXPECT_EQ(model.State(), before);
 }
 
 TEST_F(BlankSelectionTest, CatalogueRowOverwritesTypedValues) {
@@ -127,7 +127,7 @@ TEST_F(BlankSelectionTest, HidingTheFocusedFieldMovesTheFocusOn) {
     model.PickRow(26);
     model.FocusArrived(ControlId::Text1_10);
     model.PickRow(4);
-    EXPECT_EQ(model.Focus, ControlId::Text1_0);
+    EXPECT_EQ(model.Focus(), ControlId::Text1_0);
     EXPECT_EQ(model.Text1(0).SelLength, 5);
 }
 

@@ -65,8 +65,8 @@ TEST_P(RoundTripTest, OpenedDesignDrawsAsSaved) {
     Form1Model other(otherToolkit);
     otherToolkit.Attach(other);
     other.Form_Load();
-    other.ChooseOption(model.OptionIndex == 0 ? 1 : 0);
-    other.PickRow(model.ComboRow == 26 ? 4 : 26);
+    other.ChooseOption(model.OptionIndex() == 0 ? 1 : 0);
+    other.PickRow(model.ComboRow() == 26 ? 4 : 26);
     other.ReplaceText(ControlId::Text1_0, "not a number");
     other.ReplaceText(ControlId::Text1_1, "");
     ASSERT_TRUE(other.OpenDesign(path));

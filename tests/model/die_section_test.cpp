@@ -11,11 +11,11 @@ using DieSectionTest = ModelTest;
 TEST_F(DieSectionTest, BoreWallIsTheDieInTrueUnits) {
     UseDefaultProfile();
     model.Command1_Click();
-    const ProfileState& s = model.State;
+    const ProfileState& s = model.State();
     const SectionFrame frame = FrameOf(s);
     const double tolerance = 1e-6 * s.DiamondHeight;
-    const BoreWall right = BoreWallOf(frame, model.Scene, BoreSide::Right);
-    const BoreWall left = BoreWallOf(frame, model.Scene, BoreSide::Left);
+    const BoreWall right = BoreWallOf(frame, model.Scene(), BoreSide::Right);
+    const BoreWall left = BoreWallOf(frame, model.Scene(), BoreSide::Left);
 
     const double bearingTop = s.ExitLength + s.BearingLength;
     const double coneTop = bearingTop + s.ReductionLength;

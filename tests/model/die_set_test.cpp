@@ -228,7 +228,7 @@ TEST(DieSetDiesTest, EachDieIsTheWindowsDie) {
         ASSERT_TRUE(pass.Die.Calculated) << pass.Die.Refusal;
         EXPECT_TRUE(pass.Problem.empty()) << pass.Problem;
         EXPECT_EQ(FormatNumber(*ParseNumber(NumberToText(pass.Die.Delta)), kMaskThreePlaces),
-                  window.Text3.Text);
+                  window.Text3().Text);
         const bool warned =
             !toolkit.Messages.empty() &&
             toolkit.Messages.back() == "Warning - the entering wire is contacting the Bell area.";

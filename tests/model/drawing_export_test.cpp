@@ -36,9 +36,9 @@ TEST_F(ExportFiguresTest, MeetingPointFollowsWhereTheWireRests) {
         SCOPED_TRACE(row.name);
         Type(1, row.incoming);
         model.Command1_Click();
-        ASSERT_TRUE(model.LastCalculation);
-        const ProfileFigures figures =
-            FiguresOf(model.LastCalculation->Profile, model.LastCalculation->Frame, model.Scene);
+        ASSERT_TRUE(model.LastCalculation());
+        const ProfileFigures figures = FiguresOf(model.LastCalculation()->Profile,
+                                                 model.LastCalculation()->Frame, model.Scene());
         EXPECT_EQ(figures.Meeting.Contact, row.contact);
         EXPECT_NEAR(figures.Meeting.AboveBearing, row.aboveBearing, 2e-6);
         EXPECT_NEAR(figures.Meeting.PercentOfReduction, row.percent, 0.01);
@@ -58,8 +58,8 @@ TEST_F(ExportFiguresTest, TitleBlockKeepsTheLastCalculate) {
     model.Command1_Click();
     Type(2, "40");
     model.ChooseOption(1);
-    const std::vector<TitleRow> rows = TitleBlockRows(
-        TitleBlockOf(*model.LastCalculation, model.Scene, "d.dieprofile", "16 : 1", "2026-01-02"));
+    const std::vector<TitleRow> rows = TitleBlockRows(TitleBlockOf(
+        *model.LastCalculation(), model.Scene(), "d.dieprofile", "16 : 1", "2026-01-02"));
     auto value = [&rows](std::string_view caption) {
         for (const TitleRow& row : rows) {
             if (row.Caption == caption) {
@@ -169,8 +169,8 @@ TEST(DxfWriter, PolylineIsVerticesEndedBySeqend) {
 TEST_F(ExportFiguresTest, DxfChoicesOfProfileAndAxis) {
     UseDefaultProfile();
     model.Command1_Click();
-    const CalculatedDrawing& drawn = *model.LastCalculation;
-    const BoreWall wall = BoreWallOf(drawn.Frame, model.Scene, BoreSide::Right);
+    const CalculatedDrawing& drawn = *model.LastCalculation();
+    const BoreWall wall = BoreWallOf(drawn.Frame, model.Scene(), BoreSide::Right);
     const struct {
         DxfExportOptions options;
         std::size_t polylines;
@@ -186,7 +186,7 @@ TEST_F(ExportFiguresTest, DxfChoicesOfProfileAndAxis) {
     for (const auto& row : rows) {
         SCOPED_TRACE(static_cast<int>(row.options.Profile) * 2 +
                      static_cast<int>(row.options.Axis));
-        const DxfDocument document = DxfDocumentOf(drawn, model.Scene, "d", row.options);
+        const DxfDocument document = DxfDocumentOf(drawn, model.Scene(), "d", row.options);
         ASSERT_EQ(document.Polylines.size(), row.polylines);
         const DxfPolyline& profile = document.Polylines.front();
         EXPECT_EQ(profile.Layer, kLayerBoreProfile);

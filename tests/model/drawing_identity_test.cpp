@@ -29,23 +29,23 @@ TEST_F(DrawingIdentityTest, TravelsWithTheDesignInTheVersionItNeeds) {
     UseDefaultProfile();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        model.Identity = row.identity;
+        model.SetIdentity(row.identity);
         const std::string text = DesignToText(model.CurrentDesign());
         EXPECT_NE(text.find(row.version), std::string::npos) << text;
         EXPECT_EQ(text.find("\"title\"") != std::string::npos, !row.identity.Title.empty());
         const auto read = DesignFromText(text);
         ASSERT_TRUE(std::holds_alternative<Design>(read)) << std::get<std::string>(read);
-        model.Identity = {"other", "other", "other"};
+        model.SetIdentity({"other", "other", "other"});
         ASSERT_FALSE(model.ApplyDesign(std::get<Design>(read)));
-        EXPECT_EQ(model.Identity, row.identity);
+        EXPECT_EQ(model.Identity(), row.identity);
     }
 }
 
 TEST_F(DrawingIdentityTest, FileThatCannotHoldItIsRefused) {
     UseDefaultProfile();
-    model.Identity = {"DP-1", "Die", "A"};
+    model.SetIdentity({"DP-1", "Die", "A"});
     const std::string v2 = DesignToText(model.CurrentDesign());
-    model.Identity = {};
+    model.SetIdentity({});
     const std::string v1 = DesignToText(model.CurrentDesign());
     const struct {
         const char* name;

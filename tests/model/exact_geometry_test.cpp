@@ -94,14 +94,14 @@ TEST_P(ExactGeometryTest, EveryStoredCoordinateIsTheFormulaInItsOrder) {
     const double tE = std::tan(in(8) * pi / 2 / 180);
     // Lengths held in double precision show any change of order in their last bits: a
     // percentage is multiplied by its base first and divided by 100 last.
-    const ProfileState& st = model.State;
+    const ProfileState& st = model.State();
     EXPECT_EQ(st.DrawScale, S);
     EXPECT_EQ(st.BearingLength, Be);
     EXPECT_EQ(st.EntranceLength, En);
     EXPECT_EQ(st.ExitLength, Ex);
     EXPECT_EQ(st.ReductionLength, Re);
 
-    const DrawingScene& s = model.Scene;
+    const DrawingScene& s = model.Scene();
     const float top = F(7320.0 - H * S);
     const float coneTopRight = F((rO + C) + (Re * S) * tR);
     const float coneTopLeft = F((C - rO) - (Re * S) * tR);

@@ -78,8 +78,8 @@ TEST_F(ExportTest, AProfileThatCannotBeMadeIsRefusedInTheDieMakersWords) {
             Type(index, text);
         }
         model.Command1_Click();
-        ASSERT_TRUE(model.LastCalculation) << c.Name << ": the window draws it as designed";
-        EXPECT_EQ(ProfileFault(*model.LastCalculation, model.Scene), c.Fault) << c.Name;
+        ASSERT_TRUE(model.LastCalculation()) << c.Name << ": the window draws it as designed";
+        EXPECT_EQ(ProfileFault(*model.LastCalculation(), model.Scene()), c.Fault) << c.Name;
         const auto refusal = Export("die.dxf");
         ASSERT_TRUE(refusal) << c.Name;
         EXPECT_EQ(refusal->Message,
@@ -109,8 +109,8 @@ TEST_F(ExportTest, EveryCatalogueBlankWithTheDefaultProfileCanBeExported) {
                 Type(5, option == 0 ? "0.180" : "4.572");
             }
             model.Command1_Click();
-            ASSERT_TRUE(model.LastCalculation) << row;
-            EXPECT_EQ(ProfileFault(*model.LastCalculation, model.Scene), std::nullopt)
+            ASSERT_TRUE(model.LastCalculation()) << row;
+            EXPECT_EQ(ProfileFault(*model.LastCalculation(), model.Scene()), std::nullopt)
                 << "row " << row << " unit " << option;
         }
     }

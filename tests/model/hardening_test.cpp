@@ -62,7 +62,7 @@ protected:
         EXPECT_EQ(toolkit.Messages, std::vector<std::string>{message});
         EXPECT_EQ(DumpIgnoringFocus(), before);
         for (int index : kText1Indices) {
-            if (Text1Control(index) != model.Focus) {
+            if (Text1Control(index) != model.Focus()) {
                 SCOPED_TRACE("selection of Text1(" + std::to_string(index) + ")");
                 const auto [start, length] = selections.at(static_cast<std::size_t>(index));
                 EXPECT_EQ(model.Text1(index).SelStart, start);
@@ -74,10 +74,10 @@ protected:
     void ExpectEveryLabelAndResultIsANumber() {
         for (const LabelDesign& design : SceneLabels()) {
             SCOPED_TRACE(std::string(design.Name));
-            EXPECT_TRUE(ParseNumber((model.Scene.*design.Member).Caption).has_value());
+            EXPECT_TRUE(ParseNumber((model.Scene().*design.Member).Caption).has_value());
         }
-        EXPECT_TRUE(ParseNumber(model.Text2.Text).has_value());
-        EXPECT_TRUE(ParseNumber(model.Text3.Text).has_value());
+        EXPECT_TRUE(ParseNumber(model.Text2().Text).has_value());
+        EXPECT_TRUE(ParseNumber(model.Text3().Text).has_value());
     }
 };
 
@@ -106,7 +106,7 @@ TEST_F(HardeningTest, EveryFieldRefusesTextsThatAreNotNumbers) {
             const std::string good = model.Text1(index).Text;
             Type(index, text);
             ExpectRefused([&] { Calculate(); }, caption + " must be a number.");
-            EXPECT_EQ(model.Focus, Text1Control(index));
+            EXPECT_EQ(model.Focus(), Text1Control(index));
             // The focused field's text is selected from its start, six characters at most.
             EXPECT_EQ(model.Text1(index).SelStart, 0);
             EXPECT_EQ(model.Text1(index).SelLength,
@@ -124,11 +124,11 @@ TEST_F(HardeningTest, NumbersAtTheEdgesOfTheGrammarAreRead) {
     Type(2, ".25e2");
     Calculate();
     EXPECT_TRUE(toolkit.Messages.empty());
-    EXPECT_EQ(model.State.ExitAngle, 0);
-    EXPECT_DOUBLE_EQ(model.State.BearingLength, 0.006);
-    EXPECT_DOUBLE_EQ(model.State.ExitLength, 0.036);
-    EXPECT_EQ(model.State.EntranceAngle, 50);
-    EXPECT_EQ(model.State.ReductionAngle, 25);
+    EXPECT_EQ(model.State().ExitAngle, 0);
+    EXPECT_DOUBLE_EQ(model.State().BearingLength, 0.006);
+    EXPECT_DOUBLE_EQ(model.State().ExitLength, 0.036);
+    EXPECT_EQ(model.State().EntranceAngle, 50);
+    EXPECT_EQ(model.State().ReductionAngle, 25);
 }
 
 TEST_F(HardeningTest, ZeroDiamondDiameterIsRefusedHoweverWritten) {
@@ -137,7 +137,7 @@ TEST_F(HardeningTest, ZeroDiamondDiameterIsRefusedHoweverWritten) {
         SCOPED_TRACE(zero);
         Type(10, zero);
         ExpectRefused([&] { Calculate(); }, kDiameterZero);
-        EXPECT_EQ(model.Focus, ControlId::Text1_10);
+        EXPECT_EQ(model.Focus(), ControlId::Text1_10);
     }
 }
 
@@ -150,7 +150,7 @@ TEST_F(HardeningTest, OutletNotBelowIncomingIsRefused) {
         Type(0, outlet);
         Type(1, incoming);
         ExpectRefused([&] { Calculate(); }, kOutletNotLess);
-        EXPECT_EQ(model.Focus, ControlId::Text1_0);
+        EXPECT_EQ(model.Focus(), ControlId::Text1_0);
     }
 }
 
@@ -168,9 +168,9 @@ TEST_P(UndrawableProfileTest, IsRefusedAndChangesNothing) {
     Calculate(); // a good drawing first, so that "unchanged" is not the design state
     ASSERT_TRUE(toolkit.Messages.empty());
     Type(GetParam().Field, GetParam().Text);
-    const ControlId focus = model.Focus;
+    const ControlId focus = model.Focus();
     ExpectRefused([&] { Calculate(); }, kCannotCalculate);
-    EXPECT_EQ(model.Focus, focus);
+    EXPECT_EQ(model.Focus(), focus);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -190,7 +190,7 @@ TEST_F(HardeningTest, ValueLabelThatWouldOverflowIsRefused) {
     Type(10, "0.01");
     Calculate();
     ASSERT_TRUE(toolkit.Messages.empty());
-    ASSERT_LT(model.Scene.LineEnterWireRight.Y1, -10000);
+    ASSERT_LT(model.Scene().LineEnterWireRight.Y1, -10000);
     // Now the wire edge meets a vertical wall and keeps that lower end; divided by the tiny
     // scale, its distance to the bell overflows.
     Type(10, "1e308");
@@ -214,15 +214,15 @@ TEST_P(ExtremeProfileTest, IsDrawnWithOnlyNumbers) {
     for (const std::string& message : toolkit.Messages) {
         EXPECT_EQ(message, "Warning - the entering wire is contacting the Bell area.");
     }
-    EXPECT_EQ(model.State.DiamondDiameter, ParseNumber(model.Text1(10).Text));
-    EXPECT_EQ(model.State.OutletDiameter, ParseNumber(model.Text1(0).Text));
+    EXPECT_EQ(model.State().DiamondDiameter, ParseNumber(model.Text1(10).Text));
+    EXPECT_EQ(model.State().OutletDiameter, ParseNumber(model.Text1(0).Text));
     for (const ProfileStateMember& member : ProfileStateMembers()) {
         if (const auto* real = std::get_if<double ProfileState::*>(&member.Member)) {
-            EXPECT_TRUE(std::isfinite(model.State.*(*real))) << member.Name;
+            EXPECT_TRUE(std::isfinite(model.State().*(*real))) << member.Name;
         }
     }
     for (const SegmentDesign& design : SceneSegments()) {
-        const Segment& s = model.Scene.*design.Member;
+        const Segment& s = model.Scene().*design.Member;
         EXPECT_TRUE(std::isfinite(s.X1) && std::isfinite(s.Y1) && std::isfinite(s.X2) &&
                     std::isfinite(s.Y2))
             << design.Name;
@@ -255,16 +255,16 @@ TEST_F(HardeningTest, UnitsSwitchRefusals) {
         Type(1, "0.022");
         Type(c.Field, c.Text);
         ExpectRefused([&] { model.ChooseOption(1); }, c.Message);
-        EXPECT_EQ(model.OptionIndex, 0);
-        EXPECT_EQ(model.State.UnitDivisor, 25.4);
-        EXPECT_EQ(model.Focus, Text1Control(c.Field));
+        EXPECT_EQ(model.OptionIndex(), 0);
+        EXPECT_EQ(model.State().UnitDivisor, 25.4);
+        EXPECT_EQ(model.Focus(), Text1Control(c.Field));
     }
 
     // Back to inches only a text that is not a number is refused; every number gets smaller.
     Type(0, "0.012");
     Type(1, "0.022");
     model.ChooseOption(1);
-    ASSERT_EQ(model.OptionIndex, 1);
+    ASSERT_EQ(model.OptionIndex(), 1);
     Type(1, "1.7976931348623157e308");
     toolkit.Messages.clear();
     model.ChooseOption(0);
@@ -272,11 +272,11 @@ TEST_F(HardeningTest, UnitsSwitchRefusals) {
     EXPECT_EQ(model.Text1(1).Text, "7.07753202701699E+306");
     Type(1, "0.022");
     model.ChooseOption(1);
-    ASSERT_EQ(model.OptionIndex, 1);
+    ASSERT_EQ(model.OptionIndex(), 1);
     Type(0, "");
     ExpectRefused([&] { model.ChooseOption(0); }, "Outlet Wire Diameter must be a number.");
-    EXPECT_EQ(model.OptionIndex, 1);
-    EXPECT_EQ(model.State.UnitDivisor, 1.0);
+    EXPECT_EQ(model.OptionIndex(), 1);
+    EXPECT_EQ(model.State().UnitDivisor, 1.0);
 }
 
 TEST_F(HardeningTest, DiametersOfTwelveDigitsComeBackExactly) {

@@ -131,11 +131,11 @@ TEST_F(OverlayLayoutTest, PagesTileTheSheetWithOverlapAndEveryLineReachesItsPage
             UseDefaultProfile();
         }
         model.Command1_Click();
-        ASSERT_TRUE(model.LastCalculation);
+        ASSERT_TRUE(model.LastCalculation());
         const double printableW = 190;
         const double printableH = 277;
         const auto laidOut = LayOutOverlay(
-            model.LastCalculation->Frame, model.Scene, model.LastCalculation->UnitDivisor,
+            model.LastCalculation()->Frame, model.Scene(), model.LastCalculation()->UnitDivisor,
             {row.magnification, row.tolerance, row.view}, "d", printableW, printableH);
         ASSERT_TRUE(std::holds_alternative<OverlayPages>(laidOut))
             << std::get<std::string>(laidOut);
@@ -182,10 +182,10 @@ TEST_F(OverlayLayoutTest, PagesTileTheSheetWithOverlapAndEveryLineReachesItsPage
 TEST_F(OverlayLayoutTest, LengthsOnPaperAreTheDieTimesTheMagnification) {
     UseDefaultProfile(); // inches
     model.Command1_Click();
-    const ProfileState& s = model.State;
-    const auto laidOut =
-        LayOutOverlay(model.LastCalculation->Frame, model.Scene, model.LastCalculation->UnitDivisor,
-                      {20, 0.001, OverlayView::Bore}, "", 190, 277);
+    const ProfileState& s = model.State();
+    const auto laidOut = LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
+                                       model.LastCalculation()->UnitDivisor,
+                                       {20, 0.001, OverlayView::Bore}, "", 190, 277);
     ASSERT_TRUE(std::holds_alternative<OverlayPages>(laidOut));
     const OverlayPages& pages = std::get<OverlayPages>(laidOut);
     const double k = 20 * 25.4;
@@ -211,7 +211,7 @@ TEST_F(OverlayLayoutTest, RefusesWhatCannotBePrinted) {
     model.Command1_Click();
     const auto lay = [&](double magnification, double width, double height) {
         const auto laidOut = LayOutOverlay(
-            model.LastCalculation->Frame, model.Scene, model.LastCalculation->UnitDivisor,
+            model.LastCalculation()->Frame, model.Scene(), model.LastCalculation()->UnitDivisor,
             {magnification, 0, OverlayView::Section}, "", width, height);
         return std::holds_alternative<std::string>(laidOut) ? std::get<std::string>(laidOut)
                                                             : std::string();

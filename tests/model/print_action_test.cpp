@@ -9,12 +9,12 @@ protected:
     void ExpectRestored() {
         EXPECT_EQ(toolkit.Outer.Width, 14460);
         EXPECT_EQ(toolkit.Outer.Height, 10380);
-        EXPECT_EQ(model.Window.Width, 14460);
-        EXPECT_EQ(model.Window.Height, 10380);
+        EXPECT_EQ(model.Window().Width, 14460);
+        EXPECT_EQ(model.Window().Height, 10380);
         EXPECT_TRUE(model.Text1(5).Visible);
         EXPECT_TRUE(model.Text1(10).Visible);
-        EXPECT_TRUE(model.Label1_6.Visible);
-        EXPECT_TRUE(model.Label1_11.Visible);
+        EXPECT_TRUE(model.Label1_6().Visible);
+        EXPECT_TRUE(model.Label1_11().Visible);
     }
 };
 

@@ -101,7 +101,7 @@ TEST_F(SceneMovesTest, CalculateMovesExactlyTheSegmentsMarkedMoved) {
     model.Command1_Click();
     ASSERT_TRUE(toolkit.Messages.empty());
     for (const SegmentDesign& design : SceneSegments()) {
-        const bool moved = !(model.Scene.*design.Member == design.Ends);
+        const bool moved = !(model.Scene().*design.Member == design.Ends);
         EXPECT_EQ(moved, design.Moved) << design.Name;
     }
 }

@@ -56,9 +56,9 @@ TEST_F(SheetLayoutTest, SheetIsTrueToItsScaleAndDimensionedAsDrafted) {
         Type(0, row.unit == 0 ? "0.012" : "0.3048");
         Type(6, row.exitLength);
         model.Command1_Click();
-        ASSERT_TRUE(model.LastCalculation);
+        ASSERT_TRUE(model.LastCalculation());
         const SheetContent content =
-            SheetContentOf(*model.LastCalculation, model.Scene, "Die 7.dieprofile", {}, {},
+            SheetContentOf(*model.LastCalculation(), model.Scene(), "Die 7.dieprofile", {}, {},
                            row.paper, "2026-12-08");
         const Page page = LayOutSheet(content);
         const SheetSection& s = content.Section;

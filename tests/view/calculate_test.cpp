@@ -4,6 +4,7 @@
 
 #include "app/dump.h"
 #include "profile/drawing_scene.h"
+#include "qt/drawing_panel.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -246,8 +247,11 @@ void FillScene(DrawingScene& scene, Segment segment) {
 }
 
 TEST(Extreme, PainterClipsCoordinatesFarOutsideThePanel) {
+    // The window's panel drawing a scene of the test's own, at the window's panel size.
     const auto window = StartWindow();
-    DrawingScene& scene = window->Model().Scene;
+    DrawingScene scene;
+    DrawingPanel panel(scene, nullptr);
+    panel.resize(window->Panel()->size());
     constexpr float kInf = std::numeric_limits<float>::infinity();
     constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
 
@@ -262,13 +266,11 @@ TEST(Extreme, PainterClipsCoordinatesFarOutsideThePanel) {
     };
     // Nothing of the drawing shown: only the frame lines and the value labels remain.
     FillScene(scene, {kNan, kNan, kNan, kNan});
-    window->Refresh();
-    const QImage empty = window->Panel()->grab().toImage();
+    const QImage empty = panel.grab().toImage();
     for (const Segment& s : unseen) {
         SCOPED_TRACE(::testing::PrintToString(std::vector<float>{s.X1, s.Y1, s.X2, s.Y2}));
         FillScene(scene, s);
-        window->Refresh();
-        EXPECT_EQ(window->Panel()->grab().toImage(), empty);
+        EXPECT_EQ(panel.grab().toImage(), empty);
     }
 
     // Lines that cross the panel although their ends are far away: the visible part must lie
@@ -286,10 +288,9 @@ TEST(Extreme, PainterClipsCoordinatesFarOutsideThePanel) {
         const Segment& s = c.Ends;
         SCOPED_TRACE(::testing::PrintToString(std::vector<float>{s.X1, s.Y1, s.X2, s.Y2}));
         FillScene(scene, s);
-        window->Refresh();
-        const QImage panel = window->Panel()->grab().toImage();
-        EXPECT_TRUE(Dark(panel.pixel(c.Inside)) || Dark(panel.pixel(c.Inside + QPoint(1, 0))) ||
-                    Dark(panel.pixel(c.Inside - QPoint(1, 0))))
+        const QImage image = panel.grab().toImage();
+        EXPECT_TRUE(Dark(image.pixel(c.Inside)) || Dark(image.pixel(c.Inside + QPoint(1, 0))) ||
+                    Dark(image.pixel(c.Inside - QPoint(1, 0))))
             << "the line is missing at " << c.Inside.x() << "," << c.Inside.y();
     }
 }

@@ -195,7 +195,7 @@ TEST(DesignCommands, SheetDetailsAreKeptForTheUserAndTheDesign) {
         window->Commands().EditSheetDetails();
         EXPECT_EQ(offered, row.offeredOwner);
         EXPECT_EQ(LoadSheetDetails(), row.kept);
-        EXPECT_EQ(window->Model().Identity, row.identity);
+        EXPECT_EQ(window->Model().Identity(), row.identity);
     }
     CalculateDefaultProfile(*window);
     const QString path = folder.filePath(QStringLiteral("die.dieprofile"));

@@ -20,17 +20,17 @@ using namespace dieprofile;
 // The right-hand wall from the bell's mouth to the exit opening, in the drawing's unit, y up from
 // the bottom face: each segment end minus the axis or the base line, over the drawing scale.
 QByteArray ExpectedWall(const Form1Model& model) {
-    const DrawingScene& s = model.Scene;
-    const double axis = model.State.CentreX;
-    const double base = model.State.DieBaseY;
-    const double scale = model.State.DrawScale;
+    const DrawingScene& s = model.Scene();
+    const double axis = model.State().CentreX;
+    const double base = model.State().DieBaseY;
+    const double scale = model.State().DrawScale;
     const float ends[5][2] = {{s.LineDieBellRight.X1, s.LineDieBellRight.Y1},
                               {s.LineDieReductionRight.X1, s.LineDieReductionRight.Y1},
                               {s.LineDieReductionRight.X2, s.LineDieReductionRight.Y2},
                               {s.LineDieBackRight.X1, s.LineDieBackRight.Y1},
                               {s.LineDieBackRight.X2, s.LineDieBackRight.Y2}};
-    QByteArray json =
-        "{\"height\": " + QByteArray::number(model.State.DiamondHeight, 'g', 17) + ", \"wall\": [";
+    QByteArray json = "{\"height\": " + QByteArray::number(model.State().DiamondHeight, 'g', 17) +
+                      ", \"wall\": [";
     for (int i = 0; i < 5; ++i) {
         json += (i ? ", [" : "[") + QByteArray::number((ends[i][0] - axis) / scale, 'g', 17) +
                 ", " + QByteArray::number((base - ends[i][1]) / scale, 'g', 17) + "]";

@@ -76,7 +76,7 @@ QStringList TabTour(int steps) {
 TEST(Layout, TabVisitsTheRowsInOrderAndSkipsHiddenFields) {
     const auto window = StartWindow();
     EXPECT_EQ(QApplication::focusWidget(), window->BlankList());
-    EXPECT_EQ(window->Model().Focus, ControlId::Combo1);
+    EXPECT_EQ(window->Model().Focus(), ControlId::Combo1);
 
     // Of the two option buttons only the checked one is a Tab stop; the arrow keys move between
     // them.
@@ -84,7 +84,7 @@ TEST(Layout, TabVisitsTheRowsInOrderAndSkipsHiddenFields) {
                            "Text1(8)",   "Text1(6)", "Text1(7)", "Command1", "Command2",
                            "Option1(0)", "Text2",    "Text3"};
     EXPECT_EQ(TabTour(14), QStringList{"Combo1"} + tail);
-    EXPECT_EQ(window->Model().Focus, ControlId::Combo1) << "the tour ends where it began";
+    EXPECT_EQ(window->Model().Focus(), ControlId::Combo1) << "the tour ends where it began";
 
     ChooseRow(*window, 26);
     EXPECT_EQ(TabTour(16), QStringList({"Combo1", "Text1(5)", "Text1(10)"}) + tail);

@@ -105,12 +105,13 @@ int main(int argc, char** argv) {
         std::cerr << problem->toStdString() << "\n";
         return 1;
     }
-    const ProfileState& s = model.State;
+    const ProfileState& s = model.State();
     std::printf("{\"UnitDivisor\": %.17g, \"OutletDiameter\": %.17g, \"BearingLength\": %.17g, "
                 "\"DiamondDiameter\": %.17g, \"DiamondHeight\": %.17g, ",
                 s.UnitDivisor, s.OutletDiameter, s.BearingLength, s.DiamondDiameter,
                 s.DiamondHeight);
-    PrintWall("RightWall", BoreWallOf(model.LastCalculation->Frame, model.Scene, BoreSide::Right));
+    PrintWall("RightWall",
+              BoreWallOf(model.LastCalculation()->Frame, model.Scene(), BoreSide::Right));
     std::printf("}\n");
     return 0;
 }

@@ -190,13 +190,13 @@ TEST(Print, TwoPrintsInARowKeepTheWindowSize) {
     ChooseRow(*window, 26);
     const QStringList before = JobDocuments();
     const std::string dump = DumpIgnoringFocus(window->Model());
-    const WindowRect rect = window->Model().Window;
+    const WindowRect rect = window->Model().Window();
     MessageAnswerer answerer;
     for (int print = 0; print < 2; ++print) {
         SCOPED_TRACE(print);
         QTest::mouseClick(window->PrintButton(), Qt::LeftButton);
         EXPECT_EQ(window->size(), QSize(964, 692));
-        EXPECT_EQ(window->Model().Window, rect);
+        EXPECT_EQ(window->Model().Window(), rect);
     }
     EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
     EXPECT_EQ(DumpIgnoringFocus(window->Model()), dump);

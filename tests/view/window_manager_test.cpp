@@ -28,7 +28,7 @@ TEST(WindowManager, CentresTheFramedWindowOnTheScreen) {
     const bool centred = QTest::qWaitFor(
         [&] { return std::abs(offCentre().x()) <= 1 && std::abs(offCentre().y()) <= 1; });
     EXPECT_TRUE(centred) << "off centre by " << offCentre().x() << "," << offCentre().y();
-    EXPECT_EQ(window->Model().Window.Height, window->frameGeometry().height() * 15.0f);
+    EXPECT_EQ(window->Model().Window().Height, window->frameGeometry().height() * 15.0f);
 }
 
 } // namespace
