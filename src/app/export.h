@@ -9,6 +9,7 @@
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"
+#include "output/sheet_layout.h"
 
 #include <optional>
 #include <string>
@@ -62,7 +63,8 @@ struct ExportRequest {
     std::string DesignName;              // as the title block and the documents name it
     std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
     Paper SheetPaper = Paper::A4;
-    DxfExportOptions Dxf; // what a DXF holds and which way its axis runs
+    DxfExportOptions Dxf;   // what a DXF holds and which way its axis runs
+    SheetDetails Details{}; // the user's owner, drawn by, approved by and general tolerances
 };
 
 struct ExportRefusal {
@@ -72,7 +74,8 @@ struct ExportRefusal {
 
 // The drawing sheet of a Calculate on the paper, dated today.
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper);
+                    const std::string& designName, Paper paper,
+                    const DrawingIdentity& identity = {}, const SheetDetails& details = {});
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 
