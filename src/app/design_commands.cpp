@@ -3,6 +3,7 @@
 // code as a click on Calculate.
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "output/atomic_file.h"
 
 #include <variant>
@@ -12,8 +13,8 @@ namespace dieprofile {
 namespace {
 
 std::string Refusal(std::string_view action, const std::string& path, std::string_view reason) {
-    return "Cannot " + std::string(action) + " the design \"" + DesignFileName(path) +
-           "\": " + std::string(reason) + ".";
+    return "Cannot " + std::string(action) + " the design " +
+           QuotedForMessage(DesignFileName(path)) + ": " + std::string(reason) + ".";
 }
 
 } // namespace
@@ -68,7 +69,8 @@ bool Form1Model::OpenDesign(const std::string& path) {
     const std::optional<int> row = FindCatalogueRow(design.Blank);
     if (!row) {
         UI().ShowMessage(
-            Refusal("open", path, "the blank \"" + design.Blank + "\" is not in the catalogue"));
+            Refusal("open", path,
+                    "the blank " + QuotedForMessage(design.Blank) + " is not in the catalogue"));
         return false;
     }
 
