@@ -29,6 +29,7 @@ Design Form1Model::CurrentDesign() const {
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         design.FieldTexts[i] = Text1(kDesignFields[i].Text1Index).Text;
     }
+    design.Identity = Identity;
     return design;
 }
 
@@ -65,34 +66,39 @@ bool Form1Model::OpenDesign(const std::string& path) {
         UI().ShowMessage(Refusal("open", path, *reason));
         return false;
     }
-    const Design& design = std::get<Design>(read);
-    const std::optional<int> row = FindCatalogueRow(design.Blank);
-    if (!row) {
-        UI().ShowMessage(
-            Refusal("open", path,
-                    "the blank " + QuotedForMessage(design.Blank) + " is not in the catalogue"));
+    if (const std::optional<std::string> reason = ApplyDesign(std::get<Design>(read))) {
+        UI().ShowMessage(Refusal("open", path, *reason));
         return false;
     }
+    DesignPath = path;
+    return true;
+}
 
-    // Everything is checked; from here on the window changes. The file's wire diameters are in
-    // the file's unit, so the unit is set without converting the texts the window holds now
-    // (which may not even be numbers): they are all replaced below.
+std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
+    const std::optional<int> row = FindCatalogueRow(design.Blank);
+    if (!row) {
+        return "the blank " + QuotedForMessage(design.Blank) + " is not in the catalogue";
+    }
+
+    // Everything is checked; from here on the window changes. The design's wire diameters are in
+    // its unit, so the unit is set without converting the texts the window holds now (which may
+    // not even be numbers): they are all replaced below.
     const auto option = static_cast<std::int16_t>(design.Unit == "in" ? 0 : 1);
     if (option != OptionIndex) {
         SetUnit(option);
     }
     PickRow(*row);
     // A catalogue row has just filled the diamond fields and hidden them; only the custom blank's
-    // diamond fields take the file's texts.
+    // diamond fields take the design's texts.
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         const ControlId control = Text1Control(kDesignFields[i].Text1Index);
         if (IsVisible(control)) {
             ReplaceText(control, design.FieldTexts[i]);
         }
     }
-    DesignPath = path;
+    Identity = design.Identity;
     Command1_Click();
-    return true;
+    return std::nullopt;
 }
 
 } // namespace dieprofile

@@ -87,6 +87,10 @@ public:
     // each visible field) and calculates. A file that is refused gets a message naming it and what
     // is wrong, and changes nothing. True when the design was loaded.
     bool OpenDesign(const std::string& path);
+    // Replays a design as a user would (unit, blank, each visible field) and calculates, as
+    // opening its file does; a die of the die set opens this way. When the blank is not in the
+    // catalogue nothing changes and the reason is returned.
+    std::optional<std::string> ApplyDesign(const Design& design);
     // Writes the design atomically; on failure a message says why and an existing file is kept.
     bool SaveDesign(const std::string& path);
 
@@ -113,6 +117,8 @@ public:
     std::string DesignPath;
     // Its name without the folders, as exports and messages give it; empty while there is none.
     std::string DesignName() const;
+    // What the design's drawing is called on its sheet: kept in the design file, set by the user.
+    DrawingIdentity Identity;
 
     Toolkit& UI() { return toolkit_; }
 

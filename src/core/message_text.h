@@ -16,9 +16,4 @@ inline constexpr std::size_t kMaxQuotedCharacters = 80;
 // not UTF-8 as \xFF, and anything past kMaxQuotedCharacters cut off with "…".
 std::string QuotedForMessage(std::string_view text);
 
-// The length of the well-formed UTF-8 sequence that bytes (not empty) start with: 1 to 4, or 0
-// when they start with a stray continuation byte, an overlong form, a surrogate or anything past
-// U+10FFFF.
-std::size_t Utf8SequenceLength(std::string_view bytes);
-
 } // namespace dieprofile

@@ -1,6 +1,7 @@
 #include "output/design_file.h"
 
 #include "core/message_text.h"
+#include "core/utf8.h"
 
 #include <nlohmann/json.hpp>
 
@@ -24,18 +25,6 @@ namespace {
 // logarithmic time whatever their number.
 using OrderedJson = nlohmann::ordered_json;
 using Json = nlohmann::json;
-
-bool IsUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t length = Utf8SequenceLength(bytes.substr(i));
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
 
 // Reads the document as far as a design's checks look into it: the values of the top level and
 // of "fields", with nested groups and lists kept as empty placeholders. Besides, it notes the first
@@ -139,14 +128,6 @@ private:
     std::string key_;
 };
 
-std::size_t CodePoints(std::string_view text) {
-    std::size_t count = 0;
-    for (char c : text) {
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return count;
-}
-
 // C0 controls, DEL and the C1 controls (U+0080 to U+009F, two bytes C2 80 to C2 9F in UTF-8).
 bool HoldsControlCharacter(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -207,7 +188,7 @@ std::optional<std::string> TextOf(const Json& object, std::string_view parent, s
 
 // What a user could have typed or chosen: no longer than a field holds, no control character.
 std::optional<std::string> CheckTyped(std::string_view keyPath, std::string_view text) {
-    if (CodePoints(text) > kMaxDesignFieldCharacters) {
+    if (CodePointCount(text) > kMaxDesignFieldCharacters) {
         return "the text of " + Quote(keyPath) + " is longer than " +
                std::to_string(kMaxDesignFieldCharacters) + " characters";
     }
@@ -241,9 +222,14 @@ std::string DesignToText(const Design& design) {
     }
     OrderedJson root = OrderedJson::object();
     root["format"] = kDesignFormat;
-    root["version"] = kDesignVersion;
+    root["version"] = design.Identity.Empty() ? 1 : kDesignIdentityVersion;
     root["unit"] = design.Unit;
     root["blank"] = design.Blank;
+    for (const auto& [key, member] : kDrawingIdentityKeys) {
+        if (!(design.Identity.*member).empty()) {
+            root[std::string(key)] = design.Identity.*member;
+        }
+    }
     root["fields"] = std::move(fields);
     // Invalid UTF-8 in a field cannot reach here from the window; replace rather than throw.
     return root.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
@@ -299,8 +285,14 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
     if (version->get<long long>() < 1) {
         return std::string("its version is not valid");
     }
-    if (auto wrong = CheckKeys(root, reader.RootOrder, "",
-                               {"format", "version", "unit", "blank", "fields"})) {
+    std::vector<std::string_view> rootKeys{"format", "version", "unit", "blank", "fields"};
+    for (const auto& identityKey : kDrawingIdentityKeys) {
+        if (version->get<long long>() >= kDesignIdentityVersion &&
+            root.contains(identityKey.first)) {
+            rootKeys.push_back(identityKey.first);
+        }
+    }
+    if (auto wrong = CheckKeys(root, reader.RootOrder, "", rootKeys)) {
         return *wrong;
     }
 
@@ -316,6 +308,18 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
     }
     if (auto wrong = CheckTyped("blank", design.Blank)) {
         return *wrong;
+    }
+    for (const auto& [key, member] : kDrawingIdentityKeys) {
+        if (!root.contains(key)) {
+            continue;
+        }
+        std::string& text = design.Identity.*member;
+        if (auto wrong = TextOf(root, "", key, text)) {
+            return *wrong;
+        }
+        if (auto wrong = CheckTyped(key, text)) {
+            return *wrong;
+        }
     }
     const Json& fields = root.at("fields");
     if (!fields.is_object()) {

@@ -5,6 +5,7 @@
 // a length L of the die is L x M on paper.
 #pragma once
 
+#include "core/geometry.h"
 #include "output/overlay_options.h"
 #include "profile/die_section.h"
 #include "profile/drawing_scene.h"
@@ -17,13 +18,6 @@
 
 namespace dieprofile {
 
-// A point on paper in millimetres, x to the right, y down.
-struct PaperPoint {
-    double X = 0;
-    double Y = 0;
-    bool operator==(const PaperPoint&) const = default;
-};
-
 enum class OverlayStroke {
     Profile,  // the die's own lines
     Axis,     // the die's axis, dash-dotted
@@ -33,8 +27,8 @@ enum class OverlayStroke {
 };
 
 struct PaperLine {
-    PaperPoint Start;
-    PaperPoint End;
+    Point Start;
+    Point End;
     OverlayStroke Stroke = OverlayStroke::Profile;
 };
 
@@ -56,18 +50,19 @@ std::vector<SectionLine> OverlayViewLines(const SectionFrame& frame, const Drawi
 // A chain of points offset by distance to its left (negative: to its right), corners joined where
 // the neighbouring offset lines meet (bevelled where that point would lie far out), ends on the
 // horizontals through the chain's own ends. Points closer together than a hair are taken as one.
-std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, double distance);
+std::vector<Point> OffsetChain(const std::vector<Point>& chain, double distance);
 
 struct OverlayPage {
     int Row = 1;                    // from the top, 1-based
     int Column = 1;                 // from the left, 1-based
-    PaperPoint Origin;              // the sheet's point at the top left of the printable area
+    Point Origin;                   // the sheet's point at the top left of the printable area
     std::string Label;              // "row r, column c of R × C"
     std::vector<std::size_t> Lines; // indices of the sheet's lines that reach this page
 };
 
 struct OverlayPages {
-    std::vector<PaperLine> Lines; // on the sheet: profile, axis, band and alignment marks
+    std::vector<PaperLine> Lines; // on the sheet, in millimetres, x to the right, y down: profile,
+                                  // axis, band and alignment marks
     double TileWidth = 0;         // the part of the sheet each page shows
     double TileHeight = 0;
     int Rows = 0;
@@ -77,11 +72,11 @@ struct OverlayPages {
     // The foot of every page, from the printable area's top left.
     std::vector<PaperLine> FooterLines; // the check bar and its end ticks
     double CheckBarMm = 0;
-    std::string Info;       // design name, magnification, unit, tolerance
-    PaperPoint InfoAt;      // baseline start
-    std::string Statement;  // "this bar is 50 mm long"
-    PaperPoint StatementAt; // baseline start
-    PaperPoint LabelAt;     // baseline end: the page's label is set flush right here
+    std::string Info;      // design name, magnification, unit, tolerance
+    Point InfoAt;          // baseline start
+    std::string Statement; // "this bar is 50 mm long"
+    Point StatementAt;     // baseline start
+    Point LabelAt;         // baseline end: the page's label is set flush right here
 };
 
 // The drawing of the last Calculate (its frame, scene and unit divisor) as overlay pages for a

@@ -1,9 +1,9 @@
 #include "qt/command_line.h"
 
 #include "app/collecting_toolkit.h"
+#include "app/export.h"
 #include "app/form_model.h"
 #include "qt/drawing_export.h"
-#include "qt/overlay_print.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -16,9 +16,6 @@
 namespace dieprofile {
 
 namespace {
-
-const QStringList kExportFormats{QStringLiteral("pdf"), QStringLiteral("svg"),
-                                 QStringLiteral("dxf")};
 
 void WriteLine(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
@@ -54,6 +51,19 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
                        "bore alone."));
     parser.addOptions({scale, tolerance, section});
+    // What a DXF holds and which way its axis runs, for the CAM programmer.
+    const QCommandLineOption dxfProfile(
+        QStringLiteral("dxf-profile"),
+        QStringLiteral("With --export to a .dxf: \"section\" (the default) for the whole section, "
+                       "or \"half\" for the bore's closed half profile alone."),
+        QStringLiteral("section|half"));
+    const QCommandLineOption dxfAxis(
+        QStringLiteral("dxf-axis"),
+        QStringLiteral("With --export to a .dxf: \"vertical\" (the default) as drawn, or "
+                       "\"horizontal\" with the wire entering from the left; the origin is on the "
+                       "axis at the exit face."),
+        QStringLiteral("vertical|horizontal"));
+    parser.addOptions({dxfProfile, dxfAxis});
     parser.addPositionalArgument(QStringLiteral("DESIGN"),
                                  QStringLiteral("A design file (.dieprofile) to open."),
                                  QStringLiteral("[DESIGN]"));
@@ -89,11 +99,30 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         if (line.Design.isEmpty()) {
             return refuse(QStringLiteral("--export needs the design to export"));
         }
-        if (!kExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
-            return refuse(QStringLiteral("cannot export to \"%1\": its extension must be .pdf, "
-                                         ".svg or .dxf")
-                              .arg(QFileInfo(line.Output).fileName()));
+        if (!ExportFormatOf(line.Output.toStdString())) {
+            return refuse(
+                QStringLiteral("cannot export to \"%1\": its extension must be %2")
+                    .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
         }
+    }
+    if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
+        if (line.What != CommandLine::Action::Export ||
+            QFileInfo(line.Output).suffix().toLower() != QStringLiteral("dxf")) {
+            return refuse(
+                QStringLiteral("--dxf-profile and --dxf-axis go with --export OUTPUT.dxf"));
+        }
+        const std::optional<DxfProfile> profile =
+            DxfProfileNamed(parser.value(dxfProfile).toStdString());
+        const std::optional<DxfAxis> axis = DxfAxisNamed(parser.value(dxfAxis).toStdString());
+        if (parser.isSet(dxfProfile) && !profile) {
+            return refuse(QStringLiteral("--dxf-profile is \"section\" or \"half\", not \"%1\"")
+                              .arg(parser.value(dxfProfile)));
+        }
+        if (parser.isSet(dxfAxis) && !axis) {
+            return refuse(QStringLiteral("--dxf-axis is \"vertical\" or \"horizontal\", not \"%1\"")
+                              .arg(parser.value(dxfAxis)));
+        }
+        line.Dxf = {profile.value_or(DxfProfile::Section), axis.value_or(DxfAxis::Vertical)};
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section)) {
@@ -102,7 +131,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return line;
     }
     if (line.What != CommandLine::Action::Export ||
-        QFileInfo(line.Output).suffix().toLower() != QStringLiteral("pdf")) {
+        ExportFormatOf(line.Output.toStdString()) != ExportFormat::Pdf) {
         return refuse(QStringLiteral("--scale writes a PDF: give --export OUTPUT.pdf"));
     }
     const auto options = ParseOverlayOptions(
@@ -153,12 +182,10 @@ int ExportWithoutWindow(const CommandLine& line) {
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
                              QString::fromStdString(toolkit.Messages.back())));
     }
-    const QString designName = ToQString(model.DesignName());
-    const std::optional<QString> message =
-        line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output)
-                     : ExportDrawing(model, designName, line.Output);
-    if (message) {
-        return fail(*message);
+    if (const std::optional<ExportRefusal> refusal = ExportDrawingFile(
+            model, ToQString(model.DesignName()), line.Output, line.Overlay, line.Dxf)) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
     }
     // A drawing that was made with a warning (a wire touching the bell) is exported; the warning
     // is still worth a line.

@@ -3,6 +3,7 @@
 // overlay at that magnification; --help and --version.
 #pragma once
 
+#include "app/drawing_export.h"
 #include "output/overlay_options.h"
 
 #include <QString>
@@ -23,6 +24,7 @@ struct CommandLine {
     QString Output;
     QString Text;
     std::optional<OverlayOptions> Overlay; // with --scale: the overlay instead of the sheet
+    DxfExportOptions Dxf;                  // --dxf-profile, --dxf-axis
 };
 
 // Reads the arguments as QCoreApplication::arguments() gives them, the program first.
@@ -37,7 +39,8 @@ bool RunsWithoutWindow(int argc, const char* const* argv);
 void SilenceToolkitChatter();
 
 // Writes line.Output from line.Design without showing anything. 0 when written; otherwise one line
-// on standard error, nothing written, and 1.
+// on standard error, nothing written, and 1 (2 for a usage mistake: the output is the design
+// itself, a tolerance band wider than the die).
 int ExportWithoutWindow(const CommandLine& line);
 
 } // namespace dieprofile

@@ -2,6 +2,7 @@
 
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
+#include "qt/dxf_options_dialog.h"
 #include "qt/main_window.h"
 #include "qt/overlay_print.h"
 #include "qt/widget_design.h"
@@ -20,6 +21,8 @@ namespace dieprofile {
 namespace {
 
 const QString kFolderKey = QStringLiteral("files/lastFolder");
+const QString kDxfHalfKey = QStringLiteral("dxf/halfProfile");
+const QString kDxfHorizontalKey = QStringLiteral("dxf/horizontalAxis");
 const QString kDesignFilter = QStringLiteral("Die Profile designs (*.dieprofile)");
 const QString kPdfFilter = QStringLiteral("PDF drawing sheet (*.pdf)");
 const QString kSvgFilter = QStringLiteral("SVG drawing sheet (*.svg)");
@@ -130,8 +133,22 @@ void DesignCommands::ExportDrawing() {
     if (path.isEmpty()) {
         return;
     }
+    DxfExportOptions dxf;
+    if (QFileInfo(path).suffix().toLower() == u"dxf" && window_.Model().LastCalculation) {
+        QSettings settings = Settings();
+        DxfOptionsDialog dialog(
+            {settings.value(kDxfHalfKey).toBool() ? DxfProfile::Half : DxfProfile::Section,
+             settings.value(kDxfHorizontalKey).toBool() ? DxfAxis::Horizontal : DxfAxis::Vertical},
+            &window_);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+        dxf = dialog.Options();
+        settings.setValue(kDxfHalfKey, dxf.Profile == DxfProfile::Half);
+        settings.setValue(kDxfHorizontalKey, dxf.Axis == DxfAxis::Horizontal);
+    }
     if (const std::optional<QString> message = dieprofile::ExportDrawing(
-            window_.Model(), ToQString(window_.Model().DesignName()), path)) {
+            window_.Model(), ToQString(window_.Model().DesignName()), path, dxf)) {
         window_.ShowMessage(message->toStdString());
     }
 }

@@ -1,6 +1,8 @@
 #include "qt/overlay_print.h"
 
+#include "app/export.h"
 #include "output/overlay_layout.h"
+#include "qt/drawing_export.h"
 #include "qt/overlay_painter.h"
 #include "qt/scale_dialog.h"
 #include "qt/widget_design.h"
@@ -11,7 +13,6 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace dieprofile {
 
@@ -20,65 +21,44 @@ namespace {
 // Fine enough that rounding a line's end to the device grid costs far less than 0.1 mm.
 constexpr int kPdfResolution = 1200;
 
-const QString kNothingToPrint =
-    QStringLiteral("There is no profile to print yet: press Calculate first.");
-
 } // namespace
 
 std::optional<QString> PaintOverlay(QPagedPaintDevice& device, int resolution,
-                                    const Form1Model& model, const OverlayOptions& options,
-                                    const QString& designName) {
-    if (!model.LastCalculation) {
-        return kNothingToPrint;
-    }
+                                    const CalculatedDrawing& drawn, const DrawingScene& scene,
+                                    const OverlayOptions& options, const QString& designName) {
     const PrintableArea area = PrintableAreaOf(device, resolution);
-    auto laidOut =
-        LayOutOverlay(model.LastCalculation->Frame, model.Scene, model.LastCalculation->UnitDivisor,
-                      options, designName.toStdString(), area.WidthMm, area.HeightMm);
+    auto laidOut = LayOutOverlay(drawn.Frame, scene, drawn.UnitDivisor, options,
+                                 designName.toStdString(), area.WidthMm, area.HeightMm);
     if (const std::string* problem = std::get_if<std::string>(&laidOut)) {
         return ToQString(*problem);
     }
     return PaintOverlayPages(device, resolution, std::get<OverlayPages>(laidOut));
 }
 
+std::optional<QString> WriteOverlayPdf(QIODevice& device, const CalculatedDrawing& drawn,
+                                       const DrawingScene& scene, const OverlayOptions& options,
+                                       const QString& designName) {
+    QPdfWriter writer(&device);
+    writer.setResolution(kPdfResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    writer.setTitle(designName.isEmpty() ? QStringLiteral("Die profile overlay") : designName);
+    writer.setCreator(QStringLiteral("Die Profile"));
+    return PaintOverlay(writer, kPdfResolution, drawn, scene, options, designName);
+}
+
 std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
                                        const QString& designName, const QString& path) {
-    if (!model.LastCalculation) {
-        return kNothingToPrint;
-    }
-    const auto cannotWrite = [&path](const QString& why) {
-        return QStringLiteral("Cannot write \"%1\": %2").arg(path, why);
-    };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return cannotWrite(file.errorString());
-    }
-    std::optional<QString> problem;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfResolution);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-        writer.setTitle(designName.isEmpty() ? QStringLiteral("Die profile overlay") : designName);
-        writer.setCreator(QStringLiteral("Die Profile"));
-        problem = PaintOverlay(writer, kPdfResolution, model, options, designName);
-    }
-    if (problem) {
-        file.cancelWriting();
-        // A layout that cannot be drawn is the user's message as it stands; a failing disk is
-        // named with the file.
-        return problem;
-    }
-    if (!file.commit()) {
-        return cannotWrite(file.errorString());
+    if (const auto refusal = ExportDrawingFile(model, designName, path, options)) {
+        return ToQString(refusal->Message);
     }
     return std::nullopt;
 }
 
 std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
                                     const QString& designName) {
-    if (!model.LastCalculation) {
-        return kNothingToPrint;
+    if (const std::optional<std::string> reason = DrawingRefusal(model)) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(*reason));
     }
     ScaleDialog dialog(model.LastCalculation->UnitDivisor, parent);
     if (dialog.exec() != QDialog::Accepted) {
@@ -90,8 +70,12 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (printDialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
+    if (const auto refusal = ChartRefusal(model, dialog.Options())) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(refusal->Message));
+    }
     if (std::optional<QString> problem =
-            PaintOverlay(printer, printer.resolution(), model, dialog.Options(), designName)) {
+            PaintOverlay(printer, printer.resolution(), *model.LastCalculation, model.Scene,
+                         dialog.Options(), designName)) {
         return QStringLiteral("Printing failed: %1").arg(*problem);
     }
     if (printer.printerState() == QPrinter::Error) {

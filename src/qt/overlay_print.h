@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+class QIODevice;
 class QPagedPaintDevice;
 class QWidget;
 
@@ -16,11 +17,17 @@ namespace dieprofile {
 // Lays out the overlay for the device's printable area and paints it. Nothing on success;
 // otherwise the message for the user. Nothing is painted when the overlay cannot be laid out.
 std::optional<QString> PaintOverlay(QPagedPaintDevice& device, int resolution,
-                                    const Form1Model& model, const OverlayOptions& options,
-                                    const QString& designName);
+                                    const CalculatedDrawing& drawn, const DrawingScene& scene,
+                                    const OverlayOptions& options, const QString& designName);
 
-// Writes the overlay's pages (A4, 10 mm margins) to a PDF file at path. Nothing on success;
-// otherwise the message for the user, naming the file and what is wrong, and nothing is written.
+// Writes the overlay's pages (A4, 10 mm margins) as a PDF to the device. Nothing on success;
+// otherwise the message for the user.
+std::optional<QString> WriteOverlayPdf(QIODevice& device, const CalculatedDrawing& drawn,
+                                       const DrawingScene& scene, const OverlayOptions& options,
+                                       const QString& designName);
+
+// Writes the overlay's PDF of the last Calculate to a file at path, as every export is written.
+// Nothing on success; otherwise the message for the user, and nothing is written.
 std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
                                        const QString& designName, const QString& path);
 

@@ -175,10 +175,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "it is not a Die Profile design"},
         BadFileCase{"NewerVersion",
                     [](const std::string& good) {
-                        return Replaced(good, "\"version\": 1", "\"version\": 2");
+                        return Replaced(good, "\"version\": 1", "\"version\": 3");
                     },
-                    "it was written by a newer version of the program (design version 2, this "
-                    "program reads version 1)"},
+                    "it was written by a newer version of the program (design version 3, this "
+                    "program reads version 2)"},
         BadFileCase{"VersionNotANumber",
                     [](const std::string& good) {
                         return Replaced(good, "\"version\": 1", "\"version\": \"1\"");
@@ -222,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(
                         return Replaced(good, "\"version\": 1", "\"version\": 9223372036854775808");
                     },
                     "it was written by a newer version of the program (design version "
-                    "9223372036854775808, this program reads version 1)"},
+                    "9223372036854775808, this program reads version 2)"},
         BadFileCase{"BlankWithEscapeSequence",
                     [](const std::string& good) {
                         return Replaced(good, "\"BLANK\"", "\"\\u001b]0;owned\\u0007\"");

@@ -27,7 +27,8 @@ std::string Repeated(std::string_view text) {
         "", [text](std::size_t) { return std::string(text); }, "");
 }
 
-const Design kPadded{"mm", "BLANK", {"0.3", "0.5", "16", "30", "20", "40", "20", "60", "4", "3"}};
+const Design kPadded{
+    "mm", "BLANK", {"0.3", "0.5", "16", "30", "20", "40", "20", "60", "4", "3"}, {}};
 
 constexpr std::string_view kHead = R"({"format": "dieprofile-design", "version": 1, )";
 

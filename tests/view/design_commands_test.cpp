@@ -4,11 +4,14 @@
 #include "window_harness.h"
 
 #include "qt/design_commands.h"
+#include "qt/dxf_options_dialog.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -91,6 +94,61 @@ TEST(DesignCommands, ShortcutsFromAFieldSaveAndOpenInTheFolderUsedLast) {
     EXPECT_EQ(asked[0].first, DesignCommands::FileDialog::Save);
     EXPECT_EQ(asked[1].first, DesignCommands::FileDialog::Open);
     EXPECT_EQ(QDir(asked[1].second), QDir(folder.path()));
+}
+
+// A .dxf asks what the file holds and which way the axis runs, offers the last choice again, and
+// a cancelled step writes nothing.
+TEST(DesignCommands, DxfExportAsksForItsOptionsAndRemembersThem) {
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto window = StartWindow();
+    MessageAnswerer answerer;
+    CalculateDefaultProfile(*window);
+    const struct {
+        const char* file;
+        int profile; // chosen in the step; -1 cancels it
+        int axis;
+        int offeredProfile; // what the step showed first
+        int offeredAxis;
+        const char* closedFlag; // in the written file; empty: nothing written
+    } rows[] = {
+        {"first.dxf", 1, 1, 0, 0, "\n70\n1\n0\nVERTEX\n"},
+        {"second.dxf", -1, 0, 1, 1, ""},
+        {"third.dxf", 0, 0, 1, 1, "\n70\n0\n0\nVERTEX\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        const QString path = folder.filePath(QString::fromLatin1(row.file));
+        window->Commands().SetFileChooser(
+            [&](DesignCommands::FileDialog, const QString&) { return path; });
+        int offeredProfile = -1;
+        int offeredAxis = -1;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<DxfOptionsDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            offeredProfile = dialog->Profile()->currentIndex();
+            offeredAxis = dialog->Axis()->currentIndex();
+            if (row.profile < 0) {
+                dialog->reject();
+                return;
+            }
+            dialog->Profile()->setCurrentIndex(row.profile);
+            dialog->Axis()->setCurrentIndex(row.axis);
+            dialog->accept();
+        });
+        window->Commands().ExportDrawing();
+        EXPECT_EQ(offeredProfile, row.offeredProfile);
+        EXPECT_EQ(offeredAxis, row.offeredAxis);
+        QFile file(path);
+        if (*row.closedFlag == '\0') {
+            EXPECT_FALSE(file.exists());
+            continue;
+        }
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().contains(row.closedFlag));
+    }
+    EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
 }
 
 } // namespace
