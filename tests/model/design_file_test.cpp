@@ -321,9 +321,9 @@ TEST(WorstDesigns, AreAnsweredForWhatTheyHold) {
         {"TopLevelKeys", "the key \"k\" is unknown"},
         {"TopLevelKeysOneRepeatedLast", "the key \"k0\" appears twice"},
         {"KeysInFields", "the key \"fields.f\" is unknown"},
-        {"DeepArraysUnclosed", "it is not JSON (error at byte 1048577)"},
+        {"DeepArraysUnclosed", "it is not a Die Profile design"},
         {"DeepArraysClosed", "it is not a Die Profile design"},
-        {"DeepObjects", "it is not JSON (error at byte 1048576)"},
+        {"DeepObjects", "it is not a Die Profile design"},
         {"LongBlank", "the text of \"blank\" is longer than 1000 characters"},
         {"EscapedBlank", "the text of \"blank\" is longer than 1000 characters"},
         {"DesignPaddedWithSpaces", "read"},
@@ -353,7 +353,7 @@ TEST_F(DesignFileTest, PipesAndDevicesAreRefusedWithoutWaiting) {
         EXPECT_FALSE(model.OpenDesign(path));
         EXPECT_THAT(toolkit.Messages,
                     ::testing::ElementsAre("Cannot open the design \"" + DesignFileName(path) +
-                                           "\": it is a pipe or a device, not a file."));
+                                           "\": it is not a regular file."));
     }
     EXPECT_EQ(Dump(model), before);
 }

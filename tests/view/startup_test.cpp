@@ -9,8 +9,10 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QMenu>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -50,6 +52,18 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
         EXPECT_EQ(shown.bold(), designed.bold());
         EXPECT_EQ(shown.fixedPitch(), designed.fixedPitch());
     }
+}
+
+// Menus, dialogs, popups and other windows are made when they are first asked for; the first
+// picture shows none of them.
+TEST(Startup, MakesNoWindowOfItsOwnBesidesTheMainWindow) {
+    const auto window = StartWindow();
+    for (const QWidget* child : window->findChildren<QWidget*>()) {
+        EXPECT_FALSE(child->isWindow())
+            << child->metaObject()->className() << " " << child->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->findChildren<QMenu*>().isEmpty());
+    EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty());
 }
 
 TEST(Startup, BlankListMakesItsOpenListOnlyWhenItFirstDropsDown) {
