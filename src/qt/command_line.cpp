@@ -2,6 +2,7 @@
 
 #include "app/collecting_toolkit.h"
 #include "app/form_model.h"
+#include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
 #include "qt/overlay_print.h"
 #include "qt/widget_design.h"
@@ -67,6 +68,21 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "axis at the exit face."),
         QStringLiteral("vertical|horizontal"));
     parser.addOptions({dxfProfile, dxfAxis});
+    // The projector chart's region, mirroring and paper.
+    const QCommandLineOption region(
+        QStringLiteral("region"),
+        QStringLiteral("With --scale: the part of the bore drawn, with the ends of its neighbours: "
+                       "all (the default), entrance, reduction, bearing or back."),
+        QStringLiteral("all|entrance|reduction|bearing|back"));
+    const QCommandLineOption mirror(
+        QStringLiteral("mirror"),
+        QStringLiteral("With --scale: the chart mirrored along the axis, for projectors whose "
+                       "optics reverse the image; the footer says so."));
+    const QCommandLineOption paper(
+        QStringLiteral("paper"),
+        QStringLiteral("The paper to lay out on: A4 (the default), A3, Letter or Tabloid."),
+        QStringLiteral("A4|A3|Letter|Tabloid"));
+    parser.addOptions({region, mirror, paper});
     parser.addPositionalArgument(QStringLiteral("DESIGN"),
                                  QStringLiteral("A design file (.dieprofile) to open."),
                                  QStringLiteral("[DESIGN]"));
@@ -127,9 +143,18 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         }
         line.Dxf = {profile.value_or(DxfProfile::Section), axis.value_or(DxfAxis::Vertical)};
     }
+    if (parser.isSet(paper)) {
+        line.PaperAsked = ParsePaper(parser.value(paper).toStdString());
+        if (!line.PaperAsked) {
+            return refuse(QStringLiteral("--paper is A4, A3, Letter or Tabloid, not \"%1\"")
+                              .arg(parser.value(paper)));
+        }
+    }
     if (!parser.isSet(scale)) {
-        if (parser.isSet(tolerance) || parser.isSet(section)) {
-            return refuse(QStringLiteral("--tolerance and --section go with --scale"));
+        if (parser.isSet(tolerance) || parser.isSet(section) || parser.isSet(region) ||
+            parser.isSet(mirror)) {
+            return refuse(
+                QStringLiteral("--tolerance, --section, --region and --mirror go with --scale"));
         }
         return line;
     }
@@ -144,6 +169,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return refuse(QString::fromStdString(*why));
     }
     line.Overlay = std::get<OverlayOptions>(options);
+    if (parser.isSet(region)) {
+        const std::optional<OverlayRegion> named =
+            OverlayRegionNamed(parser.value(region).toStdString());
+        if (!named) {
+            return refuse(QStringLiteral("--region is all, entrance, reduction, bearing or back, "
+                                         "not \"%1\"")
+                              .arg(parser.value(region)));
+        }
+        line.Overlay->Region = *named;
+    }
+    line.Overlay->Mirror = parser.isSet(mirror);
     return line;
 }
 
@@ -186,11 +222,19 @@ int ExportWithoutWindow(const CommandLine& line) {
                              QString::fromStdString(toolkit.Messages.back())));
     }
     const QString designName = ToQString(model.DesignName());
+    OverlayWritten chart;
     const std::optional<QString> message =
-        line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output)
+        line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output,
+                                       line.PaperAsked.value_or(Paper::A4), &chart)
                      : ExportDrawing(model, designName, line.Output, line.Dxf);
     if (message) {
         return fail(*message);
+    }
+    if (line.Overlay) {
+        WriteLine(stdout, ToQString(PageCountText(chart.Pages)));
+        if (!chart.Warning.empty()) {
+            WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(chart.Warning));
+        }
     }
     // A drawing that was made with a warning (a wire touching the bell) is exported; the warning
     // is still worth a line.
