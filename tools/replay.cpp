@@ -1,7 +1,7 @@
 #include "replay.h"
 
-#include "app/drawing_export.h"
 #include "app/dump.h"
+#include "app/export.h"
 #include "app/form_model.h"
 #include "support/recording_toolkit.h"
 
@@ -104,10 +104,11 @@ private:
             model_.OpenDesign(path);
         } else if (command == "save") {
             model_.SaveDesign(path);
-        } else if (std::filesystem::path(path).extension() == ".dxf") {
-            if (const std::optional<std::string> message =
-                    ExportDxfFile(model_, model_.DesignName(), path)) {
-                toolkit_.ShowMessage(*message);
+        } else if (ExportFormatOf(path) == ExportFormat::Dxf) {
+            // The same decisions as every export; only the painters of PDF and SVG are missing.
+            if (const std::optional<ExportRefusal> refusal = ExportDrawing(
+                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}}, nullptr)) {
+                toolkit_.ShowMessage(refusal->Message);
             }
         } else {
             // PDF and SVG sheets are drawn by the window's painter, which the driver does not have.

@@ -28,6 +28,7 @@ Design Form1Model::CurrentDesign() const {
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         design.FieldTexts[i] = Text1(kDesignFields[i].Text1Index).Text;
     }
+    design.Identity = Identity;
     return design;
 }
 
@@ -94,6 +95,7 @@ std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
             ReplaceText(control, design.FieldTexts[i]);
         }
     }
+    Identity = design.Identity;
     Command1_Click();
     return std::nullopt;
 }

@@ -2,7 +2,6 @@
 
 #include "app/form_design.h"
 #include "core/units.h"
-#include "output/atomic_file.h"
 #include "profile/profile_figures.h"
 
 #include <cmath>
@@ -16,12 +15,8 @@ constexpr double kLabelTextTwips = 120;
 // From a label's top edge down to the baseline of its one line of text, in twips.
 constexpr double kLabelBaselineTwips = 180;
 
-template <typename P> Point ToPoint(P p) {
-    return {p.X, p.Y};
-}
-
-template <typename P> void AddLine(DxfDocument& document, std::string_view layer, P start, P end) {
-    document.Lines.push_back({std::string(layer), ToPoint(start), ToPoint(end)});
+void AddLine(DxfDocument& document, std::string_view layer, Point start, Point end) {
+    document.Lines.push_back({std::string(layer), start, end});
 }
 
 void AddSegment(DxfDocument& document, std::string_view layer, const SectionFrame& frame,
@@ -33,13 +28,26 @@ void AddSegment(DxfDocument& document, std::string_view layer, const SectionFram
 void AddChain(DxfDocument& document, std::string_view layer, const BoreWall& wall) {
     DxfPolyline chain{std::string(layer), {}, false};
     for (const auto& p : wall) {
-        chain.Vertices.push_back(ToPoint(p));
+        chain.Vertices.push_back(p);
     }
     document.Polylines.push_back(std::move(chain));
 }
 
-bool IsSegmentOf(std::string_view name, std::string_view prefix) {
-    return name.substr(0, prefix.size()) == prefix;
+// The layer a kind of line goes on. The blank and the bore are drawn as the closed section from
+// the walls' chains rather than segment by segment.
+std::string_view LayerOf(SegmentRole role) {
+    switch (role) {
+    case SegmentRole::BlankOutline:
+    case SegmentRole::BoreWall:
+        return kLayerSection;
+    case SegmentRole::Wire:
+        return kLayerWires;
+    case SegmentRole::Dimension:
+        return kLayerDimensions;
+    case SegmentRole::Axis:
+        break;
+    }
+    return kLayerAxis;
 }
 
 // The profile's outline for CAM: from the axis at the top face across to the mouth, down the wall
@@ -47,7 +55,7 @@ bool IsSegmentOf(std::string_view name, std::string_view prefix) {
 void AddHalfProfile(DxfDocument& document, const BoreWall& wall) {
     DxfPolyline outline{std::string(kLayerBoreProfile), {{0, wall.front().Y}}, true};
     for (const auto& p : wall) {
-        outline.Vertices.push_back(ToPoint(p));
+        outline.Vertices.push_back(p);
     }
     outline.Vertices.push_back({0, wall.back().Y});
     document.Polylines.push_back(std::move(outline));
@@ -81,12 +89,9 @@ void AddSection(DxfDocument& document, const CalculatedDrawing& drawn, const Dra
             ToSection(frame, scene.LineDieBottomRight.X2, scene.LineDieBottomRight.Y2));
 
     for (const SegmentDesign& design : SceneSegments()) {
-        if (IsSegmentOf(design.Name, "LineDie")) {
-            continue; // the section above
+        if (LayerOf(design.Role) != kLayerSection) { // the section is drawn above
+            AddSegment(document, LayerOf(design.Role), frame, scene.*design.Member);
         }
-        const bool wire =
-            IsSegmentOf(design.Name, "LineEnterWire") || IsSegmentOf(design.Name, "LineExitWire");
-        AddSegment(document, wire ? kLayerWires : kLayerDimensions, frame, scene.*design.Member);
     }
 
     const double textHeight = kLabelTextTwips / frame.DrawScale;
@@ -100,8 +105,8 @@ void AddSection(DxfDocument& document, const CalculatedDrawing& drawn, const Dra
             : label.Alignment == LabelAlignment::Centre ? DxfTextAlignment::Centre
                                                         : DxfTextAlignment::Left;
         document.Texts.push_back({std::string(kLayerDimensions),
-                                  ToPoint(ToSection(frame, x, label.Top + kLabelBaselineTwips)),
-                                  textHeight, alignment, (scene.*label.Member).Caption});
+                                  ToSection(frame, x, label.Top + kLabelBaselineTwips), textHeight,
+                                  alignment, (scene.*label.Member).Caption});
     }
     // The unit, where a reader of the drawing sees it: below the blank's diameter.
     document.Texts.push_back({std::string(kLayerDimensions),
@@ -119,7 +124,7 @@ void AddSection(DxfDocument& document, const CalculatedDrawing& drawn, const Dra
     }
 
     // The axis, a little beyond the die at both ends.
-    AddLine(document, kLayerAxis, Point{0, -height / 8}, Point{0, height * 9 / 8});
+    AddLine(document, LayerOf(SegmentRole::Axis), {0, -height / 8}, {0, height * 9 / 8});
 }
 
 // Turns the drawing a quarter turn anticlockwise about the origin: the axis then runs along x,
@@ -165,11 +170,6 @@ std::optional<DxfAxis> DxfAxisNamed(std::string_view word) {
     return std::nullopt;
 }
 
-std::string NothingToExportMessage(std::string_view path) {
-    return "Cannot export \"" + std::string(path) +
-           "\": there is no drawing yet. Press Calculate first.";
-}
-
 DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
                           std::string_view designName, const DxfExportOptions& options) {
     const bool inches = drawn.UnitDivisor == kInchUnitDivisor;
@@ -209,19 +209,6 @@ DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& sc
         TurnAxisHorizontal(document);
     }
     return document;
-}
-
-std::optional<std::string> ExportDxfFile(const Form1Model& model, std::string_view designName,
-                                         const std::string& path, const DxfExportOptions& options) {
-    if (!model.LastCalculation) {
-        return NothingToExportMessage(path);
-    }
-    const std::string bytes =
-        WriteDxf(DxfDocumentOf(*model.LastCalculation, model.Scene, designName, options));
-    if (const std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
-        return "Cannot export \"" + path + "\": " + *failure + ".";
-    }
-    return std::nullopt;
 }
 
 TitleBlockContent TitleBlockOf(const CalculatedDrawing& drawn, const DrawingScene& scene,

@@ -39,19 +39,10 @@ struct DxfExportOptions {
 std::optional<DxfProfile> DxfProfileNamed(std::string_view word);
 std::optional<DxfAxis> DxfAxisNamed(std::string_view word);
 
-// What the user is told when nothing has been calculated yet, or nothing since start-up.
-std::string NothingToExportMessage(std::string_view path);
-
 // The die's section of a Calculate in true units, origin on the axis at the bottom face: y up
 // along the axis, or, with the horizontal axis, x along it towards the exit.
 DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
                           std::string_view designName, const DxfExportOptions& options = {});
-
-// Writes the die's section of the last Calculate as DXF to path (atomically). Nothing on success;
-// otherwise the message for the user, which names the file and what is wrong.
-std::optional<std::string> ExportDxfFile(const Form1Model& model, std::string_view designName,
-                                         const std::string& path,
-                                         const DxfExportOptions& options = {});
 
 // The title block of the last Calculate; scale and date are the sheet's.
 TitleBlockContent TitleBlockOf(const CalculatedDrawing& drawn, const DrawingScene& scene,

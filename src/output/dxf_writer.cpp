@@ -1,6 +1,5 @@
 #include "output/dxf_writer.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -103,21 +102,13 @@ std::string CodePage1252(std::string_view text) {
 }
 
 void Header(GroupWriter& w, const DxfDocument& document) {
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    bool first = true;
-    auto extend = [&](Point p) {
-        if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
-            return;
+    // The extent of what is drawn; a point at infinity (a wire beyond float's range) is left out,
+    // and an empty drawing's extent is the origin.
+    Bounds extent;
+    const auto extend = [&](Point p) {
+        if (std::isfinite(p.X) && std::isfinite(p.Y)) {
+            extent.Add(p);
         }
-        if (first) {
-            minX = maxX = p.X;
-            minY = maxY = p.Y;
-            first = false;
-        }
-        minX = std::min(minX, p.X);
-        maxX = std::max(maxX, p.X);
-        minY = std::min(minY, p.Y);
-        maxY = std::max(maxY, p.Y);
     };
     for (const DxfLine& line : document.Lines) {
         extend(line.Start);
@@ -131,6 +122,9 @@ void Header(GroupWriter& w, const DxfDocument& document) {
     for (const DxfText& text : document.Texts) {
         extend(text.At);
     }
+    if (extent.Empty()) {
+        extent.Add({0, 0});
+    }
     const bool inches = document.Unit == DxfUnit::Inches;
     w.Code(0, "SECTION");
     w.Code(2, "HEADER");
@@ -142,9 +136,9 @@ void Header(GroupWriter& w, const DxfDocument& document) {
     w.Code(9, "$INSBASE");
     w.Coordinates(10, {0, 0});
     w.Code(9, "$EXTMIN");
-    w.Coordinates(10, {minX, minY});
+    w.Coordinates(10, {extent.MinX, extent.MinY});
     w.Code(9, "$EXTMAX");
-    w.Coordinates(10, {maxX, maxY});
+    w.Coordinates(10, {extent.MaxX, extent.MaxY});
     // Release 12 has no unit of its own; these two later variables say it to the readers that
     // know them, and the others skip them.
     w.Code(9, "$INSUNITS");

@@ -27,26 +27,13 @@ constexpr double kDatumOverhangMm = 4;
 // A band narrower on paper than this many widths of the profile's line is hidden by it.
 constexpr double kBandLineWidths = 2;
 
-struct Vec {
-    double X;
-    double Y;
-};
-
-Vec Sub(SectionPoint a, SectionPoint b) {
-    return {a.X - b.X, a.Y - b.Y};
-}
-
-double Cross(Vec a, Vec b) {
-    return a.X * b.Y - a.Y * b.X;
-}
-
-SectionPoint Along(SectionPoint p, Vec d, double t) {
+Point Along(Point p, Point d, double t) {
     return {p.X + t * d.X, p.Y + t * d.Y};
 }
 
 // The offset line's end moved along it onto the horizontal through the wall's own end, so the
 // band stops on the die's face as the wall does; left square where the wall runs nearly flat.
-SectionPoint EndOnFace(SectionPoint offsetEnd, Vec direction, double faceY, double distance) {
+Point EndOnFace(Point offsetEnd, Point direction, double faceY, double distance) {
     if (std::fabs(direction.Y) < 1e-12) {
         return offsetEnd;
     }
@@ -72,24 +59,24 @@ std::vector<SectionLine> OverlayViewLines(const SectionFrame& frame, const Drawi
         }
     }
     if (view == OverlayView::Section) {
-        for (const Segment DrawingScene::*member :
-             {&DrawingScene::LineDieLeft, &DrawingScene::LineDieRight,
-              &DrawingScene::LineDieTopLeft, &DrawingScene::LineDieTopRight,
-              &DrawingScene::LineDieBottomLeft, &DrawingScene::LineDieBottomRight}) {
-            lines.push_back(ToSection(frame, scene.*member));
+        for (const SegmentDesign& design : SceneSegments()) {
+            // The die is what is checked: its outline, never the wires.
+            if (design.Role == SegmentRole::BlankOutline) {
+                lines.push_back(ToSection(frame, scene.*design.Member));
+            }
         }
     }
     return lines;
 }
 
-std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, double distance) {
-    std::vector<SectionPoint> points;
+std::vector<Point> OffsetChain(const std::vector<Point>& chain, double distance) {
+    std::vector<Point> points;
     double size = 0;
-    for (const SectionPoint& p : chain) {
+    for (const Point& p : chain) {
         size = std::max({size, std::fabs(p.X), std::fabs(p.Y)});
     }
     const double hair = 1e-9 * size;
-    for (const SectionPoint& p : chain) {
+    for (const Point& p : chain) {
         if (points.empty() || std::hypot(p.X - points.back().X, p.Y - points.back().Y) > hair) {
             points.push_back(p);
         }
@@ -98,31 +85,31 @@ std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, do
         return {};
     }
     // Each segment's direction and its offset copy's start.
-    std::vector<Vec> directions;
-    std::vector<SectionPoint> starts;
+    std::vector<Point> directions;
+    std::vector<Point> starts;
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        const Vec d = Sub(points[i + 1], points[i]);
+        const Point d = points[i + 1] - points[i];
         const double length = std::hypot(d.X, d.Y);
-        const Vec u{d.X / length, d.Y / length};
+        const Point u{d.X / length, d.Y / length};
         directions.push_back(u);
         starts.push_back({points[i].X - distance * u.Y, points[i].Y + distance * u.X});
     }
     const std::size_t last = directions.size() - 1;
-    std::vector<SectionPoint> band;
+    std::vector<Point> band;
     band.push_back(EndOnFace(starts[0], directions[0], points[0].Y, distance));
     for (std::size_t i = 0; i < last; ++i) {
-        const Vec u = directions[i];
-        const Vec v = directions[i + 1];
-        const SectionPoint corner = points[i + 1];
-        const SectionPoint endOfThis =
-            Along(starts[i], u, std::hypot(Sub(corner, points[i]).X, Sub(corner, points[i]).Y));
+        const Point u = directions[i];
+        const Point v = directions[i + 1];
+        const Point corner = points[i + 1];
+        const Point endOfThis =
+            Along(starts[i], u, std::hypot((corner - points[i]).X, (corner - points[i]).Y));
         const double turn = Cross(u, v);
         if (std::fabs(turn) < 1e-12) {
             band.push_back(endOfThis); // straight on: the offset lines are one
             continue;
         }
-        const double t = Cross(Sub(starts[i + 1], starts[i]), v) / turn;
-        const SectionPoint meet = Along(starts[i], u, t);
+        const double t = Cross((starts[i + 1] - starts[i]), v) / turn;
+        const Point meet = Along(starts[i], u, t);
         if (std::hypot(meet.X - corner.X, meet.Y - corner.Y) <= kMiterLimit * std::fabs(distance)) {
             band.push_back(meet);
         } else {
@@ -130,9 +117,9 @@ std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, do
             band.push_back(starts[i + 1]);
         }
     }
-    const Vec u = directions[last];
-    const SectionPoint lastStart = starts[last];
-    const Vec lastSpan = Sub(points[last + 1], points[last]);
+    const Point u = directions[last];
+    const Point lastStart = starts[last];
+    const Point lastSpan = points[last + 1] - points[last];
     band.push_back(EndOnFace(Along(lastStart, u, std::hypot(lastSpan.X, lastSpan.Y)), u,
                              points[last + 1].Y, distance));
     return band;
@@ -231,9 +218,9 @@ DieLines DieLinesOf(const SectionFrame& frame, const DrawingScene& scene,
     if (options.Tolerance > 0) {
         for (const BoreSide side : {BoreSide::Left, BoreSide::Right}) {
             const BoreWall wall = BoreWallOf(frame, scene, side);
-            const std::vector<SectionPoint> chain(wall.begin(), wall.end());
+            const std::vector<Point> chain(wall.begin(), wall.end());
             for (const double distance : {options.Tolerance, -options.Tolerance}) {
-                const std::vector<SectionPoint> offset = OffsetChain(chain, distance);
+                const std::vector<Point> offset = OffsetChain(chain, distance);
                 for (std::size_t i = 0; i + 1 < offset.size(); ++i) {
                     band.push_back({offset[i], offset[i + 1]});
                 }
@@ -245,10 +232,9 @@ DieLines DieLinesOf(const SectionFrame& frame, const DrawingScene& scene,
     const Bounds strip{-inf, inf, die.Window.Low, die.Window.High};
     const auto cut = [&strip](const std::vector<SectionLine>& lines, std::vector<SectionLine>& to) {
         for (const SectionLine& line : lines) {
-            Point a{line.Start.X, line.Start.Y};
-            Point b{line.End.X, line.End.Y};
-            if (ClipToBox(a, b, strip)) {
-                to.push_back({{a.X, a.Y}, {b.X, b.Y}});
+            SectionLine cut = line;
+            if (ClipToBox(cut.Start, cut.End, strip)) {
+                to.push_back(cut);
             }
         }
     };
@@ -286,8 +272,8 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
     place.Mirror = options.Mirror;
     for (const std::vector<SectionLine>* lines : {&die.Profile, &die.Band}) {
         for (const SectionLine& line : *lines) {
-            place.Die.Add({line.Start.X, line.Start.Y});
-            place.Die.Add({line.End.X, line.End.Y});
+            place.Die.Add(line.Start);
+            place.Die.Add(line.End);
         }
     }
     place.Die.Add({0, die.Window.Low}); // the axis, even where a region shows no wall

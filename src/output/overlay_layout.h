@@ -63,7 +63,7 @@ std::vector<SectionLine> OverlayViewLines(const SectionFrame& frame, const Drawi
 // A chain of points offset by distance to its left (negative: to its right), corners joined where
 // the neighbouring offset lines meet (bevelled where that point would lie far out), ends on the
 // horizontals through the chain's own ends. Points closer together than a hair are taken as one.
-std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, double distance);
+std::vector<Point> OffsetChain(const std::vector<Point>& chain, double distance);
 
 // The part of the line from start to end inside the box (edges included); false when none is.
 bool ClipToBox(Point& start, Point& end, const Bounds& box);

@@ -4,6 +4,7 @@
 // the page on a PDF, an SVG or a printer.
 #pragma once
 
+#include "output/design_file.h"
 #include "output/page.h"
 #include "output/paper.h"
 #include "output/title_block.h"
@@ -43,19 +44,13 @@ struct SheetDetails {
     bool operator==(const SheetDetails&) const = default;
 };
 
-struct DrawingIdentity {
-    std::string Number; // the design file's name when the design does not give one
-    std::string Title;
-    std::string Revision;
-};
-
 struct SheetContent {
     SheetSection Section;
     std::string Material;          // the blank
     std::vector<TitleRow> Results; // the inputs as typed and the results, beside the title block
     SheetDetails Details;
-    DrawingIdentity Identity;
-    std::string DateOfIssue; // ISO 8601
+    DrawingIdentity Identity; // the number is the design file's name when the design gives none
+    std::string DateOfIssue;  // ISO 8601
     Paper Sheet = Paper::A4;
 };
 

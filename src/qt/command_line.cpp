@@ -1,10 +1,10 @@
 #include "qt/command_line.h"
 
 #include "app/collecting_toolkit.h"
+#include "app/export.h"
 #include "app/form_model.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
-#include "qt/overlay_print.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -17,9 +17,6 @@
 namespace dieprofile {
 
 namespace {
-
-const QStringList kExportFormats{QStringLiteral("pdf"), QStringLiteral("svg"),
-                                 QStringLiteral("dxf")};
 
 void WriteLine(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
@@ -80,7 +77,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "optics reverse the image; the footer says so."));
     const QCommandLineOption paper(
         QStringLiteral("paper"),
-        QStringLiteral("The paper to lay out on: A4 (the default), A3, Letter or Tabloid."),
+        QStringLiteral("The paper to lay out on: A4, A3, Letter or Tabloid; by default the default "
+                       "printer's, else the locale's."),
         QStringLiteral("A4|A3|Letter|Tabloid"));
     parser.addOptions({region, mirror, paper});
     parser.addPositionalArgument(QStringLiteral("DESIGN"),
@@ -118,10 +116,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         if (line.Design.isEmpty()) {
             return refuse(QStringLiteral("--export needs the design to export"));
         }
-        if (!kExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
-            return refuse(QStringLiteral("cannot export to \"%1\": its extension must be .pdf, "
-                                         ".svg or .dxf")
-                              .arg(QFileInfo(line.Output).fileName()));
+        if (!ExportFormatOf(line.Output.toStdString())) {
+            return refuse(
+                QStringLiteral("cannot export to \"%1\": its extension must be %2")
+                    .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
         }
     }
     if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
@@ -159,7 +157,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return line;
     }
     if (line.What != CommandLine::Action::Export ||
-        QFileInfo(line.Output).suffix().toLower() != QStringLiteral("pdf")) {
+        ExportFormatOf(line.Output.toStdString()) != ExportFormat::Pdf) {
         return refuse(QStringLiteral("--scale writes a PDF: give --export OUTPUT.pdf"));
     }
     const auto options = ParseOverlayOptions(
@@ -221,19 +219,17 @@ int ExportWithoutWindow(const CommandLine& line) {
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
                              QString::fromStdString(toolkit.Messages.back())));
     }
-    const QString designName = ToQString(model.DesignName());
-    OverlayWritten chart;
-    const std::optional<QString> message =
-        line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output,
-                                       line.PaperAsked.value_or(Paper::A4), &chart)
-                     : ExportDrawing(model, designName, line.Output, line.Dxf);
-    if (message) {
-        return fail(*message);
+    ExportNotes notes;
+    if (const std::optional<ExportRefusal> refusal =
+            ExportDrawingFile(model, ToQString(model.DesignName()), line.Output, line.Overlay,
+                              line.Dxf, line.PaperAsked, &notes)) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
     }
     if (line.Overlay) {
-        WriteLine(stdout, ToQString(PageCountText(chart.Pages)));
-        if (!chart.Warning.empty()) {
-            WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(chart.Warning));
+        WriteLine(stdout, ToQString(PageCountText(notes.ChartPages)));
+        if (!notes.Warning.empty()) {
+            WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(notes.Warning));
         }
     }
     // A drawing that was made with a warning (a wire touching the bell) is exported; the warning

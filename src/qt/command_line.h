@@ -41,7 +41,8 @@ bool RunsWithoutWindow(int argc, const char* const* argv);
 void SilenceToolkitChatter();
 
 // Writes line.Output from line.Design without showing anything. 0 when written; otherwise one line
-// on standard error, nothing written, and 1.
+// on standard error, nothing written, and 1 (2 for a usage mistake: the output is the design
+// itself, a tolerance band wider than the die).
 int ExportWithoutWindow(const CommandLine& line);
 
 } // namespace dieprofile

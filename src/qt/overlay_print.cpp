@@ -1,6 +1,7 @@
 #include "qt/overlay_print.h"
 
 #include "output/overlay_layout.h"
+#include "qt/drawing_export.h"
 #include "qt/page_painter.h"
 #include "qt/widget_design.h"
 
@@ -8,22 +9,17 @@
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace dieprofile {
 
 namespace {
 
-const QString kNothingToPrint =
-    QStringLiteral("There is no profile to print yet: press Calculate first.");
-
 std::variant<OverlayPages, std::string> LayOut(const Form1Model& model,
                                                const OverlayOptions& options,
-                                               const QString& designName, double widthMm,
-                                               double heightMm) {
+                                               const QString& designName, PaperSize paper) {
     const CalculatedDrawing& drawn = *model.LastCalculation;
     return LayOutOverlay(drawn.Frame, model.Scene, drawn.UnitDivisor, options,
-                         designName.toStdString(), widthMm, heightMm);
+                         designName.toStdString(), paper.WidthMm, paper.HeightMm);
 }
 
 // The paper a printer is set to, portrait.
@@ -36,37 +32,10 @@ PaperSize PrinterPaper(const QPrinter& printer) {
 
 std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
                                        const QString& designName, const QString& path, Paper paper,
-                                       OverlayWritten* written) {
-    if (!model.LastCalculation) {
-        return kNothingToPrint;
-    }
-    const PaperSize size = PortraitSize(paper);
-    auto laidOut = LayOut(model, options, designName, size.WidthMm, size.HeightMm);
-    if (const std::string* problem = std::get_if<std::string>(&laidOut)) {
-        // A layout that cannot be drawn is the user's message as it stands.
-        return ToQString(*problem);
-    }
-    const OverlayPages& pages = std::get<OverlayPages>(laidOut);
-    const auto cannotWrite = [&path](const QString& why) {
-        return QStringLiteral("Cannot write \"%1\": %2").arg(path, why);
-    };
-    const auto pdf =
-        PdfOfPages(OverlayPaper(pages),
-                   {designName.isEmpty() ? QStringLiteral("Die profile overlay") : designName, {}});
-    if (const QString* problem = std::get_if<QString>(&pdf)) {
-        return cannotWrite(*problem);
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return cannotWrite(file.errorString());
-    }
-    const QByteArray& bytes = std::get<QByteArray>(pdf);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
-        return cannotWrite(file.errorString());
-    }
-    if (written != nullptr) {
-        *written = {pages.Pages.size(), pages.Warning};
+                                       ExportNotes* notes) {
+    if (const auto refusal =
+            ExportDrawingFile(model, designName, path, options, {}, paper, notes)) {
+        return ToQString(refusal->Message);
     }
     return std::nullopt;
 }
@@ -74,11 +43,11 @@ std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOpt
 ChartPreview PreviewChart(const Form1Model& model, const OverlayOptions& options,
                           const QString& designName, PaperSize paper) {
     ChartPreview preview;
-    if (!model.LastCalculation) {
-        preview.Problem = kNothingToPrint.toStdString();
+    if (const auto refusal = ChartRefusal(model, options)) {
+        preview.Problem = refusal->Message;
         return preview;
     }
-    auto laidOut = LayOut(model, options, designName, paper.WidthMm, paper.HeightMm);
+    auto laidOut = LayOut(model, options, designName, paper);
     if (const std::string* problem = std::get_if<std::string>(&laidOut)) {
         preview.Problem = *problem;
     } else {
@@ -91,8 +60,8 @@ ChartPreview PreviewChart(const Form1Model& model, const OverlayOptions& options
 
 std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
                                     const QString& designName) {
-    if (!model.LastCalculation) {
-        return kNothingToPrint;
+    if (const std::optional<std::string> reason = DrawingRefusal(model)) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(*reason));
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(designName.isEmpty() ? QStringLiteral("Die profile overlay") : designName);
@@ -109,9 +78,11 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (printDialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
+    if (const auto refusal = ChartRefusal(model, dialog.Options())) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(refusal->Message));
+    }
     // Laid out again on the paper chosen in the print dialog.
-    const PaperSize chosen = PrinterPaper(printer);
-    auto laidOut = LayOut(model, dialog.Options(), designName, chosen.WidthMm, chosen.HeightMm);
+    auto laidOut = LayOut(model, dialog.Options(), designName, PrinterPaper(printer));
     if (const std::string* problem = std::get_if<std::string>(&laidOut)) {
         return QStringLiteral("Printing failed: %1").arg(ToQString(*problem));
     }

@@ -3,33 +3,25 @@
 // are laid out as paper and drawn by the page painter.
 #pragma once
 
+#include "app/export.h"
 #include "app/form_model.h"
 #include "output/overlay_options.h"
 #include "output/paper.h"
 #include "qt/scale_dialog.h"
 
 #include <QString>
-#include <cstddef>
 #include <optional>
-#include <string>
 
 class QWidget;
 
 namespace dieprofile {
 
-// What a written chart holds beside its pages: how many there are, and a warning that it may
-// mislead (empty when nothing is wrong).
-struct OverlayWritten {
-    std::size_t Pages = 0;
-    std::string Warning;
-};
-
-// Writes the overlay's pages on the paper to a PDF file at path. Nothing on success (and written,
-// when given, says what was written); otherwise the message for the user, naming the file and
-// what is wrong, and nothing is written.
+// Writes the overlay's PDF of the last Calculate on the paper to a file at path, as every export
+// is written. Nothing on success (notes, when given, then tell the pages and any warning);
+// otherwise the message for the user, and nothing is written.
 std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
                                        const QString& designName, const QString& path,
-                                       Paper paper = Paper::A4, OverlayWritten* written = nullptr);
+                                       Paper paper = Paper::A4, ExportNotes* notes = nullptr);
 
 // What the scale dialog shows for some options: the chart of the last Calculate laid out on paper
 // of this size, its pages and warning, or why it cannot be printed.

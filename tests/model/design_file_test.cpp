@@ -171,10 +171,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "it is not a Die Profile design"},
         BadFileCase{"NewerVersion",
                     [](const std::string& good) {
-                        return Replaced(good, "\"version\": 1", "\"version\": 2");
+                        return Replaced(good, "\"version\": 1", "\"version\": 3");
                     },
-                    "it was written by a newer version of the program (design version 2, this "
-                    "program reads version 1)"},
+                    "it was written by a newer version of the program (design version 3, this "
+                    "program reads version 2)"},
         BadFileCase{"VersionNotANumber",
                     [](const std::string& good) {
                         return Replaced(good, "\"version\": 1", "\"version\": \"1\"");

@@ -1,4 +1,5 @@
 #include "app/drawing_export.h"
+#include "app/export.h"
 #include "model_fixture.h"
 #include "output/dxf_writer.h"
 #include "output/title_block.h"
@@ -216,10 +217,11 @@ TEST_F(ExportFiguresTest, DxfBeforeCalculateIsRefusedAndWritesNothing) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / "dieprofile-early-export.dxf";
     std::filesystem::remove(path);
-    const std::optional<std::string> message = ExportDxfFile(model, "Untitled", path.string());
-    ASSERT_TRUE(message);
-    EXPECT_EQ(*message, "Cannot export \"" + path.string() +
-                            "\": there is no drawing yet. Press Calculate first.");
+    const std::optional<ExportRefusal> refusal =
+        ExportDrawing(model, {path.string(), "Untitled", {}, {}, {}}, nullptr);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->Message, "Cannot export \"" + path.string() +
+                                    "\": there is no drawing yet. Press Calculate first.");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 

@@ -52,7 +52,7 @@ TEST(OverlayOptionsTest, TextsAreReadAndBadValuesRefusedWithTheReason) {
 }
 
 // Signed distance of p from the line through a and b, positive to its left.
-double Offset(SectionPoint p, SectionPoint a, SectionPoint b) {
+double Offset(Point p, Point a, Point b) {
     const double dx = b.X - a.X;
     const double dy = b.Y - a.Y;
     return (dx * (p.Y - a.Y) - dy * (p.X - a.X)) / std::hypot(dx, dy);
@@ -60,10 +60,10 @@ double Offset(SectionPoint p, SectionPoint a, SectionPoint b) {
 
 TEST(OverlayBandTest, CornersMeetAndEndsStayOnTheFaces) {
     // A wall down a cone, then straight down a bearing: the corner is a mitre on both sides.
-    const std::vector<SectionPoint> wall{{2, 3}, {1, 1}, {1, 0}};
+    const std::vector<Point> wall{{2, 3}, {1, 1}, {1, 0}};
     for (const double d : {0.1, -0.1}) {
         SCOPED_TRACE(d);
-        const std::vector<SectionPoint> band = OffsetChain(wall, d);
+        const std::vector<Point> band = OffsetChain(wall, d);
         ASSERT_EQ(band.size(), 3u);
         EXPECT_NEAR(band[0].Y, 3, 1e-12); // on the top face
         EXPECT_NEAR(band[2].Y, 0, 1e-12); // on the bottom face
@@ -74,10 +74,10 @@ TEST(OverlayBandTest, CornersMeetAndEndsStayOnTheFaces) {
         }
     }
     // A turn back on itself would throw the mitre far out: it is bevelled instead.
-    const std::vector<SectionPoint> hairpin{{0, 10}, {0, 0}, {0.05, 10}};
-    const std::vector<SectionPoint> bevelled = OffsetChain(hairpin, 0.1);
+    const std::vector<Point> hairpin{{0, 10}, {0, 0}, {0.05, 10}};
+    const std::vector<Point> bevelled = OffsetChain(hairpin, 0.1);
     ASSERT_EQ(bevelled.size(), 4u);
-    for (const SectionPoint& p : bevelled) {
+    for (const Point& p : bevelled) {
         EXPECT_LT(std::hypot(p.X, p.Y - 5), 6);
     }
     // A point repeated (a bearing of length 0) is one point; a single point has no band.

@@ -170,7 +170,7 @@ int main(int argc, char** argv) {
     OverlayOptions chosen = std::get<OverlayOptions>(options);
     chosen.Region = choices.Region;
     chosen.Mirror = choices.Mirror;
-    OverlayWritten written;
+    ExportNotes written;
     if (const std::optional<QString> problem =
             WriteOverlayPdf(model, chosen, QStringLiteral("overlay test"),
                             QString::fromLocal8Bit(argv[1]), paper, &written)) {
@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
                 "\"DiamondDiameter\": %.17g, \"DiamondHeight\": %.17g, \"Pages\": %zu, "
                 "\"Warning\": \"%s\", ",
                 s.UnitDivisor, s.OutletDiameter, s.BearingLength, s.DiamondDiameter,
-                s.DiamondHeight, written.Pages, written.Warning.c_str());
+                s.DiamondHeight, written.ChartPages, written.Warning.c_str());
     PrintWall("RightWall", BoreWallOf(model.LastCalculation->Frame, model.Scene, BoreSide::Right));
     std::printf("}\n");
     return 0;

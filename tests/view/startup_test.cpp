@@ -9,14 +9,18 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QMenu>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
 
 namespace dieprofile::test {
 namespace {
+
+constexpr FontDesign kCourierDesign{Typeface::Courier, 9.75, false};
 
 struct FaceCase {
     const char* What;
@@ -30,7 +34,7 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
         {"sans serif", {Typeface::SansSerif, 9.75, false}, "MS Sans Serif"},
         {"sans serif bold", {Typeface::SansSerif, 9.75, true}, "MS Sans Serif"},
         {"banner title", {Typeface::SansSerif, 12, true}, "MS Sans Serif"},
-        {"courier", {Typeface::Courier, 9.75, false}, "Courier"},
+        {"courier", kCourierDesign, "Courier"},
     };
     for (const FaceCase& c : cases) {
         SCOPED_TRACE(c.What);
@@ -50,16 +54,33 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
     }
 }
 
-TEST(Startup, BlankListMeasuresItsRowsOnlyWhenItFirstDropsDown) {
+// Menus, dialogs, popups and other windows are made when they are first asked for; the first
+// picture shows none of them.
+TEST(Startup, MakesNoWindowOfItsOwnBesidesTheMainWindow) {
+    const auto window = StartWindow();
+    for (const QWidget* child : window->findChildren<QWidget*>()) {
+        EXPECT_FALSE(child->isWindow())
+            << child->metaObject()->className() << " " << child->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->findChildren<QMenu*>().isEmpty());
+    EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty());
+}
+
+TEST(Startup, BlankListMakesItsOpenListOnlyWhenItFirstDropsDown) {
     const auto window = StartWindow();
     QComboBox* combo = window->BlankList();
-    EXPECT_EQ(combo->view()->minimumWidth(), 0) << "measured before anyone asked";
+    EXPECT_EQ(combo->findChild<QAbstractItemView*>(), nullptr) << "made before anyone asked";
     combo->showPopup();
-    const int opened = combo->view()->minimumWidth();
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(view->isVisible());
+    // Made late, the open list still shows the rows in the list's own face, and wide.
+    EXPECT_EQ(view->font(), combo->font());
+    EXPECT_EQ(QFontInfo(view->font()).family(), QFontInfo(DesignFont(kCourierDesign)).family());
+    const int opened = view->minimumWidth();
     EXPECT_GT(opened, combo->width());
     combo->hidePopup();
     combo->showPopup();
-    EXPECT_EQ(combo->view()->minimumWidth(), opened);
+    EXPECT_EQ(view->minimumWidth(), opened);
     combo->hidePopup();
 }
 
