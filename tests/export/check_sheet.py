@@ -26,10 +26,10 @@ DETAILS = {"owner": "Düsenbau & Co. GmbH", "drawnBy": "J. Drafter", "approvedBy
 CASES = [
     ("default die in inches", "in", "BLANK", 0.180, 0.180, None,
      {"drawingNumber": "DP-0042", "title": "Fine wire die", "revision": "C"}),
-    ("smallest blank in millimetres", "mm", "SCS-0.6mm  -   0.6mm X 1.0mm", 1.0, 0.6, None, {}),
+    ("smallest blank in millimetres", "mm", "SCS-0.6mm  -   0.6mm X 1.0mm", 1.0, 0.6, "Letter", {}),
     ("largest blank in millimetres", "mm",
      "QELTA No.  -   (Product No. KT114) [Diamond Diameter = 45.0mm | Diamond Thickness = 27.0mm]",
-     45.0, 27.0, None, {}),
+     45.0, 27.0, "A3", {}),
 ]
 
 
