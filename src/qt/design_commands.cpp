@@ -5,6 +5,7 @@
 #include "qt/dxf_options_dialog.h"
 #include "qt/main_window.h"
 #include "qt/overlay_print.h"
+#include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
 #include <QAction>
@@ -52,6 +53,9 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
                &DesignCommands::PrintDrawing);
     AddCommand(QStringLiteral("Print at Scale…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                &DesignCommands::PrintAtScale);
+
+    // Who owns, draws and approves the sheets, and the design's drawing number, title, revision.
+    AddCommand(QStringLiteral("Sheet Details…"), QKeySequence(), &DesignCommands::EditSheetDetails);
 }
 
 void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
@@ -165,6 +169,16 @@ void DesignCommands::PrintAtScale() {
             &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
+}
+
+void DesignCommands::EditSheetDetails() {
+    Form1Model& model = window_.Model();
+    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity, &window_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    SaveSheetDetails(dialog.Details());
+    model.Identity = dialog.Identity();
 }
 
 } // namespace dieprofile

@@ -39,6 +39,7 @@ public:
     void ExportDrawing();
     void PrintDrawing();
     void PrintAtScale();
+    void EditSheetDetails();
 
 private:
     void AddCommand(const QString& text, const QKeySequence& keys, void (DesignCommands::*run)());

@@ -5,6 +5,7 @@
 
 #include "qt/design_commands.h"
 #include "qt/dxf_options_dialog.h"
+#include "qt/sheet_details.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,9 +49,9 @@ QStringList MenuAfterRightClick(QWidget* widget) {
 TEST(DesignCommands, ContextMenuOutsideTheFieldsListsTheCommandsWithShortcuts) {
     const auto window = StartWindow();
     const QStringList expected{
-        QStringLiteral("Open Design…\tCtrl+O"), QStringLiteral("Save Design…\tCtrl+S"),
-        QStringLiteral("Export Drawing…\tCtrl+E"), QStringLiteral("Print Drawing…\tCtrl+P"),
-        QStringLiteral("Print at Scale…\tCtrl+Shift+P")};
+        QStringLiteral("Open Design…\tCtrl+O"),          QStringLiteral("Save Design…\tCtrl+S"),
+        QStringLiteral("Export Drawing…\tCtrl+E"),       QStringLiteral("Print Drawing…\tCtrl+P"),
+        QStringLiteral("Print at Scale…\tCtrl+Shift+P"), QStringLiteral("Sheet Details…\t")};
     EXPECT_EQ(MenuAfterRightClick(window->Panel()), expected);
     EXPECT_EQ(MenuAfterRightClick(window->CalculateButton()), expected);
     // A text field keeps its own edit menu.
@@ -149,6 +150,61 @@ TEST(DesignCommands, DxfExportAsksForItsOptionsAndRemembersThem) {
         EXPECT_TRUE(file.readAll().contains(row.closedFlag));
     }
     EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
+}
+
+// Sheet Details… offers what was kept, keeps what is accepted for the next run, gives the design
+// its drawing's name (saved with it), and a cancel changes nothing.
+TEST(DesignCommands, SheetDetailsAreKeptForTheUserAndTheDesign) {
+    QStandardPaths::setTestModeEnabled(true);
+    SaveSheetDetails({"Old Owner", "", "", ""});
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto window = StartWindow();
+    const struct {
+        bool accept;
+        QStringList typed; // owner, drawn, approved, tolerances, number, title, revision
+        QString offeredOwner;
+        SheetDetails kept;
+        DrawingIdentity identity;
+    } rows[] = {
+        {true,
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m", "DP-7", "Fine die", "B"},
+         "Old Owner",
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
+         {"DP-7", "Fine die", "B"}},
+        {false,
+         {"Nobody", "", "", "", "X", "", ""},
+         "Acme & Söhne",
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
+         {"DP-7", "Fine die", "B"}},
+    };
+    for (const auto& row : rows) {
+        QString offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<SheetDetailsDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            const QList<QLineEdit*> edits =
+                dialog->findChildren<QLineEdit*>(Qt::FindChildrenRecursively);
+            ASSERT_EQ(edits.size(), row.typed.size());
+            offered = edits[0]->text();
+            for (qsizetype i = 0; i < edits.size(); ++i) {
+                edits[i]->setText(row.typed[i]);
+            }
+            row.accept ? dialog->accept() : dialog->reject();
+        });
+        window->Commands().EditSheetDetails();
+        EXPECT_EQ(offered, row.offeredOwner);
+        EXPECT_EQ(LoadSheetDetails(), row.kept);
+        EXPECT_EQ(window->Model().Identity, row.identity);
+    }
+    CalculateDefaultProfile(*window);
+    const QString path = folder.filePath(QStringLiteral("die.dieprofile"));
+    ASSERT_TRUE(window->Model().SaveDesign(path.toStdString()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("\"drawingNumber\": \"DP-7\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\"version\": 2")) << text.toStdString();
 }
 
 } // namespace
