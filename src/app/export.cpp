@@ -121,14 +121,15 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
 }
 
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper) {
+                    const std::string& designName, const DrawingIdentity& identity,
+                    const SheetDetails& details, Paper paper) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     std::array<char, 16> date{};
     std::strftime(date.data(), date.size(), "%Y-%m-%d", &local);
-    return LayOutSheet(
-        SheetContentOf(drawn, scene, designName, {}, {}, paper, std::string(date.data())));
+    return LayOutSheet(SheetContentOf(drawn, scene, designName, identity, details, paper,
+                                      std::string(date.data())));
 }
 
 std::string SheetTitle(const std::string& designName) {
@@ -193,7 +194,8 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
             return ExportRefusal{*rendering.Failure, false};
         }
     } else {
-        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper);
+        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, model.Identity,
+                                          request.Details, request.SheetPaper);
         rendering = *format == ExportFormat::Pdf
                         ? painters->Pdf({sheet}, SheetTitle(designName))
                         : painters->Svg(sheet, SheetTitle(designName),

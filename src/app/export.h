@@ -9,6 +9,7 @@
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"
+#include "output/sheet_layout.h"
 
 #include <optional>
 #include <string>
@@ -62,6 +63,7 @@ struct ExportRequest {
     std::string DesignName;              // as the title block and the documents name it
     std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
     Paper SheetPaper = Paper::A4;
+    SheetDetails Details; // who the sheet is for and by, as the user keeps them
     DxfExportOptions Dxf; // what a DXF holds and which way its axis runs
 };
 
@@ -72,7 +74,8 @@ struct ExportRefusal {
 
 // The drawing sheet of a Calculate on the paper, dated today.
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper);
+                    const std::string& designName, const DrawingIdentity& identity,
+                    const SheetDetails& details, Paper paper);
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 

@@ -2,6 +2,7 @@
 
 #include "qt/overlay_print.h"
 #include "qt/page_painter.h"
+#include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
 #include <QBuffer>
@@ -68,6 +69,7 @@ std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QS
     request.DesignName = designName.toStdString();
     request.Chart = chart;
     request.SheetPaper = DefaultSheetPaper();
+    request.Details = LoadSheetDetails();
     request.Dxf = dxf;
     return ExportDrawing(model, request, &painters);
 }
@@ -103,8 +105,8 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
     // one of the drawing office's sizes.
     const QSizeF chosen = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
     const Paper paper = PaperOfSize(chosen.width(), chosen.height()).value_or(preferred);
-    const Page sheet =
-        DrawingSheetOf(*model.LastCalculation, model.Scene, designName.toStdString(), paper);
+    const Page sheet = DrawingSheetOf(*model.LastCalculation, model.Scene, designName.toStdString(),
+                                      model.Identity, LoadSheetDetails(), paper);
     if (const std::optional<QString> failure = PrintPages(printer, {sheet})) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
             .arg(printer.printerName(), *failure);
