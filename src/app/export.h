@@ -4,6 +4,7 @@
 // paper into a PDF's or an SVG's bytes, and the file is then written as every file is.
 #pragma once
 
+#include "app/die_set.h"
 #include "app/drawing_export.h"
 #include "app/form_model.h"
 #include "output/overlay_options.h"
@@ -93,5 +94,12 @@ std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const Overlay
 // success; otherwise the refusal, and nothing has been written.
 std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
                                            ExportPainters* painters);
+
+// The die set's exports, by the extension of path: .csv, the schedule's figures (DieSetCsv). The
+// set's own file (setPath, empty while it has none) is never written over. Nothing on success;
+// otherwise the refusal, and nothing has been written. (app/die_set_export.cpp)
+inline constexpr std::string_view kDieSetExportExtensions = ".csv";
+std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const std::string& setPath,
+                                          const std::string& path, ExportPainters* painters);
 
 } // namespace dieprofile
