@@ -122,8 +122,8 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
 }
 
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, const DrawingIdentity& identity,
-                    const SheetDetails& details, Paper paper) {
+                    const std::string& designName, Paper paper, const DrawingIdentity& identity,
+                    const SheetDetails& details) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -202,8 +202,8 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
         rendering = painters->Pdf(OverlayPaper(chart),
                                   designName.empty() ? "Die profile overlay" : designName);
     } else {
-        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, model.Identity,
-                                          request.Details, request.SheetPaper);
+        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper,
+                                          model.Identity, request.Details);
         rendering = *format == ExportFormat::Pdf
                         ? painters->Pdf({sheet}, SheetTitle(designName))
                         : painters->Svg(sheet, SheetTitle(designName),

@@ -93,7 +93,7 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
     const QSizeF chosen = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
     const Paper paper = PaperOfSize(chosen.width(), chosen.height()).value_or(preferred);
     const Page sheet = DrawingSheetOf(*model.LastCalculation, model.Scene, designName.toStdString(),
-                                      model.Identity, LoadSheetDetails(), paper);
+                                      paper, model.Identity, LoadSheetDetails());
     if (const std::optional<QString> failure = PrintPages(printer, {sheet})) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
             .arg(printer.printerName(), *failure);
