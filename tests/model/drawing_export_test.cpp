@@ -151,7 +151,7 @@ TEST_F(ExportFiguresTest, DxfBeforeCalculateIsRefusedAndWritesNothing) {
         std::filesystem::temp_directory_path() / "dieprofile-early-export.dxf";
     std::filesystem::remove(path);
     const std::optional<ExportRefusal> refusal =
-        ExportDrawing(model, {path.string(), "Untitled", {}, {}, {}}, nullptr);
+        ExportDrawing(model, {path.string(), "Untitled", {}, {}, {}, {}}, nullptr);
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->Message, "Cannot export \"" + path.string() +
                                     "\": there is no drawing yet. Press Calculate first.");
