@@ -407,16 +407,24 @@ std::string DieSetCsv(const DieSetSchedule& schedule) {
             pass.Power,
             pass.TemperatureRise,
         };
+        // A figure that cannot be had (the die refused, no half angle) is an empty cell.
         csv += std::to_string(pass.Pass);
-        for (double number : numbers) {
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
             csv += ',';
-            csv += ShortestText(number);
+            const bool ofTheDie = i == 5;
+            if (std::isfinite(numbers[i]) && (!ofTheDie || pass.Die.Calculated)) {
+                csv += ShortestText(numbers[i]);
+            }
         }
         csv += ',';
         if (pass.Die.MeetingPointAboveBearing) {
             csv += ShortestText(*pass.Die.MeetingPointAboveBearing);
         }
-        csv += pass.Die.BellContact ? ",yes\n" : ",no\n";
+        csv += ',';
+        if (pass.Die.Calculated) {
+            csv += pass.Die.BellContact ? "yes" : "no";
+        }
+        csv += '\n';
     }
     return csv;
 }
@@ -504,26 +512,6 @@ std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& 
     }
     if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {
         return FileRefusal("save", path, *reason);
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> ExportDieSetCsv(const DieSetFile& set, const std::string& setName,
-                                           const std::string& path) {
-    const std::string& name = path;
-    const std::string what =
-        setName.empty() ? std::string("the die set") : "the die set \"" + setName + "\"";
-    std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
-    if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&computed)) {
-        return "Cannot export \"" + name + "\": " + what +
-               " cannot be computed: " + refused->Message;
-    }
-    const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
-    if (const std::string problem = schedule.FirstProblem(); !problem.empty()) {
-        return "Cannot export \"" + name + "\": in " + what + ", " + problem;
-    }
-    if (const std::optional<std::string> reason = WriteFileAtomically(path, DieSetCsv(schedule))) {
-        return "Cannot export \"" + name + "\": " + *reason + ".";
     }
     return std::nullopt;
 }

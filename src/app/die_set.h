@@ -127,8 +127,10 @@ std::string DieSetCsv(const DieSetSchedule& schedule);
 std::string ShortestText(double value);
 
 // A stress ratio above this is marked as a caution. Wire drawing practice keeps the drawing stress
-// to about 60 % of the drawn wire's flow stress, leaving a margin against breaks at a weak spot
-// (see data/wire_materials.tsv for the source).
+// to about 60 % of the flow stress of the wire leaving the die, so that a weak spot, a poorly
+// lubricated length or a worn die does not break the wire (R. N. Wright, Wire Technology: Process
+// Engineering and Metallurgy, Butterworth-Heinemann; the ratio of draw stress to drawn wire
+// strength). The user can set another level in the window.
 inline constexpr double kDefaultCautionRatio = 0.6;
 
 // A set that starts from the window's design: its unit, blank and profile, the incoming diameter
@@ -155,9 +157,6 @@ void ApplyMaterial(const WireMaterial& material, DieSetFile& set);
 std::variant<DieSetFile, std::string> OpenDieSet(const std::string& path);
 // Writes atomically; nothing on success, else the message, and an existing file is kept.
 std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& path);
-// Computes the set and writes its CSV atomically; nothing on success, else the message: a set
-// refused, a row with a problem (its pass and reason), or a file that cannot be written.
-std::optional<std::string> ExportDieSetCsv(const DieSetFile& set, const std::string& setName,
-                                           const std::string& path);
+// The CSV export lives on the road of every export: ExportDieSet in app/export.h.
 
 } // namespace dieprofile

@@ -4,6 +4,7 @@
 #include "app/sheet_content.h"
 #include "output/atomic_file.h"
 #include "output/dxf_writer.h"
+#include "output/overlay_layout.h"
 #include "profile/profile_figures.h"
 
 #include <algorithm>
@@ -121,14 +122,15 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
 }
 
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper) {
+                    const std::string& designName, Paper paper, const DrawingIdentity& identity,
+                    const SheetDetails& details) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     std::array<char, 16> date{};
     std::strftime(date.data(), date.size(), "%Y-%m-%d", &local);
-    return LayOutSheet(
-        SheetContentOf(drawn, scene, designName, {}, {}, paper, std::string(date.data())));
+    return LayOutSheet(SheetContentOf(drawn, scene, designName, identity, details, paper,
+                                      std::string(date.data())));
 }
 
 std::string SheetTitle(const std::string& designName) {
@@ -157,7 +159,7 @@ std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const Overlay
 }
 
 std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
-                                           ExportPainters* painters) {
+                                           ExportPainters* painters, ExportNotes* notes) {
     const std::string& path = request.Path;
     const auto refuse = [&path](std::string_view reason, bool usage = false) {
         return ExportRefusal{CannotExport(path, reason), usage};
@@ -182,18 +184,26 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     const CalculatedDrawing& drawn = *model.LastCalculation();
     const std::string& designName = request.DesignName;
     Rendering rendering;
+    ExportNotes told;
     if (*format == ExportFormat::Dxf) {
         rendering.Bytes = WriteDxf(DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf));
     } else if (painters == nullptr) {
         return refuse("PDF and SVG are drawn by the window's painters, which are not here");
     } else if (request.Chart) {
-        rendering = painters->Chart(drawn, model.Scene(), *request.Chart, designName);
-        if (rendering.Failure) {
+        const PaperSize paper = PortraitSize(request.SheetPaper);
+        auto laidOut = LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, *request.Chart,
+                                     designName, paper.WidthMm, paper.HeightMm);
+        if (std::string* problem = std::get_if<std::string>(&laidOut)) {
             // The chart's own refusals (too many pages, too small a page) are whole sentences.
-            return ExportRefusal{*rendering.Failure, false};
+            return ExportRefusal{std::move(*problem), false};
         }
+        const OverlayPages& chart = std::get<OverlayPages>(laidOut);
+        told = {chart.Pages.size(), chart.Warning};
+        rendering = painters->Pdf(OverlayPaper(chart),
+                                  designName.empty() ? "Die profile overlay" : designName);
     } else {
-        const Page sheet = DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper);
+        const Page sheet = DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper,
+                                          model.Identity(), request.Details);
         rendering = *format == ExportFormat::Pdf
                         ? painters->Pdf({sheet}, SheetTitle(designName))
                         : painters->Svg(sheet, SheetTitle(designName),
@@ -204,6 +214,9 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     }
     if (const std::optional<std::string> failure = WriteFileAtomically(path, rendering.Bytes)) {
         return refuse(*failure);
+    }
+    if (notes != nullptr) {
+        *notes = std::move(told);
     }
     return std::nullopt;
 }

@@ -4,12 +4,15 @@
 // paper into a PDF's or an SVG's bytes, and the file is then written as every file is.
 #pragma once
 
+#include "app/die_set.h"
 #include "app/drawing_export.h"
 #include "app/form_model.h"
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"
+#include "output/sheet_layout.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,18 +54,22 @@ public:
     virtual Rendering Pdf(const std::vector<Page>& pages, const std::string& title) = 0;
     virtual Rendering Svg(const Page& page, const std::string& title,
                           const std::string& description) = 0;
-    // The projector chart, painted from the drawing by the view for as long as it is not laid
-    // out as pages here.
-    virtual Rendering Chart(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                            const OverlayOptions& options, const std::string& designName) = 0;
 };
 
 struct ExportRequest {
     std::string Path;
     std::string DesignName;              // as the title block and the documents name it
     std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
-    Paper SheetPaper = Paper::A4;
-    DxfExportOptions Dxf; // what a DXF holds and which way its axis runs
+    Paper SheetPaper = Paper::A4;        // the sheet's paper, and the projector chart's
+    DxfExportOptions Dxf;                // what a DXF holds and which way its axis runs
+    SheetDetails Details{}; // the user's owner, drawn by, approved by and general tolerances
+};
+
+// What an export that was written has to tell beside its file: the projector chart's pages and a
+// warning that it may mislead (empty when nothing is wrong).
+struct ExportNotes {
+    std::size_t ChartPages = 0;
+    std::string Warning;
 };
 
 struct ExportRefusal {
@@ -72,7 +79,8 @@ struct ExportRefusal {
 
 // The drawing sheet of a Calculate on the paper, dated today.
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper);
+                    const std::string& designName, Paper paper,
+                    const DrawingIdentity& identity = {}, const SheetDetails& details = {});
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 
@@ -87,8 +95,16 @@ std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const Overlay
 
 // Writes the last Calculate's drawing to the request's file in the format of its extension. The
 // painters are needed for PDF and SVG only (null: the DXF alone can be written). Nothing on
-// success; otherwise the refusal, and nothing has been written.
+// success (notes, when given, then say what else there is to tell); otherwise the refusal, and
+// nothing has been written.
 std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
-                                           ExportPainters* painters);
+                                           ExportPainters* painters, ExportNotes* notes = nullptr);
+
+// The die set's exports, by the extension of path: .csv, the schedule's figures (DieSetCsv). The
+// set's own file (setPath, empty while it has none) is never written over. Nothing on success;
+// otherwise the refusal, and nothing has been written. (app/die_set_export.cpp)
+inline constexpr std::string_view kDieSetExportExtensions = ".csv";
+std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const std::string& setPath,
+                                          const std::string& path, ExportPainters* painters);
 
 } // namespace dieprofile

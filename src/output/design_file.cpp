@@ -59,7 +59,7 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
     if (design.Unit != "in" && design.Unit != "mm") {
         return "the unit " + InQuotes(design.Unit) + R"( is neither "in" nor "mm")";
     }
-    if (auto wrong = TextOf(root, "", "blank", design.Blank)) {
+    if (auto wrong = FieldText(root, "", "blank", design.Blank)) {
         return *wrong;
     }
     for (const auto& [key, member] : kDrawingIdentityKeys) {

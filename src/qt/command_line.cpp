@@ -3,7 +3,9 @@
 #include "app/collecting_toolkit.h"
 #include "app/export.h"
 #include "app/form_model.h"
+#include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
+#include "qt/local_path.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -28,7 +30,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(
         QStringLiteral("Lay out the bore of a diamond wire-drawing die, see it to scale and print "
                        "it."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Help of our own rather than the parser's: its --help-all would need the window's platform
+    // for Qt's options and is only handled by a call that exits the process. --help-all is kept,
+    // unlisted, for those used to it, and gives the same help.
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+        QStringLiteral("Displays help on commandline options."));
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({help, helpAll});
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
@@ -64,6 +74,22 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "axis at the exit face."),
         QStringLiteral("vertical|horizontal"));
     parser.addOptions({dxfProfile, dxfAxis});
+    // The projector chart's region, mirroring and paper.
+    const QCommandLineOption region(
+        QStringLiteral("region"),
+        QStringLiteral("With --scale: the part of the bore drawn, with the ends of its neighbours: "
+                       "all (the default), entrance, reduction, bearing or back."),
+        QStringLiteral("all|entrance|reduction|bearing|back"));
+    const QCommandLineOption mirror(
+        QStringLiteral("mirror"),
+        QStringLiteral("With --scale: the chart mirrored along the axis, for projectors whose "
+                       "optics reverse the image; the footer says so."));
+    const QCommandLineOption paper(
+        QStringLiteral("paper"),
+        QStringLiteral("The paper to lay out on: A4, A3, Letter or Tabloid; by default the default "
+                       "printer's, else the locale's."),
+        QStringLiteral("A4|A3|Letter|Tabloid"));
+    parser.addOptions({region, mirror, paper});
     parser.addPositionalArgument(QStringLiteral("DESIGN"),
                                  QStringLiteral("A design file (.dieprofile) to open."),
                                  QStringLiteral("[DESIGN]"));
@@ -78,9 +104,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!parser.parse(arguments)) {
         return refuse(parser.errorText());
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(helpAll)) {
         line.What = CommandLine::Action::Tell;
-        line.Text = parser.helpText();
+        // Asked before any application exists, the parser does not know the program's name.
+        line.Text = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                              QStringLiteral("dieprofile"));
         return line;
     }
     if (parser.isSet(version)) {
@@ -124,9 +152,18 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         }
         line.Dxf = {profile.value_or(DxfProfile::Section), axis.value_or(DxfAxis::Vertical)};
     }
+    if (parser.isSet(paper)) {
+        line.PaperAsked = ParsePaper(parser.value(paper).toStdString());
+        if (!line.PaperAsked) {
+            return refuse(QStringLiteral("--paper is A4, A3, Letter or Tabloid, not \"%1\"")
+                              .arg(parser.value(paper)));
+        }
+    }
     if (!parser.isSet(scale)) {
-        if (parser.isSet(tolerance) || parser.isSet(section)) {
-            return refuse(QStringLiteral("--tolerance and --section go with --scale"));
+        if (parser.isSet(tolerance) || parser.isSet(section) || parser.isSet(region) ||
+            parser.isSet(mirror)) {
+            return refuse(
+                QStringLiteral("--tolerance, --section, --region and --mirror go with --scale"));
         }
         return line;
     }
@@ -141,6 +178,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return refuse(QString::fromStdString(*why));
     }
     line.Overlay = std::get<OverlayOptions>(options);
+    if (parser.isSet(region)) {
+        const std::optional<OverlayRegion> named =
+            OverlayRegionNamed(parser.value(region).toStdString());
+        if (!named) {
+            return refuse(QStringLiteral("--region is all, entrance, reduction, bearing or back, "
+                                         "not \"%1\"")
+                              .arg(parser.value(region)));
+        }
+        line.Overlay->Region = *named;
+    }
+    line.Overlay->Mirror = parser.isSet(mirror);
     return line;
 }
 
@@ -149,6 +197,9 @@ bool RunsWithoutWindow(int argc, const char* const* argv) {
     // the window's takes two, or is one of the short help and version letters.
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break; // what follows is a design's name, whatever it looks like
+        }
         if (argument.starts_with("--") || argument == "-h" || argument == "-?" ||
             argument == "-v") {
             return true;
@@ -173,7 +224,7 @@ int ExportWithoutWindow(const CommandLine& line) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + why);
         return 1;
     };
-    if (!model.OpenDesign(QFile::encodeName(line.Design).toStdString())) {
+    if (!model.OpenDesign(PathBytes(line.Design))) {
         return fail(QString::fromStdString(toolkit.Messages.front()));
     }
     if (!model.LastCalculation()) {
@@ -182,10 +233,18 @@ int ExportWithoutWindow(const CommandLine& line) {
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
                              QString::fromStdString(toolkit.Messages.back())));
     }
-    if (const std::optional<ExportRefusal> refusal = ExportDrawingFile(
-            model, ToQString(model.DesignName()), line.Output, line.Overlay, line.Dxf)) {
+    ExportNotes notes;
+    if (const std::optional<ExportRefusal> refusal =
+            ExportDrawingFile(model, ToQString(model.DesignName()), line.Output, line.Overlay,
+                              line.Dxf, line.PaperAsked, &notes)) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
         return refusal->UsageMistake ? 2 : 1;
+    }
+    if (line.Overlay) {
+        WriteLine(stdout, ToQString(PageCountText(notes.ChartPages)));
+        if (!notes.Warning.empty()) {
+            WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(notes.Warning));
+        }
     }
     // A drawing that was made with a warning (a wire touching the bell) is exported; the warning
     // is still worth a line.

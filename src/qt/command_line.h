@@ -5,6 +5,7 @@
 
 #include "app/drawing_export.h"
 #include "output/overlay_options.h"
+#include "output/paper.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,7 @@ struct CommandLine {
     QString Text;
     std::optional<OverlayOptions> Overlay; // with --scale: the overlay instead of the sheet
     DxfExportOptions Dxf;                  // --dxf-profile, --dxf-axis
+    std::optional<Paper> PaperAsked;       // --paper; none: the default
 };
 
 // Reads the arguments as QCoreApplication::arguments() gives them, the program first.

@@ -1,10 +1,9 @@
 #include "qt/drawing_export.h"
 
-#include "qt/overlay_print.h"
 #include "qt/page_painter.h"
+#include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QLocale>
 #include <QPageLayout>
@@ -45,31 +44,21 @@ Rendering QtExportPainters::Svg(const Page& page, const std::string& title,
     return Made(SvgOfPage(page, {ToQString(title), ToQString(description)}));
 }
 
-Rendering QtExportPainters::Chart(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                                  const OverlayOptions& options, const std::string& designName) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (const std::optional<QString> problem =
-            WriteOverlayPdf(buffer, drawn, scene, options, ToQString(designName))) {
-        return {{}, problem->toStdString()};
-    }
-    return {bytes.toStdString(), std::nullopt};
-}
-
 std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
                                                const QString& path,
                                                const std::optional<OverlayOptions>& chart,
-                                               const DxfExportOptions& dxf) {
+                                               const DxfExportOptions& dxf,
+                                               std::optional<Paper> paper, ExportNotes* notes) {
     QtExportPainters painters;
     ExportRequest request;
     // Paths in the local file-name encoding, as the system names files.
     request.Path = QFile::encodeName(path).toStdString();
     request.DesignName = designName.toStdString();
     request.Chart = chart;
-    request.SheetPaper = DefaultSheetPaper();
+    request.SheetPaper = paper.value_or(DefaultSheetPaper());
+    request.Details = LoadSheetDetails();
     request.Dxf = dxf;
-    return ExportDrawing(model, request, &painters);
+    return ExportDrawing(model, request, &painters, notes);
 }
 
 std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
@@ -104,7 +93,8 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
     const QSizeF chosen = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
     const Paper paper = PaperOfSize(chosen.width(), chosen.height()).value_or(preferred);
     const Page sheet =
-        DrawingSheetOf(*model.LastCalculation(), model.Scene(), designName.toStdString(), paper);
+        DrawingSheetOf(*model.LastCalculation(), model.Scene(), designName.toStdString(), paper,
+                       model.Identity(), LoadSheetDetails());
     if (const std::optional<QString> failure = PrintPages(printer, {sheet})) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
             .arg(printer.printerName(), *failure);

@@ -18,21 +18,20 @@ public:
     Rendering Pdf(const std::vector<Page>& pages, const std::string& title) override;
     Rendering Svg(const Page& page, const std::string& title,
                   const std::string& description) override;
-    Rendering Chart(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const OverlayOptions& options, const std::string& designName) override;
 };
 
 // The sheet's paper when none is asked for: the default printer's, else the locale's.
 Paper DefaultSheetPaper();
 
 // Writes the last Calculate's drawing to path in the format of its extension (.pdf, .svg or .dxf),
-// or with chart the projector chart. dxf says what a DXF holds and which way its axis runs.
-// Nothing on success; otherwise the refusal, which names the file and what is wrong, and nothing
-// has been written.
-std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
-                                               const QString& path,
-                                               const std::optional<OverlayOptions>& chart = {},
-                                               const DxfExportOptions& dxf = {});
+// or with chart the projector chart. dxf says what a DXF holds and which way its axis runs; paper
+// is the sheet's and the chart's (none: the default). Nothing on success (notes, when given, then
+// say what else there is to tell); otherwise the refusal, which names the file and what is wrong,
+// and nothing has been written.
+std::optional<ExportRefusal>
+ExportDrawingFile(const Form1Model& model, const QString& designName, const QString& path,
+                  const std::optional<OverlayOptions>& chart = {}, const DxfExportOptions& dxf = {},
+                  std::optional<Paper> paper = {}, ExportNotes* notes = nullptr);
 
 // The same with the message alone.
 std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,

@@ -340,3 +340,33 @@ TEST(DieSetCsvTest, NumbersReadBackExactly) {
 
 } // namespace
 } // namespace dieprofile::testing
+
+namespace dieprofile::testing {
+namespace {
+
+// Every preset is a wire the set accepts, names its source, and the common wires are there.
+TEST(WireMaterialsTest, PresetsAreSoundAndSourced) {
+    std::vector<std::string> names;
+    for (const WireMaterial& material : WireMaterials()) {
+        DieSetFile set = CopperSet();
+        ApplyMaterial(material, set);
+        const auto computed = ComputeDieSet(set);
+        EXPECT_TRUE(std::holds_alternative<DieSetSchedule>(computed))
+            << material.Name << ": " << std::get<DieSetRefusal>(computed).Message;
+        EXPECT_NE(material.Source.find("K, n:"), std::string_view::npos) << material.Name;
+        EXPECT_NE(material.Source.find("ρ"), std::string_view::npos) << material.Name;
+        names.emplace_back(material.Name);
+    }
+    for (const char* wire : {"Copper", "Aluminium", "brass", "Low-carbon steel", "Stainless"}) {
+        EXPECT_THAT(names, ::testing::Contains(::testing::HasSubstr(wire)));
+    }
+    // A set started from the window takes the first preset.
+    Design design;
+    design.Unit = "mm";
+    design.Blank = "BLANK";
+    const DieSetFile fromDesign = DieSetFromDesign(design);
+    EXPECT_EQ(fromDesign.MaterialName, names.front());
+}
+
+} // namespace
+} // namespace dieprofile::testing
