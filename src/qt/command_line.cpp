@@ -5,6 +5,7 @@
 #include "app/form_model.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
+#include "qt/local_path.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -29,7 +30,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(
         QStringLiteral("Lay out the bore of a diamond wire-drawing die, see it to scale and print "
                        "it."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Help of our own rather than the parser's: its --help-all would need the window's platform
+    // for Qt's options and is only handled by a call that exits the process. --help-all is kept,
+    // unlisted, for those used to it, and gives the same help.
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+        QStringLiteral("Displays help on commandline options."));
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({help, helpAll});
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
@@ -95,9 +104,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!parser.parse(arguments)) {
         return refuse(parser.errorText());
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(helpAll)) {
         line.What = CommandLine::Action::Tell;
-        line.Text = parser.helpText();
+        // Asked before any application exists, the parser does not know the program's name.
+        line.Text = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                              QStringLiteral("dieprofile"));
         return line;
     }
     if (parser.isSet(version)) {
@@ -186,6 +197,9 @@ bool RunsWithoutWindow(int argc, const char* const* argv) {
     // the window's takes two, or is one of the short help and version letters.
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break; // what follows is a design's name, whatever it looks like
+        }
         if (argument.starts_with("--") || argument == "-h" || argument == "-?" ||
             argument == "-v") {
             return true;
@@ -210,7 +224,7 @@ int ExportWithoutWindow(const CommandLine& line) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + why);
         return 1;
     };
-    if (!model.OpenDesign(QFile::encodeName(line.Design).toStdString())) {
+    if (!model.OpenDesign(PathBytes(line.Design))) {
         return fail(QString::fromStdString(toolkit.Messages.front()));
     }
     if (!model.LastCalculation) {
