@@ -84,6 +84,22 @@ def segments(paths, width, dashed=None):
             yield from zip(points, points[1:])
 
 
+def crosses(a, b, box):
+    """Whether the segment a-b passes through the box (left, bottom, right, top)."""
+    left, bottom, right, top = box
+    enter, leave = 0.0, 1.0
+    for p, q in ((a[0] - b[0], a[0] - left), (b[0] - a[0], right - a[0]),
+                 (a[1] - b[1], a[1] - bottom), (b[1] - a[1], top - a[1])):
+        if p == 0:
+            if q < 0:
+                return False
+        elif p < 0:
+            enter = max(enter, q / p)
+        else:
+            leave = min(leave, q / p)
+    return enter < leave
+
+
 def design_text(unit, blank, diameter, height, identity):
     wires = ("0.012", "0.022") if unit == "in" else ("0.3048", "0.5588")
     fields = {"outletDiameter": wires[0], "incomingDiameter": wires[1], "reductionAngle": "25.0",
@@ -193,6 +209,14 @@ def check_sheet(program, folder, fail):
             number = value.lstrip("Ø")
             if len(number.split(".")[1]) != places or float(number) <= 0:
                 fail(f"{name}: the dimension {value!r}")
+
+        # Hatching gives way to every value laid over the section.
+        boxes = [(float(w[0]) * MM + 0.3, size[1] - float(w[3]) * MM + 0.3,
+                  float(w[2]) * MM - 0.3, size[1] - float(w[1]) * MM - 0.3) for w in words]
+        for a, b in hatch:
+            for box in boxes:
+                if crosses(a, b, box):
+                    fail(f"{name}: a hatching line runs through text at {box}")
 
         # Lettering at least 2.5 mm high.
         small = [(c, round(h, 2)) for c, h in recorder.caps if h < 2.45]
