@@ -1,9 +1,11 @@
 #include "qt/command_line.h"
 
 #include "app/collecting_toolkit.h"
+#include "app/die_set.h"
 #include "app/form_model.h"
 #include "qt/drawing_export.h"
 #include "qt/overlay_print.h"
+#include "qt/set_pdf.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -19,6 +21,8 @@ namespace {
 
 const QStringList kExportFormats{QStringLiteral("pdf"), QStringLiteral("svg"),
                                  QStringLiteral("dxf")};
+
+const QStringList kDieSetExportFormats{QStringLiteral("csv"), QStringLiteral("pdf")};
 
 void WriteLine(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
@@ -36,7 +40,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
         QStringLiteral("Write the design's drawing to OUTPUT without opening a window; the format "
-                       "follows OUTPUT's extension: .pdf, .svg or .dxf."),
+                       "follows OUTPUT's extension: .pdf, .svg or .dxf. A die set is written as "
+                       "its table (.csv) or its schedule and every die's sheet (.pdf)."),
         QStringLiteral("OUTPUT"));
     parser.addOption(exportTo);
     const QCommandLineOption scale(
@@ -54,9 +59,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
                        "bore alone."));
     parser.addOptions({scale, tolerance, section});
-    parser.addPositionalArgument(QStringLiteral("DESIGN"),
-                                 QStringLiteral("A design file (.dieprofile) to open."),
-                                 QStringLiteral("[DESIGN]"));
+    parser.addPositionalArgument(
+        QStringLiteral("DESIGN"),
+        QStringLiteral("A design file (.dieprofile) or a die set (.dieset) to open."),
+        QStringLiteral("[DESIGN]"));
 
     CommandLine line;
     auto refuse = [&line](const QString& why) {
@@ -89,11 +95,23 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         if (line.Design.isEmpty()) {
             return refuse(QStringLiteral("--export needs the design to export"));
         }
-        if (!kExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
+        if (IsDieSetPath(line.Design)) {
+            // A die set leaves as its table (CSV) or its schedule and dies on paper (PDF).
+            if (!kDieSetExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
+                return refuse(QStringLiteral("cannot export the die set to \"%1\": its extension "
+                                             "must be .csv or .pdf")
+                                  .arg(QFileInfo(line.Output).fileName()));
+            }
+        } else if (!kExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
             return refuse(QStringLiteral("cannot export to \"%1\": its extension must be .pdf, "
                                          ".svg or .dxf")
                               .arg(QFileInfo(line.Output).fileName()));
         }
+    }
+    if (IsDieSetPath(line.Design) &&
+        (parser.isSet(scale) || parser.isSet(tolerance) || parser.isSet(section))) {
+        return refuse(QStringLiteral("--scale, --tolerance and --section go with a design, not a "
+                                     "die set"));
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section)) {
@@ -136,7 +154,39 @@ void SilenceToolkitChatter() {
     });
 }
 
+bool IsDieSetPath(const QString& path) {
+    return path.endsWith(QStringLiteral(".dieset"), Qt::CaseInsensitive);
+}
+
+int ExportDieSetWithoutWindow(const CommandLine& line) {
+    auto fail = [](const QString& why) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + why);
+        return 1;
+    };
+    const std::variant<DieSetFile, std::string> read =
+        OpenDieSet(QFile::encodeName(line.Design).toStdString());
+    if (const auto* message = std::get_if<std::string>(&read)) {
+        return fail(QString::fromStdString(*message));
+    }
+    const DieSetFile& set = std::get<DieSetFile>(read);
+    const QString name = QFileInfo(line.Design).fileName();
+    if (QFileInfo(line.Output).suffix().toLower() == u"csv") {
+        if (const auto message = ExportDieSetCsv(set, name.toStdString(),
+                                                 QFile::encodeName(line.Output).toStdString())) {
+            return fail(QString::fromStdString(*message));
+        }
+        return 0;
+    }
+    if (const auto message = WriteDieSetPdf(set, kDefaultCautionRatio, name, line.Output)) {
+        return fail(*message);
+    }
+    return 0;
+}
+
 int ExportWithoutWindow(const CommandLine& line) {
+    if (IsDieSetPath(line.Design)) {
+        return ExportDieSetWithoutWindow(line);
+    }
     CollectingToolkit toolkit;
     Form1Model model(toolkit);
     model.Form_Load();

@@ -49,6 +49,10 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
                &DesignCommands::PrintDrawing);
     AddCommand(QStringLiteral("Print at Scale…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                &DesignCommands::PrintAtScale);
+
+    // The die set: a window of its own beside this one.
+    AddCommand(QStringLiteral("Die Set…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+               &DesignCommands::OpenDieSet);
 }
 
 void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
@@ -141,6 +145,10 @@ void DesignCommands::PrintDrawing() {
             &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
+}
+
+void DesignCommands::OpenDieSet() {
+    window_.ShowDieSet();
 }
 
 void DesignCommands::PrintAtScale() {

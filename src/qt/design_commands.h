@@ -39,6 +39,7 @@ public:
     void ExportDrawing();
     void PrintDrawing();
     void PrintAtScale();
+    void OpenDieSet();
 
 private:
     void AddCommand(const QString& text, const QKeySequence& keys, void (DesignCommands::*run)());
