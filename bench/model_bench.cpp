@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "support/recording_toolkit.h"
+#include "support/worst_designs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -136,5 +137,22 @@ BENCHMARK(BM_FormatNumber<&dieprofile::kMaskFivePlaces>)->Name("BM_FormatNumber/
 BENCHMARK(BM_FormatNumber<&dieprofile::kMaskThreePlaces>)->Name("BM_FormatNumber/0.###");
 
 } // namespace
+
+// Reading the largest design file of each shape that costs a careless reader the most; each must
+// be read or refused well within 100 ms.
+void BM_ReadWorstDesign(benchmark::State& state) {
+    const dieprofile::WorstDesign shape =
+        dieprofile::WorstDesigns().at(static_cast<std::size_t>(state.range(0)));
+    state.SetLabel(shape.Name);
+    for (auto _ : state) {
+        auto read = dieprofile::DesignFromText(shape.Bytes);
+        benchmark::DoNotOptimize(read);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(shape.Bytes.size()));
+}
+BENCHMARK(BM_ReadWorstDesign)
+    ->DenseRange(0, static_cast<std::int64_t>(dieprofile::WorstDesigns().size()) - 1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Start-up of the program against an empty Qt Widgets window of the same size: wall time from exec
-# to exit (each program quits after its first painted frame) and peak resident memory, under the
-# offscreen platform and, when xvfb-run is installed, under X11 on Xvfb. The empty window with one
-# line of text is measured too, to tell the window's own cost from the font system's start.
+# to exit (each program quits after its first painted frame), peak resident memory and, when
+# valgrind is installed, the instructions executed, under the offscreen platform and, when
+# xvfb-run is installed, under X11 on Xvfb. The empty window with one line of text is measured
+# too, to tell the window's own cost from the font system's start.
 #
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (defaults: build/dev, 30)
 #
-# Wall time comes from hyperfine when it is installed (median of RUNS after 3 warm-up runs),
-# otherwise from a loop over date +%s%N (median of RUNS). Peak memory is the median of RUNS
-# readings of /usr/bin/time -f %M.
+# The programs take turns run by run, so a machine whose load changes during the run slows all
+# three alike: wall time is the median of RUNS runs timed with date +%s%N, peak memory the median
+# of RUNS readings of /usr/bin/time -f %M. The instruction count (callgrind, one run) does not
+# depend on the machine's load at all; it is the figure to compare builds by on a busy machine.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,36 +25,13 @@ median() { # numbers on stdin, one a line
     if (NR % 2) print v[(NR + 1) / 2]; else printf "%.6g\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# Median wall time in milliseconds of RUNS runs of one program.
-wall_ms() {
-  local program=$1 runs=$2
-  if command -v hyperfine >/dev/null; then
-    local csv
-    csv=$(mktemp)
-    hyperfine --style none --warmup 3 --runs "$runs" --export-csv "$csv" "$program" >/dev/null
-    # command,mean,stddev,median,user,system,min,max; seconds
-    awk -F, 'NR == 2 { printf "%.2f\n", $4 * 1000 }' "$csv"
-    rm -f "$csv"
-  else
-    local i start end
-    "$program" # warm the caches as hyperfine does
-    for ((i = 0; i < runs; ++i)); do
-      start=$(date +%s%N)
-      "$program"
-      end=$(date +%s%N)
-      echo $(((end - start) / 1000))
-    done | median | awk '{ printf "%.2f\n", $1 / 1000 }'
-  fi
-}
-
-# Median peak resident set in KiB of RUNS runs of one program.
-peak_kib() {
-  local program=$1 runs=$2 i out
+# Millions of instructions one run executes, or "-" without valgrind.
+instructions() {
+  local program=$1 out
+  command -v valgrind >/dev/null || { echo -; return; }
   out=$(mktemp)
-  for ((i = 0; i < runs; ++i)); do
-    /usr/bin/time -f %M -o "$out" "$program"
-    cat "$out"
-  done | median
+  valgrind --tool=callgrind --child-silent-after-fork=yes --callgrind-out-file=/dev/null "$program" 2>"$out" >/dev/null
+  sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$out" | head -n1 | awk '{ printf "%.1f\n", $1 / 1e6 }'
   rm -f "$out"
 }
 
@@ -63,22 +42,52 @@ measure() {
   export QT_QPA_PLATFORM=$platform
   local label=$platform
   [ "$platform" = xcb ] && label="xcb (Xvfb)"
-  printf '%-12s %-14s %10s %10s\n' "$label" program "wall ms" "peak KiB"
-  local name ms kib real_ms real_kib minimal_ms minimal_kib text_ms text_kib
-  for name in real minimal text; do
-    local program=$build/bench/dieprofile-startup
-    [ $name = real ] || program=$program-$name
-    ms=$(wall_ms "$program" "$runs")
-    kib=$(peak_kib "$program" "$runs")
+  local names=(real minimal text) samples
+  samples=$(mktemp -d)
+  local name program i k start end
+  for name in "${names[@]}"; do
+    program=$build/bench/dieprofile-startup
+    [ "$name" = real ] || program=$program-$name
+    "$program" # warm the caches
+  done
+  for ((i = 0; i < runs; ++i)); do
+    # Each round starts with another program, so none is always first after the others.
+    for ((k = 0; k < 3; ++k)); do
+      name=${names[(i + k) % 3]}
+      program=$build/bench/dieprofile-startup
+      [ "$name" = real ] || program=$program-$name
+      start=$(date +%s%N)
+      "$program"
+      end=$(date +%s%N)
+      echo $(((end - start) / 1000)) >>"$samples/$name.us"
+      /usr/bin/time -f %M -o "$samples/time" "$program"
+      cat "$samples/time" >>"$samples/$name.kib"
+    done
+  done
+  printf '%-12s %-14s %10s %10s %10s\n' "$label" program "wall ms" "peak KiB" "M instr"
+  local ms kib ins real_ms real_kib real_ins minimal_ms minimal_kib minimal_ins text_ms text_kib \
+    text_ins
+  for name in "${names[@]}"; do
+    program=$build/bench/dieprofile-startup
+    [ "$name" = real ] || program=$program-$name
+    ms=$(median <"$samples/$name.us" | awk '{ printf "%.2f\n", $1 / 1000 }')
+    kib=$(median <"$samples/$name.kib")
+    ins=$(instructions "$program")
     printf -v "${name}_ms" %s "$ms"
     printf -v "${name}_kib" %s "$kib"
+    printf -v "${name}_ins" %s "$ins"
   done
-  printf '%-12s %-14s %10s %10s\n' "" dieprofile "$real_ms" "$real_kib" \
-    "" minimal "$minimal_ms" "$minimal_kib" "" "minimal+text" "$text_ms" "$text_kib"
+  rm -rf "$samples"
+  printf '%-12s %-14s %10s %10s %10s\n' "" dieprofile "$real_ms" "$real_kib" "$real_ins" \
+    "" minimal "$minimal_ms" "$minimal_kib" "$minimal_ins" \
+    "" "minimal+text" "$text_ms" "$text_kib" "$text_ins"
   awk -v rm="$real_ms" -v mm="$minimal_ms" -v tm="$text_ms" \
-    -v rk="$real_kib" -v mk="$minimal_kib" -v tk="$text_kib" 'BEGIN {
-      printf "%-12s %-14s %9.2fx %9.2fx\n", "", "real/minimal", rm / mm, rk / mk
-      printf "%-12s %-14s %9.2fx %9.2fx\n", "", "real/text", rm / tm, rk / tk }'
+    -v rk="$real_kib" -v mk="$minimal_kib" -v tk="$text_kib" \
+    -v ri="$real_ins" -v mi="$minimal_ins" -v ti="$text_ins" 'BEGIN {
+      ratio_m = mi == "-" ? "-" : sprintf("%.2fx", ri / mi)
+      ratio_t = ti == "-" ? "-" : sprintf("%.2fx", ri / ti)
+      printf "%-12s %-14s %9.2fx %9.2fx %10s\n", "", "real/minimal", rm / mm, rk / mk, ratio_m
+      printf "%-12s %-14s %9.2fx %9.2fx %10s\n", "", "real/text", rm / tm, rk / tk, ratio_t }'
 }
 
 if [ "${1:-}" = --measure ]; then
@@ -103,7 +112,7 @@ XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
-echo "runs: $runs; wall: $(command -v hyperfine >/dev/null && echo hyperfine median || echo date loop median); memory: /usr/bin/time %M median"
+echo "runs: $runs, the programs taking turns; wall: date +%s%N median; memory: /usr/bin/time %M median; instructions: $(command -v valgrind >/dev/null && echo "callgrind, one run" || echo "not counted (valgrind not installed)")"
 echo "machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 measure offscreen "$build" "$runs"
 if command -v xvfb-run >/dev/null; then

@@ -18,6 +18,7 @@
 #include "catalogue/catalogue.h"
 #include "core/controls.h"
 #include "core/number_text.h"
+#include "core/utf8.h"
 #include "support/recording_toolkit.h"
 
 #include <algorithm>
@@ -147,13 +148,6 @@ std::string FieldText(Input& in) {
         return NumberToText(static_cast<double>(mantissa) / std::pow(10.0, places));
     }
     }
-}
-
-// A field's length in characters (code points of its UTF-8 text), as selections count.
-int CharacterCount(std::string_view text) {
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
 }
 
 int Text1IndexFrom(Input& in) {
@@ -341,7 +335,7 @@ private:
         CHECK(model_.Focus == ControlId::None || model_.IsVisible(model_.Focus));
         for (int index : kText1Indices) {
             const TextField& field = model_.Text1(index);
-            const int size = CharacterCount(field.Text);
+            const int size = static_cast<int>(CodePointCount(field.Text));
             CHECK(field.SelStart >= 0 && field.SelLength >= 0 &&
                   field.SelStart + field.SelLength <= size);
         }

@@ -1,7 +1,8 @@
 #include "replay.h"
 
-#include "app/drawing_export.h"
+#include "app/die_set.h"
 #include "app/dump.h"
+#include "app/export.h"
 #include "app/form_model.h"
 #include "support/recording_toolkit.h"
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace dieprofile {
 
@@ -49,6 +51,9 @@ public:
         if (command == "print" && rest.empty()) {
             model_.Command2_Click();
             return true;
+        }
+        if (command.starts_with("set-")) {
+            return RunSetCommand(command, rest);
         }
         if ((command == "open" || command == "save" || command == "export") && !rest.empty()) {
             RunFileCommand(command, std::string(rest));
@@ -104,10 +109,11 @@ private:
             model_.OpenDesign(path);
         } else if (command == "save") {
             model_.SaveDesign(path);
-        } else if (std::filesystem::path(path).extension() == ".dxf") {
-            if (const std::optional<std::string> message =
-                    ExportDxfFile(model_, model_.DesignName(), path)) {
-                toolkit_.ShowMessage(*message);
+        } else if (ExportFormatOf(path) == ExportFormat::Dxf) {
+            // The same decisions as every export; only the painters of PDF and SVG are missing.
+            if (const std::optional<ExportRefusal> refusal = ExportDrawing(
+                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}}, nullptr)) {
+                toolkit_.ShowMessage(refusal->Message);
             }
         } else {
             // PDF and SVG sheets are drawn by the window's painter, which the driver does not have.
@@ -118,10 +124,114 @@ private:
         }
     }
 
+    // The die set's lines: the same use cases as the Die Set window calls.
+    bool RunSetCommand(std::string_view command, std::string_view rest) {
+        const std::string path(rest);
+        if (command == "set-new" && rest.empty()) {
+            set_ = DieSetFromDesign(model_.CurrentDesign());
+            setPath_.clear();
+            return true;
+        }
+        if (command == "set-open" && !rest.empty()) {
+            std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
+            if (const std::string* refusal = std::get_if<std::string>(&opened)) {
+                toolkit_.ShowMessage(*refusal);
+            } else {
+                set_ = std::move(std::get<DieSetFile>(opened));
+                setPath_ = path;
+            }
+            return true;
+        }
+        if (command == "set-dump" && rest.empty()) {
+            if (NeedsSet()) {
+                DumpSet();
+            }
+            return true;
+        }
+        if (command == "set-open-die") {
+            const std::optional<int> pass = WholeNumber(rest);
+            if (!pass) {
+                return false;
+            }
+            if (NeedsSet()) {
+                OpenDie(*pass);
+            }
+            return true;
+        }
+        if ((command == "set-save" || command == "set-export") && !rest.empty()) {
+            if (!NeedsSet()) {
+                return true;
+            }
+            std::optional<std::string> refusal;
+            if (command == "set-save") {
+                refusal = SaveDieSet(*set_, path);
+            } else if (auto exported = ExportDieSet(*set_, setPath_, path, nullptr)) {
+                refusal = exported->Message;
+            }
+            if (refusal) {
+                toolkit_.ShowMessage(*refusal);
+            } else if (command == "set-save") {
+                setPath_ = path;
+            }
+            return true;
+        }
+        return false;
+    }
+
+    bool NeedsSet() {
+        if (!set_) {
+            toolkit_.ShowMessage("There is no die set yet: use set-new or set-open first.");
+        }
+        return set_.has_value();
+    }
+
+    void DumpSet() {
+        out_ << "begin set\n";
+        std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(*set_);
+        if (const auto* refused = std::get_if<DieSetRefusal>(&computed)) {
+            out_ << "refused " << DieSetCaption(refused->Field) << " " << refused->Outlet << " "
+                 << Quoted(refused->Message) << "\n";
+        } else {
+            const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
+            const std::string csv = DieSetCsv(schedule);
+            for (std::size_t start = 0; start < csv.size();) {
+                const std::size_t end = csv.find('\n', start);
+                out_ << "csv " << csv.substr(start, end - start) << "\n";
+                start = end + 1;
+            }
+            for (const DieSetPass& pass : schedule.Passes) {
+                if (!pass.Problem.empty()) {
+                    out_ << "problem " << pass.Pass << " " << Quoted(pass.Problem) << "\n";
+                }
+            }
+        }
+        out_ << "end set\n";
+    }
+
+    // As a double-click on the pass's row: its die opened in the window and calculated.
+    void OpenDie(int pass) {
+        std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(*set_);
+        if (const auto* refused = std::get_if<DieSetRefusal>(&computed)) {
+            toolkit_.ShowMessage(refused->Message);
+            return;
+        }
+        const auto& passes = std::get<DieSetSchedule>(computed).Passes;
+        if (pass < 1 || pass > static_cast<int>(passes.size())) {
+            toolkit_.ShowMessage("The set has no pass " + std::to_string(pass) + ".");
+            return;
+        }
+        if (const auto refusal =
+                model_.ApplyDesign(passes[static_cast<std::size_t>(pass - 1)].Die.Typed)) {
+            toolkit_.ShowMessage(*refusal);
+        }
+    }
+
     RecordingToolkit toolkit_;
     Form1Model model_;
     std::ostream& out_;
     std::ostream& err_;
+    std::optional<DieSetFile> set_;
+    std::string setPath_; // the set file last opened or saved; empty for a new set
 };
 
 } // namespace

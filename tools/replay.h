@@ -14,6 +14,15 @@
 //   save FILE      saves the design to FILE as Save Design does
 //   export FILE    exports the last Calculate's drawing to FILE; DXF only (.dxf), as the
 //                  drawing sheets need the window's painter
+//   set-new        starts a die set from the window's design, as Die Set... does
+//   set-open FILE  opens the die set FILE (the set replaces the one held; a refusal is a message)
+//   set-save FILE  saves the die set held to FILE
+//   set-export FILE  writes the die set's CSV to FILE
+//   set-dump       writes the die set's schedule: `begin set`, then `csv LINE` for every line
+//                  of its CSV and `problem PASS "TEXT"` for every row with a problem, or
+//                  `refused CAPTION OUTLET "MESSAGE"` when its inputs are refused, then `end set`
+//   set-open-die N opens pass N's die in the window and calculates it, as a double-click on its
+//                  row does
 // FILE is the rest of the line; a relative path is taken from the working directory.
 // While a command runs, a message box writes `message "TEXT"` and a print writes
 // `printed WIDTH HEIGHT diamond-fields VISIBILITY`.

@@ -3,6 +3,7 @@
 // code as a click on Calculate.
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "output/atomic_file.h"
 
 #include <variant>
@@ -12,8 +13,8 @@ namespace dieprofile {
 namespace {
 
 std::string Refusal(std::string_view action, const std::string& path, std::string_view reason) {
-    return "Cannot " + std::string(action) + " the design \"" + DesignFileName(path) +
-           "\": " + std::string(reason) + ".";
+    return "Cannot " + std::string(action) + " the design " +
+           QuotedForMessage(DesignFileName(path)) + ": " + std::string(reason) + ".";
 }
 
 } // namespace
@@ -28,6 +29,7 @@ Design Form1Model::CurrentDesign() const {
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         design.FieldTexts[i] = Text1(kDesignFields[i].Text1Index).Text;
     }
+    design.Identity = Identity;
     return design;
 }
 
@@ -75,7 +77,7 @@ bool Form1Model::OpenDesign(const std::string& path) {
 std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
     const std::optional<int> row = FindCatalogueRow(design.Blank);
     if (!row) {
-        return "the blank \"" + design.Blank + "\" is not in the catalogue";
+        return "the blank " + QuotedForMessage(design.Blank) + " is not in the catalogue";
     }
 
     // Everything is checked; from here on the window changes. The design's wire diameters are in
@@ -94,6 +96,7 @@ std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
             ReplaceText(control, design.FieldTexts[i]);
         }
     }
+    Identity = design.Identity;
     Command1_Click();
     return std::nullopt;
 }

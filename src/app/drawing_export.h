@@ -19,17 +19,30 @@ inline constexpr std::string_view kLayerWires = "WIRES";
 inline constexpr std::string_view kLayerDimensions = "DIMENSIONS";
 inline constexpr std::string_view kLayerAxis = "AXIS";
 
-// What the user is told when nothing has been calculated yet, or nothing since start-up.
-std::string NothingToExportMessage(std::string_view path);
+// What the DXF holds: the whole section (the bore's wall once for CAM, the other wall, the blank,
+// the wires, the dimensions and the axis), or only the closed half profile a CAM program cuts
+// from: the axis, mouth, bell, cone, bearing, back relief, exit and back along the axis.
+enum class DxfProfile { Section, Half };
+// Which way the die's axis runs: as drawn (the wire entering from the top), or horizontal with
+// the wire entering from the left, as a lathe-type machine holds the die. The origin is on the
+// axis at the exit face in both.
+enum class DxfAxis { Vertical, Horizontal };
 
-// The die's section of a Calculate in true units, y up, origin on the axis at the bottom face.
+struct DxfExportOptions {
+    DxfProfile Profile = DxfProfile::Section;
+    DxfAxis Axis = DxfAxis::Vertical;
+    bool operator==(const DxfExportOptions&) const = default;
+};
+
+// The command line's words for the choices: "section" or "half", "vertical" or "horizontal";
+// nothing for any other word.
+std::optional<DxfProfile> DxfProfileNamed(std::string_view word);
+std::optional<DxfAxis> DxfAxisNamed(std::string_view word);
+
+// The die's section of a Calculate in true units, origin on the axis at the bottom face: y up
+// along the axis, or, with the horizontal axis, x along it towards the exit.
 DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                          std::string_view designName);
-
-// Writes the die's section of the last Calculate as DXF to path (atomically). Nothing on success;
-// otherwise the message for the user, which names the file and what is wrong.
-std::optional<std::string> ExportDxfFile(const Form1Model& model, std::string_view designName,
-                                         const std::string& path);
+                          std::string_view designName, const DxfExportOptions& options = {});
 
 // The title block of the last Calculate; scale and date are the sheet's.
 TitleBlockContent TitleBlockOf(const CalculatedDrawing& drawn, const DrawingScene& scene,

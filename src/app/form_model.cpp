@@ -4,23 +4,12 @@
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
+#include "core/utf8.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace dieprofile {
-
-namespace {
-
-// A field's characters are Unicode code points; its text is UTF-8, so continuation bytes do not
-// count.
-int CharacterCount(std::string_view text) {
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
-} // namespace
 
 Form1Model::Form1Model(Toolkit& toolkit) : toolkit_(toolkit) {
     for (int index : kText1Indices) {
@@ -74,7 +63,7 @@ void Form1Model::Text1_GotFocus(int index) {
     TextField& field = Text1(index);
     // Typing then replaces the leading characters; a shorter text is selected whole.
     field.SelStart = 0;
-    field.SelLength = std::min(6, CharacterCount(field.Text));
+    field.SelLength = std::min(6, static_cast<int>(CodePointCount(field.Text)));
 }
 
 void Form1Model::PickRow(int row) {
@@ -97,7 +86,7 @@ void Form1Model::SetSelection(ControlId control, int start, int length) {
     if (field == nullptr) {
         return;
     }
-    const int size = CharacterCount(field->Text);
+    const int size = static_cast<int>(CodePointCount(field->Text));
     field->SelStart = std::clamp(start, 0, size);
     field->SelLength = std::clamp(length, 0, size - field->SelStart);
 }
@@ -152,7 +141,7 @@ bool Form1Model::IsVisible(ControlId control) const {
 
 void Form1Model::WriteText(TextField& field, std::string text) {
     field.Text = std::move(text);
-    field.SelStart = CharacterCount(field.Text);
+    field.SelStart = static_cast<int>(CodePointCount(field.Text));
     field.SelLength = 0;
 }
 

@@ -117,6 +117,8 @@ public:
     std::string DesignPath;
     // Its name without the folders, as exports and messages give it; empty while there is none.
     std::string DesignName() const;
+    // What the design's drawing is called on its sheet: kept in the design file, set by the user.
+    DrawingIdentity Identity;
 
     Toolkit& UI() { return toolkit_; }
 

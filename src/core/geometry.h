@@ -13,6 +13,16 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+// A step from b to a: a direction or a span, held as a point.
+inline Point operator-(Point a, Point b) {
+    return {a.X - b.X, a.Y - b.Y};
+}
+
+// The z component of the cross product: positive when b turns left of a.
+inline double Cross(Point a, Point b) {
+    return a.X * b.Y - a.Y * b.X;
+}
+
 // The smallest upright rectangle around the points added so far; empty until the first.
 struct Bounds {
     double MinX = std::numeric_limits<double>::infinity();

@@ -1,6 +1,7 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -311,6 +312,15 @@ std::optional<std::int32_t> RoundToLong(double value) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(rounded);
+}
+
+std::string FixedDecimals(double value, int decimals) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, decimals);
+    std::string text(buffer.data(), result.ptr);
+    return text == "-0." + std::string(static_cast<std::size_t>(decimals), '0') ? text.substr(1)
+                                                                                : text;
 }
 
 } // namespace dieprofile

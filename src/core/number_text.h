@@ -27,6 +27,9 @@ std::string NumberToText(double value);
 // optionally one final '0' place (always shown). Halves round away from zero.
 std::string FormatNumber(double value, std::string_view mask);
 
+// A value with exactly this many decimals, nearest to its binary value ("0.0540"); never "-0.000".
+std::string FixedDecimals(double value, int decimals);
+
 // Rounds to the nearest integer, halves to even; nullopt when the result does
 // not fit a 32-bit signed integer or the value is NaN.
 std::optional<std::int32_t> RoundToLong(double value);

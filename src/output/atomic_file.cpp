@@ -1,16 +1,19 @@
 #include "output/atomic_file.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace dieprofile {
 
 namespace {
+
+// Links followed before a loop of them is assumed, as the kernel counts.
+constexpr int kMaxLinks = 40;
 
 std::string Reason(int error) {
     switch (error) {
@@ -21,50 +24,122 @@ std::string Reason(int error) {
     case ENOSPC:
     case EDQUOT:
         return "the disk is full";
+    case EFBIG:
+        return "the file is larger than this system allows";
     case ENOENT:
     case ENOTDIR:
         return "the folder does not exist";
     case EISDIR:
         return "it is a folder";
+    case ENAMETOOLONG:
+        return "the name is too long";
+    case ELOOP:
+        return "its symbolic links lead round in a circle";
+    case EIO:
+        return "the disk reported an error";
     default:
         return std::strerror(error);
     }
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a write to path lands in: symbolic links followed to their end, which need not exist
+// yet. Fails with ELOOP on a circle of links.
+std::optional<std::string> FinalTarget(std::string path, int& error) {
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat link {};
+        if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+            return path;
+        }
+        std::array<char, 4096> target{};
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            error = length < 0 ? errno : ENAMETOOLONG;
+            return std::nullopt;
+        }
+        std::string next(target.data(), static_cast<std::size_t>(length));
+        path = next.front() == '/' ? next : FolderOf(path) + "/" + next;
+    }
+    error = ELOOP;
+    return std::nullopt;
+}
+
+mode_t NewFileMode() {
+    // The umask can only be read by setting it; it is put back at once.
+    const mode_t mask = umask(022);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Gives the temporary file what the replaced file had: owner and group where the user may (a
+// plain user can often keep the group but not the owner), and its permissions without
+// set-user-ID and set-group-ID, which a copy must never gain.
+int TakeOver(int fd, const struct stat* existing) {
+    if (existing == nullptr) {
+        return fchmod(fd, NewFileMode()) == 0 ? 0 : errno;
+    }
+    if (fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+        [[maybe_unused]] const int ignored = fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
+    }
+    return fchmod(fd, existing->st_mode & 0777) == 0 ? 0 : errno;
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+    for (std::size_t written = 0; written < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno != EINTR) {
+                return errno;
+            }
+        } else {
+            written += static_cast<std::size_t>(n);
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
+    int failure = 0;
+    const std::optional<std::string> target = FinalTarget(path, failure);
+    if (!target) {
+        return Reason(failure);
+    }
+    struct stat existing {};
+    const bool replacing = stat(target->c_str(), &existing) == 0;
+    if (replacing && S_ISDIR(existing.st_mode)) {
         return Reason(EISDIR);
     }
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    if (replacing && !S_ISREG(existing.st_mode)) {
+        return "it is not a plain file";
+    }
+    // A short name, so that a target whose name is as long as the folder allows still has room
+    // beside it.
+    std::string temporary = FolderOf(*target) + "/.dp-XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         return Reason(errno);
     }
-    // An existing file keeps its permissions; a new one gets the usual ones for a document.
-    struct stat existing {};
-    const mode_t mode = stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-    int failure = fchmod(fd, mode) == 0 ? 0 : errno;
-    for (std::size_t written = 0; failure == 0 && written < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno != EINTR) {
-            failure = errno;
-        } else if (n > 0) {
-            written += static_cast<std::size_t>(n);
-        }
+    failure = TakeOver(fd, replacing ? &existing : nullptr);
+    if (failure == 0) {
+        failure = WriteAll(fd, bytes);
     }
+    // The bytes are on the disk before the name points at them; a full disk may only show here.
     if (failure == 0 && fsync(fd) != 0) {
         failure = errno;
     }
     if (close(fd) != 0 && failure == 0) {
         failure = errno;
     }
-    if (failure == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (failure == 0 && std::rename(temporary.c_str(), target->c_str()) != 0) {
         failure = errno;
     }
     if (failure != 0) {
@@ -72,6 +147,13 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
         return Reason(failure);
     }
     return std::nullopt;
+}
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+    struct stat a {};
+    struct stat b {};
+    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 } // namespace dieprofile

@@ -1,5 +1,6 @@
 // Writing a file so that it is either wholly the new text or left as it was: the bytes go to a
 // temporary file beside it, are flushed to the disk, and the temporary file then replaces it.
+// Every file the program writes goes this way, whatever its format.
 #pragma once
 
 #include <optional>
@@ -9,7 +10,17 @@
 namespace dieprofile {
 
 // Nothing on success; otherwise why the file could not be written, in words for the user ("no
-// permission", "the disk is full"), and the file at path is untouched.
+// permission to write there", "the disk is full"), the same words for the same failure whatever
+// is written, and the file at path is untouched.
+//
+// Through a symbolic link the link's target is written and the link stays. A new file gets the
+// permissions the umask leaves of rw-rw-rw-; a replaced file keeps its permissions (never
+// set-user-ID or set-group-ID) and, where the user may give them, its owner and group. Anything
+// at path that is not a regular file (a folder, a device, a pipe) is refused.
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Whether the two paths name one and the same file, through symbolic and hard links alike. False
+// when either does not exist.
+bool IsSameFile(const std::string& first, const std::string& second);
 
 } // namespace dieprofile

@@ -7,12 +7,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 namespace dieprofile {
 
 inline constexpr std::string_view kDesignFormat = "dieprofile-design";
-inline constexpr int kDesignVersion = 1;
+inline constexpr int kDesignVersion = 2;
+// The first version that may name the drawing; a design that does not is still written as 1.
+inline constexpr int kDesignIdentityVersion = 2;
 inline constexpr std::string_view kDesignExtension = ".dieprofile";
 inline constexpr std::size_t kMaxDesignFileBytes = std::size_t{1024} * 1024;
 inline constexpr std::size_t kMaxDesignFieldCharacters = 1000;
@@ -37,14 +40,31 @@ inline constexpr std::array<DesignFieldKey, 10> kDesignFields{{
     {"diamondHeight", 5},
 }};
 
+// What the drawing of a design is called on its sheet; each may be empty.
+struct DrawingIdentity {
+    std::string Number;
+    std::string Title;
+    std::string Revision;
+    bool Empty() const { return Number.empty() && Title.empty() && Revision.empty(); }
+    bool operator==(const DrawingIdentity&) const = default;
+};
+
+// The optional keys that hold it, from kDesignIdentityVersion on.
+inline constexpr std::array<std::pair<std::string_view, std::string DrawingIdentity::*>, 3>
+    kDrawingIdentityKeys{{{"drawingNumber", &DrawingIdentity::Number},
+                          {"title", &DrawingIdentity::Title},
+                          {"revision", &DrawingIdentity::Revision}}};
+
 struct Design {
     std::string Unit;                       // "in" or "mm"
     std::string Blank;                      // a catalogue row's text, or "BLANK"
     std::array<std::string, 10> FieldTexts; // in the order of kDesignFields
+    DrawingIdentity Identity;
     bool operator==(const Design&) const = default;
 };
 
-// The file's text: UTF-8 JSON, keys in a fixed order, ending with a newline.
+// The file's text: UTF-8 JSON, keys in a fixed order, ending with a newline; version 1 unless the
+// design names its drawing, so that an older program still opens what it can read.
 std::string DesignToText(const Design& design);
 
 // The design in bytes, or what is wrong with them (a phrase such as `the key "unit" is missing`).

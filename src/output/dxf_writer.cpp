@@ -1,8 +1,10 @@
 #include "output/dxf_writer.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <iterator>
+#include <optional>
 
 namespace dieprofile {
 
@@ -23,7 +25,7 @@ public:
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
         Code(code, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
     }
-    void Point(int code, SectionPoint point) {
+    void Coordinates(int code, Point point) {
         Number(code, point.X);
         Number(code + 10, point.Y);
         Number(code + 20, 0.0);
@@ -34,52 +36,109 @@ private:
     std::string out_;
 };
 
-std::string Ascii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte > 0x7e) {
-            c = '?';
+// The characters Windows code page 1252 puts at bytes 0x80 to 0x9F, where Latin-1 has controls;
+// 0 where the page has none.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// The next character of UTF-8 text from at, which moves past it; nothing for a byte that does
+// not start a well-formed character (at then moves past that byte alone).
+std::optional<char32_t> NextCharacter(std::string_view text, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    int length = 0;
+    char32_t code = 0;
+    char32_t least = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 1, code = lead & 0x1Fu, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 2, code = lead & 0x0Fu, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 3, code = lead & 0x07u, least = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    std::size_t next = at;
+    for (int i = 0; i < length; ++i, ++next) {
+        if (next >= text.size() || (static_cast<unsigned char>(text[next]) & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        code = (code << 6) | (static_cast<unsigned char>(text[next]) & 0x3Fu);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    at = next;
+    return code;
+}
+
+// UTF-8 text as code page 1252 with \U+XXXX for the rest (see WriteDxf).
+std::string CodePage1252(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::optional<char32_t> c = NextCharacter(text, at);
+        if (!c || *c < 0x20 || (*c >= 0x7F && *c < 0xA0) || *c > 0xFFFF) {
+            result += '?';
+        } else if (*c < 0x7F || (*c >= 0xA0 && *c <= 0xFF)) {
+            result += static_cast<char>(*c);
+        } else if (const auto* high = std::find(std::begin(kCp1252High), std::end(kCp1252High),
+                                                static_cast<char16_t>(*c));
+                   high != std::end(kCp1252High)) {
+            result += static_cast<char>(0x80 + (high - std::begin(kCp1252High)));
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(*c));
+            result += "\\U+";
+            result += hex;
         }
     }
     return result;
 }
 
 void Header(GroupWriter& w, const DxfDocument& document) {
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    bool first = true;
-    auto extend = [&](SectionPoint p) {
-        if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
-            return;
+    // The extent of what is drawn; a point at infinity (a wire beyond float's range) is left out,
+    // and an empty drawing's extent is the origin.
+    Bounds extent;
+    const auto extend = [&](Point p) {
+        if (std::isfinite(p.X) && std::isfinite(p.Y)) {
+            extent.Add(p);
         }
-        if (first) {
-            minX = maxX = p.X;
-            minY = maxY = p.Y;
-            first = false;
-        }
-        minX = std::min(minX, p.X);
-        maxX = std::max(maxX, p.X);
-        minY = std::min(minY, p.Y);
-        maxY = std::max(maxY, p.Y);
     };
     for (const DxfLine& line : document.Lines) {
         extend(line.Start);
         extend(line.End);
     }
+    for (const DxfPolyline& polyline : document.Polylines) {
+        for (const Point& vertex : polyline.Vertices) {
+            extend(vertex);
+        }
+    }
     for (const DxfText& text : document.Texts) {
         extend(text.At);
+    }
+    if (extent.Empty()) {
+        extent.Add({0, 0});
     }
     const bool inches = document.Unit == DxfUnit::Inches;
     w.Code(0, "SECTION");
     w.Code(2, "HEADER");
     w.Code(9, "$ACADVER");
     w.Code(1, "AC1009");
+    // The code page the texts are written in; \U+XXXX carries the characters it lacks.
+    w.Code(9, "$DWGCODEPAGE");
+    w.Code(3, "ANSI_1252");
     w.Code(9, "$INSBASE");
-    w.Point(10, {0, 0});
+    w.Coordinates(10, {0, 0});
     w.Code(9, "$EXTMIN");
-    w.Point(10, {minX, minY});
+    w.Coordinates(10, {extent.MinX, extent.MinY});
     w.Code(9, "$EXTMAX");
-    w.Point(10, {maxX, maxY});
+    w.Coordinates(10, {extent.MaxX, extent.MaxY});
     // Release 12 has no unit of its own; these two later variables say it to the readers that
     // know them, and the others skip them.
     w.Code(9, "$INSUNITS");
@@ -98,9 +157,9 @@ void Tables(GroupWriter& w, const DxfDocument& document) {
     w.Code(70, static_cast<int>(document.Linetypes.size()) + 1);
     auto linetype = [&w](const DxfLinetype& type) {
         w.Code(0, "LTYPE");
-        w.Code(2, Ascii(type.Name));
+        w.Code(2, CodePage1252(type.Name));
         w.Code(70, 0);
-        w.Code(3, Ascii(type.Description));
+        w.Code(3, CodePage1252(type.Description));
         w.Code(72, 65); // 'A': the alignment of every linetype
         w.Code(73, static_cast<int>(type.Pattern.size()));
         double total = 0;
@@ -123,10 +182,10 @@ void Tables(GroupWriter& w, const DxfDocument& document) {
     w.Code(70, static_cast<int>(document.Layers.size()) + 1);
     auto layer = [&w](const DxfLayer& l) {
         w.Code(0, "LAYER");
-        w.Code(2, Ascii(l.Name));
+        w.Code(2, CodePage1252(l.Name));
         w.Code(70, 0);
         w.Code(62, l.Colour);
-        w.Code(6, Ascii(l.Linetype));
+        w.Code(6, CodePage1252(l.Linetype));
     };
     layer({"0", 7, "CONTINUOUS"});
     for (const DxfLayer& l : document.Layers) {
@@ -141,20 +200,37 @@ void Entities(GroupWriter& w, const DxfDocument& document) {
     w.Code(2, "ENTITIES");
     for (const DxfLine& line : document.Lines) {
         w.Code(0, "LINE");
-        w.Code(8, Ascii(line.Layer));
-        w.Point(10, line.Start);
-        w.Point(11, line.End);
+        w.Code(8, CodePage1252(line.Layer));
+        w.Coordinates(10, line.Start);
+        w.Coordinates(11, line.End);
+    }
+    for (const DxfPolyline& polyline : document.Polylines) {
+        w.Code(0, "POLYLINE");
+        w.Code(8, CodePage1252(polyline.Layer));
+        w.Code(66, 1); // vertices follow
+        w.Coordinates(10, {0, 0});
+        w.Code(70, polyline.Closed ? 1 : 0);
+        for (const Point& vertex : polyline.Vertices) {
+            w.Code(0, "VERTEX");
+            w.Code(8, CodePage1252(polyline.Layer));
+            w.Coordinates(10, vertex);
+        }
+        w.Code(0, "SEQEND");
+        w.Code(8, CodePage1252(polyline.Layer));
     }
     for (const DxfText& text : document.Texts) {
         w.Code(0, "TEXT");
-        w.Code(8, Ascii(text.Layer));
-        w.Point(10, text.At);
+        w.Code(8, CodePage1252(text.Layer));
+        w.Coordinates(10, text.At);
         w.Number(40, text.Height);
-        w.Code(1, Ascii(text.Text));
+        w.Code(1, CodePage1252(text.Text));
+        if (text.RotationDeg != 0) {
+            w.Number(50, text.RotationDeg);
+        }
         if (text.Alignment != DxfTextAlignment::Left) {
             // An aligned text is placed by its second point; the first is kept equal to it.
             w.Code(72, text.Alignment == DxfTextAlignment::Centre ? 1 : 2);
-            w.Point(11, text.At);
+            w.Coordinates(11, text.At);
         }
     }
     w.Code(0, "ENDSEC");
@@ -165,7 +241,7 @@ void Entities(GroupWriter& w, const DxfDocument& document) {
 std::string WriteDxf(const DxfDocument& document) {
     GroupWriter w;
     for (const std::string& comment : document.Comments) {
-        w.Code(999, Ascii(comment));
+        w.Code(999, CodePage1252(comment));
     }
     Header(w, document);
     Tables(w, document);

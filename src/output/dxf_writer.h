@@ -1,8 +1,9 @@
-// A small writer of DXF release 12 (AC1009) ASCII files with lines and single-line texts on named
-// layers: the version every CAM importer reads. Numbers are written in the C locale, each the
-// shortest text that reads back as the same double.
+// A small writer of DXF release 12 (AC1009) ASCII files with lines, polylines and single-line
+// texts on named layers: the version every CAM importer reads. Numbers are written in the C
+// locale, each the shortest text that reads back as the same double.
 #pragma once
 
+#include "core/geometry.h"
 #include "profile/die_section.h"
 
 #include <string>
@@ -24,18 +25,27 @@ struct DxfLayer {
 
 struct DxfLine {
     std::string Layer;
-    SectionPoint Start;
-    SectionPoint End;
+    Point Start;
+    Point End;
 };
 
 enum class DxfTextAlignment { Left, Centre, Right };
 
 struct DxfText {
     std::string Layer;
-    SectionPoint At; // on the baseline: its left end, middle or right end by the alignment
+    Point At; // on the baseline: its left end, middle or right end by the alignment
     double Height = 1;
     DxfTextAlignment Alignment = DxfTextAlignment::Left;
     std::string Text;
+    double RotationDeg = 0; // counter-clockwise
+};
+
+// A chain of vertices as one entity, so a CAM program picks a contour in one click; closed joins
+// the last vertex back to the first.
+struct DxfPolyline {
+    std::string Layer;
+    std::vector<Point> Vertices;
+    bool Closed = false;
 };
 
 // The header's unit: $INSUNITS 1 inches, 4 millimetres; $MEASUREMENT 0 imperial, 1 metric.
@@ -47,11 +57,14 @@ struct DxfDocument {
     std::vector<DxfLinetype> Linetypes; // CONTINUOUS is always declared
     std::vector<DxfLayer> Layers;
     std::vector<DxfLine> Lines;
+    std::vector<DxfPolyline> Polylines;
     std::vector<DxfText> Texts;
 };
 
-// The whole file. Texts and comments are written in ASCII: any other byte, and any control
-// character, becomes '?', so that every reader decodes the same text.
+// The whole file. Texts, names and comments are UTF-8 in and Windows code page 1252 out, which
+// the header declares: a character that page holds is its byte, any other is written \U+XXXX,
+// which CAD readers decode. A control character, a character beyond U+FFFF and a byte that is
+// not UTF-8 become '?', so that every reader decodes the same text.
 std::string WriteDxf(const DxfDocument& document);
 
 } // namespace dieprofile

@@ -19,30 +19,21 @@ constexpr double kMiterLimit = 4;
 constexpr double kAxisOverhangMm = 6;
 // Half the arm of an alignment cross.
 constexpr double kMarkArmMm = 3;
-// The page must hold the check bar, its statement and a useful piece of the sheet.
+// The page must hold the check bars, their statements and a useful piece of the sheet.
 constexpr double kMinPrintableWidthMm = 100;
-constexpr double kMinTileHeightMm = 40;
+constexpr double kMinTileHeightMm = 60;
+// The datum lines reach this far beyond the profile either side.
+constexpr double kDatumOverhangMm = 4;
+// A band narrower on paper than this many widths of the profile's line is hidden by it.
+constexpr double kBandLineWidths = 2;
 
-struct Vec {
-    double X;
-    double Y;
-};
-
-Vec Sub(SectionPoint a, SectionPoint b) {
-    return {a.X - b.X, a.Y - b.Y};
-}
-
-double Cross(Vec a, Vec b) {
-    return a.X * b.Y - a.Y * b.X;
-}
-
-SectionPoint Along(SectionPoint p, Vec d, double t) {
+Point Along(Point p, Point d, double t) {
     return {p.X + t * d.X, p.Y + t * d.Y};
 }
 
 // The offset line's end moved along it onto the horizontal through the wall's own end, so the
 // band stops on the die's face as the wall does; left square where the wall runs nearly flat.
-SectionPoint EndOnFace(SectionPoint offsetEnd, Vec direction, double faceY, double distance) {
+Point EndOnFace(Point offsetEnd, Point direction, double faceY, double distance) {
     if (std::fabs(direction.Y) < 1e-12) {
         return offsetEnd;
     }
@@ -51,28 +42,9 @@ SectionPoint EndOnFace(SectionPoint offsetEnd, Vec direction, double faceY, doub
                                                              : offsetEnd;
 }
 
-struct Bounds {
-    double MinX = std::numeric_limits<double>::infinity();
-    double MaxX = -std::numeric_limits<double>::infinity();
-    double MinY = std::numeric_limits<double>::infinity();
-    double MaxY = -std::numeric_limits<double>::infinity();
-
-    void Add(SectionPoint p) {
-        MinX = std::min(MinX, p.X);
-        MaxX = std::max(MaxX, p.X);
-        MinY = std::min(MinY, p.Y);
-        MaxY = std::max(MaxY, p.Y);
-    }
-};
-
 void AddCross(std::vector<PaperLine>& lines, double x, double y) {
     lines.push_back({{x - kMarkArmMm, y}, {x + kMarkArmMm, y}, OverlayStroke::Mark});
     lines.push_back({{x, y - kMarkArmMm}, {x, y + kMarkArmMm}, OverlayStroke::Mark});
-}
-
-// How many tiles of the given width, overlapping by kPageOverlapMm, cover a length.
-double TilesFor(double length, double tile) {
-    return length <= tile ? 1 : std::ceil((length - kPageOverlapMm) / (tile - kPageOverlapMm));
 }
 
 } // namespace
@@ -87,27 +59,24 @@ std::vector<SectionLine> OverlayViewLines(const SectionFrame& frame, const Drawi
         }
     }
     if (view == OverlayView::Section) {
-        for (const Segment DrawingScene::*member :
-             {&DrawingScene::LineDieLeft, &DrawingScene::LineDieRight,
-              &DrawingScene::LineDieTopLeft, &DrawingScene::LineDieTopRight,
-              &DrawingScene::LineDieBottomLeft, &DrawingScene::LineDieBottomRight,
-              &DrawingScene::LineEnterWireLeft, &DrawingScene::LineEnterWireRight,
-              &DrawingScene::LineEnterWireTop, &DrawingScene::LineExitWireLeft,
-              &DrawingScene::LineExitWireRight, &DrawingScene::LineExitWireBottom}) {
-            lines.push_back(ToSection(frame, scene.*member));
+        for (const SegmentDesign& design : SceneSegments()) {
+            // The die is what is checked: its outline, never the wires.
+            if (design.Role == SegmentRole::BlankOutline) {
+                lines.push_back(ToSection(frame, scene.*design.Member));
+            }
         }
     }
     return lines;
 }
 
-std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, double distance) {
-    std::vector<SectionPoint> points;
+std::vector<Point> OffsetChain(const std::vector<Point>& chain, double distance) {
+    std::vector<Point> points;
     double size = 0;
-    for (const SectionPoint& p : chain) {
+    for (const Point& p : chain) {
         size = std::max({size, std::fabs(p.X), std::fabs(p.Y)});
     }
     const double hair = 1e-9 * size;
-    for (const SectionPoint& p : chain) {
+    for (const Point& p : chain) {
         if (points.empty() || std::hypot(p.X - points.back().X, p.Y - points.back().Y) > hair) {
             points.push_back(p);
         }
@@ -116,31 +85,31 @@ std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, do
         return {};
     }
     // Each segment's direction and its offset copy's start.
-    std::vector<Vec> directions;
-    std::vector<SectionPoint> starts;
+    std::vector<Point> directions;
+    std::vector<Point> starts;
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        const Vec d = Sub(points[i + 1], points[i]);
+        const Point d = points[i + 1] - points[i];
         const double length = std::hypot(d.X, d.Y);
-        const Vec u{d.X / length, d.Y / length};
+        const Point u{d.X / length, d.Y / length};
         directions.push_back(u);
         starts.push_back({points[i].X - distance * u.Y, points[i].Y + distance * u.X});
     }
     const std::size_t last = directions.size() - 1;
-    std::vector<SectionPoint> band;
+    std::vector<Point> band;
     band.push_back(EndOnFace(starts[0], directions[0], points[0].Y, distance));
     for (std::size_t i = 0; i < last; ++i) {
-        const Vec u = directions[i];
-        const Vec v = directions[i + 1];
-        const SectionPoint corner = points[i + 1];
-        const SectionPoint endOfThis =
-            Along(starts[i], u, std::hypot(Sub(corner, points[i]).X, Sub(corner, points[i]).Y));
+        const Point u = directions[i];
+        const Point v = directions[i + 1];
+        const Point corner = points[i + 1];
+        const Point endOfThis =
+            Along(starts[i], u, std::hypot((corner - points[i]).X, (corner - points[i]).Y));
         const double turn = Cross(u, v);
         if (std::fabs(turn) < 1e-12) {
             band.push_back(endOfThis); // straight on: the offset lines are one
             continue;
         }
-        const double t = Cross(Sub(starts[i + 1], starts[i]), v) / turn;
-        const SectionPoint meet = Along(starts[i], u, t);
+        const double t = Cross((starts[i + 1] - starts[i]), v) / turn;
+        const Point meet = Along(starts[i], u, t);
         if (std::hypot(meet.X - corner.X, meet.Y - corner.Y) <= kMiterLimit * std::fabs(distance)) {
             band.push_back(meet);
         } else {
@@ -148,104 +117,231 @@ std::vector<SectionPoint> OffsetChain(const std::vector<SectionPoint>& chain, do
             band.push_back(starts[i + 1]);
         }
     }
-    const Vec u = directions[last];
-    const SectionPoint lastStart = starts[last];
-    const Vec lastSpan = Sub(points[last + 1], points[last]);
+    const Point u = directions[last];
+    const Point lastStart = starts[last];
+    const Point lastSpan = points[last + 1] - points[last];
     band.push_back(EndOnFace(Along(lastStart, u, std::hypot(lastSpan.X, lastSpan.Y)), u,
                              points[last + 1].Y, distance));
     return band;
 }
 
-std::variant<OverlayPages, std::string>
-LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene, double unitDivisor,
-              const OverlayOptions& options, std::string_view designName, double printableWidthMm,
-              double printableHeightMm) {
-    if (std::optional<std::string> problem = CheckOverlayOptions(options)) {
-        return *std::move(problem);
+double OverlayStrokeWidthMm(OverlayStroke stroke) {
+    switch (stroke) {
+    case OverlayStroke::Profile:
+    case OverlayStroke::CheckBar:
+        return 0.25;
+    case OverlayStroke::Mark:
+        return 0.18;
+    case OverlayStroke::Axis:
+    case OverlayStroke::Band:
+    case OverlayStroke::Datum:
+        return 0.12;
     }
-    const double tileWidth = printableWidthMm;
-    const double tileHeight = printableHeightMm - kFooterHeightMm;
-    if (!(tileWidth >= kMinPrintableWidthMm && tileHeight >= kMinTileHeightMm)) {
-        return std::string("The page is too small for an overlay: its printable area must be at "
-                           "least " +
-                           NumberToText(kMinPrintableWidthMm) + " mm by " +
-                           NumberToText(kMinTileHeightMm + kFooterHeightMm) + " mm.");
-    }
-    const bool inches = unitDivisor == kInchUnitDivisor;
-    // Lengths of the die are in the unit in force; the unit divisor is millimetres per unit.
-    const double mmPerUnit = unitDivisor * options.Magnification;
+    return 0.12;
+}
 
-    // The die's lines in its own units: the view's lines, then the band either side of each wall.
-    std::vector<SectionLine> profile = OverlayViewLines(frame, scene, options.View);
+bool ClipToBox(Point& start, Point& end, const Bounds& box) {
+    // Liang and Barsky: the line as start + t (end - start), t from 0 to 1, narrowed edge by edge.
+    const double dx = end.X - start.X;
+    const double dy = end.Y - start.Y;
+    double enter = 0;
+    double leave = 1;
+    const auto edge = [&](double p, double q) {
+        if (p == 0) {
+            return q >= 0; // parallel to the edge: inside it or not at all
+        }
+        const double t = q / p;
+        if (p < 0) {
+            enter = std::max(enter, t);
+        } else {
+            leave = std::min(leave, t);
+        }
+        return enter <= leave;
+    };
+    if (!(edge(-dx, start.X - box.MinX) && edge(dx, box.MaxX - start.X) &&
+          edge(-dy, start.Y - box.MinY) && edge(dy, box.MaxY - start.Y))) {
+        return false;
+    }
+    const Point from = start;
+    if (enter > 0) {
+        start = {from.X + enter * dx, from.Y + enter * dy};
+    }
+    if (leave < 1) {
+        end = {from.X + leave * dx, from.Y + leave * dy};
+    }
+    return true;
+}
+
+AxialWindow RegionWindow(const BoreWall& wall, OverlayRegion region) {
+    // The zones top to bottom: bell, cone, bearing, back relief, each between two wall points.
+    const int zone = region == OverlayRegion::Entrance    ? 0
+                     : region == OverlayRegion::Reduction ? 1
+                     : region == OverlayRegion::Bearing   ? 2
+                     : region == OverlayRegion::Back      ? 3
+                                                          : -1;
+    if (zone < 0) {
+        return {wall.back().Y, wall.front().Y};
+    }
+    const auto z = static_cast<std::size_t>(zone);
+    const double length = wall[z].Y - wall[z + 1].Y;
+    // A quarter of the neighbour, no longer than the zone itself unless the zone has no length.
+    const auto share = [length](double neighbour) {
+        return length > 0 ? std::min(neighbour / 4, length) : neighbour / 4;
+    };
+    const double above = z > 0 ? share(wall[z - 1].Y - wall[z].Y) : 0;
+    const double below = z + 2 < wall.size() ? share(wall[z + 1].Y - wall[z + 2].Y) : 0;
+    return {wall[z + 1].Y - below, wall[z].Y + above};
+}
+
+namespace {
+
+// The die's lines in its own units, cut to the region: the view's lines and the band either side
+// of each wall.
+struct DieLines {
+    std::vector<SectionLine> Profile;
+    std::vector<SectionLine> Band;
+    AxialWindow Window;
+    double TopFace = 0; // the heights of the datums
+    double BearingStart = 0;
+    double BottomFace = 0;
+};
+
+DieLines DieLinesOf(const SectionFrame& frame, const DrawingScene& scene,
+                    const OverlayOptions& options) {
+    DieLines die;
+    const BoreWall right = BoreWallOf(frame, scene, BoreSide::Right);
+    die.Window = RegionWindow(right, options.Region);
+    die.TopFace = right[0].Y;
+    die.BearingStart = right[2].Y;
+    die.BottomFace = right[4].Y;
     std::vector<SectionLine> band;
     if (options.Tolerance > 0) {
         for (const BoreSide side : {BoreSide::Left, BoreSide::Right}) {
             const BoreWall wall = BoreWallOf(frame, scene, side);
-            const std::vector<SectionPoint> chain(wall.begin(), wall.end());
+            const std::vector<Point> chain(wall.begin(), wall.end());
             for (const double distance : {options.Tolerance, -options.Tolerance}) {
-                const std::vector<SectionPoint> offset = OffsetChain(chain, distance);
+                const std::vector<Point> offset = OffsetChain(chain, distance);
                 for (std::size_t i = 0; i + 1 < offset.size(); ++i) {
                     band.push_back({offset[i], offset[i + 1]});
                 }
             }
         }
     }
-    Bounds bounds;
-    for (const std::vector<SectionLine>* lines : {&profile, &band}) {
+    // Across the whole width, between the window's heights.
+    const double inf = std::numeric_limits<double>::infinity();
+    const Bounds strip{-inf, inf, die.Window.Low, die.Window.High};
+    const auto cut = [&strip](const std::vector<SectionLine>& lines, std::vector<SectionLine>& to) {
+        for (const SectionLine& line : lines) {
+            SectionLine cut = line;
+            if (ClipToBox(cut.Start, cut.End, strip)) {
+                to.push_back(cut);
+            }
+        }
+    };
+    cut(OverlayViewLines(frame, scene, options.View), die.Profile);
+    cut(band, die.Band);
+    return die;
+}
+
+// Where the die's lines lie on the sheet, and the grid of tiles over it.
+struct SheetPlacement {
+    Bounds Die;           // the drawn lines' extent in die units
+    double MmPerUnit = 0; // the magnification in paper millimetres per die unit
+    bool Mirror = false;
+    double Left = 0; // the sheet's point where the die's extent starts
+    double Top = 0;
+    double StepX = 0; // from one tile to the next
+    double StepY = 0;
+
+    Point ToPaper(double x, double y) const {
+        return {Left + (x - Die.MinX) * MmPerUnit,
+                Top + (Mirror ? y - Die.MinY : Die.MaxY - y) * MmPerUnit};
+    }
+};
+
+// How many tiles of the given width, overlapping by kPageOverlapMm, cover a length.
+double TilesFor(double length, double tile) {
+    return length <= tile ? 1 : std::ceil((length - kPageOverlapMm) / (tile - kPageOverlapMm));
+}
+
+std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, double mmPerUnit,
+                                                       const OverlayOptions& options,
+                                                       OverlayPages& pages) {
+    SheetPlacement place;
+    place.MmPerUnit = mmPerUnit;
+    place.Mirror = options.Mirror;
+    for (const std::vector<SectionLine>* lines : {&die.Profile, &die.Band}) {
         for (const SectionLine& line : *lines) {
-            bounds.Add(line.Start);
-            bounds.Add(line.End);
+            place.Die.Add(line.Start);
+            place.Die.Add(line.End);
         }
     }
-    bounds.Add({0, bounds.MinY}); // the axis
-    const double contentWidth = (bounds.MaxX - bounds.MinX) * mmPerUnit;
-    const double contentHeight = (bounds.MaxY - bounds.MinY) * mmPerUnit;
-    const double sheetWidth = contentWidth + 2 * kSheetMarginMm;
+    place.Die.Add({0, die.Window.Low}); // the axis, even where a region shows no wall
+    place.Die.Add({0, die.Window.High});
+    const double contentWidth = place.Die.Width() * mmPerUnit;
+    const double contentHeight = place.Die.Height() * mmPerUnit;
+    const double sheetWidth = contentWidth + 2 * kSheetMarginMm + kDatumLabelRoomMm;
     const double sheetHeight = contentHeight + 2 * (kSheetMarginMm + kAxisOverhangMm);
     if (!std::isfinite(sheetWidth) || !std::isfinite(sheetHeight)) {
         return std::string("The profile cannot be drawn at this magnification.");
     }
-    const double columns = TilesFor(sheetWidth, tileWidth);
-    const double rows = TilesFor(sheetHeight, tileHeight);
+    const double columns = TilesFor(sheetWidth, pages.TileWidth);
+    const double rows = TilesFor(sheetHeight, pages.TileHeight);
     if (columns * rows > kMaxOverlayPages) {
         return "At " + NumberToText(options.Magnification) + "x the overlay would need " +
                NumberToText(columns * rows) + " pages; at most " + NumberToText(kMaxOverlayPages) +
                " can be printed.";
     }
-
-    OverlayPages pages;
-    pages.TileWidth = tileWidth;
-    pages.TileHeight = tileHeight;
     pages.Columns = static_cast<int>(columns);
     pages.Rows = static_cast<int>(rows);
-    const double stepX = tileWidth - kPageOverlapMm;
-    const double stepY = tileHeight - kPageOverlapMm;
-    // The pages together cover more than the sheet; the profile sits in the middle of them.
-    const double coveredWidth = pages.Columns * stepX + kPageOverlapMm;
-    const double coveredHeight = pages.Rows * stepY + kPageOverlapMm;
-    const double left = (coveredWidth - contentWidth) / 2;
-    const double top = (coveredHeight - contentHeight) / 2;
-    const auto toPaper = [&](SectionPoint p) {
-        return PaperPoint{left + (p.X - bounds.MinX) * mmPerUnit,
-                          top + (bounds.MaxY - p.Y) * mmPerUnit};
-    };
-    for (const SectionLine& line : profile) {
-        pages.Lines.push_back({toPaper(line.Start), toPaper(line.End), OverlayStroke::Profile});
-    }
-    for (const SectionLine& line : band) {
-        pages.Lines.push_back({toPaper(line.Start), toPaper(line.End), OverlayStroke::Band});
-    }
-    const double axisX = toPaper({0, 0}).X;
-    pages.Lines.push_back({{axisX, top - kAxisOverhangMm},
-                           {axisX, top + contentHeight + kAxisOverhangMm},
-                           OverlayStroke::Axis});
+    place.StepX = pages.TileWidth - kPageOverlapMm;
+    place.StepY = pages.TileHeight - kPageOverlapMm;
+    // The pages together cover more than the sheet; the sheet sits in the middle of them.
+    const double coveredWidth = pages.Columns * place.StepX + kPageOverlapMm;
+    const double coveredHeight = pages.Rows * place.StepY + kPageOverlapMm;
+    place.Left = (coveredWidth - sheetWidth) / 2 + kSheetMarginMm;
+    place.Top = (coveredHeight - contentHeight) / 2;
+    return place;
+}
 
-    // Two crosses along every edge that two pages share, and one where four pages meet.
+// The die's lines, the axis and the datums with their names, on the sheet.
+void DrawDie(const DieLines& die, const SheetPlacement& place, OverlayPages& pages) {
+    for (const auto& [lines, stroke] : {std::pair{&die.Profile, OverlayStroke::Profile},
+                                        std::pair{&die.Band, OverlayStroke::Band}}) {
+        for (const SectionLine& line : *lines) {
+            pages.Lines.push_back({place.ToPaper(line.Start.X, line.Start.Y),
+                                   place.ToPaper(line.End.X, line.End.Y), stroke});
+        }
+    }
+    const Point axisTop = place.ToPaper(0, die.Window.High);
+    const Point axisBottom = place.ToPaper(0, die.Window.Low);
+    const double overhang = place.Mirror ? -kAxisOverhangMm : kAxisOverhangMm;
+    pages.Lines.push_back({{axisTop.X, axisTop.Y - overhang},
+                           {axisBottom.X, axisBottom.Y + overhang},
+                           OverlayStroke::Axis});
+    const double left = place.ToPaper(place.Die.MinX, 0).X - kDatumOverhangMm;
+    const double right = place.ToPaper(place.Die.MaxX, 0).X + kDatumOverhangMm;
+    for (const auto& [height, name] :
+         {std::pair{die.TopFace, "top face"}, std::pair{die.BearingStart, "start of bearing"},
+          std::pair{die.BottomFace, "bottom face"}}) {
+        if (height < die.Window.Low || height > die.Window.High) {
+            continue; // outside the region drawn
+        }
+        const double y = place.ToPaper(0, height).Y;
+        pages.Lines.push_back({{left, y}, {right, y}, OverlayStroke::Datum});
+        pages.Texts.push_back({{right + 1.5, y + kOverlayTextMm / 2}, name, kOverlayTextMm});
+    }
+}
+
+// Two crosses along every edge that two pages share, and one where four pages meet.
+void AddAlignmentMarks(const SheetPlacement& place, OverlayPages& pages) {
+    const double stepX = place.StepX;
+    const double stepY = place.StepY;
     for (int c = 1; c < pages.Columns; ++c) {
         const double x = c * stepX + kPageOverlapMm / 2;
         for (int r = 0; r < pages.Rows; ++r) {
-            AddCross(pages.Lines, x, r * stepY + tileHeight / 4);
-            AddCross(pages.Lines, x, r * stepY + tileHeight * 3 / 4);
+            AddCross(pages.Lines, x, r * stepY + pages.TileHeight / 4);
+            AddCross(pages.Lines, x, r * stepY + pages.TileHeight * 3 / 4);
         }
         for (int r = 1; r < pages.Rows; ++r) {
             AddCross(pages.Lines, x, r * stepY + kPageOverlapMm / 2);
@@ -254,79 +350,236 @@ LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene, double unitD
     for (int r = 1; r < pages.Rows; ++r) {
         const double y = r * stepY + kPageOverlapMm / 2;
         for (int c = 0; c < pages.Columns; ++c) {
-            AddCross(pages.Lines, c * stepX + tileWidth / 4, y);
-            AddCross(pages.Lines, c * stepX + tileWidth * 3 / 4, y);
+            AddCross(pages.Lines, c * stepX + pages.TileWidth / 4, y);
+            AddCross(pages.Lines, c * stepX + pages.TileWidth * 3 / 4, y);
         }
     }
+}
 
-    const std::string grid =
-        " of " + std::to_string(pages.Rows) + " \u00d7 " + std::to_string(pages.Columns);
-    pages.Pages.reserve(static_cast<std::size_t>(pages.Rows) *
-                        static_cast<std::size_t>(pages.Columns));
-    for (int r = 1; r <= pages.Rows; ++r) {
-        for (int c = 1; c <= pages.Columns; ++c) {
-            OverlayPage page;
-            page.Row = r;
-            page.Column = c;
-            page.Origin = {(c - 1) * stepX, (r - 1) * stepY};
-            page.Label = "row " + std::to_string(r) + ", column " + std::to_string(c) + grid;
-            pages.Pages.push_back(std::move(page));
-        }
-    }
-    // Only the lines whose box meets a page go onto it; the painter clips the rest. The pages a
-    // box may meet follow from the steps (one more either side for the rounding), so a sheet of
-    // thousands of pages and marks costs no more than its lines.
-    const auto range = [](double low, double high, double tile, double step, int count) {
+// The tile of the grid at row r, column c (0-based) on the sheet.
+Bounds TileAt(const SheetPlacement& place, const OverlayPages& pages, int r, int c) {
+    const double x = c * place.StepX;
+    const double y = r * place.StepY;
+    return {x, x + pages.TileWidth, y, y + pages.TileHeight};
+}
+
+// The grid's pages that hold part of the profile or the band, each with the lines that cross it
+// and the texts that start on it. The tiles a line may cross follow from the steps (one more
+// either side for the rounding), so a sheet of thousands of tiles costs no more than its lines.
+void CutIntoPages(const SheetPlacement& place, OverlayPages& pages) {
+    const std::size_t count =
+        static_cast<std::size_t>(pages.Rows) * static_cast<std::size_t>(pages.Columns);
+    std::vector<OverlayPage> grid(count);
+    std::vector<bool> worth(count, false);
+    const auto range = [](double low, double high, double tile, double step, int tiles) {
         const int first = std::max(0, static_cast<int>(std::floor((low - tile) / step)) - 1);
-        const int last = std::min(count - 1, static_cast<int>(std::floor(high / step)) + 1);
+        const int last = std::min(tiles - 1, static_cast<int>(std::floor(high / step)) + 1);
         return std::pair{first, last};
+    };
+    const auto index = [&pages](int r, int c) {
+        return static_cast<std::size_t>(r) * static_cast<std::size_t>(pages.Columns) +
+               static_cast<std::size_t>(c);
     };
     for (std::size_t i = 0; i < pages.Lines.size(); ++i) {
         const PaperLine& line = pages.Lines[i];
-        const double x0 = std::min(line.Start.X, line.End.X);
-        const double x1 = std::max(line.Start.X, line.End.X);
-        const double y0 = std::min(line.Start.Y, line.End.Y);
-        const double y1 = std::max(line.Start.Y, line.End.Y);
-        const auto [firstColumn, lastColumn] = range(x0, x1, tileWidth, stepX, pages.Columns);
-        const auto [firstRow, lastRow] = range(y0, y1, tileHeight, stepY, pages.Rows);
+        const auto [firstColumn, lastColumn] =
+            range(std::min(line.Start.X, line.End.X), std::max(line.Start.X, line.End.X),
+                  pages.TileWidth, place.StepX, pages.Columns);
+        const auto [firstRow, lastRow] =
+            range(std::min(line.Start.Y, line.End.Y), std::max(line.Start.Y, line.End.Y),
+                  pages.TileHeight, place.StepY, pages.Rows);
         for (int r = firstRow; r <= lastRow; ++r) {
             for (int c = firstColumn; c <= lastColumn; ++c) {
-                OverlayPage& page = pages.Pages[(static_cast<std::size_t>(r) *
-                                                 static_cast<std::size_t>(pages.Columns)) +
-                                                static_cast<std::size_t>(c)];
-                if (x1 >= page.Origin.X && x0 <= page.Origin.X + tileWidth && y1 >= page.Origin.Y &&
-                    y0 <= page.Origin.Y + tileHeight) {
-                    page.Lines.push_back(i);
+                Point a = line.Start;
+                Point b = line.End;
+                if (ClipToBox(a, b, TileAt(place, pages, r, c))) {
+                    grid[index(r, c)].Lines.push_back(i);
+                    worth[index(r, c)] = worth[index(r, c)] ||
+                                         line.Stroke == OverlayStroke::Profile ||
+                                         line.Stroke == OverlayStroke::Band;
                 }
             }
         }
     }
+    for (std::size_t i = 0; i < pages.Texts.size(); ++i) {
+        const Point at = pages.Texts[i].At;
+        for (int r = 0; r < pages.Rows; ++r) {
+            for (int c = 0; c < pages.Columns; ++c) {
+                const Bounds tile = TileAt(place, pages, r, c);
+                if (at.X >= tile.MinX && at.X <= tile.MaxX && at.Y >= tile.MinY &&
+                    at.Y <= tile.MaxY) {
+                    grid[index(r, c)].Texts.push_back(i);
+                }
+            }
+        }
+    }
+    const std::string of =
+        " of " + std::to_string(pages.Rows) + " \u00d7 " + std::to_string(pages.Columns);
+    for (int r = 0; r < pages.Rows; ++r) {
+        for (int c = 0; c < pages.Columns; ++c) {
+            if (!worth[index(r, c)]) {
+                continue;
+            }
+            OverlayPage page = std::move(grid[index(r, c)]);
+            page.Row = r + 1;
+            page.Column = c + 1;
+            page.Origin = {c * place.StepX, r * place.StepY};
+            page.Label = "row " + std::to_string(r + 1) + ", column " + std::to_string(c + 1) + of;
+            pages.Pages.push_back(std::move(page));
+        }
+    }
+}
 
-    // The foot: the words on the first line, the check bar with its statement on the second.
-    pages.CheckBarMm = inches ? 2 * kMillimetresPerInch : 50;
-    const double barY = tileHeight + kFooterHeightMm - 3;
+// The foot of every page: what is drawn on the first line, the band and the mirroring on the
+// second, the horizontal check bar with its statement and the page's label on the third; the
+// vertical bar in the strip at the right.
+void AddFootAndSide(const OverlayOptions& options, double unitDivisor, std::string_view designName,
+                    OverlayPages& pages) {
+    const bool inches = unitDivisor == kInchUnitDivisor;
+    const double bar = inches ? 2 * kMillimetresPerInch : 50;
+    pages.CheckBarMm = bar;
+    pages.Statement = "this bar is " + std::string(inches ? "2 in" : "50 mm") + " long";
+    const double left = kPaperMarginMm;
+    const double footTop = kPaperMarginMm + pages.TileHeight;
+    const double barY = footTop + kFooterHeightMm - 3;
+    constexpr double kTick = 1.5;
     pages.FooterLines = {
-        {{0, barY}, {pages.CheckBarMm, barY}, OverlayStroke::CheckBar},
-        {{0, barY - 1.5}, {0, barY + 1.5}, OverlayStroke::CheckBar},
-        {{pages.CheckBarMm, barY - 1.5}, {pages.CheckBarMm, barY + 1.5}, OverlayStroke::CheckBar},
+        {{left, barY}, {left + bar, barY}, OverlayStroke::CheckBar},
+        {{left, barY - kTick}, {left, barY + kTick}, OverlayStroke::CheckBar},
+        {{left + bar, barY - kTick}, {left + bar, barY + kTick}, OverlayStroke::CheckBar},
     };
-    pages.Statement =
-        "this bar is " + (inches ? std::string("2 in") : std::string("50 mm")) + " long";
-    pages.StatementAt = {pages.CheckBarMm + 3, barY + 1.2};
+    // Upright in the side strip, ending at the foot: printers often scale the feed direction
+    // differently from the other.
+    const double barX = kPaperMarginMm + pages.TileWidth + kSideStripMm / 2;
+    pages.FooterLines.push_back({{barX, footTop}, {barX, footTop - bar}, OverlayStroke::CheckBar});
+    pages.FooterLines.push_back(
+        {{barX - kTick, footTop}, {barX + kTick, footTop}, OverlayStroke::CheckBar});
+    pages.FooterLines.push_back(
+        {{barX - kTick, footTop - bar}, {barX + kTick, footTop - bar}, OverlayStroke::CheckBar});
+
     std::string info;
     if (!designName.empty()) {
         info = std::string(designName) + "    ";
     }
     info += "magnification " + NumberToText(options.Magnification) + "\u00d7    lengths in " +
             std::string(UnitName(unitDivisor));
-    if (options.Tolerance > 0) {
-        info += "    tolerance band \u00b1" + NumberToText(options.Tolerance) + " " +
-                std::string(UnitSymbol(unitDivisor));
+    if (options.Region != OverlayRegion::All) {
+        info += "    region: " + std::string(OverlayRegionName(options.Region));
     }
-    pages.Info = std::move(info);
-    pages.InfoAt = {0, tileHeight + 5.5};
-    pages.LabelAt = {tileWidth, barY + 1.2};
+    std::string band = options.Tolerance > 0
+                           ? "tolerance band \u00b1" + NumberToText(options.Tolerance) + " " +
+                                 std::string(UnitSymbol(unitDivisor)) + " on the radius"
+                           : std::string("no tolerance band");
+    if (options.Mirror) {
+        band += "    MIRRORED for reversing optics: the entry face is at the bottom";
+    }
+    pages.FooterTexts = {
+        {{left, footTop + 5}, std::move(info), kOverlayTextMm},
+        {{left, footTop + 10}, std::move(band), kOverlayTextMm},
+        {{left + bar + 3, barY + kOverlayTextMm / 2}, pages.Statement, kOverlayTextMm},
+        {{barX + 1.5 + kOverlayTextMm, footTop - bar / 2},
+         pages.Statement,
+         kOverlayTextMm,
+         TextAlign::Centre,
+         90},
+    };
+    pages.LabelAt = {kPaperMarginMm + pages.TileWidth, barY + kOverlayTextMm / 2};
+}
+
+// The band either side of a wall is the tolerance times the magnification on paper; narrower than
+// two of the profile's line widths, the line hides it.
+std::string BandWarning(const OverlayOptions& options, double mmPerUnit) {
+    const double band = options.Tolerance * mmPerUnit;
+    const double least = kBandLineWidths * OverlayStrokeWidthMm(OverlayStroke::Profile);
+    if (options.Tolerance <= 0 || band >= least) {
+        return {};
+    }
+    return "The tolerance band is " + NumberToText(std::round(band * 1000) / 1000) +
+           " mm wide on paper, less than twice the " +
+           NumberToText(OverlayStrokeWidthMm(OverlayStroke::Profile)) +
+           " mm line that hides it: choose a higher magnification.";
+}
+
+} // namespace
+
+std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
+                                                      const DrawingScene& scene, double unitDivisor,
+                                                      const OverlayOptions& options,
+                                                      std::string_view designName,
+                                                      double paperWidthMm, double paperHeightMm) {
+    if (std::optional<std::string> problem = CheckOverlayOptions(options)) {
+        return *std::move(problem);
+    }
+    OverlayPages pages;
+    pages.PaperWidth = paperWidthMm;
+    pages.PaperHeight = paperHeightMm;
+    pages.TileWidth = paperWidthMm - 2 * kPaperMarginMm - kSideStripMm;
+    pages.TileHeight = paperHeightMm - 2 * kPaperMarginMm - kFooterHeightMm;
+    if (!(pages.TileWidth + kSideStripMm >= kMinPrintableWidthMm &&
+          pages.TileHeight >= kMinTileHeightMm)) {
+        return std::string("The page is too small for an overlay: its printable area must be at "
+                           "least " +
+                           NumberToText(kMinPrintableWidthMm) + " mm by " +
+                           NumberToText(kMinTileHeightMm + kFooterHeightMm) + " mm.");
+    }
+    // Lengths of the die are in the unit in force; the unit divisor is millimetres per unit.
+    const double mmPerUnit = unitDivisor * options.Magnification;
+    const DieLines die = DieLinesOf(frame, scene, options);
+    auto placed = PlaceOnSheet(die, mmPerUnit, options, pages);
+    if (std::string* problem = std::get_if<std::string>(&placed)) {
+        return std::move(*problem);
+    }
+    const SheetPlacement& place = std::get<SheetPlacement>(placed);
+    DrawDie(die, place, pages);
+    AddAlignmentMarks(place, pages);
+    CutIntoPages(place, pages);
+    AddFootAndSide(options, unitDivisor, designName, pages);
+    pages.Warning = BandWarning(options, mmPerUnit);
     return pages;
+}
+
+std::vector<Page> OverlayPaper(const OverlayPages& pages) {
+    std::vector<Page> paper;
+    paper.reserve(pages.Pages.size());
+    const auto lineOf = [](const PaperLine& line, Point start, Point end) {
+        return PageLine{start, end, OverlayStrokeWidthMm(line.Stroke),
+                        line.Stroke == OverlayStroke::Axis ? LineType::Centre
+                                                           : LineType::Continuous};
+    };
+    for (const OverlayPage& tile : pages.Pages) {
+        Page page;
+        page.WidthMm = pages.PaperWidth;
+        page.HeightMm = pages.PaperHeight;
+        const Bounds box{tile.Origin.X, tile.Origin.X + pages.TileWidth, tile.Origin.Y,
+                         tile.Origin.Y + pages.TileHeight};
+        const auto onPaper = [&tile](Point p) {
+            return Point{p.X - tile.Origin.X + kPaperMarginMm,
+                         p.Y - tile.Origin.Y + kPaperMarginMm};
+        };
+        for (const std::size_t i : tile.Lines) {
+            Point start = pages.Lines[i].Start;
+            Point end = pages.Lines[i].End;
+            if (ClipToBox(start, end, box)) {
+                page.Lines.push_back(lineOf(pages.Lines[i], onPaper(start), onPaper(end)));
+            }
+        }
+        for (const std::size_t i : tile.Texts) {
+            PageText text = pages.Texts[i];
+            text.At = onPaper(text.At);
+            page.Texts.push_back(std::move(text));
+        }
+        for (const PaperLine& line : pages.FooterLines) {
+            page.Lines.push_back(lineOf(line, line.Start, line.End));
+        }
+        page.Texts.insert(page.Texts.end(), pages.FooterTexts.begin(), pages.FooterTexts.end());
+        page.Texts.push_back({pages.LabelAt, tile.Label, kOverlayTextMm, TextAlign::Right});
+        paper.push_back(std::move(page));
+    }
+    return paper;
+}
+
+std::string PageCountText(std::size_t pages) {
+    return std::to_string(pages) + (pages == 1 ? " page" : " pages");
 }
 
 } // namespace dieprofile

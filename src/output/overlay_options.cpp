@@ -6,6 +6,31 @@
 
 namespace dieprofile {
 
+std::string_view OverlayRegionName(OverlayRegion region) {
+    switch (region) {
+    case OverlayRegion::All:
+        return "all";
+    case OverlayRegion::Entrance:
+        return "entrance";
+    case OverlayRegion::Reduction:
+        return "reduction";
+    case OverlayRegion::Bearing:
+        return "bearing";
+    case OverlayRegion::Back:
+        return "back";
+    }
+    return "all";
+}
+
+std::optional<OverlayRegion> OverlayRegionNamed(std::string_view word) {
+    for (const OverlayRegion region : kOverlayRegions) {
+        if (OverlayRegionName(region) == word) {
+            return region;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckOverlayOptions(const OverlayOptions& options) {
     // Written so that a NaN fails every comparison and is refused.
     if (!(options.Magnification >= kMinMagnification &&

@@ -1,6 +1,7 @@
 // What the user asks of an overlay chart for the profile projector: the magnification, the
-// tolerance band either side of the bore's walls, and whether the whole section or only the bore
-// is drawn. The dialog and the command line both check their values here.
+// tolerance band either side of the bore's walls, whether the whole section or only the bore is
+// drawn, which zone of the bore, and whether the projector's optics reverse the image. The dialog
+// and the command line both check their values here.
 #pragma once
 
 #include <optional>
@@ -11,9 +12,20 @@
 namespace dieprofile {
 
 enum class OverlayView {
-    Bore,   // both walls of the bore, from the bell's mouth to the exit opening; no wires
-    Section // the bore's walls, the blank's outline and the wires
+    Bore,   // both walls of the bore, from the bell's mouth to the exit opening
+    Section // the bore's walls and the blank's outline; the die is what is checked, not the wires
 };
+
+// The part of the bore drawn: all of it, or one zone with the ends of its neighbours, so a zone
+// can be checked at a high magnification on a few pages.
+enum class OverlayRegion { All, Entrance, Reduction, Bearing, Back };
+
+// "all", "entrance", "reduction", "bearing", "back": the command line's words and the dialog's.
+std::string_view OverlayRegionName(OverlayRegion region);
+std::optional<OverlayRegion> OverlayRegionNamed(std::string_view word);
+inline constexpr OverlayRegion kOverlayRegions[] = {OverlayRegion::All, OverlayRegion::Entrance,
+                                                    OverlayRegion::Reduction,
+                                                    OverlayRegion::Bearing, OverlayRegion::Back};
 
 inline constexpr double kMinMagnification = 1;
 inline constexpr double kMaxMagnification = 1000;
@@ -22,6 +34,10 @@ struct OverlayOptions {
     double Magnification = 50;
     double Tolerance = 0; // in the unit in force; 0 draws no band
     OverlayView View = OverlayView::Bore;
+    OverlayRegion Region = OverlayRegion::All;
+    // For projectors whose optics reverse the image: the chart drawn mirrored along the axis, the
+    // entry face at the bottom of the paper, its words still reading the right way.
+    bool Mirror = false;
     bool operator==(const OverlayOptions&) const = default;
 };
 

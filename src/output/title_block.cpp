@@ -11,7 +11,7 @@ namespace dieprofile {
 namespace {
 
 std::string Length(double value, double unitDivisor) {
-    return FormatNumber(value, kMaskFourPlaces) + " " + std::string(UnitSymbol(unitDivisor));
+    return SheetLength(value, unitDivisor) + " " + std::string(UnitSymbol(unitDivisor));
 }
 
 // Where the wire meets the bore, and how far above the start of the bearing; a wire that meets
@@ -41,11 +41,28 @@ std::string ScaleNumber(double value) {
     return NumberToText(value);
 }
 
+// The figures of the finished profile.
+void AddResultRows(std::vector<TitleRow>& rows, const TitleBlockContent& content) {
+    const double unit = content.UnitDivisor;
+    const ProfileFigures& f = content.Figures;
+    rows.push_back({"Entrance Length", Length(f.EntranceLength, unit)});
+    rows.push_back({"Reduction Length", Length(f.ReductionLength, unit)});
+    rows.push_back({"Bearing Length", Length(f.BearingLength, unit)});
+    rows.push_back({"Exit Length", Length(f.ExitLength, unit)});
+    rows.push_back({"Delta Value", content.DeltaValue});
+    rows.push_back({"Area Reduction", content.AreaReduction + " %"});
+    rows.push_back({"Elongation", FormatNumber(f.Elongation, kMaskThreePlaces) + " %"});
+    AddMeetingRows(rows, f.Meeting, unit);
+}
+
 } // namespace
+
+std::string SheetLength(double value, double unitDivisor) {
+    return FixedDecimals(value, unitDivisor == kInchUnitDivisor ? 4 : 3);
+}
 
 std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
     const double unit = content.UnitDivisor;
-    const ProfileFigures& f = content.Figures;
     std::vector<TitleRow> rows;
     // A design never saved has no file name yet; the row says so instead of standing empty.
     rows.push_back(
@@ -56,19 +73,24 @@ std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
                                            ? input.Text + " " + std::string(UnitSymbol(unit))
                                            : input.Text});
     }
-    rows.push_back({"Entrance Length", Length(f.EntranceLength, unit)});
-    rows.push_back({"Reduction Length", Length(f.ReductionLength, unit)});
-    rows.push_back({"Bearing Length", Length(f.BearingLength, unit)});
-    rows.push_back({"Exit Length", Length(f.ExitLength, unit)});
-    rows.push_back({"Delta Value", content.DeltaValue});
-    rows.push_back({"Area Reduction", content.AreaReduction + " %"});
-    rows.push_back({"Elongation", FormatNumber(f.Elongation, kMaskThreePlaces) + " %"});
-    AddMeetingRows(rows, f.Meeting, unit);
+    AddResultRows(rows, content);
     rows.push_back({"Unit", std::string(UnitName(unit))});
     if (!content.Scale.empty()) {
         rows.push_back({"Scale", content.Scale});
     }
     rows.push_back({"Date", content.Date});
+    return rows;
+}
+
+std::vector<TitleRow> ResultRows(const TitleBlockContent& content) {
+    const double unit = content.UnitDivisor;
+    std::vector<TitleRow> rows;
+    for (const TitleInput& input : content.Inputs) {
+        const std::optional<double> length =
+            input.IsLength ? ParseNumber(input.Text) : std::nullopt;
+        rows.push_back({input.Caption, length ? Length(*length, unit) : input.Text});
+    }
+    AddResultRows(rows, content);
     return rows;
 }
 

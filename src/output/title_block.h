@@ -38,6 +38,14 @@ struct TitleBlockContent {
 
 std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content);
 
+// The inputs and the results alone, as the drawing sheet lists them beside its title block (which
+// states the blank, the unit, the scale and the date in fields of their own). A length typed as a
+// number is written with the sheet's decimals.
+std::vector<TitleRow> ResultRows(const TitleBlockContent& content);
+
+// Lengths as a drawing sheet writes them: 4 decimals in inches, 3 in millimetres.
+std::string SheetLength(double value, double unitDivisor);
+
 // A scale on paper chosen from the preferred numbers 1, 1.25, 1.6, 2, 2.5, 3.15, 4, 5, 6.3, 8
 // times a power of ten: the largest enlargement (or the smallest reduction) not above the largest
 // ratio of paper length to true length that fits.

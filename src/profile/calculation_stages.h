@@ -38,6 +38,9 @@ struct ResultTexts {
     std::string AreaReduction; // for Text2
     bool Valid = false;        // false when a result is not a finite number
 };
+// The delta value of the pass, sin(half the reduction angle) × (incoming + outlet) / (incoming −
+// outlet), before it is rounded for its field.
+double DeltaValueOf(const ProfileState& state);
 // The delta value and the area reduction, each passed through its field's text as the fields
 // show them.
 ResultTexts ComputeResults(const ProfileState& state);

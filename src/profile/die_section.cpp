@@ -7,7 +7,7 @@ SectionFrame FrameOf(const ProfileState& state) {
             state.DrawScale};
 }
 
-SectionPoint ToSection(const SectionFrame& frame, double x, double y) {
+Point ToSection(const SectionFrame& frame, double x, double y) {
     return {(x - frame.CentreX) / frame.DrawScale, (frame.BaseY - y) / frame.DrawScale};
 }
 

@@ -3,6 +3,7 @@
 // y up, with the origin on the die's axis at the bottom face.
 #pragma once
 
+#include "core/geometry.h"
 #include "core/profile_state.h"
 #include "profile/drawing_scene.h"
 
@@ -10,15 +11,9 @@
 
 namespace dieprofile {
 
-struct SectionPoint {
-    double X = 0;
-    double Y = 0;
-    bool operator==(const SectionPoint&) const = default;
-};
-
 struct SectionLine {
-    SectionPoint Start;
-    SectionPoint End;
+    Point Start;
+    Point End;
 };
 
 // Where the drawing's axis and bottom face are, and its twips per unit of length.
@@ -32,7 +27,7 @@ struct SectionFrame {
 // The frame of a drawing made with this state: its axis, base line and scale.
 SectionFrame FrameOf(const ProfileState& state);
 
-SectionPoint ToSection(const SectionFrame& frame, double x, double y);
+Point ToSection(const SectionFrame& frame, double x, double y);
 SectionLine ToSection(const SectionFrame& frame, const Segment& segment);
 
 enum class BoreSide { Left, Right };
@@ -40,7 +35,7 @@ enum class BoreSide { Left, Right };
 // One wall of the bore as one connected chain, from the bell's mouth down through the bell, the
 // reduction cone, the bearing and the back relief to the exit opening in the bottom face:
 // mouth, bell/cone junction, start of the bearing, end of the bearing, exit opening.
-using BoreWall = std::array<SectionPoint, 5>;
+using BoreWall = std::array<Point, 5>;
 BoreWall BoreWallOf(const SectionFrame& frame, const DrawingScene& scene, BoreSide side);
 
 } // namespace dieprofile

@@ -104,6 +104,16 @@ struct DrawingScene {
     bool operator==(const DrawingScene&) const = default;
 };
 
+// What a line of the drawing shows. Every export sorts the drawing by it (the DXF's layers, the
+// lines the projector chart draws), so a line added to the drawing goes where its kind goes.
+enum class SegmentRole {
+    BlankOutline, // the diamond blank's outer edges and its top and bottom faces
+    BoreWall,     // the bell, the reduction cone and the back relief
+    Wire,         // the entering and the drawn wire
+    Dimension,    // dimension and extension lines, arrowheads, the wires' ticks
+    Axis,         // the die's centre line, which the exports draw beyond the window's drawing
+};
+
 struct SegmentDesign {
     std::string_view Name;
     Segment DrawingScene::*Member;
@@ -111,6 +121,7 @@ struct SegmentDesign {
     int WidthPixels;
     LineStyle Style;
     bool Moved; // whether Calculate ever writes one of its coordinates
+    SegmentRole Role;
 };
 
 struct LabelDesign {

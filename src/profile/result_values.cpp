@@ -22,7 +22,7 @@ std::optional<std::string> ThroughFieldText(double value) {
 
 } // namespace
 
-ResultTexts ComputeResults(const ProfileState& state) {
+double DeltaValueOf(const ProfileState& state) {
     const double incoming = state.IncomingDiameter;
     const double outlet = state.OutletDiameter;
 
@@ -30,7 +30,13 @@ ResultTexts ComputeResults(const ProfileState& state) {
     const double halfAngle = state.ReductionAngle / 2;
     const double s = std::sin(halfAngle * (3.1415926 / 180));
     const double q = (incoming + outlet) / (incoming - outlet);
-    const double delta = s * q;
+    return s * q;
+}
+
+ResultTexts ComputeResults(const ProfileState& state) {
+    const double incoming = state.IncomingDiameter;
+    const double outlet = state.OutletDiameter;
+    const double delta = DeltaValueOf(state);
 
     const double r = outlet / incoming;
     const double p = std::pow(r, 2.0);

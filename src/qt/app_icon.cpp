@@ -1,9 +1,12 @@
 #include "qt/app_icon.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QTimer>
 #include <QTransform>
 #include <algorithm>
 
@@ -45,16 +48,31 @@ QImage AppIconImage(int size) {
 
 namespace {
 
+// The X11 window system asks for every size of the icon twice while the window is being made. The
+// sizes drawn are kept until the event loop runs again, so each is drawn once, and then let go,
+// so the largest sizes do not stay in memory for the rest of the session.
+QImage DrawnOnce(int size) {
+    static QHash<int, QImage> drawn;
+    if (drawn.isEmpty()) {
+        QTimer::singleShot(0, qApp, [] { drawn.clear(); });
+    }
+    auto found = drawn.find(size);
+    if (found == drawn.end()) {
+        found = drawn.insert(size, AppIconImage(size));
+    }
+    return *found;
+}
+
 // Draws the icon at the size asked for, when it is asked for: nothing is drawn at start-up, and
 // every size is sharp.
 class DrawnIconEngine : public QIconEngine {
 public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode /*mode*/,
                QIcon::State /*state*/) override {
-        painter->drawImage(rect, AppIconImage(std::min(rect.width(), rect.height())));
+        painter->drawImage(rect, DrawnOnce(std::min(rect.width(), rect.height())));
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
-        return QPixmap::fromImage(AppIconImage(std::min(size.width(), size.height())));
+        return QPixmap::fromImage(DrawnOnce(std::min(size.width(), size.height())));
     }
     QIconEngine* clone() const override { return new DrawnIconEngine; }
     QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override {

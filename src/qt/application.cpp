@@ -14,7 +14,6 @@ void ConfigureApplication() {
     QApplication::setApplicationName(QStringLiteral("dieprofile"));
     // Desktop shells match the window to its menu entry by this id.
     QApplication::setDesktopFileName(QStringLiteral("io.github.dieprofile.DieProfile"));
-    QApplication::setWindowIcon(AppIcon());
     // One style on every desktop, so the fixed layout looks as designed everywhere.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(fusion);
@@ -24,6 +23,10 @@ void ConfigureApplication() {
     // The design's default face from the start, so no widget lays its text out in another face
     // first (which would load a font for nothing).
     QApplication::setFont(DesignFont(FontDesign{}));
+}
+
+void ShowApplicationIcon() {
+    QApplication::setWindowIcon(AppIcon());
 }
 
 } // namespace dieprofile

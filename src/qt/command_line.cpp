@@ -2,9 +2,10 @@
 
 #include "app/collecting_toolkit.h"
 #include "app/die_set.h"
+#include "app/export.h"
 #include "app/form_model.h"
+#include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
-#include "qt/overlay_print.h"
 #include "qt/set_pdf.h"
 #include "qt/widget_design.h"
 
@@ -18,11 +19,6 @@
 namespace dieprofile {
 
 namespace {
-
-const QStringList kExportFormats{QStringLiteral("pdf"), QStringLiteral("svg"),
-                                 QStringLiteral("dxf")};
-
-const QStringList kDieSetExportFormats{QStringLiteral("csv"), QStringLiteral("pdf")};
 
 void WriteLine(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
@@ -40,8 +36,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
         QStringLiteral("Write the design's drawing to OUTPUT without opening a window; the format "
-                       "follows OUTPUT's extension: .pdf, .svg or .dxf. A die set is written as "
-                       "its table (.csv) or its schedule and every die's sheet (.pdf)."),
+                       "follows OUTPUT's extension: .pdf, .svg or .dxf."),
         QStringLiteral("OUTPUT"));
     parser.addOption(exportTo);
     const QCommandLineOption scale(
@@ -59,6 +54,35 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
                        "bore alone."));
     parser.addOptions({scale, tolerance, section});
+    // What a DXF holds and which way its axis runs, for the CAM programmer.
+    const QCommandLineOption dxfProfile(
+        QStringLiteral("dxf-profile"),
+        QStringLiteral("With --export to a .dxf: \"section\" (the default) for the whole section, "
+                       "or \"half\" for the bore's closed half profile alone."),
+        QStringLiteral("section|half"));
+    const QCommandLineOption dxfAxis(
+        QStringLiteral("dxf-axis"),
+        QStringLiteral("With --export to a .dxf: \"vertical\" (the default) as drawn, or "
+                       "\"horizontal\" with the wire entering from the left; the origin is on the "
+                       "axis at the exit face."),
+        QStringLiteral("vertical|horizontal"));
+    parser.addOptions({dxfProfile, dxfAxis});
+    // The projector chart's region, mirroring and paper.
+    const QCommandLineOption region(
+        QStringLiteral("region"),
+        QStringLiteral("With --scale: the part of the bore drawn, with the ends of its neighbours: "
+                       "all (the default), entrance, reduction, bearing or back."),
+        QStringLiteral("all|entrance|reduction|bearing|back"));
+    const QCommandLineOption mirror(
+        QStringLiteral("mirror"),
+        QStringLiteral("With --scale: the chart mirrored along the axis, for projectors whose "
+                       "optics reverse the image; the footer says so."));
+    const QCommandLineOption paper(
+        QStringLiteral("paper"),
+        QStringLiteral("The paper to lay out on: A4, A3, Letter or Tabloid; by default the default "
+                       "printer's, else the locale's."),
+        QStringLiteral("A4|A3|Letter|Tabloid"));
+    parser.addOptions({region, mirror, paper});
     parser.addPositionalArgument(
         QStringLiteral("DESIGN"),
         QStringLiteral("A design file (.dieprofile) or a die set (.dieset) to open."),
@@ -97,30 +121,59 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         }
         if (IsDieSetPath(line.Design)) {
             // A die set leaves as its table (CSV) or its schedule and dies on paper (PDF).
-            if (!kDieSetExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
+            const QString suffix = QFileInfo(line.Output).suffix().toLower();
+            if (suffix != u"csv" && suffix != u"pdf") {
                 return refuse(QStringLiteral("cannot export the die set to \"%1\": its extension "
                                              "must be .csv or .pdf")
                                   .arg(QFileInfo(line.Output).fileName()));
             }
-        } else if (!kExportFormats.contains(QFileInfo(line.Output).suffix().toLower())) {
-            return refuse(QStringLiteral("cannot export to \"%1\": its extension must be .pdf, "
-                                         ".svg or .dxf")
-                              .arg(QFileInfo(line.Output).fileName()));
+        } else if (!ExportFormatOf(line.Output.toStdString())) {
+            return refuse(
+                QStringLiteral("cannot export to \"%1\": its extension must be %2")
+                    .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
+        }
+    }
+    if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
+        if (line.What != CommandLine::Action::Export ||
+            QFileInfo(line.Output).suffix().toLower() != QStringLiteral("dxf")) {
+            return refuse(
+                QStringLiteral("--dxf-profile and --dxf-axis go with --export OUTPUT.dxf"));
+        }
+        const std::optional<DxfProfile> profile =
+            DxfProfileNamed(parser.value(dxfProfile).toStdString());
+        const std::optional<DxfAxis> axis = DxfAxisNamed(parser.value(dxfAxis).toStdString());
+        if (parser.isSet(dxfProfile) && !profile) {
+            return refuse(QStringLiteral("--dxf-profile is \"section\" or \"half\", not \"%1\"")
+                              .arg(parser.value(dxfProfile)));
+        }
+        if (parser.isSet(dxfAxis) && !axis) {
+            return refuse(QStringLiteral("--dxf-axis is \"vertical\" or \"horizontal\", not \"%1\"")
+                              .arg(parser.value(dxfAxis)));
+        }
+        line.Dxf = {profile.value_or(DxfProfile::Section), axis.value_or(DxfAxis::Vertical)};
+    }
+    if (parser.isSet(paper)) {
+        line.PaperAsked = ParsePaper(parser.value(paper).toStdString());
+        if (!line.PaperAsked) {
+            return refuse(QStringLiteral("--paper is A4, A3, Letter or Tabloid, not \"%1\"")
+                              .arg(parser.value(paper)));
         }
     }
     if (IsDieSetPath(line.Design) &&
         (parser.isSet(scale) || parser.isSet(tolerance) || parser.isSet(section))) {
-        return refuse(QStringLiteral("--scale, --tolerance and --section go with a design, not a "
-                                     "die set"));
+        return refuse(QStringLiteral("the projector chart's options go with a design, not a die "
+                                     "set"));
     }
     if (!parser.isSet(scale)) {
-        if (parser.isSet(tolerance) || parser.isSet(section)) {
-            return refuse(QStringLiteral("--tolerance and --section go with --scale"));
+        if (parser.isSet(tolerance) || parser.isSet(section) || parser.isSet(region) ||
+            parser.isSet(mirror)) {
+            return refuse(
+                QStringLiteral("--tolerance, --section, --region and --mirror go with --scale"));
         }
         return line;
     }
     if (line.What != CommandLine::Action::Export ||
-        QFileInfo(line.Output).suffix().toLower() != QStringLiteral("pdf")) {
+        ExportFormatOf(line.Output.toStdString()) != ExportFormat::Pdf) {
         return refuse(QStringLiteral("--scale writes a PDF: give --export OUTPUT.pdf"));
     }
     const auto options = ParseOverlayOptions(
@@ -130,6 +183,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return refuse(QString::fromStdString(*why));
     }
     line.Overlay = std::get<OverlayOptions>(options);
+    if (parser.isSet(region)) {
+        const std::optional<OverlayRegion> named =
+            OverlayRegionNamed(parser.value(region).toStdString());
+        if (!named) {
+            return refuse(QStringLiteral("--region is all, entrance, reduction, bearing or back, "
+                                         "not \"%1\"")
+                              .arg(parser.value(region)));
+        }
+        line.Overlay->Region = *named;
+    }
+    line.Overlay->Mirror = parser.isSet(mirror);
     return line;
 }
 
@@ -159,26 +223,23 @@ bool IsDieSetPath(const QString& path) {
 }
 
 int ExportDieSetWithoutWindow(const CommandLine& line) {
-    auto fail = [](const QString& why) {
-        WriteLine(stderr, QStringLiteral("dieprofile: ") + why);
-        return 1;
-    };
     const std::variant<DieSetFile, std::string> read =
         OpenDieSet(QFile::encodeName(line.Design).toStdString());
     if (const auto* message = std::get_if<std::string>(&read)) {
-        return fail(QString::fromStdString(*message));
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(*message));
+        return 1;
     }
-    const DieSetFile& set = std::get<DieSetFile>(read);
-    const QString name = QFileInfo(line.Design).fileName();
-    if (QFileInfo(line.Output).suffix().toLower() == u"csv") {
-        if (const auto message = ExportDieSetCsv(set, name.toStdString(),
-                                                 QFile::encodeName(line.Output).toStdString())) {
-            return fail(QString::fromStdString(*message));
-        }
-        return 0;
-    }
-    if (const auto message = WriteDieSetPdf(set, kDefaultCautionRatio, name, line.Output)) {
-        return fail(*message);
+    const std::string setPath = QFile::encodeName(line.Design).toStdString();
+    const std::string output = QFile::encodeName(line.Output).toStdString();
+    QtExportPainters painters;
+    const std::optional<ExportRefusal> refusal =
+        QFileInfo(line.Output).suffix().toLower() == u"csv"
+            ? ExportDieSet(std::get<DieSetFile>(read), setPath, output, &painters)
+            : WriteDieSetPdf(std::get<DieSetFile>(read), kDefaultCautionRatio, setPath, output,
+                             line.PaperAsked.value_or(DefaultSheetPaper()));
+    if (refusal) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
     }
     return 0;
 }
@@ -203,12 +264,18 @@ int ExportWithoutWindow(const CommandLine& line) {
                         .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
                              QString::fromStdString(toolkit.Messages.back())));
     }
-    const QString designName = ToQString(model.DesignName());
-    const std::optional<QString> message =
-        line.Overlay ? WriteOverlayPdf(model, *line.Overlay, designName, line.Output)
-                     : ExportDrawing(model, designName, line.Output);
-    if (message) {
-        return fail(*message);
+    ExportNotes notes;
+    if (const std::optional<ExportRefusal> refusal =
+            ExportDrawingFile(model, ToQString(model.DesignName()), line.Output, line.Overlay,
+                              line.Dxf, line.PaperAsked, &notes)) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
+    }
+    if (line.Overlay) {
+        WriteLine(stdout, ToQString(PageCountText(notes.ChartPages)));
+        if (!notes.Warning.empty()) {
+            WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(notes.Warning));
+        }
     }
     // A drawing that was made with a warning (a wire touching the bell) is exported; the warning
     // is still worth a line.

@@ -3,7 +3,9 @@
 // overlay at that magnification; --help and --version.
 #pragma once
 
+#include "app/drawing_export.h"
 #include "output/overlay_options.h"
+#include "output/paper.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,8 @@ struct CommandLine {
     QString Output;
     QString Text;
     std::optional<OverlayOptions> Overlay; // with --scale: the overlay instead of the sheet
+    DxfExportOptions Dxf;                  // --dxf-profile, --dxf-axis
+    std::optional<Paper> PaperAsked;       // --paper; none: the default
 };
 
 // Reads the arguments as QCoreApplication::arguments() gives them, the program first.
@@ -40,7 +44,8 @@ void SilenceToolkitChatter();
 bool IsDieSetPath(const QString& path);
 
 // Writes line.Output from line.Design without showing anything. 0 when written; otherwise one line
-// on standard error, nothing written, and 1.
+// on standard error, nothing written, and 1 (2 for a usage mistake: the output is the design
+// itself, a tolerance band wider than the die).
 int ExportWithoutWindow(const CommandLine& line);
 
 } // namespace dieprofile

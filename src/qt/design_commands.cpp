@@ -2,8 +2,10 @@
 
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
+#include "qt/dxf_options_dialog.h"
 #include "qt/main_window.h"
 #include "qt/overlay_print.h"
+#include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
 #include <QAction>
@@ -20,6 +22,8 @@ namespace dieprofile {
 namespace {
 
 const QString kFolderKey = QStringLiteral("files/lastFolder");
+const QString kDxfHalfKey = QStringLiteral("dxf/halfProfile");
+const QString kDxfHorizontalKey = QStringLiteral("dxf/horizontalAxis");
 const QString kDesignFilter = QStringLiteral("Die Profile designs (*.dieprofile)");
 const QString kPdfFilter = QStringLiteral("PDF drawing sheet (*.pdf)");
 const QString kSvgFilter = QStringLiteral("SVG drawing sheet (*.svg)");
@@ -53,6 +57,9 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
     // The die set: a window of its own beside this one.
     AddCommand(QStringLiteral("Die Set…"), QKeySequence(Qt::CTRL | Qt::Key_D),
                &DesignCommands::OpenDieSet);
+
+    // Who owns, draws and approves the sheets, and the design's drawing number, title, revision.
+    AddCommand(QStringLiteral("Sheet Details…"), QKeySequence(), &DesignCommands::EditSheetDetails);
 }
 
 void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
@@ -134,8 +141,22 @@ void DesignCommands::ExportDrawing() {
     if (path.isEmpty()) {
         return;
     }
+    DxfExportOptions dxf;
+    if (QFileInfo(path).suffix().toLower() == u"dxf" && window_.Model().LastCalculation) {
+        QSettings settings = Settings();
+        DxfOptionsDialog dialog(
+            {settings.value(kDxfHalfKey).toBool() ? DxfProfile::Half : DxfProfile::Section,
+             settings.value(kDxfHorizontalKey).toBool() ? DxfAxis::Horizontal : DxfAxis::Vertical},
+            &window_);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+        dxf = dialog.Options();
+        settings.setValue(kDxfHalfKey, dxf.Profile == DxfProfile::Half);
+        settings.setValue(kDxfHorizontalKey, dxf.Axis == DxfAxis::Horizontal);
+    }
     if (const std::optional<QString> message = dieprofile::ExportDrawing(
-            window_.Model(), ToQString(window_.Model().DesignName()), path)) {
+            window_.Model(), ToQString(window_.Model().DesignName()), path, dxf)) {
         window_.ShowMessage(message->toStdString());
     }
 }
@@ -156,6 +177,16 @@ void DesignCommands::PrintAtScale() {
             &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
+}
+
+void DesignCommands::EditSheetDetails() {
+    Form1Model& model = window_.Model();
+    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity, &window_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    SaveSheetDetails(dialog.Details());
+    model.Identity = dialog.Identity();
 }
 
 } // namespace dieprofile

@@ -40,6 +40,7 @@ public:
     void PrintDrawing();
     void PrintAtScale();
     void OpenDieSet();
+    void EditSheetDetails();
 
 private:
     void AddCommand(const QString& text, const QKeySequence& keys, void (DesignCommands::*run)());

@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
+#include "qt/drawing_export.h"
 #include "qt/main_window.h"
 #include "qt/set_pdf.h"
 #include "qt/set_plot.h"
@@ -110,8 +111,7 @@ std::optional<double> ReadCaution(const QString& text) {
 
 } // namespace
 
-DieSetWindow::DieSetWindow(MainWindow& designed)
-    : designed_(designed) {
+DieSetWindow::DieSetWindow(MainWindow& designed) : designed_(designed) {
     setWindowTitle(QStringLiteral("Die Set"));
     setObjectName(QStringLiteral("DieSet"));
     // A window of its own, not one kept above the designed window: a pass opened from it must be
@@ -158,6 +158,14 @@ DieSetWindow::DieSetWindow(MainWindow& designed)
     layout->addWidget(splitter, 1);
     BuildCommands();
     resize(1280, 760);
+}
+
+DieSetWindow::~DieSetWindow() {
+    // The fields leave their focus while the window is taken apart, and would report it to a
+    // window whose members are already gone.
+    for (const auto& [key, field] : fields_) {
+        field->disconnect(this);
+    }
 }
 
 QLineEdit* DieSetWindow::AddField(std::string_view key) {
@@ -497,23 +505,26 @@ bool DieSetWindow::SaveSetFile(const QString& path) {
 }
 
 std::optional<QString> DieSetWindow::ExportCsv(const QString& path) {
-    const std::string name =
-        path_.isEmpty() ? std::string() : QFileInfo(path_).fileName().toStdString();
-    if (const std::optional<std::string> message =
-            ExportDieSetCsv(CurrentSet(), name, QFile::encodeName(path).toStdString())) {
-        Tell(ToQString(*message));
-        return ToQString(*message);
+    QtExportPainters painters;
+    const std::optional<ExportRefusal> refusal =
+        ExportDieSet(CurrentSet(), QFile::encodeName(path_).toStdString(),
+                     QFile::encodeName(path).toStdString(), &painters);
+    if (refusal) {
+        Tell(ToQString(refusal->Message));
+        return ToQString(refusal->Message);
     }
     return std::nullopt;
 }
 
 std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
-    const QString name = path_.isEmpty() ? QString() : QFileInfo(path_).fileName();
     const std::optional<double> caution = ReadCaution(Field("caution")->text());
-    if (std::optional<QString> message =
-            WriteDieSetPdf(CurrentSet(), caution.value_or(kDefaultCautionRatio), name, path)) {
-        Tell(*message);
-        return message;
+    const std::optional<ExportRefusal> refusal =
+        WriteDieSetPdf(CurrentSet(), caution.value_or(kDefaultCautionRatio),
+                       QFile::encodeName(path_).toStdString(),
+                       QFile::encodeName(path).toStdString(), DefaultSheetPaper());
+    if (refusal) {
+        Tell(ToQString(refusal->Message));
+        return ToQString(refusal->Message);
     }
     return std::nullopt;
 }

@@ -29,6 +29,7 @@ class DieSetWindow : public QWidget {
 public:
     // A window of its own beside the designed window, which owns it.
     explicit DieSetWindow(MainWindow& designed);
+    ~DieSetWindow() override;
 
     // Starts from the designed window's design: its unit, blank and profile, its incoming wire as
     // the start and its outlet as the finish.

@@ -1,5 +1,6 @@
 #include "qt/fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 #include <cmath>
 
@@ -12,26 +13,45 @@ namespace {
 const QString kSansSerif = QStringLiteral("MS Sans Serif");
 const QString kCourier = QStringLiteral("Courier");
 
+QStringList StandIns(const QString& face) {
+    return face == kCourier
+               ? QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
+                             QStringLiteral("DejaVu Sans Mono")}
+               : QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                             QStringLiteral("DejaVu Sans")};
+}
+
+// The installed face that stands in for a design face. Asking for the design's name, which no
+// Linux system has, makes the toolkit search fontconfig's whole list for every font made before
+// it tries the stand-ins; naming the stand-in at once skips that search.
+QString InstalledFace(const QString& face) {
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& standIn : StandIns(face)) {
+        if (installed.contains(standIn)) {
+            return standIn;
+        }
+    }
+    return face;
+}
+
 QString FamilyOf(Typeface face) {
+    static const QString sansSerif = InstalledFace(kSansSerif);
+    static const QString courier = InstalledFace(kCourier);
     switch (face) {
     case Typeface::Courier:
-        return kCourier;
+        return courier;
     case Typeface::SansSerif:
     case Typeface::Default:
-        return kSansSerif;
+        return sansSerif;
     }
-    return kSansSerif;
+    return sansSerif;
 }
 
 } // namespace
 
 void InstallFontSubstitutes() {
-    QFont::insertSubstitutions(kSansSerif,
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(kCourier,
-                               {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
-                                QStringLiteral("DejaVu Sans Mono")});
+    QFont::insertSubstitutions(kSansSerif, StandIns(kSansSerif));
+    QFont::insertSubstitutions(kCourier, StandIns(kCourier));
 }
 
 QFont DesignFont(const FontDesign& design) {

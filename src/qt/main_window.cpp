@@ -2,6 +2,8 @@
 
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "qt/application.h"
+#include "qt/catalogue_list.h"
 #include "qt/command_button.h"
 #include "qt/contact_label.h"
 #include "qt/design_commands.h"
@@ -13,7 +15,6 @@
 #include "qt/widget_design.h"
 #include "qt/window_printer.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -125,7 +125,7 @@ void MainWindow::BuildControls() {
             break;
         }
         case ControlKind::DropDownList: {
-            combo_ = new QComboBox(parent);
+            combo_ = new CatalogueList(parent);
             combo_->setEditable(false);
             for (std::string_view row : CatalogueRows()) {
                 combo_->addItem(ToQString(row));
@@ -166,16 +166,6 @@ void MainWindow::BuildControls() {
     for (std::string_view name : ContactLines()) {
         ContactLine(name)->SetValueColumn(valueColumn);
     }
-
-    // The list drops down wide enough to show its longest row whole.
-    const QFontMetrics metrics(combo_->font());
-    int widest = 0;
-    for (std::string_view row : CatalogueRows()) {
-        widest = std::max(widest, metrics.horizontalAdvance(ToQString(row)));
-    }
-    combo_->view()->setMinimumWidth(widest +
-                                    combo_->view()->verticalScrollBar()->sizeHint().width() +
-                                    4 * combo_->view()->frameWidth() + 8);
 
     // Each field and result is named by the caption of its row, for screen readers as well.
     for (const ControlDesign& design : FormControls()) {
@@ -259,6 +249,7 @@ void MainWindow::Start() {
     model_.Form_Load();
     Refresh();
     show();
+    ShowApplicationIcon();
     model_.Show();
     Refresh();
 }

@@ -1,32 +1,37 @@
 // The profile-projector overlay of the last Calculate: written to a PDF file (the command line),
-// or printed after the scale dialog and the platform's print dialog (the context menu).
+// or printed after the scale dialog and the platform's print dialog (the context menu). The pages
+// are laid out as paper and drawn by the page painter.
 #pragma once
 
+#include "app/export.h"
 #include "app/form_model.h"
 #include "output/overlay_options.h"
+#include "output/paper.h"
+#include "qt/scale_dialog.h"
 
 #include <QString>
 #include <optional>
 
-class QPagedPaintDevice;
 class QWidget;
 
 namespace dieprofile {
 
-// Lays out the overlay for the device's printable area and paints it. Nothing on success;
-// otherwise the message for the user. Nothing is painted when the overlay cannot be laid out.
-std::optional<QString> PaintOverlay(QPagedPaintDevice& device, int resolution,
-                                    const Form1Model& model, const OverlayOptions& options,
-                                    const QString& designName);
-
-// Writes the overlay's pages (A4, 10 mm margins) to a PDF file at path. Nothing on success;
-// otherwise the message for the user, naming the file and what is wrong, and nothing is written.
+// Writes the overlay's PDF of the last Calculate on the paper to a file at path, as every export
+// is written. Nothing on success (notes, when given, then tell the pages and any warning);
+// otherwise the message for the user, and nothing is written.
 std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
-                                       const QString& designName, const QString& path);
+                                       const QString& designName, const QString& path,
+                                       Paper paper = Paper::A4, ExportNotes* notes = nullptr);
 
-// Asks for the magnification, view and tolerance, then for a printer in the platform's print
-// dialog, and prints. Nothing when it printed or the user cancelled; otherwise the message for the
-// user (before the first Calculate there is nothing to print).
+// What the scale dialog shows for some options: the chart of the last Calculate laid out on paper
+// of this size, its pages and warning, or why it cannot be printed.
+ChartPreview PreviewChart(const Form1Model& model, const OverlayOptions& options,
+                          const QString& designName, PaperSize paper);
+
+// Asks for the magnification, view, region, tolerance and mirroring, showing how many pages will
+// print, then for a printer in the platform's print dialog, and prints. Nothing when it printed or
+// the user cancelled; otherwise the message for the user (before the first Calculate there is
+// nothing to print).
 std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
                                     const QString& designName);
 

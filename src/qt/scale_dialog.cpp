@@ -1,8 +1,10 @@
 #include "qt/scale_dialog.h"
 
 #include "core/units.h"
+#include "output/overlay_layout.h"
 #include "qt/widget_design.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -15,12 +17,15 @@
 
 namespace dieprofile {
 
-ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent)
+ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent, ChartPreviewer previewer)
     : QDialog(parent), magnification_(new QComboBox(this)),
       boreOnly_(new QRadioButton(tr("Bore only"), this)),
       wholeSection_(new QRadioButton(tr("Whole section"), this)),
-      tolerance_(new QLineEdit(QStringLiteral("0"), this)), reason_(new QLabel(this)),
-      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
+      tolerance_(new QLineEdit(QStringLiteral("0"), this)), region_(new QComboBox(this)),
+      mirror_(new QCheckBox(tr("Mirrored, for optics that reverse the image"), this)),
+      pageCount_(new QLabel(this)), reason_(new QLabel(this)),
+      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
+      previewer_(std::move(previewer)) {
     setWindowTitle(tr("Print at Scale"));
     magnification_->setEditable(true);
     magnification_->setInsertPolicy(QComboBox::NoInsert);
@@ -38,11 +43,18 @@ ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent)
     band->addWidget(new QLabel(QStringLiteral("\u00b1"), this));
     band->addWidget(tolerance_);
     band->addWidget(new QLabel(unit, this));
+    band->addWidget(new QLabel(tr("on the radius"), this));
+    // In the order of the regions, so an index is a region.
+    region_->addItems(
+        {tr("All"), tr("Entrance (bell)"), tr("Reduction cone"), tr("Bearing"), tr("Back relief")});
 
     auto* form = new QFormLayout;
     form->addRow(tr("Magnification (\u00d7):"), magnification_);
     form->addRow(tr("Draw:"), view);
+    form->addRow(tr("Region:"), region_);
     form->addRow(tr("Tolerance band:"), band);
+    form->addRow(QString(), mirror_);
+    form->addRow(tr("Pages:"), pageCount_);
 
     reason_->setWordWrap(true);
     QPalette warning = reason_->palette();
@@ -59,6 +71,8 @@ ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent)
     connect(magnification_, &QComboBox::currentTextChanged, this, &ScaleDialog::Recheck);
     connect(tolerance_, &QLineEdit::textChanged, this, &ScaleDialog::Recheck);
     connect(wholeSection_, &QRadioButton::toggled, this, &ScaleDialog::Recheck);
+    connect(region_, &QComboBox::currentIndexChanged, this, &ScaleDialog::Recheck);
+    connect(mirror_, &QCheckBox::toggled, this, &ScaleDialog::Recheck);
     Recheck();
 }
 
@@ -67,16 +81,30 @@ OverlayOptions ScaleDialog::Options() const {
 }
 
 void ScaleDialog::Recheck() {
-    const auto parsed = ParseOverlayOptions(
+    auto parsed = ParseOverlayOptions(
         magnification_->currentText().toStdString(), tolerance_->text().toStdString(),
         wholeSection_->isChecked() ? OverlayView::Section : OverlayView::Bore);
-    const std::string* problem = std::get_if<std::string>(&parsed);
-    if (problem == nullptr) {
+    std::string problem;
+    std::string warning;
+    if (const std::string* refused = std::get_if<std::string>(&parsed)) {
+        problem = *refused;
+        pageCount_->setText(QStringLiteral("\u2013"));
+    } else {
         options_ = std::get<OverlayOptions>(parsed);
+        options_.Region = kOverlayRegions[std::max(0, region_->currentIndex())];
+        options_.Mirror = mirror_->isChecked();
+        if (previewer_) {
+            const ChartPreview preview = previewer_(options_);
+            problem = preview.Problem;
+            warning = preview.Warning;
+            pageCount_->setText(problem.empty() ? ToQString(PageCountText(preview.Pages))
+                                                : QStringLiteral("\u2013"));
+        }
     }
-    reason_->setText(problem != nullptr ? ToQString(*problem) : QString());
-    reason_->setVisible(problem != nullptr);
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(problem == nullptr);
+    // A warning leaves OK enabled: the chart can be printed, but the user should know.
+    reason_->setText(ToQString(problem.empty() ? warning : problem));
+    reason_->setVisible(!problem.empty() || !warning.empty());
+    buttons_->button(QDialogButtonBox::Ok)->setEnabled(problem.empty());
 }
 
 } // namespace dieprofile

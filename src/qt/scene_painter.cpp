@@ -1,6 +1,7 @@
 #include "qt/scene_painter.h"
 
 #include "app/form_design.h"
+#include "core/geometry.h"
 
 #include <QPen>
 #include <cmath>
@@ -48,11 +49,6 @@ bool ClipShort(double& x1, double& y1, double& x2, double& y2) {
     y2 = oy + t1 * dy;
     return true;
 }
-
-struct Point {
-    double X;
-    double Y;
-};
 
 bool Inside(Point p) {
     return std::fabs(p.X) <= kLimitPixels && std::fabs(p.Y) <= kLimitPixels;

@@ -5,17 +5,18 @@
 #include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
-#include "qt/drawing_sheet.h"
+#include "output/atomic_file.h"
+#include "qt/page_painter.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
 #include "qt/widget_design.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace dieprofile {
@@ -27,10 +28,6 @@ constexpr double kUnitsPerMm = 10;
 constexpr double kMargin = 150;
 constexpr double kText = 28;      // 2.8 mm lettering for the inputs
 constexpr double kTableText = 22; // the table's figures
-
-QString CannotExport(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot export \"%1\": %2.").arg(QFileInfo(path).fileName(), reason);
-}
 
 QFont PageFont(double size, bool bold = false) {
     QFont font(QStringLiteral("Liberation Sans"));
@@ -243,88 +240,102 @@ bool PaintTable(QPainter& painter, QPdfWriter& writer, QSizeF size, const SetTab
 
 } // namespace
 
-std::optional<QString> WriteDieSetPdf(const DieSetFile& set, double caution, const QString& setName,
-                                      const QString& path) {
-    if (QFileInfo(path).suffix().toLower() != u"pdf") {
-        return CannotExport(path, QStringLiteral("the file name must end in .pdf"));
+std::optional<ExportRefusal> WriteDieSetPdf(const DieSetFile& set, double caution,
+                                            const std::string& setPath, const std::string& path,
+                                            Paper paper) {
+    auto refuse = [&path](std::string_view reason, bool usage = false) {
+        return ExportRefusal{CannotExport(path, reason), usage};
+    };
+    if (!QString::fromStdString(path).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        return refuse("the file name must end in .pdf", true);
     }
+    if (!setPath.empty() && IsSameFile(path, setPath)) {
+        return refuse("it is the die set file \"" + DesignFileName(setPath) + "\" itself", true);
+    }
+    const std::string name = setPath.empty() ? std::string() : DesignFileName(setPath);
+    const std::string what =
+        name.empty() ? std::string("the die set") : "the die set \"" + name + "\"";
     const std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
     if (const auto* refusal = std::get_if<DieSetRefusal>(&computed)) {
-        return CannotExport(
-            path, ToQString(refusal->Message).chopped(refusal->Message.ends_with('.') ? 1 : 0));
+        return refuse(what + " cannot be computed: " + refusal->Message);
     }
     const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
-    if (const std::string problem = schedule.FirstProblem(); !problem.empty()) {
-        return CannotExport(path, ToQString(problem).chopped(problem.ends_with('.') ? 1 : 0));
+    if (std::string problem = schedule.FirstProblem(); !problem.empty()) {
+        if (problem.back() == '.') {
+            problem.pop_back();
+        }
+        return refuse("in " + what + ", " + problem);
     }
 
-    // Every die is calculated again as the window would, to draw its sheet from the same code.
-    struct DieDrawing {
-        std::unique_ptr<CollectingToolkit> Toolkit;
-        std::unique_ptr<Form1Model> Model;
-    };
-    std::vector<DieDrawing> dies;
+    // Every die is calculated again as the window would, and its sheet laid out as Export
+    // Drawing lays it out.
+    const QString shown = name.empty() ? QStringLiteral("(not saved)") : ToQString(name);
+    std::vector<Page> sheets;
     for (const DieSetPass& pass : schedule.Passes) {
-        DieDrawing die{std::make_unique<CollectingToolkit>(), nullptr};
-        die.Model = std::make_unique<Form1Model>(*die.Toolkit);
-        die.Model->Form_Load();
-        if (die.Model->ApplyDesign(pass.Die.Typed) || !die.Model->LastCalculation) {
-            return CannotExport(
-                path, QStringLiteral("the die of pass %1 cannot be drawn").arg(pass.Pass));
+        CollectingToolkit toolkit;
+        Form1Model model(toolkit);
+        model.Form_Load();
+        if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation) {
+            return refuse("in " + what + ", the die of pass " + std::to_string(pass.Pass) +
+                          " cannot be drawn");
         }
-        dies.push_back(std::move(die));
+        if (const std::optional<std::string> fault =
+                ProfileFault(*model.LastCalculation, model.Scene)) {
+            return refuse("in " + what + ", pass " + std::to_string(pass.Pass) + ": " + *fault);
+        }
+        sheets.push_back(DrawingSheetOf(*model.LastCalculation, model.Scene,
+                                        QStringLiteral("%1 pass %2 of %3")
+                                            .arg(shown)
+                                            .arg(pass.Pass)
+                                            .arg(schedule.Passes.size())
+                                            .toStdString(),
+                                        paper));
     }
 
     SetTableModel table;
     table.SetSchedule(schedule, caution);
-    const QString name = setName.isEmpty() ? QStringLiteral("(not saved)") : setName;
-    const QString title = QStringLiteral("Die set %1").arg(setName);
-    const QDate today = QDate::currentDate();
+    const QString title = QStringLiteral("Die set %1").arg(ToQString(name));
     const QString right = QStringLiteral("%1 passes, %2 to %3 %4   %5")
                               .arg(schedule.Passes.size())
                               .arg(ToQString(set.StartDiameter), ToQString(set.FinishDiameter),
-                                   ToQString(set.Unit), today.toString(Qt::ISODate));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return CannotExport(path, file.errorString());
-    }
-    const QPageLayout landscape(SheetPageSize(), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0));
-    const QSizeF paper = landscape.fullRect(QPageLayout::Millimeter).size();
+                                   ToQString(set.Unit), QDate::currentDate().toString(Qt::ISODate));
+    const PaperSize size = LandscapeSize(paper);
+    const QPageLayout landscape(
+        QPageSize(QSizeF(size.WidthMm, size.HeightMm), QPageSize::Millimeter),
+        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageLayout(landscape);
         writer.setResolution(1200);
-        writer.setTitle(QStringLiteral("Die set %1").arg(name));
+        writer.setTitle(QStringLiteral("Die set %1").arg(shown));
         writer.setCreator(QStringLiteral("Die Profile"));
         QPainter painter;
         if (painter.begin(&writer)) {
             const double perMm = writer.resolution() / 25.4;
-            const QSizeF size(paper.width() * kUnitsPerMm, paper.height() * kUnitsPerMm);
+            const QSizeF units(size.WidthMm * kUnitsPerMm, size.HeightMm * kUnitsPerMm);
             painter.save();
             painter.scale(perMm / kUnitsPerMm, perMm / kUnitsPerMm);
-            PaintHeading(painter, size.width(), title, right);
-            PaintOverview(painter, size, set, caution, schedule);
-            painted = writer.newPage() && PaintTable(painter, writer, size, table, title, right);
+            PaintHeading(painter, units.width(), title, right);
+            PaintOverview(painter, units, set, caution, schedule);
+            painted = writer.newPage() && PaintTable(painter, writer, units, table, title, right);
             painter.restore();
-            for (std::size_t i = 0; painted && i < dies.size(); ++i) {
-                const Form1Model& model = *dies[i].Model;
+            for (std::size_t i = 0; painted && i < sheets.size(); ++i) {
                 painted = writer.newPage();
-                PaintDrawingSheet(
-                    painter, paper, *model.LastCalculation, model.Scene,
-                    QStringLiteral("%1 pass %2 of %3").arg(name).arg(i + 1).arg(dies.size()),
-                    today);
+                PaintPage(painter, sheets[i], perMm);
             }
             painted = painter.end() && painted;
         }
     }
     if (!painted) {
-        file.cancelWriting();
-        return CannotExport(path, QStringLiteral("the document could not be written"));
+        return refuse("the document could not be made");
     }
-    if (!file.commit()) {
-        return CannotExport(path, file.errorString());
+    if (const std::optional<std::string> reason =
+            WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()))) {
+        return refuse(*reason);
     }
     return std::nullopt;
 }

@@ -4,11 +4,15 @@
 #include "model_fixture.h"
 
 #include "app/dump.h"
+#include "support/worst_designs.h"
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace dieprofile::testing {
@@ -171,10 +175,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "it is not a Die Profile design"},
         BadFileCase{"NewerVersion",
                     [](const std::string& good) {
-                        return Replaced(good, "\"version\": 1", "\"version\": 2");
+                        return Replaced(good, "\"version\": 1", "\"version\": 3");
                     },
-                    "it was written by a newer version of the program (design version 2, this "
-                    "program reads version 1)"},
+                    "it was written by a newer version of the program (design version 3, this "
+                    "program reads version 2)"},
         BadFileCase{"VersionNotANumber",
                     [](const std::string& good) {
                         return Replaced(good, "\"version\": 1", "\"version\": \"1\"");
@@ -210,6 +214,35 @@ INSTANTIATE_TEST_SUITE_P(
                         return Replaced(good, "\"20.0\"", "\"" + std::string(1001, '2') + "\"");
                     },
                     "the text of \"fields.exitLength\" is longer than 1000 characters"},
+        BadFileCase{"BytesAfterNul",
+                    [](const std::string& good) { return good + std::string("\0garbage", 8); },
+                    "it is not JSON (error at byte 402)"}, // the byte after the design's end
+        BadFileCase{"VersionBeyondSigned64Bits",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"version\": 1", "\"version\": 9223372036854775808");
+                    },
+                    "it was written by a newer version of the program (design version "
+                    "9223372036854775808, this program reads version 2)"},
+        BadFileCase{"BlankWithEscapeSequence",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"BLANK\"", "\"\\u001b]0;owned\\u0007\"");
+                    },
+                    "the text of \"blank\" holds a control character"},
+        BadFileCase{"BlankOverThousandCharacters",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"BLANK\"", "\"" + std::string(1001, 'Q') + "\"");
+                    },
+                    "the text of \"blank\" is longer than 1000 characters"},
+        BadFileCase{"LongBlankQuotedShort",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"BLANK\"", "\"" + std::string(1000, 'Q') + "\"");
+                    },
+                    "the blank \"" + std::string(79, 'Q') + "…\" is not in the catalogue"},
+        BadFileCase{"UnknownKeyWithControlCharacters",
+                    [](const std::string& good) {
+                        return Replaced(good, "\"unit\"", "\"\\u001b[2J\\n\\u0085\": 0, \"unit\"");
+                    },
+                    "the key \"\\u001B[2J\\n\\u0085\" is unknown"},
         BadFileCase{
             "FieldWithControlCharacter",
             [](const std::string& good) { return Replaced(good, "\"20.0\"", "\"20\\t0\""); },
@@ -279,6 +312,51 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveFailureCase{"FieldNotUtf8", "d.dieprofile", "file", "50\xB0",
                                       "a field's text is not UTF-8 text"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// The largest files of the shapes that cost a careless reader the most are read or refused for
+// the right reason (the benchmark times them).
+TEST(WorstDesigns, AreAnsweredForWhatTheyHold) {
+    const std::map<std::string, std::string> expected{
+        {"EmptyObjectsUnderAnUnknownKey", "the key \"x\" is unknown"},
+        {"TopLevelKeys", "the key \"k\" is unknown"},
+        {"TopLevelKeysOneRepeatedLast", "the key \"k0\" appears twice"},
+        {"KeysInFields", "the key \"fields.f\" is unknown"},
+        {"DeepArraysUnclosed", "it is not a Die Profile design"},
+        {"DeepArraysClosed", "it is not a Die Profile design"},
+        {"DeepObjects", "it is not a Die Profile design"},
+        {"LongBlank", "the text of \"blank\" is longer than 1000 characters"},
+        {"EscapedBlank", "the text of \"blank\" is longer than 1000 characters"},
+        {"DesignPaddedWithSpaces", "read"},
+        {"Numbers", "it is not a Die Profile design"},
+    };
+    std::set<std::string> seen;
+    for (const WorstDesign& shape : WorstDesigns()) {
+        SCOPED_TRACE(shape.Name);
+        seen.insert(shape.Name);
+        EXPECT_LE(shape.Bytes.size(), kMaxDesignFileBytes);
+        EXPECT_GT(shape.Bytes.size(), kMaxDesignFileBytes - 16);
+        const auto read = DesignFromText(shape.Bytes);
+        const auto* reason = std::get_if<std::string>(&read);
+        EXPECT_EQ(reason != nullptr ? *reason : "read", expected.at(shape.Name));
+    }
+    EXPECT_EQ(seen.size(), expected.size());
+}
+
+// Anything but a regular file is refused at once: a pipe would block the reader until something
+// wrote into it.
+TEST_F(DesignFileTest, PipesAndDevicesAreRefusedWithoutWaiting) {
+    const std::string pipe = PathOf("pipe.dieprofile");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string before = Dump(model);
+    for (const std::string& path : {pipe, std::string("/dev/null")}) {
+        toolkit.Messages.clear();
+        EXPECT_FALSE(model.OpenDesign(path));
+        EXPECT_THAT(toolkit.Messages,
+                    ::testing::ElementsAre("Cannot open the design \"" + DesignFileName(path) +
+                                           "\": it is not a regular file."));
+    }
+    EXPECT_EQ(Dump(model), before);
+}
 
 } // namespace
 } // namespace dieprofile::testing

@@ -21,7 +21,7 @@ TEST_F(DieSectionTest, BoreWallIsTheDieInTrueUnits) {
     const double coneTop = bearingTop + s.ReductionLength;
     const struct {
         const char* name;
-        SectionPoint point;
+        Point point;
         double x;
         double y;
     } rows[] = {

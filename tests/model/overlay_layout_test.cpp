@@ -52,7 +52,7 @@ TEST(OverlayOptionsTest, TextsAreReadAndBadValuesRefusedWithTheReason) {
 }
 
 // Signed distance of p from the line through a and b, positive to its left.
-double Offset(SectionPoint p, SectionPoint a, SectionPoint b) {
+double Offset(Point p, Point a, Point b) {
     const double dx = b.X - a.X;
     const double dy = b.Y - a.Y;
     return (dx * (p.Y - a.Y) - dy * (p.X - a.X)) / std::hypot(dx, dy);
@@ -60,10 +60,10 @@ double Offset(SectionPoint p, SectionPoint a, SectionPoint b) {
 
 TEST(OverlayBandTest, CornersMeetAndEndsStayOnTheFaces) {
     // A wall down a cone, then straight down a bearing: the corner is a mitre on both sides.
-    const std::vector<SectionPoint> wall{{2, 3}, {1, 1}, {1, 0}};
+    const std::vector<Point> wall{{2, 3}, {1, 1}, {1, 0}};
     for (const double d : {0.1, -0.1}) {
         SCOPED_TRACE(d);
-        const std::vector<SectionPoint> band = OffsetChain(wall, d);
+        const std::vector<Point> band = OffsetChain(wall, d);
         ASSERT_EQ(band.size(), 3u);
         EXPECT_NEAR(band[0].Y, 3, 1e-12); // on the top face
         EXPECT_NEAR(band[2].Y, 0, 1e-12); // on the bottom face
@@ -74,10 +74,10 @@ TEST(OverlayBandTest, CornersMeetAndEndsStayOnTheFaces) {
         }
     }
     // A turn back on itself would throw the mitre far out: it is bevelled instead.
-    const std::vector<SectionPoint> hairpin{{0, 10}, {0, 0}, {0.05, 10}};
-    const std::vector<SectionPoint> bevelled = OffsetChain(hairpin, 0.1);
+    const std::vector<Point> hairpin{{0, 10}, {0, 0}, {0.05, 10}};
+    const std::vector<Point> bevelled = OffsetChain(hairpin, 0.1);
     ASSERT_EQ(bevelled.size(), 4u);
-    for (const SectionPoint& p : bevelled) {
+    for (const Point& p : bevelled) {
         EXPECT_LT(std::hypot(p.X, p.Y - 5), 6);
     }
     // A point repeated (a bearing of length 0) is one point; a single point has no band.
@@ -85,44 +85,110 @@ TEST(OverlayBandTest, CornersMeetAndEndsStayOnTheFaces) {
     EXPECT_TRUE(OffsetChain({{1, 1}, {1, 1}}, 0.1).empty());
 }
 
-using OverlayLayoutTest = ModelTest;
-
-struct Extent {
-    double Width = 0;
-    double Height = 0;
-};
-
-Extent ProfileExtent(const OverlayPages& pages) {
-    double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
-    for (const PaperLine& line : pages.Lines) {
-        if (line.Stroke == OverlayStroke::Profile || line.Stroke == OverlayStroke::Band) {
-            for (const PaperPoint& p : {line.Start, line.End}) {
-                minX = std::min(minX, p.X);
-                maxX = std::max(maxX, p.X);
-                minY = std::min(minY, p.Y);
-                maxY = std::max(maxY, p.Y);
-            }
+TEST(OverlayClipTest, LinesAreCutAtTheBoxEdges) {
+    const Bounds box{0, 10, 0, 5};
+    const struct {
+        const char* name;
+        Point start, end;
+        bool kept;
+        Point keptStart, keptEnd;
+    } rows[] = {
+        {"inside", {1, 1}, {9, 4}, true, {1, 1}, {9, 4}},
+        {"across both sides", {-5, 2}, {15, 2}, true, {0, 2}, {10, 2}},
+        {"diagonal in through a corner's edges", {-2, -1}, {8, 4}, true, {0, 0}, {8, 4}},
+        {"outside, its box meeting the box", {-1, 4.5}, {2, 7.5}, false, {}, {}},
+        {"along an edge", {2, 5}, {4, 5}, true, {2, 5}, {4, 5}},
+        {"parallel beyond an edge", {2, 5.1}, {4, 5.1}, false, {}, {}},
+        {"a point inside", {3, 3}, {3, 3}, true, {3, 3}, {3, 3}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Point a = row.start;
+        Point b = row.end;
+        ASSERT_EQ(ClipToBox(a, b, box), row.kept);
+        if (row.kept) {
+            EXPECT_EQ(a, row.keptStart);
+            EXPECT_EQ(b, row.keptEnd);
         }
     }
-    return {maxX - minX, maxY - minY};
 }
 
-bool OnPage(const OverlayPages& pages, const OverlayPage& page, PaperPoint p) {
-    return p.X >= page.Origin.X && p.X <= page.Origin.X + pages.TileWidth && p.Y >= page.Origin.Y &&
-           p.Y <= page.Origin.Y + pages.TileHeight;
+TEST(OverlayRegionTest, AZoneTakesTheEndsOfItsNeighbours) {
+    // Mouth at 12, bell to 10, a long cone to 2, bearing to 1, back relief to 0; and the same
+    // with a bearing of no length.
+    const BoreWall wall{{{5, 12}, {4, 10}, {1, 2}, {1, 1}, {2, 0}}};
+    const BoreWall flat{{{5, 12}, {4, 10}, {1, 2}, {1, 2}, {2, 0}}};
+    const struct {
+        const char* name;
+        const BoreWall& wall;
+        OverlayRegion region;
+        double low;
+        double high;
+    } rows[] = {
+        {"all", wall, OverlayRegion::All, 0, 12},
+        {"bell with as much of the cone", wall, OverlayRegion::Entrance, 8, 12},
+        {"cone with quarters", wall, OverlayRegion::Reduction, 1.75, 10.5},
+        {"bearing with its own length of cone", wall, OverlayRegion::Bearing, 0.75, 3},
+        {"back relief", wall, OverlayRegion::Back, 0, 1.25},
+        {"bearing of no length", flat, OverlayRegion::Bearing, 1.5, 4},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const AxialWindow window = RegionWindow(row.wall, row.region);
+        EXPECT_EQ(window.Low, row.low);
+        EXPECT_EQ(window.High, row.high);
+        EXPECT_EQ(OverlayRegionNamed(OverlayRegionName(row.region)), row.region);
+    }
+    EXPECT_FALSE(OverlayRegionNamed("Bearing"));
 }
 
-TEST_F(OverlayLayoutTest, PagesTileTheSheetWithOverlapAndEveryLineReachesItsPages) {
+using OverlayLayoutTest = ModelTest;
+
+constexpr double kA4Width = 210;
+constexpr double kA4Height = 297;
+
+bool IsDie(const PaperLine& line) {
+    return line.Stroke == OverlayStroke::Profile || line.Stroke == OverlayStroke::Band;
+}
+
+Bounds ProfileExtent(const OverlayPages& pages) {
+    Bounds extent;
+    for (const PaperLine& line : pages.Lines) {
+        if (IsDie(line)) {
+            extent.Add(line.Start);
+            extent.Add(line.End);
+        }
+    }
+    return extent;
+}
+
+Bounds TileOf(const OverlayPages& pages, int row, int column) {
+    const double x = (column - 1) * (pages.TileWidth - kPageOverlapMm);
+    const double y = (row - 1) * (pages.TileHeight - kPageOverlapMm);
+    return {x, x + pages.TileWidth, y, y + pages.TileHeight};
+}
+
+OverlayPages LayOut(const Form1Model& model, const OverlayOptions& options, double width = kA4Width,
+                    double height = kA4Height) {
+    const auto laidOut =
+        LayOutOverlay(model.LastCalculation->Frame, model.Scene, model.LastCalculation->UnitDivisor,
+                      options, "d", width, height);
+    EXPECT_TRUE(std::holds_alternative<OverlayPages>(laidOut)) << std::get<std::string>(laidOut);
+    return std::holds_alternative<OverlayPages>(laidOut) ? std::get<OverlayPages>(laidOut)
+                                                         : OverlayPages{};
+}
+
+TEST_F(OverlayLayoutTest, OnlyTilesHoldingTheDieArePrintedAndKeepTheirPlaceInTheGrid) {
     const struct {
         const char* name;
         int row;
-        double magnification;
-        OverlayView view;
-        double tolerance;
+        OverlayOptions options;
+        bool fewerThanGrid; // some tiles hold only marks or nothing
     } rows[] = {
-        {"small blank fits one page", 15, 10, OverlayView::Section, 0},
-        {"default bore at 50x", 26, 50, OverlayView::Bore, 0.0005},
-        {"largest blank, whole section at 200x", 14, 200, OverlayView::Section, 0},
+        {"small blank fits one page", 15, {10, 0, OverlayView::Section}, false},
+        {"default bore at 50x", 26, {50, 0.0005, OverlayView::Bore}, false},
+        {"largest blank, bore at 200x", 14, {200, 0.001, OverlayView::Bore}, true},
+        {"largest blank, section at 200x", 14, {200, 0, OverlayView::Section}, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -132,50 +198,55 @@ TEST_F(OverlayLayoutTest, PagesTileTheSheetWithOverlapAndEveryLineReachesItsPage
         }
         model.Command1_Click();
         ASSERT_TRUE(model.LastCalculation);
-        const double printableW = 190;
-        const double printableH = 277;
-        const auto laidOut = LayOutOverlay(
-            model.LastCalculation->Frame, model.Scene, model.LastCalculation->UnitDivisor,
-            {row.magnification, row.tolerance, row.view}, "d", printableW, printableH);
-        ASSERT_TRUE(std::holds_alternative<OverlayPages>(laidOut))
-            << std::get<std::string>(laidOut);
-        const OverlayPages& pages = std::get<OverlayPages>(laidOut);
-        const double tileH = printableH - kFooterHeightMm;
-        EXPECT_EQ(pages.TileWidth, printableW);
-        EXPECT_EQ(pages.TileHeight, tileH);
+        const OverlayPages pages = LayOut(model, row.options);
+        EXPECT_EQ(pages.TileWidth, kA4Width - 2 * kPaperMarginMm - kSideStripMm);
+        EXPECT_EQ(pages.TileHeight, kA4Height - 2 * kPaperMarginMm - kFooterHeightMm);
 
-        // As few pages as hold the profile and its margins, a tile less the overlap apart.
-        const Extent extent = ProfileExtent(pages);
-        const double stepX = printableW - kPageOverlapMm;
-        const double stepY = tileH - kPageOverlapMm;
-        EXPECT_GE(pages.Columns * stepX + kPageOverlapMm, extent.Width + 2 * kSheetMarginMm);
+        // As few tiles as hold the profile and its margins, a tile less the overlap apart.
+        const Bounds extent = ProfileExtent(pages);
+        const double stepX = pages.TileWidth - kPageOverlapMm;
+        const double stepY = pages.TileHeight - kPageOverlapMm;
+        const double sheetWidth = extent.Width() + 2 * kSheetMarginMm + kDatumLabelRoomMm;
+        EXPECT_GE(pages.Columns * stepX + kPageOverlapMm, sheetWidth);
         EXPECT_LT((pages.Columns - 1) * stepX + kPageOverlapMm,
-                  std::max(extent.Width + 2 * kSheetMarginMm, printableW - 1e-9));
-        EXPECT_GE(pages.Rows * stepY + kPageOverlapMm, extent.Height + 2 * kSheetMarginMm);
-        ASSERT_EQ(pages.Pages.size(), static_cast<std::size_t>(pages.Rows * pages.Columns));
-        for (const OverlayPage& page : pages.Pages) {
-            EXPECT_EQ(page.Origin.X, (page.Column - 1) * stepX);
-            EXPECT_EQ(page.Origin.Y, (page.Row - 1) * stepY);
-            EXPECT_EQ(page.Label, "row " + std::to_string(page.Row) + ", column " +
-                                      std::to_string(page.Column) + " of " +
-                                      std::to_string(pages.Rows) + " \u00d7 " +
-                                      std::to_string(pages.Columns));
-        }
-        // Every end of every line lies on a page that draws that line; every mark on two pages.
-        for (std::size_t i = 0; i < pages.Lines.size(); ++i) {
-            const PaperLine& line = pages.Lines[i];
-            for (const PaperPoint& end : {line.Start, line.End}) {
-                int holders = 0;
-                for (const OverlayPage& page : pages.Pages) {
-                    if (OnPage(pages, page, end)) {
-                        EXPECT_TRUE(std::find(page.Lines.begin(), page.Lines.end(), i) !=
-                                    page.Lines.end());
-                        ++holders;
-                    }
+                  std::max(sheetWidth, pages.TileWidth - 1e-9));
+        EXPECT_GE(pages.Rows * stepY + kPageOverlapMm, extent.Height() + 2 * kSheetMarginMm);
+
+        // Each tile, found by brute force, is printed exactly when a line of the die crosses it.
+        std::size_t next = 0;
+        for (int r = 1; r <= pages.Rows; ++r) {
+            for (int c = 1; c <= pages.Columns; ++c) {
+                const Bounds tile = TileOf(pages, r, c);
+                bool holdsDie = false;
+                for (const PaperLine& line : pages.Lines) {
+                    Point a = line.Start;
+                    Point b = line.End;
+                    holdsDie = holdsDie || (IsDie(line) && ClipToBox(a, b, tile));
                 }
-                EXPECT_GE(holders, line.Stroke == OverlayStroke::Mark ? 2 : 1) << i;
+                const bool printed = next < pages.Pages.size() && pages.Pages[next].Row == r &&
+                                     pages.Pages[next].Column == c;
+                EXPECT_EQ(printed, holdsDie) << "row " << r << ", column " << c;
+                if (!printed) {
+                    continue;
+                }
+                const OverlayPage& page = pages.Pages[next++];
+                EXPECT_EQ(page.Origin, (Point{tile.MinX, tile.MinY}));
+                EXPECT_EQ(page.Label, "row " + std::to_string(r) + ", column " + std::to_string(c) +
+                                          " of " + std::to_string(pages.Rows) + " \u00d7 " +
+                                          std::to_string(pages.Columns));
+                // Every line that crosses the tile is drawn on it.
+                for (std::size_t i = 0; i < pages.Lines.size(); ++i) {
+                    Point a = pages.Lines[i].Start;
+                    Point b = pages.Lines[i].End;
+                    EXPECT_EQ(ClipToBox(a, b, tile), std::find(page.Lines.begin(), page.Lines.end(),
+                                                               i) != page.Lines.end())
+                        << i;
+                }
             }
         }
+        EXPECT_EQ(next, pages.Pages.size());
+        EXPECT_EQ(pages.Pages.size() < static_cast<std::size_t>(pages.Rows * pages.Columns),
+                  row.fewerThanGrid);
     }
 }
 
@@ -183,11 +254,7 @@ TEST_F(OverlayLayoutTest, LengthsOnPaperAreTheDieTimesTheMagnification) {
     UseDefaultProfile(); // inches
     model.Command1_Click();
     const ProfileState& s = model.State;
-    const auto laidOut =
-        LayOutOverlay(model.LastCalculation->Frame, model.Scene, model.LastCalculation->UnitDivisor,
-                      {20, 0.001, OverlayView::Bore}, "", 190, 277);
-    ASSERT_TRUE(std::holds_alternative<OverlayPages>(laidOut));
-    const OverlayPages& pages = std::get<OverlayPages>(laidOut);
+    const OverlayPages pages = LayOut(model, {20, 0.001, OverlayView::Bore});
     const double k = 20 * 25.4;
     // The bearing: the only two vertical profile lines, a bearing long and an outlet apart.
     std::vector<PaperLine> bearing;
@@ -199,11 +266,180 @@ TEST_F(OverlayLayoutTest, LengthsOnPaperAreTheDieTimesTheMagnification) {
     ASSERT_EQ(bearing.size(), 2u);
     EXPECT_NEAR(std::fabs(bearing[0].End.Y - bearing[0].Start.Y), s.BearingLength * k, 1e-3);
     EXPECT_NEAR(std::fabs(bearing[1].Start.X - bearing[0].Start.X), s.OutletDiameter * k, 1e-3);
-    EXPECT_NEAR(ProfileExtent(pages).Height, s.DiamondHeight * k, 1e-3);
+    EXPECT_NEAR(ProfileExtent(pages).Height(), s.DiamondHeight * k, 1e-3);
     EXPECT_EQ(pages.CheckBarMm, 50.8);
     EXPECT_EQ(pages.Statement, "this bar is 2 in long");
-    EXPECT_EQ(pages.Info, "magnification 20\u00d7    lengths in inches    tolerance band "
-                          "\u00b10.001 in");
+}
+
+// The section is the die's: its walls and the blank's outline, never the wires; the datums run
+// across it at the faces and the start of the bearing, each with its name.
+TEST_F(OverlayLayoutTest, SectionWithoutWiresAndDatumsAcrossIt) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    const std::vector<SectionLine> section =
+        OverlayViewLines(model.LastCalculation->Frame, model.Scene, OverlayView::Section);
+    EXPECT_EQ(section.size(), 8u + 6u); // two walls of four pieces, the blank's six lines
+    const OverlayPages pages = LayOut(model, {20, 0, OverlayView::Section});
+    const Bounds extent = ProfileExtent(pages);
+    std::vector<double> datums;
+    for (const PaperLine& line : pages.Lines) {
+        if (line.Stroke == OverlayStroke::Datum) {
+            EXPECT_EQ(line.Start.Y, line.End.Y);
+            EXPECT_LT(line.Start.X, extent.MinX);
+            EXPECT_GT(line.End.X, extent.MaxX);
+            datums.push_back(line.Start.Y);
+        }
+    }
+    const BoreWall wall = BoreWallOf(model.LastCalculation->Frame, model.Scene, BoreSide::Right);
+    ASSERT_EQ(datums.size(), 3u);
+    EXPECT_EQ(datums[0], extent.MinY); // the top face, at the top
+    EXPECT_NEAR(datums[1] - datums[0], (wall[0].Y - wall[2].Y) * 20 * 25.4, 1e-9);
+    EXPECT_EQ(datums[2], extent.MaxY);
+    ASSERT_EQ(pages.Texts.size(), 3u);
+    EXPECT_EQ(pages.Texts[0].Text, "top face");
+    EXPECT_EQ(pages.Texts[1].Text, "start of bearing");
+    EXPECT_EQ(pages.Texts[2].Text, "bottom face");
+}
+
+// A region draws its zone with a quarter of each neighbour, the datums within it, and says so.
+TEST_F(OverlayLayoutTest, RegionDrawsItsZoneWithTheEndsOfItsNeighbours) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    const BoreWall wall = BoreWallOf(model.LastCalculation->Frame, model.Scene, BoreSide::Right);
+    const double k = 500 * 25.4;
+    const std::size_t whole = LayOut(model, {500, 0.0005, OverlayView::Bore}).Pages.size();
+    const struct {
+        OverlayRegion region;
+        std::vector<std::string> datums;
+        std::size_t atMost; // pages at 500x on A4
+    } rows[] = {
+        // The bearing checked on a few pages; every zone on fewer than the whole bore.
+        {OverlayRegion::Bearing, {"start of bearing"}, 4},
+        {OverlayRegion::Back, {"bottom face"}, whole - 1},
+        {OverlayRegion::Entrance, {"top face"}, whole - 1},
+        {OverlayRegion::Reduction, {"start of bearing"}, whole - 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(OverlayRegionName(row.region)));
+        OverlayOptions options{500, 0.0005, OverlayView::Bore};
+        options.Region = row.region;
+        const OverlayPages pages = LayOut(model, options);
+        const AxialWindow window = RegionWindow(wall, row.region);
+        EXPECT_NEAR(ProfileExtent(pages).Height(), (window.High - window.Low) * k, 1e-6);
+        std::vector<std::string> datums;
+        for (const PageText& text : pages.Texts) {
+            datums.push_back(text.Text);
+        }
+        EXPECT_EQ(datums, row.datums);
+        EXPECT_LE(pages.Pages.size(), row.atMost);
+        EXPECT_NE(
+            pages.FooterTexts[0].Text.find("region: " + std::string(OverlayRegionName(row.region))),
+            std::string::npos);
+    }
+}
+
+// The foot states the band and the mirroring; the check bars stand both ways; mirrored, the
+// entry face is at the bottom and the lengths are unchanged.
+TEST_F(OverlayLayoutTest, FootStatesBandAndMirrorAndBarsStandBothWays) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    for (const bool mirror : {false, true}) {
+        SCOPED_TRACE(mirror);
+        OverlayOptions options{50, 0.0005, OverlayView::Bore};
+        options.Mirror = mirror;
+        const OverlayPages pages = LayOut(model, options);
+        ASSERT_EQ(pages.FooterTexts.size(), 4u);
+        EXPECT_EQ(pages.FooterTexts[0].Text, "d    magnification 50\u00d7    lengths in inches");
+        EXPECT_EQ(pages.FooterTexts[1].Text,
+                  mirror ? "tolerance band \u00b10.0005 in on the radius    MIRRORED for "
+                           "reversing optics: the entry face is at the bottom"
+                         : "tolerance band \u00b10.0005 in on the radius");
+        EXPECT_EQ(pages.FooterTexts[3].AngleDeg, 90);
+        int horizontal = 0;
+        int vertical = 0;
+        for (const PaperLine& line : pages.FooterLines) {
+            const double length = std::hypot(line.End.X - line.Start.X, line.End.Y - line.Start.Y);
+            if (std::fabs(length - pages.CheckBarMm) < 1e-9) {
+                horizontal += line.Start.Y == line.End.Y ? 1 : 0;
+                vertical += line.Start.X == line.End.X ? 1 : 0;
+            }
+            // Within the paper's margins, the vertical bar beside the tile.
+            for (const Point p : {line.Start, line.End}) {
+                EXPECT_GE(p.X, kPaperMarginMm);
+                EXPECT_LE(p.X, kA4Width - kPaperMarginMm);
+                EXPECT_LE(p.Y, kA4Height - kPaperMarginMm);
+            }
+        }
+        EXPECT_EQ(horizontal, 1);
+        EXPECT_EQ(vertical, 1);
+        std::vector<double> datums;
+        for (const PaperLine& line : pages.Lines) {
+            if (line.Stroke == OverlayStroke::Datum) {
+                datums.push_back(line.Start.Y);
+            }
+        }
+        ASSERT_EQ(datums.size(), 3u);
+        EXPECT_EQ(datums[0] > datums[2], mirror); // the top face below the bottom face
+        EXPECT_NEAR(std::fabs(datums[2] - datums[0]), model.State.DiamondHeight * 50 * 25.4, 1e-9);
+    }
+}
+
+TEST_F(OverlayLayoutTest, WarnsWhenTheLineHidesTheBand) {
+    const struct {
+        const char* name;
+        bool millimetres;
+        double magnification;
+        double tolerance;
+        const char* warning; // empty: none
+    } rows[] = {
+        {"0.0005 in at 10x", false, 10, 0.0005,
+         "The tolerance band is 0.127 mm wide on paper, less than twice the 0.25 mm line that "
+         "hides it: choose a higher magnification."},
+        {"0.0005 in at 50x", false, 50, 0.0005, ""},
+        {"exactly two line widths", true, 50, 0.01, ""},
+        {"just under", true, 49, 0.01,
+         "The tolerance band is 0.49 mm wide on paper, less than twice the 0.25 mm line that "
+         "hides it: choose a higher magnification."},
+        {"no band", false, 1, 0, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        UseDefaultProfile();
+        if (row.millimetres) {
+            model.ChooseOption(1);
+        }
+        model.Command1_Click();
+        EXPECT_EQ(LayOut(model, {row.magnification, row.tolerance, OverlayView::Bore}).Warning,
+                  row.warning);
+    }
+}
+
+// The printed paper: each tile's lines cut at its edges and moved inside the margins, the foot
+// and the page's label.
+TEST_F(OverlayLayoutTest, PaperHoldsEachTileWithinItsMargins) {
+    model.PickRow(14);
+    model.Command1_Click();
+    const OverlayPages pages = LayOut(model, {200, 0.001, OverlayView::Bore});
+    const std::vector<Page> paper = OverlayPaper(pages);
+    ASSERT_EQ(paper.size(), pages.Pages.size());
+    for (std::size_t i = 0; i < paper.size(); ++i) {
+        const Page& page = paper[i];
+        EXPECT_EQ(page.WidthMm, kA4Width);
+        EXPECT_EQ(page.HeightMm, kA4Height);
+        ASSERT_EQ(page.Lines.size(), pages.Pages[i].Lines.size() + pages.FooterLines.size());
+        for (std::size_t j = 0; j < pages.Pages[i].Lines.size(); ++j) {
+            for (const Point p : {page.Lines[j].Start, page.Lines[j].End}) {
+                EXPECT_GE(p.X, kPaperMarginMm - 1e-9);
+                EXPECT_LE(p.X, kPaperMarginMm + pages.TileWidth + 1e-9);
+                EXPECT_GE(p.Y, kPaperMarginMm - 1e-9);
+                EXPECT_LE(p.Y, kPaperMarginMm + pages.TileHeight + 1e-9);
+            }
+        }
+        EXPECT_EQ(page.Texts.back().Text, pages.Pages[i].Label);
+        EXPECT_EQ(page.Texts.back().Align, TextAlign::Right);
+    }
+    EXPECT_EQ(PageCountText(1), "1 page");
+    EXPECT_EQ(PageCountText(paper.size()), std::to_string(paper.size()) + " pages");
 }
 
 TEST_F(OverlayLayoutTest, RefusesWhatCannotBePrinted) {
@@ -216,11 +452,14 @@ TEST_F(OverlayLayoutTest, RefusesWhatCannotBePrinted) {
         return std::holds_alternative<std::string>(laidOut) ? std::get<std::string>(laidOut)
                                                             : std::string();
     };
-    EXPECT_EQ(lay(200, 190, 277), "");
-    EXPECT_EQ(lay(1000, 190, 277).rfind("At 1000x the overlay would need ", 0), 0u);
-    EXPECT_EQ(lay(10, 90, 277), "The page is too small for an overlay: its printable area must "
-                                "be at least 100 mm by 54 mm.");
-    EXPECT_EQ(lay(0, 190, 277), "The magnification must be from 1 to 1000.");
+    EXPECT_EQ(lay(200, kA4Width, kA4Height), "");
+    EXPECT_EQ(lay(1000, kA4Width, kA4Height).rfind("At 1000x the overlay would need ", 0), 0u);
+    const std::string tooSmall = "The page is too small for an overlay: its printable area must "
+                                 "be at least 100 mm by 79 mm.";
+    EXPECT_EQ(lay(10, 119, kA4Height), tooSmall);
+    EXPECT_EQ(lay(10, kA4Width, 98), tooSmall);
+    EXPECT_EQ(lay(10, 120, 99), "");
+    EXPECT_EQ(lay(0, kA4Width, kA4Height), "The magnification must be from 1 to 1000.");
 }
 
 } // namespace

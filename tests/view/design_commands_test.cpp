@@ -4,11 +4,15 @@
 #include "window_harness.h"
 
 #include "qt/design_commands.h"
+#include "qt/dxf_options_dialog.h"
+#include "qt/sheet_details.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,10 +48,13 @@ QStringList MenuAfterRightClick(QWidget* widget) {
 
 TEST(DesignCommands, ContextMenuOutsideTheFieldsListsTheCommandsWithShortcuts) {
     const auto window = StartWindow();
-    const QStringList expected{
-        QStringLiteral("Open Design…\tCtrl+O"),          QStringLiteral("Save Design…\tCtrl+S"),
-        QStringLiteral("Export Drawing…\tCtrl+E"),       QStringLiteral("Print Drawing…\tCtrl+P"),
-        QStringLiteral("Print at Scale…\tCtrl+Shift+P"), QStringLiteral("Die Set…\tCtrl+D")};
+    const QStringList expected{QStringLiteral("Open Design…\tCtrl+O"),
+                               QStringLiteral("Save Design…\tCtrl+S"),
+                               QStringLiteral("Export Drawing…\tCtrl+E"),
+                               QStringLiteral("Print Drawing…\tCtrl+P"),
+                               QStringLiteral("Print at Scale…\tCtrl+Shift+P"),
+                               QStringLiteral("Die Set…\tCtrl+D"),
+                               QStringLiteral("Sheet Details…\t")};
     EXPECT_EQ(MenuAfterRightClick(window->Panel()), expected);
     EXPECT_EQ(MenuAfterRightClick(window->CalculateButton()), expected);
     // A text field keeps its own edit menu.
@@ -91,6 +98,116 @@ TEST(DesignCommands, ShortcutsFromAFieldSaveAndOpenInTheFolderUsedLast) {
     EXPECT_EQ(asked[0].first, DesignCommands::FileDialog::Save);
     EXPECT_EQ(asked[1].first, DesignCommands::FileDialog::Open);
     EXPECT_EQ(QDir(asked[1].second), QDir(folder.path()));
+}
+
+// A .dxf asks what the file holds and which way the axis runs, offers the last choice again, and
+// a cancelled step writes nothing.
+TEST(DesignCommands, DxfExportAsksForItsOptionsAndRemembersThem) {
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto window = StartWindow();
+    MessageAnswerer answerer;
+    CalculateDefaultProfile(*window);
+    const struct {
+        const char* file;
+        int profile; // chosen in the step; -1 cancels it
+        int axis;
+        int offeredProfile; // what the step showed first
+        int offeredAxis;
+        const char* closedFlag; // in the written file; empty: nothing written
+    } rows[] = {
+        {"first.dxf", 1, 1, 0, 0, "\n70\n1\n0\nVERTEX\n"},
+        {"second.dxf", -1, 0, 1, 1, ""},
+        {"third.dxf", 0, 0, 1, 1, "\n70\n0\n0\nVERTEX\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        const QString path = folder.filePath(QString::fromLatin1(row.file));
+        window->Commands().SetFileChooser(
+            [&](DesignCommands::FileDialog, const QString&) { return path; });
+        int offeredProfile = -1;
+        int offeredAxis = -1;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<DxfOptionsDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            offeredProfile = dialog->Profile()->currentIndex();
+            offeredAxis = dialog->Axis()->currentIndex();
+            if (row.profile < 0) {
+                dialog->reject();
+                return;
+            }
+            dialog->Profile()->setCurrentIndex(row.profile);
+            dialog->Axis()->setCurrentIndex(row.axis);
+            dialog->accept();
+        });
+        window->Commands().ExportDrawing();
+        EXPECT_EQ(offeredProfile, row.offeredProfile);
+        EXPECT_EQ(offeredAxis, row.offeredAxis);
+        QFile file(path);
+        if (*row.closedFlag == '\0') {
+            EXPECT_FALSE(file.exists());
+            continue;
+        }
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().contains(row.closedFlag));
+    }
+    EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
+}
+
+// Sheet Details… offers what was kept, keeps what is accepted for the next run, gives the design
+// its drawing's name (saved with it), and a cancel changes nothing.
+TEST(DesignCommands, SheetDetailsAreKeptForTheUserAndTheDesign) {
+    QStandardPaths::setTestModeEnabled(true);
+    SaveSheetDetails({"Old Owner", "", "", ""});
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto window = StartWindow();
+    const struct {
+        bool accept;
+        QStringList typed; // owner, drawn, approved, tolerances, number, title, revision
+        QString offeredOwner;
+        SheetDetails kept;
+        DrawingIdentity identity;
+    } rows[] = {
+        {true,
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m", "DP-7", "Fine die", "B"},
+         "Old Owner",
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
+         {"DP-7", "Fine die", "B"}},
+        {false,
+         {"Nobody", "", "", "", "X", "", ""},
+         "Acme & Söhne",
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
+         {"DP-7", "Fine die", "B"}},
+    };
+    for (const auto& row : rows) {
+        QString offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<SheetDetailsDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            const QList<QLineEdit*> edits =
+                dialog->findChildren<QLineEdit*>(Qt::FindChildrenRecursively);
+            ASSERT_EQ(edits.size(), row.typed.size());
+            offered = edits[0]->text();
+            for (qsizetype i = 0; i < edits.size(); ++i) {
+                edits[i]->setText(row.typed[i]);
+            }
+            row.accept ? dialog->accept() : dialog->reject();
+        });
+        window->Commands().EditSheetDetails();
+        EXPECT_EQ(offered, row.offeredOwner);
+        EXPECT_EQ(LoadSheetDetails(), row.kept);
+        EXPECT_EQ(window->Model().Identity, row.identity);
+    }
+    CalculateDefaultProfile(*window);
+    const QString path = folder.filePath(QStringLiteral("die.dieprofile"));
+    ASSERT_TRUE(window->Model().SaveDesign(path.toStdString()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("\"drawingNumber\": \"DP-7\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\"version\": 2")) << text.toStdString();
 }
 
 } // namespace

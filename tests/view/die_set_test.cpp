@@ -35,6 +35,12 @@ DieSetFile CopperSix() {
     design.FieldTexts = {"1.0", "2.0", "16", "50", "30", "50", "20", "50", "6", "4"};
     DieSetFile set = DieSetFromDesign(design);
     set.Dies = "6";
+    // The copper, whatever the presets hold.
+    set.MaterialName = "";
+    set.StrengthCoefficient = "315";
+    set.HardeningExponent = "0.54";
+    set.Density = "8960";
+    set.SpecificHeat = "385";
     return set;
 }
 
@@ -278,7 +284,7 @@ TEST(DieSet, RowsAreMarkedWhereTheWireBreaksPassesTheCautionLevelTouchesTheBellO
         const char* Name;
         std::function<void(DieSetFile&)> Change;
         QString Caution;
-        QStringList Marks;
+        std::vector<const char*> Marks;
     } cases[] = {
         {"copper in six equal passes is sound",
          [](DieSetFile&) {},
@@ -315,7 +321,11 @@ TEST(DieSet, RowsAreMarkedWhereTheWireBreaksPassesTheCautionLevelTouchesTheBellO
             // A marked row says why in its tooltip, on every cell; a sound one has none.
             EXPECT_EQ(tip.isValid(), !table.Marks(row).isEmpty()) << c.Name << " row " << row;
         }
-        EXPECT_EQ(marks, c.Marks) << c.Name;
+        QStringList expected;
+        for (const char* mark : c.Marks) {
+            expected << QString::fromUtf8(mark);
+        }
+        EXPECT_EQ(marks.join('|').toStdString(), expected.join('|').toStdString()) << c.Name;
     }
     // The reason of a die that is not calculated is the designed window's own message.
     EXPECT_TRUE(set.TableModel()
@@ -365,7 +375,7 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     };
     const QString overview = page(1);
     for (const char* words :
-         {"Die set copper.dieset", "Start diameter", "Copper, annealed", "Area reduction, %",
+         {"Die set copper.dieset", "Start diameter", "typed values", "Area reduction, %",
           "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle"}) {
         EXPECT_TRUE(overview.contains(QLatin1String(words))) << words;
     }

@@ -2,6 +2,8 @@
 // (or another incoming wire or unit), then ExportDrawing. For a DXF it also writes, beside it,
 // the bore wall's points read straight off the drawing's segments, for the reader to compare.
 //   dieprofile-export-drawing OUTPUT [--incoming D] [--millimetres] [--no-calculate]
+//                             [--name DESIGN] [--dxf-profile section|half]
+//                             [--dxf-axis vertical|horizontal]
 #include "app/form_model.h"
 #include "qt/drawing_export.h"
 #include "support/recording_toolkit.h"
@@ -58,6 +60,8 @@ int main(int argc, char** argv) {
     model.ReplaceText(ControlId::Text1_10, "0.180");
     model.ReplaceText(ControlId::Text1_5, "0.180");
     bool calculate = true;
+    QString name = QStringLiteral("Sample die.dieprofile");
+    DxfExportOptions dxf;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == u"--incoming" && i + 1 < args.size()) {
             model.ReplaceText(ControlId::Text1_1, args[++i].toStdString());
@@ -67,13 +71,18 @@ int main(int argc, char** argv) {
             model.ReplaceText(ControlId::Text1_5, "4.572");
         } else if (args[i] == u"--no-calculate") {
             calculate = false;
+        } else if (args[i] == u"--name" && i + 1 < args.size()) {
+            name = args[++i];
+        } else if (args[i] == u"--dxf-profile" && i + 1 < args.size()) {
+            dxf.Profile = DxfProfileNamed(args[++i].toStdString()).value_or(DxfProfile::Section);
+        } else if (args[i] == u"--dxf-axis" && i + 1 < args.size()) {
+            dxf.Axis = DxfAxisNamed(args[++i].toStdString()).value_or(DxfAxis::Vertical);
         }
     }
     if (calculate) {
         model.Command1_Click();
     }
-    if (const std::optional<QString> failure =
-            ExportDrawing(model, QStringLiteral("Sample die.dieprofile"), output)) {
+    if (const std::optional<QString> failure = ExportDrawing(model, name, output, dxf)) {
         std::fprintf(stderr, "%s\n", failure->toUtf8().constData());
         return 1;
     }

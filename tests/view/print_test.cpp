@@ -150,7 +150,9 @@ TEST(Print, DrawingSheetAndProjectorChartReachTheSpooler) {
         void (DesignCommands::*command)();
         std::vector<const char*> texts;
     } rows[] = {
-        {"Print Drawing", &DesignCommands::PrintDrawing, {"DIE PROFILE", "0.736", "70.248"}},
+        {"Print Drawing",
+         &DesignCommands::PrintDrawing,
+         {"DIMENSIONS IN INCHES", "0.736", "70.248"}},
         {"Print at Scale", &DesignCommands::PrintAtScale, {"this bar is 2 in long", "row 1"}},
     };
     for (const auto& row : rows) {

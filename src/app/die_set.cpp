@@ -1,0 +1,519 @@
+// The die set's inputs checked, its schedule, each pass's die designed by the window model on a
+// toolkit of no screen, and the pass's physics by the formulas of its documentation.
+#include "app/die_set.h"
+
+#include "app/collecting_toolkit.h"
+#include "app/form_design.h"
+#include "app/form_model.h"
+#include "app/wire_materials.inc"
+#include "catalogue/catalogue.h"
+#include "core/number_text.h"
+#include "core/units.h"
+#include "output/atomic_file.h"
+#include "profile/calculation_stages.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace dieprofile {
+
+namespace {
+
+constexpr int kMaxDies = 100;
+
+struct FieldCaption {
+    DieSetField Field;
+    std::string_view Caption;
+};
+
+constexpr std::array<FieldCaption, 12> kCaptions{{
+    {DieSetField::StartDiameter, "Start Diameter"},
+    {DieSetField::FinishDiameter, "Finish Diameter"},
+    {DieSetField::Dies, "Dies"},
+    {DieSetField::Percent, "Maximum Reduction"},
+    {DieSetField::Outlets, "Outlet Diameters"},
+    {DieSetField::StrengthCoefficient, "Strength Coefficient K"},
+    {DieSetField::HardeningExponent, "Hardening Exponent n"},
+    {DieSetField::Density, "Density"},
+    {DieSetField::SpecificHeat, "Specific Heat"},
+    {DieSetField::Friction, "Friction Coefficient"},
+    {DieSetField::FinishSpeed, "Finishing Speed"},
+    {DieSetField::Blank, "Blank"},
+}};
+
+DieSetRefusal Refuse(DieSetField field, std::string_view rule, int outlet = 0) {
+    return {field, outlet, std::string(DieSetCaption(field)) + " " + std::string(rule)};
+}
+
+// A typed number, or the refusal "<caption> must be a number.".
+std::variant<double, DieSetRefusal> Number(DieSetField field, const std::string& text) {
+    const std::optional<double> value = ParseNumber(text);
+    if (!value) {
+        return Refuse(field, "must be a number.");
+    }
+    return *value;
+}
+
+// The fewest dies whose equal area reduction 1 − (dN/d0)^(2/N) does not exceed the fraction;
+// none when even the largest set does not reach it.
+std::optional<int> FewestDies(double start, double finish, double fraction) {
+    for (int dies = 1; dies <= kMaxDies; ++dies) {
+        if (1 - std::pow(finish / start, 2.0 / dies) <= fraction) {
+            return dies;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<double> EqualOutlets(double start, double finish, int dies) {
+    std::vector<double> outlets;
+    outlets.reserve(static_cast<std::size_t>(dies));
+    for (int i = 1; i < dies; ++i) {
+        outlets.push_back(start * std::pow(finish / start, static_cast<double>(i) / dies));
+    }
+    // The last die draws to the finish itself, not to its rounded power.
+    outlets.push_back(finish);
+    return outlets;
+}
+
+std::variant<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& set, double start,
+                                                              double finish) {
+    if (set.Outlets.empty()) {
+        return Refuse(DieSetField::Outlets, "must list at least one outlet.");
+    }
+    if (set.Outlets.size() > static_cast<std::size_t>(kMaxDies)) {
+        return Refuse(DieSetField::Outlets, "must list at most 100 outlets.");
+    }
+    std::vector<double> outlets;
+    double previous = start;
+    for (std::size_t i = 0; i < set.Outlets.size(); ++i) {
+        const int index = static_cast<int>(i) + 1;
+        const std::string name = "Outlet " + std::to_string(index);
+        const std::optional<double> value = ParseNumber(set.Outlets[i]);
+        if (!value) {
+            return DieSetRefusal{DieSetField::Outlets, index, name + " must be a number."};
+        }
+        if (!(*value < previous)) {
+            return DieSetRefusal{DieSetField::Outlets, index,
+                                 name + " must be less than " +
+                                     (i == 0 ? std::string("Start Diameter")
+                                             : "outlet " + std::to_string(index - 1)) +
+                                     "."};
+        }
+        outlets.push_back(*value);
+        previous = *value;
+    }
+    if (outlets.back() != finish) {
+        return DieSetRefusal{DieSetField::Outlets, static_cast<int>(outlets.size()),
+                             "The last outlet must be the Finish Diameter."};
+    }
+    return outlets;
+}
+
+// The pass's incoming and outlet as the die's fields take them: the texts the user typed where
+// there are some, else the window's own text of the computed diameter.
+std::string DiameterText(const DieSetFile& set, const DieSetInputs& inputs, int pass) {
+    const int last = static_cast<int>(inputs.Outlets.size());
+    if (pass == 0) {
+        return set.StartDiameter;
+    }
+    if (set.Schedule == ScheduleKind::Diameters) {
+        return set.Outlets[static_cast<std::size_t>(pass - 1)];
+    }
+    if (pass == last) {
+        return set.FinishDiameter;
+    }
+    return NumberToText(inputs.Outlets[static_cast<std::size_t>(pass - 1)]);
+}
+
+Design DieDesign(const DieSetFile& set, std::string incoming, std::string outlet) {
+    Design design;
+    design.Unit = set.Unit;
+    design.Blank = set.Blank;
+    design.FieldTexts[0] = std::move(outlet);
+    design.FieldTexts[1] = std::move(incoming);
+    for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+        design.FieldTexts[i + 2] = set.DieFieldTexts[i];
+    }
+    return design;
+}
+
+// Designs the die in a window model of its own, exactly as opening it in the window would.
+PassDie DesignDie(Design typed) {
+    PassDie die;
+    CollectingToolkit toolkit;
+    Form1Model model(toolkit);
+    model.Form_Load();
+    if (std::optional<std::string> refused = model.ApplyDesign(typed)) {
+        die.Refusal = std::move(*refused);
+    } else if (!model.LastCalculation) {
+        // Calculate said why in its one message box.
+        die.Refusal = toolkit.Messages.empty() ? std::string("The die cannot be calculated.")
+                                               : toolkit.Messages.back();
+    } else {
+        const CalculatedDrawing& drawn = *model.LastCalculation;
+        const MeetingPoint meeting = MeetingPointOf(drawn.Frame, model.Scene);
+        die.Calculated = true;
+        die.Delta = DeltaValueOf(drawn.Profile);
+        die.Contact = meeting.Contact;
+        die.BellContact = meeting.Contact == WireContact::Bell;
+        if (meeting.Contact == WireContact::Bell || meeting.Contact == WireContact::ReductionCone) {
+            // The drawing's unit is the set's: the die was typed in it.
+            die.MeetingPointAboveBearing = meeting.AboveBearing;
+        }
+    }
+    die.Typed = std::move(typed);
+    return die;
+}
+
+bool AllFinite(const DieSetPass& pass) {
+    for (double value :
+         {pass.Incoming, pass.Outlet, pass.AreaReduction, pass.Elongation, pass.TrueStrain,
+          pass.PassStrain, pass.OptimumHalfAngle, pass.Speed, pass.HalfAngle, pass.MeanFlowStress,
+          pass.DrawingStress, pass.StressRatio, pass.Force, pass.Power, pass.TemperatureRise}) {
+        if (!std::isfinite(value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::string_view DieSetCaption(DieSetField field) {
+    for (const FieldCaption& caption : kCaptions) {
+        if (caption.Field == field) {
+            return caption.Caption;
+        }
+    }
+    return {};
+}
+
+std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set) {
+    DieSetInputs inputs;
+    inputs.UnitDivisor = set.Unit == "in" ? kInchUnitDivisor : kMillimetreUnitDivisor;
+
+    // The numbers the set needs, read in the order the window lists them.
+    struct Typed {
+        DieSetField Field;
+        const std::string* Text;
+        double* Into;
+    };
+    const std::array<Typed, 2> diameters{{
+        {DieSetField::StartDiameter, &set.StartDiameter, &inputs.StartDiameter},
+        {DieSetField::FinishDiameter, &set.FinishDiameter, &inputs.FinishDiameter},
+    }};
+    for (const Typed& typed : diameters) {
+        auto value = Number(typed.Field, *typed.Text);
+        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
+            return *refused;
+        }
+        *typed.Into = std::get<double>(value);
+        if (!(*typed.Into > 0)) {
+            return Refuse(typed.Field, "must be more than 0.");
+        }
+    }
+    if (!(inputs.FinishDiameter < inputs.StartDiameter)) {
+        return Refuse(DieSetField::FinishDiameter, "must be less than Start Diameter.");
+    }
+
+    switch (set.Schedule) {
+    case ScheduleKind::Equal: {
+        auto value = Number(DieSetField::Dies, set.Dies);
+        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
+            return *refused;
+        }
+        const double dies = std::get<double>(value);
+        if (!(dies >= 1 && dies <= kMaxDies) || dies != std::floor(dies)) {
+            return Refuse(DieSetField::Dies, "must be a whole number from 1 to 100.");
+        }
+        inputs.Outlets =
+            EqualOutlets(inputs.StartDiameter, inputs.FinishDiameter, static_cast<int>(dies));
+        break;
+    }
+    case ScheduleKind::Reduction: {
+        auto value = Number(DieSetField::Percent, set.Percent);
+        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
+            return *refused;
+        }
+        const double percent = std::get<double>(value);
+        if (!(percent > 0 && percent < 100)) {
+            return Refuse(DieSetField::Percent, "must be more than 0 and less than 100 per cent.");
+        }
+        const std::optional<int> dies =
+            FewestDies(inputs.StartDiameter, inputs.FinishDiameter, percent / 100);
+        if (!dies) {
+            return Refuse(DieSetField::Percent,
+                          "is too small: the set would need more than 100 dies.");
+        }
+        inputs.Outlets = EqualOutlets(inputs.StartDiameter, inputs.FinishDiameter, *dies);
+        break;
+    }
+    case ScheduleKind::Diameters: {
+        auto outlets = TypedOutlets(set, inputs.StartDiameter, inputs.FinishDiameter);
+        if (auto* refused = std::get_if<DieSetRefusal>(&outlets)) {
+            return *refused;
+        }
+        inputs.Outlets = std::move(std::get<std::vector<double>>(outlets));
+        break;
+    }
+    }
+
+    const std::array<Typed, 6> material{{
+        {DieSetField::StrengthCoefficient, &set.StrengthCoefficient, &inputs.StrengthCoefficient},
+        {DieSetField::HardeningExponent, &set.HardeningExponent, &inputs.HardeningExponent},
+        {DieSetField::Density, &set.Density, &inputs.Density},
+        {DieSetField::SpecificHeat, &set.SpecificHeat, &inputs.SpecificHeat},
+        {DieSetField::Friction, &set.Friction, &inputs.Friction},
+        {DieSetField::FinishSpeed, &set.FinishSpeed, &inputs.FinishSpeed},
+    }};
+    for (const Typed& typed : material) {
+        auto value = Number(typed.Field, *typed.Text);
+        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
+            return *refused;
+        }
+        const double number = std::get<double>(value);
+        *typed.Into = number;
+        switch (typed.Field) {
+        case DieSetField::HardeningExponent:
+            if (!(number >= 0 && number < 1)) {
+                return Refuse(typed.Field, "must be at least 0 and less than 1.");
+            }
+            break;
+        case DieSetField::Friction:
+            if (!(number >= 0 && number <= 0.5)) {
+                return Refuse(typed.Field, "must be from 0 to 0.5.");
+            }
+            break;
+        default:
+            if (!(number > 0)) {
+                return Refuse(typed.Field, "must be more than 0.");
+            }
+            break;
+        }
+    }
+    if (!FindCatalogueRow(set.Blank)) {
+        return DieSetRefusal{DieSetField::Blank, 0,
+                             "The blank \"" + set.Blank + "\" is not in the catalogue."};
+    }
+    return inputs;
+}
+
+std::string DieSetSchedule::FirstProblem() const {
+    for (const DieSetPass& pass : Passes) {
+        if (!pass.Problem.empty()) {
+            return "pass " + std::to_string(pass.Pass) + ": " + pass.Problem;
+        }
+    }
+    return {};
+}
+
+std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set) {
+    std::variant<DieSetInputs, DieSetRefusal> read = ReadDieSetInputs(set);
+    if (auto* refused = std::get_if<DieSetRefusal>(&read)) {
+        return *refused;
+    }
+    DieSetSchedule schedule;
+    schedule.Inputs = std::move(std::get<DieSetInputs>(read));
+    const DieSetInputs& in = schedule.Inputs;
+    const double K = in.StrengthCoefficient;
+    const double n = in.HardeningExponent;
+    const double mu = in.Friction;
+    const double d0 = in.StartDiameter;
+    const double dN = in.FinishDiameter;
+    // The die's reduction angle is the set's, one for every die.
+    const std::optional<double> reductionAngle = ParseNumber(set.DieFieldTexts[0]);
+
+    schedule.Passes.reserve(in.Outlets.size());
+    double previousStrain = 0; // the rod starts annealed
+    for (std::size_t i = 0; i < in.Outlets.size(); ++i) {
+        DieSetPass pass;
+        pass.Pass = static_cast<int>(i) + 1;
+        pass.Incoming = i == 0 ? d0 : in.Outlets[i - 1];
+        pass.Outlet = in.Outlets[i];
+        const double ratio = pass.Outlet / pass.Incoming;
+        const double stretch = pass.Incoming / pass.Outlet;
+        pass.AreaReduction = 1 - ratio * ratio;
+        pass.Elongation = stretch * stretch - 1;
+        pass.TrueStrain = 2 * std::log(d0 / pass.Outlet);
+        pass.PassStrain = pass.TrueStrain - previousStrain;
+        pass.OptimumHalfAngle = std::sqrt(1.5 * mu * pass.PassStrain);
+        const double speedRatio = dN / pass.Outlet;
+        pass.Speed = in.FinishSpeed * speedRatio * speedRatio;
+
+        const double e = pass.TrueStrain;
+        const double phi = pass.PassStrain;
+        pass.MeanFlowStress =
+            K * (std::pow(e, n + 1) - std::pow(previousStrain, n + 1)) / ((n + 1) * phi);
+        if (reductionAngle && *reductionAngle > 0 && *reductionAngle < 180) {
+            const double alpha = *reductionAngle / 2 * std::numbers::pi / 180;
+            pass.HalfAngle = alpha;
+            pass.DrawingStress = pass.MeanFlowStress * (phi * (1 + mu / alpha) + 2.0 / 3.0 * alpha);
+            pass.StressRatio = pass.DrawingStress / (K * std::pow(e, n));
+            const double outletMm = pass.Outlet * in.UnitDivisor;
+            const double area = std::numbers::pi / 4 * outletMm * outletMm;
+            pass.Force = pass.DrawingStress * area;
+            pass.Power = pass.Force * pass.Speed / 1000;
+            pass.TemperatureRise = pass.DrawingStress * 1e6 / (in.Density * in.SpecificHeat);
+        } else {
+            const double none = std::numeric_limits<double>::quiet_NaN();
+            pass.HalfAngle = pass.DrawingStress = pass.StressRatio = none;
+            pass.Force = pass.Power = pass.TemperatureRise = none;
+            pass.Problem = std::string(Text1Caption(kSetDieFields[0].Text1Index)) +
+                           " must be more than 0 and less than 180 for the drawing stress.";
+        }
+
+        pass.Die = DesignDie(
+            DieDesign(set, DiameterText(set, in, pass.Pass - 1), DiameterText(set, in, pass.Pass)));
+        if (!pass.Die.Calculated) {
+            pass.Problem = pass.Die.Refusal;
+        } else if (pass.Problem.empty() && !AllFinite(pass)) {
+            pass.Problem = "The pass cannot be calculated with these values.";
+        }
+        previousStrain = pass.TrueStrain;
+        schedule.Passes.push_back(std::move(pass));
+    }
+    return schedule;
+}
+
+std::string ShortestText(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return {buffer.data(), result.ptr};
+}
+
+std::string DieSetCsv(const DieSetSchedule& schedule) {
+    std::string csv(kDieSetCsvHeader);
+    csv += '\n';
+    constexpr double kDegrees = 180 / std::numbers::pi;
+    for (const DieSetPass& pass : schedule.Passes) {
+        const std::array<double, 15> numbers{
+            pass.Incoming,
+            pass.Outlet,
+            100 * pass.AreaReduction,
+            100 * pass.Elongation,
+            pass.TrueStrain,
+            pass.Die.Delta,
+            pass.HalfAngle * kDegrees,
+            pass.OptimumHalfAngle * kDegrees,
+            pass.MeanFlowStress,
+            pass.DrawingStress,
+            pass.StressRatio,
+            pass.Force,
+            pass.Speed,
+            pass.Power,
+            pass.TemperatureRise,
+        };
+        // A figure that cannot be had (the die refused, no half angle) is an empty cell.
+        csv += std::to_string(pass.Pass);
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            csv += ',';
+            const bool ofTheDie = i == 5;
+            if (std::isfinite(numbers[i]) && (!ofTheDie || pass.Die.Calculated)) {
+                csv += ShortestText(numbers[i]);
+            }
+        }
+        csv += ',';
+        if (pass.Die.MeetingPointAboveBearing) {
+            csv += ShortestText(*pass.Die.MeetingPointAboveBearing);
+        }
+        csv += ',';
+        if (pass.Die.Calculated) {
+            csv += pass.Die.BellContact ? "yes" : "no";
+        }
+        csv += '\n';
+    }
+    return csv;
+}
+
+std::span<const WireMaterial> WireMaterials() {
+    // The data file's rows: '#' starts a comment line, fields are separated by tabs.
+    static const std::vector<WireMaterial> kMaterials = [] {
+        std::vector<WireMaterial> rows;
+        std::string_view text = kWireMaterialsTable;
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+            if (line.empty() || line.front() == '#') {
+                continue;
+            }
+            std::array<std::string_view, 6> cells{};
+            for (std::string_view& cell : cells) {
+                const std::size_t tab = line.find('\t');
+                cell = line.substr(0, tab);
+                line = tab == std::string_view::npos ? std::string_view{} : line.substr(tab + 1);
+            }
+            rows.push_back({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]});
+        }
+        return rows;
+    }();
+    return kMaterials;
+}
+
+void ApplyMaterial(const WireMaterial& material, DieSetFile& set) {
+    set.MaterialName = material.Name;
+    set.StrengthCoefficient = material.StrengthCoefficient;
+    set.HardeningExponent = material.HardeningExponent;
+    set.Density = material.Density;
+    set.SpecificHeat = material.SpecificHeat;
+}
+
+DieSetFile DieSetFromDesign(const Design& design) {
+    DieSetFile set;
+    set.Unit = design.Unit;
+    set.StartDiameter = design.FieldTexts[1];
+    set.FinishDiameter = design.FieldTexts[0];
+    set.Schedule = ScheduleKind::Equal;
+    set.Dies = "6";
+    set.Percent = "20";
+    if (!WireMaterials().empty()) {
+        ApplyMaterial(WireMaterials().front(), set);
+    }
+    set.Friction = "0.08";
+    set.FinishSpeed = "10";
+    set.Blank = design.Blank;
+    for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+        set.DieFieldTexts[i] = design.FieldTexts[i + 2];
+    }
+    return set;
+}
+
+namespace {
+
+std::string FileRefusal(std::string_view action, const std::string& path, std::string_view reason) {
+    return "Cannot " + std::string(action) + " the die set \"" + DesignFileName(path) +
+           "\": " + std::string(reason) + ".";
+}
+
+} // namespace
+
+std::variant<DieSetFile, std::string> OpenDieSet(const std::string& path) {
+    std::variant<DieSetFile, std::string> read = ReadDieSetFile(path);
+    if (const std::string* reason = std::get_if<std::string>(&read)) {
+        return FileRefusal("open", path, *reason);
+    }
+    return read;
+}
+
+std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& path) {
+    const std::string text = DieSetToText(set);
+    // A text the reader would refuse is refused here, so that no file is written that cannot be
+    // opened again, nor one that opens differently (bytes that are not UTF-8 are replaced).
+    const std::variant<DieSetFile, std::string> check = DieSetFromText(text);
+    if (const std::string* reason = std::get_if<std::string>(&check)) {
+        return FileRefusal("save", path, *reason);
+    }
+    if (!SameAsSaved(std::get<DieSetFile>(check), set)) {
+        return FileRefusal("save", path, "a field's text is not UTF-8 text");
+    }
+    if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {
+        return FileRefusal("save", path, *reason);
+    }
+    return std::nullopt;
+}
+
+} // namespace dieprofile

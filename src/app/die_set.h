@@ -1,0 +1,162 @@
+// The die set: a pass schedule from rod to wire in which every pass's die is designed by the same
+// model code as the window (its delta, bell contact and meeting point), with the physics of the
+// pass beside it (Siebel's drawing stress against the flow stress of the drawn wire, the adiabatic
+// heating, the force and the power). The inputs are texts as typed; they are checked and turned
+// into numbers first, with a refusal that names the field, then every pass is computed.
+#pragma once
+
+#include "output/design_file.h"
+#include "output/set_file.h"
+#include "profile/profile_figures.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace dieprofile {
+
+// The inputs a refusal can name, as the Die Set window shows them.
+enum class DieSetField {
+    StartDiameter,
+    FinishDiameter,
+    Dies,
+    Percent,
+    Outlets,
+    StrengthCoefficient,
+    HardeningExponent,
+    Density,
+    SpecificHeat,
+    Friction,
+    FinishSpeed,
+    Blank,
+};
+
+// The field's caption, as the window labels it and the messages name it ("Start Diameter").
+std::string_view DieSetCaption(DieSetField field);
+
+struct DieSetRefusal {
+    DieSetField Field = DieSetField::StartDiameter;
+    int Outlet = 0; // with Outlets: the typed outlet at fault, 1-based; 0 for the list as a whole
+    std::string Message;
+    bool operator==(const DieSetRefusal&) const = default;
+};
+
+// The inputs as numbers, every one checked; diameters in the set's unit.
+struct DieSetInputs {
+    double UnitDivisor = 1;         // 1 for millimetres, 25.4 for inches
+    double StartDiameter = 0;       // d0
+    double FinishDiameter = 0;      // dN
+    std::vector<double> Outlets;    // d1 .. dN, strictly falling, the last one the finish
+    double StrengthCoefficient = 0; // K, MPa
+    double HardeningExponent = 0;   // n
+    double Density = 0;             // kg/m³
+    double SpecificHeat = 0;        // J/(kg·K)
+    double Friction = 0;            // μ
+    double FinishSpeed = 0;         // m/s, of the wire leaving the last die
+};
+
+// Checks every input in the order the window lists them; the first fault is refused. Whether a
+// die's own fields are numbers is the die's affair (its row says so), not the set's.
+std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set);
+
+// The die of one pass as the designed window calculates it.
+struct PassDie {
+    Design Typed; // what opening the die types: the set's unit, blank and profile fields
+                  // with the pass's incoming and outlet diameters
+    bool Calculated = false;
+    std::string Refusal; // when not calculated: the window's message, e.g. "Reduction Angle must
+                         // be a number."
+    double Delta = 0;
+    bool BellContact = false; // the window's warning: the entering wire rests on the bell
+    WireContact Contact = WireContact::None;
+    // Where the entering wire meets the bore, above the start of the bearing in the set's unit;
+    // none when the wire meets neither bell nor cone (the window then keeps an earlier height).
+    std::optional<double> MeetingPointAboveBearing;
+};
+
+// One row of the schedule. The fractions are fractions (0.2, not 20 %); angles in radians.
+struct DieSetPass {
+    int Pass = 0; // 1-based
+    double Incoming = 0;
+    double Outlet = 0;
+    double AreaReduction = 0;    // 1 − (dᵢ/dᵢ₋₁)²
+    double Elongation = 0;       // (dᵢ₋₁/dᵢ)² − 1
+    double TrueStrain = 0;       // εᵢ, cumulative from the annealed rod
+    double PassStrain = 0;       // φᵢ = εᵢ − εᵢ₋₁
+    double OptimumHalfAngle = 0; // √(1.5·μ·φᵢ)
+    double Speed = 0;            // m/s
+    // These need the die's half angle α: the reduction angle typed for the die must be a number
+    // between 0 and 180 degrees, else they are not finite and Problem says why.
+    double HalfAngle = 0;       // α
+    double MeanFlowStress = 0;  // k̄, MPa
+    double DrawingStress = 0;   // σ, MPa
+    double StressRatio = 0;     // σ over the flow stress of the wire leaving the die
+    double Force = 0;           // N
+    double Power = 0;           // kW
+    double TemperatureRise = 0; // K
+    PassDie Die;
+    // Why this row cannot be trusted: the die's refusal, or the half angle's; empty when sound.
+    std::string Problem;
+    bool Breaks() const { return StressRatio >= 1; } // the wire would break leaving the die
+};
+
+struct DieSetSchedule {
+    DieSetInputs Inputs;
+    std::vector<DieSetPass> Passes;
+    // The first row with a problem, as a sentence for an export's refusal; empty when none has.
+    std::string FirstProblem() const;
+};
+
+// Checks the inputs and computes every pass with its die. A refusal names the field; a die that
+// Calculate refuses only marks its row.
+std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set);
+
+// The schedule as CSV: the header line, then a row per pass, numbers in the C locale as the
+// shortest text that reads back to the same double.
+inline constexpr std::string_view kDieSetCsvHeader =
+    "pass,incoming,outlet,area_reduction_percent,elongation_percent,true_strain,delta,"
+    "half_angle_deg,optimum_half_angle_deg,mean_flow_stress_MPa,drawing_stress_MPa,stress_ratio,"
+    "force_N,speed_m_per_s,power_kW,temperature_rise_K,meeting_point_above_bearing,bell_contact";
+std::string DieSetCsv(const DieSetSchedule& schedule);
+
+// The shortest text that reads back to the same double, in the C locale.
+std::string ShortestText(double value);
+
+// A stress ratio above this is marked as a caution. Wire drawing practice keeps the drawing stress
+// to about 60 % of the flow stress of the wire leaving the die, so that a weak spot, a poorly
+// lubricated length or a worn die does not break the wire (R. N. Wright, Wire Technology: Process
+// Engineering and Metallurgy, Butterworth-Heinemann; the ratio of draw stress to drawn wire
+// strength). The user can set another level in the window.
+inline constexpr double kDefaultCautionRatio = 0.6;
+
+// A set that starts from the window's design: its unit, blank and profile, the incoming diameter
+// as the start and the outlet as the finish, six equal passes, the first material preset, a
+// friction of 0.08 (lubricated drawing in diamond dies) and a finishing speed of 10 m/s.
+DieSetFile DieSetFromDesign(const Design& design);
+
+// A material preset: its name and values as the data file writes them, and the source of each.
+struct WireMaterial {
+    std::string_view Name;
+    std::string_view StrengthCoefficient; // K, MPa
+    std::string_view HardeningExponent;   // n
+    std::string_view Density;             // kg/m³
+    std::string_view SpecificHeat;        // J/(kg·K)
+    std::string_view Source;
+};
+std::span<const WireMaterial> WireMaterials();
+
+// Types a preset's values into the set (name, K, n, ρ, c).
+void ApplyMaterial(const WireMaterial& material, DieSetFile& set);
+
+// Files. Every message names the file and what is wrong, as the design's do: "Cannot open the die
+// set "x.dieset": it is not JSON (error at byte 3)."
+std::variant<DieSetFile, std::string> OpenDieSet(const std::string& path);
+// Writes atomically; nothing on success, else the message, and an existing file is kept.
+std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& path);
+// The CSV export lives on the road of every export: ExportDieSet in app/export.h.
+
+} // namespace dieprofile

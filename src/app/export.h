@@ -1,0 +1,107 @@
+// Every way the drawing leaves the program: the file exports (PDF and SVG sheets, the DXF, the
+// projector chart) and the two prints. Here alone it is decided what is written, whether it can
+// be, and in which words a refusal is given; the view only supplies the painters that turn laid-out
+// paper into a PDF's or an SVG's bytes, and the file is then written as every file is.
+#pragma once
+
+#include "app/die_set.h"
+#include "app/drawing_export.h"
+#include "app/form_model.h"
+#include "output/overlay_options.h"
+#include "output/page.h"
+#include "output/paper.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace dieprofile {
+
+enum class ExportFormat { Pdf, Svg, Dxf };
+
+// The format a file name asks for by its extension, in any case; nothing for any other.
+std::optional<ExportFormat> ExportFormatOf(std::string_view path);
+// The extensions, as a refusal lists them.
+inline constexpr std::string_view kExportExtensions = ".pdf, .svg or .dxf";
+
+// The one wording of each refusal that does not depend on the file.
+inline constexpr std::string_view kNothingDrawn = "there is no drawing yet. Press Calculate first";
+inline constexpr std::string_view kToleranceWiderThanDie =
+    "the tolerance band is wider than the die";
+
+// The fault that keeps the profile of a Calculate from being made, in the die maker's words
+// ("the reduction cone is narrower than the bearing"); nothing for a die that can be made. The
+// window draws such a profile as designed; only what leaves the program is refused.
+std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn, const DrawingScene& scene);
+
+// Whether a band of this tolerance either side of a wall is wider than the die's blank.
+bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn);
+
+// The bytes of a document, or why they could not be made.
+struct Rendering {
+    std::string Bytes;
+    std::optional<std::string> Failure;
+};
+
+// What the view supplies: painters that turn laid-out paper into the bytes of a file.
+class ExportPainters {
+public:
+    virtual ~ExportPainters() = default;
+    virtual Rendering Pdf(const std::vector<Page>& pages, const std::string& title) = 0;
+    virtual Rendering Svg(const Page& page, const std::string& title,
+                          const std::string& description) = 0;
+};
+
+struct ExportRequest {
+    std::string Path;
+    std::string DesignName;              // as the title block and the documents name it
+    std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
+    Paper SheetPaper = Paper::A4;        // the sheet's paper, and the projector chart's
+    DxfExportOptions Dxf;                // what a DXF holds and which way its axis runs
+};
+
+// What an export that was written has to tell beside its file: the projector chart's pages and a
+// warning that it may mislead (empty when nothing is wrong).
+struct ExportNotes {
+    std::size_t ChartPages = 0;
+    std::string Warning;
+};
+
+struct ExportRefusal {
+    std::string Message;       // for the user: names the file and what is wrong
+    bool UsageMistake = false; // asked for what cannot be (its own input, too wide a band)
+};
+
+// The drawing sheet of a Calculate on the paper, dated today.
+Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
+                    const std::string& designName, Paper paper);
+// What the sheet's documents call themselves.
+std::string SheetTitle(const std::string& designName);
+
+// "Cannot export "PATH": REASON.", the path as the user gave it.
+std::string CannotExport(std::string_view path, std::string_view reason);
+
+// Why the last Calculate's drawing may not leave the program (nothing drawn yet, a profile that
+// cannot be made); nothing when it may. Print Drawing asks this before its dialog.
+std::optional<std::string> DrawingRefusal(const Form1Model& model);
+// The same for the projector chart with these options (the band no wider than the die).
+std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const OverlayOptions& options);
+
+// Writes the last Calculate's drawing to the request's file in the format of its extension. The
+// painters are needed for PDF and SVG only (null: the DXF alone can be written). Nothing on
+// success (notes, when given, then say what else there is to tell); otherwise the refusal, and
+// nothing has been written.
+std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
+                                           ExportPainters* painters, ExportNotes* notes = nullptr);
+
+// The die set's exports, by the extension of path: .csv, the schedule's figures (DieSetCsv). The
+// set's own file (setPath, empty while it has none) is never written over. Nothing on success;
+// otherwise the refusal, and nothing has been written. (app/die_set_export.cpp)
+inline constexpr std::string_view kDieSetExportExtensions = ".csv";
+std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const std::string& setPath,
+                                          const std::string& path, ExportPainters* painters);
+
+} // namespace dieprofile

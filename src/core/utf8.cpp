@@ -1,0 +1,56 @@
+#include "core/utf8.h"
+
+namespace dieprofile {
+
+std::size_t CodePointCount(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return count;
+}
+
+std::size_t Utf8SequenceLength(std::string_view bytes) {
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    std::size_t length = 0;
+    unsigned code = 0;
+    unsigned min = 0;
+    if (lead < 0x80) {
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, min = 0x80, code = lead & 0x1Fu;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, min = 0x800, code = lead & 0x0Fu;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, min = 0x10000, code = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(bytes[k]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (next & 0x3Fu);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < min || code > 0x10FFFF || surrogate ? 0 : length;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t length = Utf8SequenceLength(bytes.substr(i));
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+} // namespace dieprofile

@@ -1,0 +1,243 @@
+#include "output/set_file.h"
+#include "output/strict_json.h"
+
+#include <utility>
+
+namespace dieprofile {
+
+namespace {
+
+using Json = StrictJson;
+
+constexpr FileKind kSetKind{kSetFormat, kSetVersion, "die set"};
+
+constexpr std::string_view kEqual = "equal";
+constexpr std::string_view kReduction = "reduction";
+constexpr std::string_view kDiameters = "diameters";
+
+// A text field of the file, found by its key, and where the set holds it.
+struct TextKey {
+    std::string_view Key;
+    std::string DieSetFile::*Member;
+};
+
+constexpr std::array<TextKey, 5> kMaterialKeys{{
+    {"name", &DieSetFile::MaterialName},
+    {"strengthCoefficient", &DieSetFile::StrengthCoefficient},
+    {"hardeningExponent", &DieSetFile::HardeningExponent},
+    {"density", &DieSetFile::Density},
+    {"specificHeat", &DieSetFile::SpecificHeat},
+}};
+
+template <std::size_t N> std::vector<std::string_view> KeysOf(const std::array<TextKey, N>& keys) {
+    std::vector<std::string_view> names;
+    for (const TextKey& key : keys) {
+        names.push_back(key.Key);
+    }
+    return names;
+}
+
+std::optional<std::string> ReadSchedule(const Json& schedule, DieSetFile& set) {
+    if (!schedule.is_object()) {
+        return std::string("the value of \"schedule\" is not a group of keys");
+    }
+    const auto kind = schedule.find("kind");
+    if (kind == schedule.end()) {
+        return std::string("the key \"schedule.kind\" is missing");
+    }
+    if (!kind->is_string()) {
+        return std::string("the value of \"schedule.kind\" is not a text");
+    }
+    const std::string name = kind->get<std::string>();
+    if (name == kEqual) {
+        set.Schedule = ScheduleKind::Equal;
+        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "dies"})) {
+            return wrong;
+        }
+        return FieldText(schedule, "schedule", "dies", set.Dies);
+    }
+    if (name == kReduction) {
+        set.Schedule = ScheduleKind::Reduction;
+        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "percent"})) {
+            return wrong;
+        }
+        return FieldText(schedule, "schedule", "percent", set.Percent);
+    }
+    if (name == kDiameters) {
+        set.Schedule = ScheduleKind::Diameters;
+        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "outlets"})) {
+            return wrong;
+        }
+        const Json& outlets = schedule.at("outlets");
+        if (!outlets.is_array()) {
+            return std::string("the value of \"schedule.outlets\" is not a list");
+        }
+        set.Outlets.clear();
+        set.Outlets.reserve(outlets.size());
+        for (std::size_t i = 0; i < outlets.size(); ++i) {
+            const std::string path = "schedule.outlets[" + std::to_string(i + 1) + "]";
+            if (!outlets[i].is_string()) {
+                return "the value of " + InQuotes(path) + " is not a text";
+            }
+            set.Outlets.push_back(outlets[i].get<std::string>());
+            if (auto wrong = CheckFieldText(set.Outlets.back(), path)) {
+                return wrong;
+            }
+        }
+        return std::nullopt;
+    }
+    return "the schedule " + InQuotes(name) + R"( is none of "equal", "reduction" and "diameters")";
+}
+
+std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
+    if (!die.is_object()) {
+        return std::string("the value of \"die\" is not a group of keys");
+    }
+    if (auto wrong = CheckKeys(die, "die", {"blank", "fields"})) {
+        return wrong;
+    }
+    if (auto wrong = FieldText(die, "die", "blank", set.Blank)) {
+        return wrong;
+    }
+    const Json& fields = die.at("fields");
+    if (!fields.is_object()) {
+        return std::string("the value of \"die.fields\" is not a group of keys");
+    }
+    std::vector<std::string_view> keys;
+    for (const DesignFieldKey& field : kSetDieFields) {
+        keys.push_back(field.Key);
+    }
+    if (auto wrong = CheckKeys(fields, "die.fields", keys)) {
+        return wrong;
+    }
+    for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+        if (auto wrong =
+                FieldText(fields, "die.fields", kSetDieFields[i].Key, set.DieFieldTexts[i])) {
+            return wrong;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool SameAsSaved(const DieSetFile& a, const DieSetFile& b) {
+    DieSetFile left = a;
+    DieSetFile right = b;
+    for (DieSetFile* set : {&left, &right}) {
+        if (set->Schedule != ScheduleKind::Equal) {
+            set->Dies.clear();
+        }
+        if (set->Schedule != ScheduleKind::Reduction) {
+            set->Percent.clear();
+        }
+        if (set->Schedule != ScheduleKind::Diameters) {
+            set->Outlets.clear();
+        }
+    }
+    return left == right;
+}
+
+std::string DieSetToText(const DieSetFile& set) {
+    Json schedule = Json::object();
+    switch (set.Schedule) {
+    case ScheduleKind::Equal:
+        schedule["kind"] = kEqual;
+        schedule["dies"] = set.Dies;
+        break;
+    case ScheduleKind::Reduction:
+        schedule["kind"] = kReduction;
+        schedule["percent"] = set.Percent;
+        break;
+    case ScheduleKind::Diameters:
+        schedule["kind"] = kDiameters;
+        schedule["outlets"] = set.Outlets;
+        break;
+    }
+    Json material = Json::object();
+    for (const TextKey& key : kMaterialKeys) {
+        material[std::string(key.Key)] = set.*key.Member;
+    }
+    Json fields = Json::object();
+    for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+        fields[std::string(kSetDieFields[i].Key)] = set.DieFieldTexts[i];
+    }
+    Json die = Json::object();
+    die["blank"] = set.Blank;
+    die["fields"] = std::move(fields);
+
+    Json root = Json::object();
+    root["format"] = kSetFormat;
+    root["version"] = kSetVersion;
+    root["unit"] = set.Unit;
+    root["startDiameter"] = set.StartDiameter;
+    root["finishDiameter"] = set.FinishDiameter;
+    root["schedule"] = std::move(schedule);
+    root["material"] = std::move(material);
+    root["friction"] = set.Friction;
+    root["finishSpeed"] = set.FinishSpeed;
+    root["die"] = std::move(die);
+    return JsonFileText(root);
+}
+
+std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
+    std::variant<Json, std::string> parsed = ParseStrictJson(bytes, kSetKind);
+    if (std::string* wrong = std::get_if<std::string>(&parsed)) {
+        return std::move(*wrong);
+    }
+    const Json& root = std::get<Json>(parsed);
+    if (auto wrong = CheckKeys(root, "",
+                               {"format", "version", "unit", "startDiameter", "finishDiameter",
+                                "schedule", "material", "friction", "finishSpeed", "die"})) {
+        return *wrong;
+    }
+
+    DieSetFile set;
+    if (auto wrong = TextOf(root, "", "unit", set.Unit)) {
+        return *wrong;
+    }
+    if (set.Unit != "in" && set.Unit != "mm") {
+        return "the unit " + InQuotes(set.Unit) + R"( is neither "in" nor "mm")";
+    }
+    for (auto [key, member] : {std::pair{"startDiameter", &DieSetFile::StartDiameter},
+                               std::pair{"finishDiameter", &DieSetFile::FinishDiameter}}) {
+        if (auto wrong = FieldText(root, "", key, set.*member)) {
+            return *wrong;
+        }
+    }
+    if (auto wrong = ReadSchedule(root.at("schedule"), set)) {
+        return *wrong;
+    }
+    const Json& material = root.at("material");
+    if (!material.is_object()) {
+        return std::string("the value of \"material\" is not a group of keys");
+    }
+    if (auto wrong = CheckKeys(material, "material", KeysOf(kMaterialKeys))) {
+        return *wrong;
+    }
+    for (const TextKey& key : kMaterialKeys) {
+        if (auto wrong = FieldText(material, "material", key.Key, set.*key.Member)) {
+            return *wrong;
+        }
+    }
+    for (auto [key, member] : {std::pair{"friction", &DieSetFile::Friction},
+                               std::pair{"finishSpeed", &DieSetFile::FinishSpeed}}) {
+        if (auto wrong = FieldText(root, "", key, set.*member)) {
+            return *wrong;
+        }
+    }
+    if (auto wrong = ReadDie(root.at("die"), set)) {
+        return *wrong;
+    }
+    return set;
+}
+
+std::variant<DieSetFile, std::string> ReadDieSetFile(const std::string& path) {
+    std::string bytes;
+    if (auto wrong = ReadBoundedFile(path, bytes)) {
+        return *wrong;
+    }
+    return DieSetFromText(bytes);
+}
+
+} // namespace dieprofile

@@ -1,0 +1,78 @@
+// The die set file: what the user typed and chose in the Die Set window (the wire's start and
+// finish, the schedule, the material, friction and speed, and the die's blank and profile), never
+// a computed figure, as a small JSON text read as strictly as a design file.
+#pragma once
+
+#include "output/design_file.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace dieprofile {
+
+inline constexpr std::string_view kSetFormat = "dieprofile-set";
+inline constexpr int kSetVersion = 1;
+inline constexpr std::string_view kSetExtension = ".dieset";
+inline constexpr std::string_view kSetMimeType = "application/x-dieprofile-set";
+
+// How the outlets of the passes are chosen.
+enum class ScheduleKind {
+    Equal,     // equal reductions over a number of dies
+    Reduction, // the fewest dies with equal reductions not above a percentage
+    Diameters, // every outlet typed
+};
+
+// The die's fields in a set: a design's fields but the two wire diameters, which each pass sets.
+// Same keys and window fields as the design file's, in its order.
+inline constexpr std::array<DesignFieldKey, 8> kSetDieFields{{
+    kDesignFields[2],
+    kDesignFields[3],
+    kDesignFields[4],
+    kDesignFields[5],
+    kDesignFields[6],
+    kDesignFields[7],
+    kDesignFields[8],
+    kDesignFields[9],
+}};
+
+// Every value as typed. Texts of the schedules not chosen are kept while the window is open but
+// are not saved: the file holds the chosen schedule only.
+struct DieSetFile {
+    std::string Unit = "mm"; // "in" or "mm"
+    std::string StartDiameter;
+    std::string FinishDiameter;
+    ScheduleKind Schedule = ScheduleKind::Equal;
+    std::string Dies;                 // Equal
+    std::string Percent;              // Reduction
+    std::vector<std::string> Outlets; // Diameters
+    std::string MaterialName;
+    std::string StrengthCoefficient; // K, MPa
+    std::string HardeningExponent;   // n
+    std::string Density;             // kg/m³
+    std::string SpecificHeat;        // J/(kg·K)
+    std::string Friction;
+    std::string FinishSpeed;                  // m/s
+    std::string Blank;                        // a catalogue row's text, or "BLANK"
+    std::array<std::string, 8> DieFieldTexts; // in the order of kSetDieFields
+    bool operator==(const DieSetFile&) const = default;
+};
+
+// True when the two hold the same inputs as a file would save them (the chosen schedule's texts
+// only).
+bool SameAsSaved(const DieSetFile& a, const DieSetFile& b);
+
+// The file's text: UTF-8 JSON, keys in a fixed order, ending with a newline.
+std::string DieSetToText(const DieSetFile& set);
+
+// The set in bytes, or what is wrong with them (a phrase such as `the key "friction" is
+// missing`). Checks the form only: whether the texts are numbers in range and the blank is a
+// catalogue row is for the set's own validation.
+std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes);
+
+// Reads the file at path (at most 1 MiB, a regular file) and then as DieSetFromText.
+std::variant<DieSetFile, std::string> ReadDieSetFile(const std::string& path);
+
+} // namespace dieprofile

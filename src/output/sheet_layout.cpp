@@ -1,0 +1,685 @@
+#include "output/sheet_layout.h"
+
+#include "core/number_text.h"
+#include "core/units.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace dieprofile {
+
+namespace {
+
+// ISO 128 line widths, ISO 5457 frame.
+constexpr double kWide = 0.5;
+constexpr double kNarrow = 0.25;
+constexpr double kFrameLine = 0.7;
+// The frame: a filing margin on the left, 10 mm elsewhere.
+constexpr double kLeftMargin = 20;
+constexpr double kMargin = 10;
+// The title block is no wider than ISO 7200 allows; the inputs and results stand above it.
+constexpr double kTitleWidth = 180;
+constexpr double kResultsWidth = 105;
+constexpr double kClearance = 5;
+// ISO 3098 lettering: dimensions and values 3.5 mm, captions and the results 2.5 mm.
+constexpr double kDimText = 3.5;
+constexpr double kSmallText = 2.5;
+// ISO 129-1 dimensioning, on paper: the first dimension line 10 mm off the outline, the next 8 mm
+// further; extension lines 2 mm past the dimension line; arrowheads 3 mm long, 30° included.
+constexpr double kFirstDimension = 10;
+constexpr double kNextDimension = 8;
+constexpr double kExtensionBeyond = 2;
+constexpr double kArrowLength = 3;
+const double kArrowHalfWidth = kArrowLength * std::tan(15 * std::numbers::pi / 180);
+constexpr double kTextGap = 1;
+// How far the wires run past the die's faces, and the axis past the wires.
+constexpr double kWireStub = 12;
+constexpr double kAxisBeyond = 3;
+constexpr double kHatchSpacing = 2.5;
+// Room the dimensions need around the die, on paper.
+constexpr double kRoomLeft = kFirstDimension + kTextGap + kDimText + 2;
+constexpr double kRoomRight = kFirstDimension + kExtensionBeyond + 2 * (kDimText + kTextGap) + 4;
+constexpr double kRoomTop = kWireStub + kAxisBeyond + 1;
+constexpr double kRoomBottom = kFirstDimension + kNextDimension + kExtensionBeyond + 1;
+
+// Liberation Sans advances in capital heights, roughly and on the wide side, so that laid-out
+// text never runs into its neighbour.
+double TextWidth(std::string_view text, double height) {
+    double em = 0;
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        if ((c & 0xC0) == 0x80) {
+            continue; // a continuation byte of a character counted already
+        }
+        const bool narrow = c == '.' || c == ',' || c == ':' || c == ' ' || c == 'i' || c == 'l';
+        const bool wide = c >= 0x80 || std::isupper(c) != 0 || c == 'm' || c == 'w' || c == '%';
+        em += narrow ? 0.3 : wide ? 0.85 : 0.56;
+    }
+    constexpr double kCapHeightPerEm = 0.69;
+    return em * height / kCapHeightPerEm;
+}
+
+// Breaks a text at spaces into lines no wider than width, at most maxLines of them (the last
+// ending in an ellipsis when the text goes on); a word longer than the width stands alone.
+std::vector<std::string> Wrap(const std::string& text, double height, double width,
+                              std::size_t maxLines = 3) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string word = text.substr(start, end - start);
+        std::string joined = line;
+        if (!joined.empty()) {
+            joined += ' ';
+        }
+        joined += word;
+        if (!line.empty() && TextWidth(joined, height) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = joined;
+        }
+        start = end + 1;
+    }
+    lines.push_back(line);
+    if (lines.size() > maxLines) {
+        lines.resize(maxLines);
+        lines.back() += "\u2026";
+    }
+    return lines;
+}
+
+// An angle as a drafter writes it: 25°, 12.5°.
+std::string Degrees(double angle) {
+    std::string text = FixedDecimals(angle, 2);
+    while (text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text + "\u00B0";
+}
+
+Point Plus(Point a, Point b) {
+    return {a.X + b.X, a.Y + b.Y};
+}
+Point Times(Point a, double k) {
+    return {a.X * k, a.Y * k};
+}
+Point UnitOf(Point from, Point to) {
+    const double length = std::hypot(to.X - from.X, to.Y - from.Y);
+    return length > 0 ? Point{(to.X - from.X) / length, (to.Y - from.Y) / length} : Point{};
+}
+
+class SheetBuilder {
+public:
+    explicit SheetBuilder(Page& page) : page_(page) {}
+
+    void Line(Point a, Point b, double width = kNarrow, LineType type = LineType::Continuous) {
+        page_.Lines.push_back({a, b, width, type});
+    }
+    void Text(Point at, std::string text, double height, TextAlign align = TextAlign::Left,
+              double angle = 0, bool bold = false) {
+        page_.Texts.push_back({at, std::move(text), height, align, angle, bold, false});
+    }
+    // A filled arrowhead with its tip at tip, pointing along direction (a unit vector).
+    void Arrow(Point tip, Point direction) {
+        const Point back = Plus(tip, Times(direction, -kArrowLength));
+        const Point across{-direction.Y * kArrowHalfWidth, direction.X * kArrowHalfWidth};
+        page_.Outlines.push_back(
+            {{tip, Plus(back, across), Plus(back, Times(across, -1))}, true, kNarrow});
+    }
+    void Rectangle(double left, double top, double right, double bottom, double width) {
+        Line({left, top}, {right, top}, width);
+        Line({right, top}, {right, bottom}, width);
+        Line({right, bottom}, {left, bottom}, width);
+        Line({left, bottom}, {left, top}, width);
+    }
+
+private:
+    Page& page_;
+};
+
+// The die on paper: true lengths times the scale, the axis at AxisX, the bottom face at BaseY.
+struct DieOnPaper {
+    double AxisX = 0;
+    double BaseY = 0;
+    double MmPerUnit = 1; // paper millimetres per true unit: the unit's millimetres × the scale
+    Point At(double x, double y) const { return {AxisX + x * MmPerUnit, BaseY - y * MmPerUnit}; }
+    Point At(Point p) const { return At(p.X, p.Y); }
+};
+
+// Lines at 45° across a closed outline, spaced evenly on paper.
+void Hatch(SheetBuilder& sheet, const std::vector<Point>& outline) {
+    double low = INFINITY;
+    double high = -INFINITY;
+    for (const Point p : outline) {
+        low = std::min(low, p.X + p.Y);
+        high = std::max(high, p.X + p.Y);
+    }
+    const double step = kHatchSpacing * std::numbers::sqrt2;
+    for (double c = std::ceil(low / step) * step; c < high; c += step) {
+        std::vector<Point> crossings;
+        for (std::size_t i = 0; i < outline.size(); ++i) {
+            const Point a = outline[i];
+            const Point b = outline[(i + 1) % outline.size()];
+            const double fa = a.X + a.Y - c;
+            const double fb = b.X + b.Y - c;
+            if ((fa < 0) != (fb < 0)) {
+                const double t = fa / (fa - fb);
+                crossings.push_back({a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)});
+            }
+        }
+        std::ranges::sort(crossings, {}, &Point::X);
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            sheet.Line(crossings[i], crossings[i + 1]);
+        }
+    }
+}
+
+// A diameter across the axis: dimension line at height y between left and right, the value
+// right of the axis, or beyond the right arrow when the space between them is too small.
+void Diameter(SheetBuilder& sheet, double left, double right, double axis, double y,
+              const std::string& value, double clearOf = -INFINITY) {
+    const double width = TextWidth(value, kDimText);
+    const bool arrowsInside = right - left >= 2 * kArrowLength + 2;
+    const double rightHalf = right - axis - kArrowLength - 2 * kTextGap;
+    const bool textInside = arrowsInside && width <= rightHalf;
+    double lineLeft = left;
+    double lineRight = right;
+    if (arrowsInside) {
+        sheet.Arrow({left, y}, {-1, 0});
+        sheet.Arrow({right, y}, {1, 0});
+    } else {
+        sheet.Arrow({left, y}, {1, 0});
+        sheet.Arrow({right, y}, {-1, 0});
+        lineLeft = left - kArrowLength - 2;
+    }
+    if (textInside) {
+        sheet.Text({axis + kTextGap + (right - axis - kArrowLength - kTextGap) / 2, y - kTextGap},
+                   value, kDimText, TextAlign::Centre);
+    } else {
+        double textLeft = right + (arrowsInside ? 2 : kArrowLength + 2);
+        // Not across an extension line that runs through this height.
+        if (textLeft - 1 < clearOf && clearOf < textLeft + width + 1) {
+            textLeft = clearOf + 2;
+        }
+        sheet.Text({textLeft, y - kTextGap}, value, kDimText);
+        lineRight = textLeft + width;
+    }
+    sheet.Line({lineLeft, y}, {lineRight, y});
+}
+
+// A vertical dimension between two heights on paper at x; the value along the line on the side
+// given (-1 left, +1 right) of it, read from the right. Arrows outside when the space is short.
+void Vertical(SheetBuilder& sheet, double x, double top, double bottom, const std::string& value,
+              double side) {
+    const double length = bottom - top;
+    if (length >= 2 * kArrowLength + 1) {
+        sheet.Arrow({x, top}, {0, -1});
+        sheet.Arrow({x, bottom}, {0, 1});
+        sheet.Line({x, top}, {x, bottom});
+    } else {
+        sheet.Arrow({x, top}, {0, 1});
+        sheet.Arrow({x, bottom}, {0, -1});
+        sheet.Line({x, top - kArrowLength - 1}, {x, bottom + kArrowLength + 1});
+    }
+    if (!value.empty()) {
+        const double baseline = side < 0 ? x - kTextGap : x + kTextGap + kDimText;
+        sheet.Text({baseline, (top + bottom) / 2}, value, kDimText, TextAlign::Centre, 90);
+    }
+}
+
+// Between the columns of values set beside a chain, clear of each other's leaders.
+constexpr double kColumnPitch = kDimText + 2.5;
+
+struct Zone {
+    double Top = 0; // heights on paper
+    double Bottom = 0;
+    std::string Value;
+};
+
+// The bore's zones as one chain of dimensions at x. A value that fits between its arrows stands
+// left of the line; one that does not stands right of it, moved further out where it would run
+// into another.
+void Chain(SheetBuilder& sheet, double x, const std::vector<Zone>& zones) {
+    std::vector<std::pair<double, double>> taken; // spans of values right of the line, per column
+    std::vector<int> columnOf;
+    for (const Zone& zone : zones) {
+        const double length = zone.Bottom - zone.Top;
+        const double width = TextWidth(zone.Value, kDimText);
+        if (width + 2 * kArrowLength + 2 <= length) {
+            Vertical(sheet, x, zone.Top, zone.Bottom, zone.Value, -1);
+            continue;
+        }
+        const double middle = (zone.Top + zone.Bottom) / 2;
+        const std::pair<double, double> span{middle - width / 2 - 1, middle + width / 2 + 1};
+        int column = 0;
+        for (std::size_t i = 0; i < taken.size(); ++i) {
+            if (columnOf[i] == column && span.first < taken[i].second &&
+                taken[i].first < span.second) {
+                ++column;
+                i = static_cast<std::size_t>(-1); // look again in the next column
+            }
+        }
+        taken.push_back(span);
+        columnOf.push_back(column);
+        Vertical(sheet, x, zone.Top, zone.Bottom, "", 1);
+        sheet.Text({x + kExtensionBeyond + kTextGap + kDimText + column * kColumnPitch, middle},
+                   zone.Value, kDimText, TextAlign::Centre, 90);
+        sheet.Line({x, middle}, {x + kExtensionBeyond + column * kColumnPitch, middle});
+    }
+}
+
+// The included angle between a zone's two walls, from the right-hand wall's ends (true units),
+// as an arc about the point where the walls meet on the axis; the value on the axis, beyond the
+// arc. Walls parallel to the axis have no angle to dimension.
+void IncludedAngle(SheetBuilder& sheet, const DieOnPaper& die, Point upper, Point lower,
+                   double angle) {
+    if (std::abs(upper.X - lower.X) < 1e-12 || std::abs(upper.Y - lower.Y) < 1e-12) {
+        return;
+    }
+    const double apexY = upper.Y - upper.X * (lower.Y - upper.Y) / (lower.X - upper.X);
+    const Point apex = die.At(0, apexY);
+    const Point middle = die.At((upper.X + lower.X) / 2, (upper.Y + lower.Y) / 2);
+    const double radius = std::hypot(middle.X - apex.X, middle.Y - apex.Y);
+    const Point toWall = UnitOf(apex, middle);
+    const double away = toWall.Y < 0 ? -1 : 1; // up the paper or down it, from the apex
+    const double half = std::atan2(std::abs(toWall.X), std::abs(toWall.Y));
+    const auto on = [&](double theta) {
+        return Point{apex.X + radius * std::sin(theta), apex.Y + away * radius * std::cos(theta)};
+    };
+    // The arc's tangent at theta, in the direction of growing theta.
+    const auto tangent = [&](double theta) {
+        return Point{std::cos(theta), -away * std::sin(theta)};
+    };
+    const bool inside = 2 * half * radius >= 2 * kArrowLength + 2;
+    const double beyond = inside ? 0 : (kArrowLength + 1) / radius;
+    const int steps = std::max(8, static_cast<int>(2 * (half + beyond) * radius / 0.5));
+    for (int i = 0; i < steps; ++i) {
+        const double a = -half - beyond + 2 * (half + beyond) * i / steps;
+        const double b = -half - beyond + 2 * (half + beyond) * (i + 1) / steps;
+        sheet.Line(on(a), on(b));
+    }
+    const double direction = inside ? 1 : -1;
+    sheet.Arrow(on(half), Times(tangent(half), direction));
+    sheet.Arrow(on(-half), Times(tangent(-half), -direction));
+    const Point end = on(0);
+    const double baseline = away < 0 ? end.Y - 1.5 * kTextGap : end.Y + 1.5 * kTextGap + kDimText;
+    // Beside the axis rather than across it.
+    sheet.Text({end.X + kTextGap, baseline}, Degrees(angle), kDimText);
+}
+
+bool Bends(Point a, Point b, Point c) {
+    const double cross = (b.X - a.X) * (c.Y - b.Y) - (b.Y - a.Y) * (c.X - b.X);
+    const double scale = std::hypot(b.X - a.X, b.Y - a.Y) * std::hypot(c.X - b.X, c.Y - b.Y);
+    return scale > 0 && std::abs(cross) > 1e-9 * scale;
+}
+
+void DrawDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die) {
+    const double r = s.BlankDiameter / 2;
+    const double h = s.BlankHeight;
+    const std::array<Point, 5>& w = s.Wall;
+    const double stub = kWireStub / die.MmPerUnit;
+
+    // The cut faces of the blank, both sides of the bore, hatched as one part.
+    for (const double side : {-1.0, 1.0}) {
+        std::vector<Point> face{die.At(side * w[4].X, 0), die.At(side * r, 0), die.At(side * r, h)};
+        for (const Point p : w) {
+            if (p.Y > 0) {
+                face.push_back(die.At(side * p.X, p.Y));
+            }
+        }
+        Hatch(sheet, face);
+    }
+
+    // Visible outlines: the blank's sides and faces, both walls, and the edges where the bore's
+    // cones meet, seen across the bore.
+    for (const double side : {-1.0, 1.0}) {
+        sheet.Line(die.At(side * r, 0), die.At(side * r, h), kWide);
+        sheet.Line(die.At(side * r, h), die.At(side * w[0].X, h), kWide);
+        sheet.Line(die.At(side * r, 0), die.At(side * w[4].X, 0), kWide);
+        for (std::size_t i = 0; i + 1 < w.size(); ++i) {
+            if (!(w[i] == w[i + 1])) {
+                sheet.Line(die.At(side * w[i].X, w[i].Y), die.At(side * w[i + 1].X, w[i + 1].Y),
+                           kWide);
+            }
+        }
+    }
+    for (std::size_t i = 1; i + 1 < w.size(); ++i) {
+        if (Bends(w[i - 1], w[i], w[i + 1]) && w[i].X > 0) {
+            sheet.Line(die.At(-w[i].X, w[i].Y), die.At(w[i].X, w[i].Y), kWide);
+        }
+    }
+
+    // The wires beside the die: the entering one down to where it rests (on the top face when it
+    // is wider than the mouth), the drawn one from the end of the bearing out of the die.
+    const double rIn = s.IncomingDiameter / 2;
+    const double rOut = s.OutletDiameter / 2;
+    const double rests = rIn > w[0].X ? h : std::clamp(s.WireLowerEnd, 0.0, h);
+    const double bearingEnd = w[3].Y;
+    for (const double side : {-1.0, 1.0}) {
+        sheet.Line(die.At(side * rIn, h + stub), die.At(side * rIn, rests), kNarrow,
+                   LineType::Phantom);
+        sheet.Line(die.At(side * rOut, bearingEnd), die.At(side * rOut, -stub), kNarrow,
+                   LineType::Phantom);
+    }
+    // The axis, past the wires at both ends.
+    const double axisBeyond = (kWireStub + kAxisBeyond) / die.MmPerUnit;
+    sheet.Line(die.At(0, -axisBeyond), die.At(0, h + axisBeyond), kNarrow, LineType::Centre);
+}
+
+void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die) {
+    const double unit = s.UnitDivisor;
+    const double r = s.BlankDiameter / 2;
+    const double h = s.BlankHeight;
+    const std::array<Point, 5>& w = s.Wall;
+    const Point bottomLeft = die.At(-r, 0);
+    const Point topRight = die.At(r, h);
+    const Point bottomRight = die.At(r, 0);
+    const double axis = die.AxisX;
+
+    // The blank's height on its left.
+    const double heightX = bottomLeft.X - kFirstDimension;
+    sheet.Line(die.At(-r, h), {heightX - kExtensionBeyond, topRight.Y});
+    sheet.Line(bottomLeft, {heightX - kExtensionBeyond, bottomLeft.Y});
+    Vertical(sheet, heightX, topRight.Y, bottomLeft.Y, SheetLength(h, unit), -1);
+
+    // The outlet across the drawn wire, the blank's diameter below it.
+    const double outletY = bottomLeft.Y + kFirstDimension;
+    Diameter(sheet, die.At(-s.OutletDiameter / 2, 0).X, die.At(s.OutletDiameter / 2, 0).X, axis,
+             outletY, "\u00D8" + SheetLength(s.OutletDiameter, unit), bottomRight.X);
+    const double blankY = outletY + kNextDimension;
+    sheet.Line(bottomLeft, {bottomLeft.X, blankY + kExtensionBeyond});
+    sheet.Line(bottomRight, {bottomRight.X, blankY + kExtensionBeyond});
+    Diameter(sheet, bottomLeft.X, bottomRight.X, axis, blankY,
+             "\u00D8" + SheetLength(s.BlankDiameter, unit));
+
+    // The incoming wire across it, above the top face.
+    const double incomingY = topRight.Y - kFirstDimension * 0.8;
+    Diameter(sheet, die.At(-s.IncomingDiameter / 2, h).X, die.At(s.IncomingDiameter / 2, h).X, axis,
+             incomingY, "\u00D8" + SheetLength(s.IncomingDiameter, unit));
+
+    // The bore's zones, top face to bottom face, on the right: entrance, reduction, bearing,
+    // exit. A zone of no length (or less than the last decimal) is left out.
+    const double chainX = topRight.X + kFirstDimension;
+    std::vector<Zone> zones;
+    for (std::size_t i = 0; i + 1 < w.size(); ++i) {
+        const double length = w[i].Y - w[i + 1].Y;
+        const std::string value = SheetLength(length, unit);
+        if (length <= 0 || value.find_first_not_of("0.") == std::string::npos) {
+            continue;
+        }
+        zones.push_back({die.At(0, w[i].Y).Y, die.At(0, w[i + 1].Y).Y, value});
+    }
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        const bool used = std::ranges::any_of(zones, [&](const Zone& z) {
+            const double y = die.At(0, w[i].Y).Y;
+            return z.Top == y || z.Bottom == y;
+        });
+        if (used) {
+            const double from = i == 0 || i + 1 == w.size() ? topRight.X : die.At(w[i]).X;
+            sheet.Line({from, die.At(w[i]).Y}, {chainX + kExtensionBeyond, die.At(w[i]).Y});
+        }
+    }
+    Chain(sheet, chainX, zones);
+
+    // The three included angles: entrance bell, reduction cone, back relief.
+    IncludedAngle(sheet, die, w[0], w[1], s.EntranceAngle);
+    IncludedAngle(sheet, die, w[1], w[2], s.ReductionAngle);
+    IncludedAngle(sheet, die, w[3], w[4], s.ExitAngle);
+}
+
+struct Cell {
+    double Width = 0;
+    std::string Caption;
+    std::string Value;
+    bool Bold = false;
+};
+
+constexpr double kLinePitch = 5; // between baselines of 3.5 mm values
+constexpr double kCaptionBand = 4;
+
+double CellHeight(const Cell& cell) {
+    const std::size_t lines = Wrap(cell.Value, kDimText, cell.Width - 3, 2).size();
+    return std::max(10.0, kCaptionBand + static_cast<double>(lines) * kLinePitch + 1);
+}
+
+// One row of the title block from top, full width; returns its bottom.
+double DrawTitleRow(SheetBuilder& sheet, double left, double top, const std::vector<Cell>& cells) {
+    double height = 0;
+    for (const Cell& cell : cells) {
+        height = std::max(height, CellHeight(cell));
+    }
+    double x = left;
+    for (const Cell& cell : cells) {
+        if (x > left) {
+            sheet.Line({x, top}, {x, top + height});
+        }
+        sheet.Text({x + 1.5, top + 1.5 + kSmallText}, cell.Caption, kSmallText);
+        double baseline = top + kCaptionBand + kDimText + 1;
+        for (const std::string& line : Wrap(cell.Value, kDimText, cell.Width - 3, 2)) {
+            sheet.Text({x + 1.5, baseline}, line, kDimText, TextAlign::Left, 0, cell.Bold);
+            baseline += kLinePitch;
+        }
+        x += cell.Width;
+    }
+    sheet.Line({left, top + height}, {left + kTitleWidth, top + height});
+    return top + height;
+}
+
+std::vector<std::vector<Cell>> TitleCells(const SheetContent& c, const std::string& scale) {
+    return {
+        {{80, "Legal owner", c.Details.Owner},
+         {50, "Drawn by", c.Details.DrawnBy},
+         {50, "Approved by", c.Details.ApprovedBy}},
+        {{80, "Material", c.Material}, {100, "General tolerances", c.Details.GeneralTolerances}},
+        {{80, "Title", c.Identity.Title, true},
+         {50, "Document type", "Detail drawing"},
+         {50, "Date of issue", c.DateOfIssue}},
+        {{80, "Drawing number", c.Identity.Number, true},
+         {25, "Scale", scale},
+         {25, "Size", std::string(PaperName(c.Sheet))},
+         {25, "Revision", c.Identity.Revision},
+         {25, "Sheet", "1/1"}},
+    };
+}
+
+double TitleBlockHeight(const std::vector<std::vector<Cell>>& rows) {
+    double height = 7; // the unit's band
+    for (const std::vector<Cell>& row : rows) {
+        double tallest = 0;
+        for (const Cell& cell : row) {
+            tallest = std::max(tallest, CellHeight(cell));
+        }
+        height += tallest;
+    }
+    return height;
+}
+
+void DrawTitleBlock(SheetBuilder& sheet, const SheetContent& c, double left, double top,
+                    const std::vector<std::vector<Cell>>& rows, double bottom) {
+    sheet.Rectangle(left, top, left + kTitleWidth, bottom, kFrameLine);
+    const bool inches = c.Section.UnitDivisor == kInchUnitDivisor;
+    sheet.Text({left + kTitleWidth / 2, top + 5.25},
+               inches ? "DIMENSIONS IN INCHES" : "DIMENSIONS IN MILLIMETRES", kDimText,
+               TextAlign::Centre, 0, true);
+    double y = top + 7;
+    sheet.Line({left, y}, {left + kTitleWidth, y});
+    for (const std::vector<Cell>& row : rows) {
+        y = DrawTitleRow(sheet, left, y, row);
+    }
+}
+
+constexpr double kResultsCaption = 50;
+constexpr double kResultsPitch = 3.5;
+
+double ResultRowHeight(const TitleRow& row) {
+    const std::size_t lines =
+        std::max(Wrap(row.Caption, kSmallText, kResultsCaption - 3).size(),
+                 Wrap(row.Value, kSmallText, kResultsWidth - kResultsCaption - 3).size());
+    return static_cast<double>(lines) * kResultsPitch + 1.5;
+}
+
+// The inputs and results as a table standing on the title block, right-aligned with it.
+void DrawResults(SheetBuilder& sheet, const std::vector<TitleRow>& results, double right,
+                 double bottom) {
+    double height = kResultsPitch + 3;
+    for (const TitleRow& row : results) {
+        height += ResultRowHeight(row);
+    }
+    const double left = right - kResultsWidth;
+    double y = bottom - height;
+    sheet.Rectangle(left, y, right, bottom, kFrameLine);
+    sheet.Text({left + 1.5, y + 1.5 + kSmallText}, "INPUTS AND RESULTS", kSmallText,
+               TextAlign::Left, 0, true);
+    y += kResultsPitch + 3;
+    sheet.Line({left + kResultsCaption, y}, {left + kResultsCaption, bottom});
+    for (const TitleRow& row : results) {
+        sheet.Line({left, y}, {right, y});
+        double baseline = y + 0.75 + kSmallText;
+        for (const std::string& line : Wrap(row.Caption, kSmallText, kResultsCaption - 3)) {
+            sheet.Text({left + 1.5, baseline}, line, kSmallText);
+            baseline += kResultsPitch;
+        }
+        baseline = y + 0.75 + kSmallText;
+        for (const std::string& line :
+             Wrap(row.Value, kSmallText, kResultsWidth - kResultsCaption - 3)) {
+            sheet.Text({left + kResultsCaption + 1.5, baseline}, line, kSmallText);
+            baseline += kResultsPitch;
+        }
+        y += ResultRowHeight(row);
+    }
+}
+
+struct SheetFrame {
+    double Width = 0;
+    double Height = 0;
+    double Left = kLeftMargin;
+    double Top = kMargin;
+    double Right = 0;
+    double Bottom = 0;
+    double TitleTop = 0;
+    // Where the die and its dimensions stand.
+    double AreaLeft = 0;
+    double AreaTop = 0;
+    double AreaRight = 0;
+    double AreaBottom = 0;
+};
+
+SheetFrame FrameFor(const SheetContent& content, double titleHeight) {
+    SheetFrame f;
+    const PaperSize paper = LandscapeSize(content.Sheet);
+    f.Width = paper.WidthMm;
+    f.Height = paper.HeightMm;
+    f.Right = f.Width - kMargin;
+    f.Bottom = f.Height - kMargin;
+    f.TitleTop = f.Bottom - titleHeight;
+    f.AreaLeft = f.Left + kClearance;
+    f.AreaTop = f.Top + kClearance;
+    f.AreaRight = f.Right - kResultsWidth - kClearance;
+    f.AreaBottom = f.TitleTop - kClearance;
+    return f;
+}
+
+// Paper millimetres per true millimetre that the die and its dimensions fit the area at.
+double LargestRatio(const SheetSection& s, const SheetFrame& f) {
+    const double width = s.BlankDiameter * s.UnitDivisor;
+    const double height = s.BlankHeight * s.UnitDivisor;
+    if (!(width > 0) || !(height > 0)) {
+        return 1;
+    }
+    return std::min((f.AreaRight - f.AreaLeft - kRoomLeft - kRoomRight) / width,
+                    (f.AreaBottom - f.AreaTop - kRoomTop - kRoomBottom) / height);
+}
+
+} // namespace
+
+SheetSection SheetSectionOf(const SectionFrame& frame, const DrawingScene& scene,
+                            const ProfileState& calculated, double unitDivisor) {
+    SheetSection s;
+    s.UnitDivisor = unitDivisor;
+    s.BlankDiameter =
+        ToSection(frame, scene.LineDieRight).Start.X - ToSection(frame, scene.LineDieLeft).Start.X;
+    s.BlankHeight = ToSection(frame, scene.LineDieTopRight).Start.Y;
+    const BoreWall wall = BoreWallOf(frame, scene, BoreSide::Right);
+    for (std::size_t i = 0; i < wall.size(); ++i) {
+        s.Wall[i] = {wall[i].X, wall[i].Y};
+    }
+    const SectionLine incoming = ToSection(frame, scene.LineEnterWireRight);
+    s.IncomingDiameter = 2 * incoming.Start.X;
+    s.WireLowerEnd = incoming.Start.Y;
+    s.OutletDiameter = 2 * ToSection(frame, scene.LineExitWireRight).Start.X;
+    s.EntranceAngle = calculated.EntranceAngle;
+    s.ReductionAngle = calculated.ReductionAngle;
+    s.ExitAngle = calculated.ExitAngle;
+    return s;
+}
+
+std::string SheetScale::Text() const {
+    return std::to_string(PaperPart) + ":" + std::to_string(TruePart);
+}
+
+SheetScale ChooseSheetScale(double largestRatio) {
+    static constexpr std::array<SheetScale, 13> kSeries{{{1000, 1},
+                                                         {500, 1},
+                                                         {200, 1},
+                                                         {100, 1},
+                                                         {50, 1},
+                                                         {20, 1},
+                                                         {10, 1},
+                                                         {5, 1},
+                                                         {2, 1},
+                                                         {1, 1},
+                                                         {1, 2},
+                                                         {1, 5},
+                                                         {1, 10}}};
+    for (const SheetScale& scale : kSeries) {
+        if (scale.Ratio() <= largestRatio * (1 + 1e-12)) {
+            return scale;
+        }
+    }
+    return kSeries.back();
+}
+
+SheetScale SheetScaleOf(const SheetContent& content) {
+    const SheetFrame frame = FrameFor(content, TitleBlockHeight(TitleCells(content, "1:1")));
+    return ChooseSheetScale(LargestRatio(content.Section, frame));
+}
+
+Page LayOutSheet(const SheetContent& content) {
+    const SheetScale scale = SheetScaleOf(content);
+    const auto cells = TitleCells(content, scale.Text());
+    const SheetFrame f = FrameFor(content, TitleBlockHeight(cells));
+    Page page;
+    page.WidthMm = f.Width;
+    page.HeightMm = f.Height;
+    SheetBuilder sheet(page);
+    sheet.Rectangle(f.Left, f.Top, f.Right, f.Bottom, kFrameLine);
+    DrawTitleBlock(sheet, content, f.Right - kTitleWidth, f.TitleTop, cells, f.Bottom);
+    DrawResults(sheet, content.Results, f.Right, f.TitleTop);
+
+    // The die in the middle of its area, the room its dimensions need around it.
+    const SheetSection& s = content.Section;
+    DieOnPaper die;
+    die.MmPerUnit = s.UnitDivisor * scale.Ratio();
+    const double width = s.BlankDiameter * die.MmPerUnit + kRoomLeft + kRoomRight;
+    const double height = s.BlankHeight * die.MmPerUnit + kRoomTop + kRoomBottom;
+    const double left = f.AreaLeft + std::max(0.0, (f.AreaRight - f.AreaLeft - width) / 2);
+    const double top = f.AreaTop + std::max(0.0, (f.AreaBottom - f.AreaTop - height) / 2);
+    die.AxisX = left + kRoomLeft + s.BlankDiameter / 2 * die.MmPerUnit;
+    die.BaseY = top + kRoomTop + s.BlankHeight * die.MmPerUnit;
+    DrawDie(sheet, s, die);
+    DimensionDie(sheet, s, die);
+    return page;
+}
+
+} // namespace dieprofile

@@ -1,0 +1,309 @@
+#include "output/strict_json.h"
+
+#include "core/message_text.h"
+#include "core/utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
+
+namespace dieprofile {
+
+namespace {
+
+// C0 controls, DEL and the C1 controls (U+0080 to U+009F, two bytes C2 80 to C2 9F in UTF-8).
+bool HoldsControlCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            return true;
+        }
+        if (c == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Builds the document as the library's own reader does, in linear time whatever its shape: a key
+// is appended to its object without a search (the library's ordered objects search every key
+// already there), and an object's keys are sorted once when it closes to find a key named twice
+// (a reader would keep one of the two, and which one the file's writer meant cannot be known).
+class StrictReader {
+public:
+    explicit StrictReader(StrictJson& root) : root_(root) {}
+
+    bool null() { return Add(StrictJson(nullptr)); }
+    bool boolean(bool value) { return Add(StrictJson(value)); }
+    bool number_integer(StrictJson::number_integer_t value) { return Add(StrictJson(value)); }
+    bool number_unsigned(StrictJson::number_unsigned_t value) { return Add(StrictJson(value)); }
+    bool number_float(StrictJson::number_float_t value, const StrictJson::string_t&) {
+        return Add(StrictJson(value));
+    }
+    bool string(StrictJson::string_t& value) { return Add(StrictJson(std::move(value))); }
+    bool binary(StrictJson::binary_t&) { return Add(StrictJson::binary({})); }
+    bool start_object(std::size_t) {
+        if (open_.size() == kMaxDepth) {
+            TooDeep = true;
+            return false;
+        }
+        Add(StrictJson::object());
+        open_.push_back({added_, keys_.size()});
+        return true;
+    }
+    bool key(StrictJson::string_t& key) {
+        keys_.push_back({key, keysSeen_++});
+        key_ = std::move(key);
+        return true;
+    }
+    bool end_object() {
+        const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(open_.back().FirstKey);
+        std::sort(first, keys_.end());
+        for (auto key = first; key != keys_.end() && key + 1 != keys_.end(); ++key) {
+            if (key->Name == (key + 1)->Name && (key + 1)->Seen < duplicateSeen_) {
+                duplicateSeen_ = (key + 1)->Seen;
+                Duplicate = key->Name;
+            }
+        }
+        keys_.erase(first, keys_.end());
+        open_.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) {
+        if (open_.size() == kMaxDepth) {
+            TooDeep = true;
+            return false;
+        }
+        Add(StrictJson::array());
+        open_.push_back({added_, 0});
+        return true;
+    }
+    bool end_array() {
+        open_.pop_back();
+        return true;
+    }
+    template <class Exception>
+    bool parse_error(std::size_t, const std::string&, const Exception& error) {
+        throw error;
+    }
+
+    // The key named twice whose second naming comes first in the file.
+    std::optional<std::string> Duplicate;
+    // Nested deeper than any file of ours; the reading stopped there.
+    bool TooDeep = false;
+
+private:
+    // Our files nest three or four deep; a file nested far deeper is none of ours, and is not
+    // worth building (a megabyte of "[" would be a million lists).
+    static constexpr std::size_t kMaxDepth = 64;
+
+    struct Open {
+        StrictJson* Value;    // stays put: nothing is added to its parent while it is open
+        std::size_t FirstKey; // where its keys start in keys_
+    };
+    struct Key {
+        std::string Name;
+        std::size_t Seen = 0; // how many keys came before it in the file
+        bool operator<(const Key& other) const {
+            return std::tie(Name, Seen) < std::tie(other.Name, other.Seen);
+        }
+    };
+
+    bool Add(StrictJson value) {
+        if (open_.empty()) {
+            root_ = std::move(value);
+            added_ = &root_;
+        } else if (StrictJson& parent = *open_.back().Value; parent.is_array()) {
+            auto& list = parent.get_ref<StrictJson::array_t&>();
+            list.push_back(std::move(value));
+            added_ = &list.back();
+        } else {
+            // Appended as it comes; a repeated key is refused before anyone looks it up.
+            auto& object = parent.get_ref<StrictJson::object_t&>();
+            object.StrictJson::object_t::Container::emplace_back(std::move(key_), std::move(value));
+            added_ = &object.back().second;
+        }
+        return true;
+    }
+
+    StrictJson& root_;
+    StrictJson* added_ = nullptr;
+    std::vector<Open> open_;
+    std::vector<Key> keys_; // the keys of the open objects, innermost last
+    std::size_t keysSeen_ = 0;
+    std::size_t duplicateSeen_ = SIZE_MAX;
+    std::string key_;
+};
+
+} // namespace
+
+std::string InQuotes(std::string_view text) {
+    return QuotedForMessage(text);
+}
+
+std::string KeyPath(std::string_view parent, std::string_view key) {
+    return parent.empty() ? std::string(key) : std::string(parent) + "." + std::string(key);
+}
+
+std::variant<StrictJson, std::string> ParseStrictJson(std::string_view bytes,
+                                                      const FileKind& kind) {
+    const std::string notOurs = "it is not a Die Profile " + std::string(kind.Noun);
+    if (bytes.size() > kMaxFileBytes) {
+        return std::string("it is larger than 1 MiB");
+    }
+    if (!IsUtf8(bytes)) {
+        return std::string("it is not UTF-8 text");
+    }
+
+    // The parser would take a NUL for the end of the text and ignore whatever follows it.
+    if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
+        return "it is not JSON (error at byte " + std::to_string(nul + 1) + ")";
+    }
+    StrictJson root;
+    StrictReader reader(root);
+    try {
+        StrictJson::sax_parse(bytes.begin(), bytes.end(), &reader);
+    } catch (const StrictJson::parse_error& error) {
+        return "it is not JSON (error at byte " + std::to_string(error.byte) + ")";
+    } catch (const StrictJson::out_of_range&) {
+        // A number such as 1E400 is valid JSON that no double holds; the parser refuses it so.
+        return std::string("it holds a number too large to read");
+    }
+    if (reader.TooDeep) {
+        return notOurs;
+    }
+    if (reader.Duplicate) {
+        return "the key " + InQuotes(*reader.Duplicate) + " appears twice";
+    }
+    if (!root.is_object()) {
+        return notOurs;
+    }
+    // The format and the version first: a file of another kind or of a newer version is named as
+    // such, not as a list of the keys it lacks.
+    const auto format = root.find("format");
+    if (format == root.end() || !format->is_string() || *format != kind.Format) {
+        return notOurs;
+    }
+    const auto version = root.find("version");
+    if (version == root.end() || !version->is_number_integer()) {
+        return std::string("its version is missing or not a whole number");
+    }
+    // A version past the largest signed 64-bit number is still a version, and a newer one.
+    const bool newer = version->is_number_unsigned() ? version->get<std::uint64_t>() >
+                                                           static_cast<std::uint64_t>(kind.Version)
+                                                     : version->get<std::int64_t>() > kind.Version;
+    if (newer) {
+        return "it was written by a newer version of the program (" + std::string(kind.Noun) +
+               " version " + version->dump() + ", this program reads version " +
+               std::to_string(kind.Version) + ")";
+    }
+    if (version->get<long long>() < 1) {
+        return std::string("its version is not valid");
+    }
+    return root;
+}
+
+std::optional<std::string> CheckKeys(const StrictJson& object, std::string_view parent,
+                                     const std::vector<std::string_view>& known) {
+    for (const auto& item : object.items()) {
+        bool found = false;
+        for (std::string_view key : known) {
+            found = found || item.key() == key;
+        }
+        if (!found) {
+            return "the key " + InQuotes(KeyPath(parent, item.key())) + " is unknown";
+        }
+    }
+    for (std::string_view key : known) {
+        if (!object.contains(key)) {
+            return "the key " + InQuotes(KeyPath(parent, key)) + " is missing";
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> TextOf(const StrictJson& object, std::string_view parent,
+                                  std::string_view key, std::string& into) {
+    const StrictJson& value = object.at(std::string(key));
+    if (!value.is_string()) {
+        return "the value of " + InQuotes(KeyPath(parent, key)) + " is not a text";
+    }
+    into = value.get<std::string>();
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckFieldText(std::string_view text, std::string_view path) {
+    if (CodePointCount(text) > kMaxFieldCharacters) {
+        return "the text of " + InQuotes(path) + " is longer than " +
+               std::to_string(kMaxFieldCharacters) + " characters";
+    }
+    if (HoldsControlCharacter(text)) {
+        return "the text of " + InQuotes(path) + " holds a control character";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FieldText(const StrictJson& object, std::string_view parent,
+                                     std::string_view key, std::string& into) {
+    if (auto wrong = TextOf(object, parent, key, into)) {
+        return wrong;
+    }
+    return CheckFieldText(into, KeyPath(parent, key));
+}
+
+std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes) {
+    // Opened without waiting, so that a named pipe or a device is refused at once instead of
+    // blocking the window until something writes to it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+    }
+    struct Closer {
+        int Fd;
+        ~Closer() { ::close(Fd); }
+    } closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return "it cannot be read (" + std::string(std::strerror(EISDIR)) + ")";
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return std::string("it is not a regular file");
+    }
+    // Read in pieces, and no further than one byte past the limit: that tells a file that is too
+    // large without reading all of it, and a small file costs no large buffer.
+    bytes.clear();
+    std::array<char, 16384> piece{};
+    while (bytes.size() <= kMaxFileBytes) {
+        const ssize_t read = ::read(fd, piece.data(), piece.size());
+        if (read < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+        }
+        if (read == 0) {
+            break;
+        }
+        bytes.append(piece.data(), static_cast<std::size_t>(read));
+    }
+    return std::nullopt;
+}
+
+std::string JsonFileText(const StrictJson& root) {
+    // Invalid UTF-8 in a field cannot reach here from a window; replace rather than throw.
+    return root.dump(2, ' ', false, StrictJson::error_handler_t::replace) + "\n";
+}
+
+} // namespace dieprofile

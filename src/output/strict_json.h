@@ -1,0 +1,63 @@
+// Strict reading of the program's own JSON files (designs and die sets): bounded size, UTF-8, no
+// key named twice, the file's kind and version checked first, every key known and present, every
+// value a text of bounded length without control characters. Only the file readers of this folder
+// include it; the JSON library stays out of every public header.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace dieprofile {
+
+using StrictJson = nlohmann::ordered_json;
+
+inline constexpr std::size_t kMaxFileBytes = std::size_t{1024} * 1024;
+inline constexpr std::size_t kMaxFieldCharacters = 1000;
+
+// What kind of file a reader expects, as its messages name it.
+struct FileKind {
+    std::string_view Format; // the "format" key's value
+    int Version;             // the newest version this program reads
+    std::string_view Noun;   // "design", "die set": "it is not a Die Profile design"
+};
+
+// The bytes parsed, with the file's format and version checked, or what is wrong with them.
+std::variant<StrictJson, std::string> ParseStrictJson(std::string_view bytes, const FileKind& kind);
+
+// "the key "fields.exitAngle" is unknown" or "... is missing": the object holds exactly the known
+// keys; the first difference as the message.
+std::optional<std::string> CheckKeys(const StrictJson& object, std::string_view parent,
+                                     const std::vector<std::string_view>& known);
+
+// Reads object[key] (which must be there) into `into`, or says that it is not a text.
+std::optional<std::string> TextOf(const StrictJson& object, std::string_view parent,
+                                  std::string_view key, std::string& into);
+
+// As TextOf, for a text as typed into a field: at most kMaxFieldCharacters characters and no
+// control character, or the message saying which rule it breaks.
+std::optional<std::string> FieldText(const StrictJson& object, std::string_view parent,
+                                     std::string_view key, std::string& into);
+
+// A key path as the messages write it: "fields.exitAngle".
+std::string KeyPath(std::string_view parent, std::string_view key);
+
+// "\"text\"".
+std::string InQuotes(std::string_view text);
+
+// Reads at most kMaxFileBytes + 1 bytes of the file into `bytes` (enough to tell a file that is too
+// large without reading all of it); nothing, or why it cannot be read.
+std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes);
+
+// The same check of one value already held: a text as typed, or what is wrong with it.
+std::optional<std::string> CheckFieldText(std::string_view text, std::string_view path);
+
+// The serialised text of a root object, as the writers save it.
+std::string JsonFileText(const StrictJson& root);
+
+} // namespace dieprofile

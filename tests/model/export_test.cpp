@@ -1,0 +1,203 @@
+// The export use case's decisions: which profiles may leave the program, the format by the name,
+// an output that is its own input, a band wider than the die.
+#include "app/export.h"
+#include "catalogue/catalogue.h"
+#include "model_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace dieprofile::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ExportTest : public ModelTest {
+protected:
+    ExportTest() {
+        folder = fs::temp_directory_path() / ("export-test-" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~ExportTest() override { fs::remove_all(folder); }
+
+    std::optional<ExportRefusal> Export(const std::string& name,
+                                        std::optional<OverlayOptions> chart = {}) {
+        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart, {}, {}},
+                             nullptr);
+    }
+
+    fs::path folder;
+};
+
+struct ImpossibleCase {
+    const char* Name;
+    int Row; // 26: the custom blank of 0.180 x 0.180 in
+    std::vector<std::pair<int, std::string>> Fields;
+    const char* Fault;
+};
+
+TEST_F(ExportTest, AProfileThatCannotBeMadeIsRefusedInTheDieMakersWords) {
+    const ImpossibleCase cases[] = {
+        {"reduction angle 180", 26, {{2, "180"}}, "the bore is wider than the blank"},
+        {"negative reduction angle",
+         26,
+         {{2, "-10"}},
+         "the reduction cone is narrower than the bearing"},
+        {"entrance 90 %, exit 90 %",
+         26,
+         {{4, "90"}, {6, "90"}},
+         "the entrance and exit zones overlap"},
+        {"blank narrower than the wire", 26, {{10, "0.010"}}, "the bore is wider than the blank"},
+        {"catalogue blank narrower than the wire",
+         1,
+         {{0, "0.5"}, {1, "0.6"}},
+         "the bore is wider than the blank"},
+        {"wire wider than the blank",
+         26,
+         {{1, "0.3"}},
+         "the incoming wire is wider than the blank"},
+        {"outlet 0", 26, {{0, "0"}}, "the outlet is too small to be made"},
+        {"subnormal outlet", 26, {{0, "1e-310"}}, "the outlet is too small to be made"},
+        {"no bearing", 26, {{3, "0"}}, "the bearing has no length"},
+        {"no entrance bell", 26, {{4, "0"}}, "the entrance bell has no length"},
+        {"no back relief", 26, {{6, "0"}}, "the back relief has no length"},
+        {"bearing longer than the die",
+         26,
+         {{3, "2000"}},
+         "the bearing leaves no room for the reduction cone"},
+    };
+    for (const ImpossibleCase& c : cases) {
+        model.PickRow(c.Row);
+        if (c.Row == 26) {
+            UseDefaultProfile();
+        }
+        for (const auto& [index, text] : c.Fields) {
+            Type(index, text);
+        }
+        model.Command1_Click();
+        ASSERT_TRUE(model.LastCalculation) << c.Name << ": the window draws it as designed";
+        EXPECT_EQ(ProfileFault(*model.LastCalculation, model.Scene), c.Fault) << c.Name;
+        const auto refusal = Export("die.dxf");
+        ASSERT_TRUE(refusal) << c.Name;
+        EXPECT_EQ(refusal->Message,
+                  "Cannot export \"" + (folder / "die.dxf").string() + "\": " + c.Fault + ".")
+            << c.Name;
+        EXPECT_FALSE(refusal->UsageMistake) << c.Name;
+        EXPECT_FALSE(fs::exists(folder / "die.dxf")) << c.Name;
+        // Back to the tool's own profile for the next row.
+        Type(0, "0.012");
+        Type(1, "0.022");
+        for (const int index : {2, 3, 4, 6}) {
+            Type(index, index == 2 ? "25.0" : index == 3 ? "50.0" : index == 4 ? "30.0" : "20.0");
+        }
+    }
+}
+
+// Every blank of the catalogue with the tool's own profile, in both units, is a die that can be
+// made: none of them may be refused.
+TEST_F(ExportTest, EveryCatalogueBlankWithTheDefaultProfileCanBeExported) {
+    const int rows = static_cast<int>(CatalogueRows().size());
+    for (const int option : {0, 1}) {
+        model.ChooseOption(option);
+        for (int row = 1; row <= rows; ++row) {
+            model.PickRow(row);
+            if (row == rows) {
+                Type(10, option == 0 ? "0.180" : "4.572");
+                Type(5, option == 0 ? "0.180" : "4.572");
+            }
+            model.Command1_Click();
+            ASSERT_TRUE(model.LastCalculation) << row;
+            EXPECT_EQ(ProfileFault(*model.LastCalculation, model.Scene), std::nullopt)
+                << "row " << row << " unit " << option;
+        }
+    }
+    EXPECT_EQ(Export("die.dxf"), std::nullopt);
+    EXPECT_TRUE(fs::exists(folder / "die.dxf"));
+}
+
+TEST_F(ExportTest, AnOutputThatIsItsOwnInputIsAUsageMistakeAndTouchesNothing) {
+    UseDefaultProfile();
+    // A design file named like a sheet, saved and then given as the export's output.
+    ASSERT_TRUE(model.SaveDesign((folder / "d.pdf").string()));
+    model.Command1_Click();
+    std::ifstream in(folder / "d.pdf");
+    std::stringstream saved;
+    saved << in.rdbuf();
+    fs::create_symlink("d.pdf", folder / "link.svg");
+    fs::create_hard_link(folder / "d.pdf", folder / "hard.dxf");
+    fs::create_directory(folder / "sub");
+    for (const char* name : {"d.pdf", "sub/../d.pdf", "link.svg", "hard.dxf"}) {
+        const auto refusal = Export(name);
+        ASSERT_TRUE(refusal) << name;
+        EXPECT_EQ(refusal->Message, "Cannot export \"" + (folder / name).string() +
+                                        "\": it is the design file \"d.pdf\" itself.")
+            << name;
+        EXPECT_TRUE(refusal->UsageMistake) << name;
+    }
+    std::ifstream after(folder / "d.pdf");
+    std::stringstream kept;
+    kept << after.rdbuf();
+    EXPECT_EQ(kept.str(), saved.str());
+    EXPECT_TRUE(fs::is_symlink(folder / "link.svg"));
+    // Another file beside it is written as usual.
+    EXPECT_EQ(Export("other.dxf"), std::nullopt);
+}
+
+TEST_F(ExportTest, RefusalsBeforeAnythingIsDrawnAndForTheChart) {
+    const struct {
+        const char* Name;
+        const char* File;
+        std::optional<OverlayOptions> Chart;
+        bool Calculate;
+        std::string Reason;
+        bool Usage;
+    } cases[] = {
+        {"nothing drawn",
+         "a.dxf",
+         {},
+         false,
+         "there is no drawing yet. Press Calculate first",
+         false},
+        {"nothing drawn, chart", "a.pdf", OverlayOptions{}, false,
+         "there is no drawing yet. Press Calculate first", false},
+        {"another extension",
+         "a.png",
+         {},
+         true,
+         "the file name must end in .pdf, .svg or .dxf",
+         false},
+        {"no extension", "pdf", {}, true, "the file name must end in .pdf, .svg or .dxf", false},
+        {"chart as SVG", "a.svg", OverlayOptions{}, true, "the projector chart is written as a PDF",
+         true},
+        // The custom blank is 0.180 in across: a band of 0.091 either side is wider.
+        {"band wider than the die", "a.pdf", OverlayOptions{50, 0.091, OverlayView::Bore}, true,
+         "the tolerance band is wider than the die", true},
+        {"PDF without painters",
+         "a.PDF",
+         {},
+         true,
+         "PDF and SVG are drawn by the window's painters, which are not here",
+         false},
+    };
+    for (const auto& c : cases) {
+        UseDefaultProfile();
+        if (c.Calculate) {
+            model.Command1_Click();
+        }
+        const auto refusal = Export(c.File, c.Chart);
+        ASSERT_TRUE(refusal) << c.Name;
+        EXPECT_EQ(refusal->Message,
+                  "Cannot export \"" + (folder / c.File).string() + "\": " + c.Reason + ".")
+            << c.Name;
+        EXPECT_EQ(refusal->UsageMistake, c.Usage) << c.Name;
+        EXPECT_FALSE(fs::exists(folder / c.File)) << c.Name;
+    }
+    // A band just as wide as the die is still drawn.
+    EXPECT_EQ(ChartRefusal(model, {50, 0.090, OverlayView::Bore}), std::nullopt);
+}
+
+} // namespace
+} // namespace dieprofile::testing

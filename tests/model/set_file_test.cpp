@@ -1,0 +1,180 @@
+// Die set files: every schedule survives a save and an open; the set's own structure (the schedule
+// kinds, the outlets list, the nested groups) is read as strictly as a design; a file that is not
+// a plain file is refused at once instead of being waited on.
+#include "app/die_set.h"
+#include "output/set_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dieprofile::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+DieSetFile ExampleSet() {
+    DieSetFile set;
+    set.Unit = "mm";
+    set.StartDiameter = "2.0";
+    set.FinishDiameter = "1.0";
+    set.Dies = "6";
+    set.MaterialName = "Copper, annealed";
+    set.StrengthCoefficient = "315";
+    set.HardeningExponent = "0.54";
+    set.Density = "8960";
+    set.SpecificHeat = "385";
+    set.Friction = "0.08";
+    set.FinishSpeed = "10";
+    set.Blank = "BLANK";
+    set.DieFieldTexts = {"16", "50", "30", "50", "20", "50", "6", "4"};
+    return set;
+}
+
+struct ScheduleCase {
+    const char* Name;
+    ScheduleKind Kind;
+    std::vector<std::string> Outlets;
+};
+
+class SetRoundTripTest : public ::testing::TestWithParam<ScheduleCase> {};
+
+TEST_P(SetRoundTripTest, TextReadsBackAsWritten) {
+    DieSetFile set = ExampleSet();
+    set.Schedule = GetParam().Kind;
+    set.Percent = "22.5";
+    set.Outlets = GetParam().Outlets;
+    set.MaterialName = "Kupfer \"weich\" \\ 8 µm"; // quotes, a backslash and beyond ASCII
+    const std::variant<DieSetFile, std::string> read = DieSetFromText(DieSetToText(set));
+    ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
+    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(read), set));
+    EXPECT_EQ(std::get<DieSetFile>(read).Schedule, GetParam().Kind);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schedules, SetRoundTripTest,
+    ::testing::Values(ScheduleCase{"Equal", ScheduleKind::Equal, {}},
+                      ScheduleCase{"Reduction", ScheduleKind::Reduction, {}},
+                      ScheduleCase{
+                          "Diameters", ScheduleKind::Diameters, {"1.8", "1.6", "1.3", "1.0"}},
+                      ScheduleCase{"NoOutletsYet", ScheduleKind::Diameters, {}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+struct BadSetCase {
+    const char* Name;
+    std::string From; // in the example's text
+    std::string To;
+    std::string Reason;
+};
+
+class BadSetTest : public ::testing::TestWithParam<BadSetCase> {};
+
+TEST_P(BadSetTest, IsRefusedWithItsReason) {
+    DieSetFile set = ExampleSet();
+    set.Schedule = ScheduleKind::Diameters;
+    set.Outlets = {"1.5", "1.0"};
+    const std::string bytes = Replaced(DieSetToText(set), GetParam().From, GetParam().To);
+    const std::variant<DieSetFile, std::string> read = DieSetFromText(bytes);
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    EXPECT_EQ(std::get<std::string>(read), GetParam().Reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, BadSetTest,
+    ::testing::Values(
+        BadSetCase{"DesignFile", "dieprofile-set", "dieprofile-design",
+                   "it is not a Die Profile die set"},
+        BadSetCase{"NewerVersion", "\"version\": 1", "\"version\": 7",
+                   "it was written by a newer version of the program (die set version 7, this "
+                   "program reads version 1)"},
+        BadSetCase{"UnknownSchedule", "\"diameters\"", "\"logarithmic\"",
+                   "the schedule \"logarithmic\" is none of \"equal\", \"reduction\" and "
+                   "\"diameters\""},
+        BadSetCase{"ScheduleKeyOfAnotherKind", "\"kind\": \"diameters\"",
+                   "\"kind\": \"equal\", \"dies\": \"3\"",
+                   "the key \"schedule.outlets\" is unknown"},
+        BadSetCase{"ScheduleWithoutKind", "\"kind\": \"diameters\",", "",
+                   "the key \"schedule.kind\" is missing"},
+        BadSetCase{"OutletsNotAList", "[\n      \"1.5\",\n      \"1.0\"\n    ]", "\"1.5 1.0\"",
+                   "the value of \"schedule.outlets\" is not a list"},
+        BadSetCase{"OutletNotText", "\"1.5\"", "1.5",
+                   "the value of \"schedule.outlets[1]\" is not a text"},
+        BadSetCase{"OutletWithControl", "\"1.0\"\n", "\"1\\u00850\"\n",
+                   "the text of \"schedule.outlets[2]\" holds a control character"},
+        BadSetCase{"MaterialMissingKey", "\"density\": \"8960\",", "",
+                   "the key \"material.density\" is missing"},
+        BadSetCase{"UnknownTopLevelKey", "\"die\": {", "\"die\": 1, \"x\": {",
+                   "the key \"x\" is unknown"},
+        BadSetCase{"DieFieldUnknown", "\"reductionAngle\"",
+                   "\"outletDiameter\": \"1\", \"reductionAngle\"",
+                   "the key \"die.fields.outletDiameter\" is unknown"},
+        BadSetCase{"DieFieldTooLong", "\"16\"", "\"" + std::string(1001, '1') + "\"",
+                   "the text of \"die.fields.reductionAngle\" is longer than 1000 characters"},
+        BadSetCase{"BlankNotText", "\"BLANK\"", "26", "the value of \"die.blank\" is not a text"},
+        BadSetCase{"FrictionNotText", "\"0.08\"", "0.08",
+                   "the value of \"friction\" is not a text"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+class SetFileOnDiskTest : public ::testing::Test {
+protected:
+    SetFileOnDiskTest()
+        : folder(fs::temp_directory_path() /
+                 ("dieprofile-set-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~SetFileOnDiskTest() override { fs::remove_all(folder); }
+    fs::path folder;
+};
+
+TEST_F(SetFileOnDiskTest, SavedSetOpensAgain) {
+    const std::string path = (folder / "copper.dieset").string();
+    ASSERT_EQ(SaveDieSet(ExampleSet(), path), std::nullopt);
+    const std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
+    ASSERT_TRUE(std::holds_alternative<DieSetFile>(opened));
+    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(opened), ExampleSet()));
+}
+
+TEST_F(SetFileOnDiskTest, SaveRefusesWhatCouldNotBeOpenedAndKeepsTheOldFile) {
+    const std::string path = (folder / "copper.dieset").string();
+    std::ofstream(path) << "last week's set\n";
+    for (const auto& [name, reason] :
+         {std::pair{std::string("Cu\x01"), std::string("the text of \"material.name\" holds a "
+                                                       "control character")},
+          std::pair{std::string("Cu\xB0"), std::string("a field's text is not UTF-8 text")}}) {
+        DieSetFile set = ExampleSet();
+        set.MaterialName = name;
+        EXPECT_EQ(SaveDieSet(set, path),
+                  "Cannot save the die set \"copper.dieset\": " + reason + ".");
+    }
+    std::ifstream in(path);
+    std::string kept;
+    std::getline(in, kept);
+    EXPECT_EQ(kept, "last week's set");
+}
+
+// A named pipe would block a reader that waited for a writer; it is refused at once.
+TEST_F(SetFileOnDiskTest, NotAPlainFileIsRefusedAtOnce) {
+    const std::string fifo = (folder / "pipe.dieset").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string missing = (folder / "missing.dieset").string();
+    EXPECT_EQ(std::get<std::string>(OpenDieSet(fifo)),
+              "Cannot open the die set \"pipe.dieset\": it is not a regular file.");
+    EXPECT_EQ(std::get<std::string>(OpenDieSet(missing)),
+              "Cannot open the die set \"missing.dieset\": it cannot be read (No such file or "
+              "directory).");
+}
+
+} // namespace
+} // namespace dieprofile::testing

@@ -1,0 +1,164 @@
+#include "app/sheet_content.h"
+#include "core/units.h"
+#include "model_fixture.h"
+
+#include <cmath>
+#include <regex>
+
+namespace dieprofile::testing {
+namespace {
+
+using SheetLayoutTest = ModelTest;
+
+double Length(const PageLine& line) {
+    return std::hypot(line.End.X - line.Start.X, line.End.Y - line.Start.Y);
+}
+
+bool HasText(const Page& page, const std::string& text) {
+    return std::ranges::any_of(page.Texts, [&](const PageText& t) { return t.Text == text; });
+}
+
+// A point is an end of some line of this width within 0.05 mm.
+bool IsLineEnd(const Page& page, Point p, double width) {
+    return std::ranges::any_of(page.Lines, [&](const PageLine& l) {
+        return l.WidthMm == width && (std::hypot(l.Start.X - p.X, l.Start.Y - p.Y) <= 0.05 ||
+                                      std::hypot(l.End.X - p.X, l.End.Y - p.Y) <= 0.05);
+    });
+}
+
+// Blanks from the smallest to the largest of the catalogue, in both units, with profiles that
+// leave a zone out; each sheet is read back from its page as a drafter would check it.
+TEST_F(SheetLayoutTest, SheetIsTrueToItsScaleAndDimensionedAsDrafted) {
+    const struct {
+        const char* name;
+        int row; // catalogue row; 26 is a blank of one's own, 0.180 x 0.180
+        int unit;
+        const char* exitLength;
+        Paper paper;
+        const char* scale;
+    } rows[] = {
+        {"default die in inches", 26, 0, "20.0", Paper::A4, "20:1"},
+        {"default die in millimetres", 26, 1, "20.0", Paper::A4, "20:1"},
+        {"smallest SCS blank", 15, 1, "20.0", Paper::Letter, "50:1"},
+        {"largest diamond blank", 14, 1, "20.0", Paper::A4, "2:1"},
+        {"largest diamond blank on A3", 14, 0, "20.0", Paper::A3, "5:1"},
+        {"no exit relief", 26, 0, "0", Paper::Tabloid, "20:1"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        model.ChooseOption(row.unit);
+        model.PickRow(row.row);
+        if (row.row == 26) {
+            Type(10, row.unit == 0 ? "0.180" : "4.572");
+            Type(5, row.unit == 0 ? "0.180" : "4.572");
+        }
+        Type(1, row.unit == 0 ? "0.022" : "0.5588");
+        Type(0, row.unit == 0 ? "0.012" : "0.3048");
+        Type(6, row.exitLength);
+        model.Command1_Click();
+        ASSERT_TRUE(model.LastCalculation);
+        const SheetContent content =
+            SheetContentOf(*model.LastCalculation, model.Scene, "Die 7.dieprofile", {}, {},
+                           row.paper, "2026-12-08");
+        const Page page = LayOutSheet(content);
+        const SheetSection& s = content.Section;
+        const double unit = s.UnitDivisor;
+        const bool inches = unit == kInchUnitDivisor;
+
+        EXPECT_DOUBLE_EQ(page.WidthMm, LandscapeSize(row.paper).WidthMm);
+        EXPECT_EQ(SheetScaleOf(content).Text(), row.scale);
+        EXPECT_TRUE(HasText(page, row.scale));
+        EXPECT_TRUE(HasText(page, inches ? "DIMENSIONS IN INCHES" : "DIMENSIONS IN MILLIMETRES"));
+        EXPECT_TRUE(HasText(page, "Die 7")); // the drawing number is the design's name
+        EXPECT_TRUE(HasText(page, std::string(PaperName(row.paper))));
+
+        // The outline: the blank's extent and every corner of the wall, at true size × scale.
+        Bounds outline;
+        for (const PageLine& line : page.Lines) {
+            if (line.WidthMm == 0.5) {
+                outline.Add(line.Start);
+                outline.Add(line.End);
+            }
+        }
+        const double k = unit * SheetScaleOf(content).Ratio();
+        EXPECT_NEAR(outline.Width(), s.BlankDiameter * k, 0.05);
+        EXPECT_NEAR(outline.Height(), s.BlankHeight * k, 0.05);
+        const double axis = (outline.MinX + outline.MaxX) / 2;
+        for (const Point p : s.Wall) {
+            for (const double side : {-1.0, 1.0}) {
+                EXPECT_TRUE(IsLineEnd(page, {axis + side * p.X * k, outline.MaxY - p.Y * k}, 0.5))
+                    << "wall corner " << p.X << ", " << p.Y;
+            }
+        }
+
+        // Line types: one axis, the two wires' edges, hatching at 45°.
+        int centre = 0;
+        int phantom = 0;
+        int hatch = 0;
+        for (const PageLine& line : page.Lines) {
+            centre += line.Type == LineType::Centre ? 1 : 0;
+            phantom += line.Type == LineType::Phantom ? 1 : 0;
+            const double dx = line.End.X - line.Start.X;
+            const double dy = line.End.Y - line.Start.Y;
+            if (line.WidthMm == 0.25 && line.Type == LineType::Continuous && Length(line) > 0.5 &&
+                std::abs(std::abs(dx) - std::abs(dy)) < 1e-9 * Length(line)) {
+                ++hatch;
+            }
+            EXPECT_TRUE(line.WidthMm == 0.25 || line.WidthMm == 0.5 || line.WidthMm == 0.7);
+        }
+        EXPECT_EQ(centre, 1);
+        EXPECT_EQ(phantom, 4);
+        EXPECT_GT(hatch, 20);
+
+        // Dimensions: diameters with Ø, one number of decimals, angles in degrees, nothing of
+        // no length, lettering no smaller than 2.5 mm, all inside the frame.
+        for (const double diameter : {s.BlankDiameter, s.OutletDiameter, s.IncomingDiameter}) {
+            EXPECT_TRUE(HasText(page, "\u00D8" + SheetLength(diameter, unit)))
+                << SheetLength(diameter, unit);
+        }
+        EXPECT_TRUE(HasText(page, "25\u00B0"));
+        EXPECT_TRUE(HasText(page, "50\u00B0"));
+        const std::regex number(inches ? R"(\u00D8?\d+\.\d{4})" : R"(\u00D8?\d+\.\d{3})");
+        const std::regex anyNumber(R"(\u00D8?-?\d*\.\d+)");
+        for (const PageText& text : page.Texts) {
+            EXPECT_GE(text.HeightMm, 2.5) << text.Text;
+            EXPECT_TRUE(text.At.X > 20 && text.At.X < page.WidthMm - 10 && text.At.Y > 10 &&
+                        text.At.Y < page.HeightMm - 10)
+                << text.Text;
+            if (text.HeightMm == 3.5 && std::regex_match(text.Text, anyNumber)) {
+                EXPECT_TRUE(std::regex_match(text.Text, number)) << text.Text;
+                EXPECT_EQ(text.Text.find_first_not_of("\u00D8.0"),
+                          text.Text.find_first_of("123456789"))
+                    << "a dimension of no length: " << text.Text;
+            }
+        }
+        const int exitZones = std::string(row.exitLength) == "0" ? 0 : 1;
+        EXPECT_EQ(HasText(page, SheetLength(s.Wall[3].Y, unit)), exitZones == 1);
+        EXPECT_EQ(std::ranges::count(page.Texts, std::string("50\u00B0"), &PageText::Text),
+                  1 + exitZones);
+    }
+}
+
+TEST(SheetScaleTest, LargestScaleOfTheSeriesThatFits) {
+    const struct {
+        double ratio;
+        const char* scale;
+    } rows[] = {
+        {5000, "1000:1"}, {999.9, "500:1"}, {200, "200:1"}, {63, "50:1"},  {19.99, "10:1"},
+        {2.5, "2:1"},     {1.6, "1:1"},     {1, "1:1"},     {0.99, "1:2"}, {0.2, "1:5"},
+        {0.15, "1:10"},   {0.01, "1:10"},   {0, "1:10"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ChooseSheetScale(row.ratio).Text(), row.scale) << row.ratio;
+    }
+}
+
+TEST(SheetLengthTest, FourDecimalsInInchesThreeInMillimetres) {
+    EXPECT_EQ(SheetLength(0.012, kInchUnitDivisor), "0.0120");
+    EXPECT_EQ(SheetLength(0.3048, kMillimetreUnitDivisor), "0.305");
+    EXPECT_EQ(SheetLength(-0.00001, kInchUnitDivisor), "0.0000");
+    EXPECT_EQ(SheetLength(45, kMillimetreUnitDivisor), "45.000");
+}
+
+} // namespace
+} // namespace dieprofile::testing

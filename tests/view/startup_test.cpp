@@ -1,0 +1,114 @@
+// What start-up leaves for later must still come out as before when it is asked for: the design's
+// faces, the blank list's open width and the program's icon.
+#include "window_harness.h"
+
+#include "app/form_design.h"
+#include "qt/app_icon.h"
+#include "qt/fonts.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMenu>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+namespace dieprofile::test {
+namespace {
+
+constexpr FontDesign kCourierDesign{Typeface::Courier, 9.75, false};
+
+struct FaceCase {
+    const char* What;
+    FontDesign Design;
+    const char* DesignName; // the face the design names, found through the substitutes
+};
+
+TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
+    const FaceCase cases[] = {
+        {"default", FontDesign{}, "MS Sans Serif"},
+        {"sans serif", {Typeface::SansSerif, 9.75, false}, "MS Sans Serif"},
+        {"sans serif bold", {Typeface::SansSerif, 9.75, true}, "MS Sans Serif"},
+        {"banner title", {Typeface::SansSerif, 12, true}, "MS Sans Serif"},
+        {"courier", kCourierDesign, "Courier"},
+    };
+    for (const FaceCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        const QFont font = DesignFont(c.Design);
+        // Named by an installed face, so no widget's font goes through the search for a face
+        // that is not there.
+        EXPECT_TRUE(QFontDatabase::hasFamily(font.family())) << font.family().toStdString();
+        QFont byDesignName = font;
+        byDesignName.setFamily(QString::fromLatin1(c.DesignName));
+        const QFontInfo shown(font);
+        const QFontInfo designed(byDesignName);
+        EXPECT_EQ(shown.family(), designed.family());
+        EXPECT_EQ(shown.styleName(), designed.styleName());
+        EXPECT_EQ(shown.pixelSize(), designed.pixelSize());
+        EXPECT_EQ(shown.bold(), designed.bold());
+        EXPECT_EQ(shown.fixedPitch(), designed.fixedPitch());
+    }
+}
+
+// Menus, dialogs, popups and other windows are made when they are first asked for; the first
+// picture shows none of them.
+TEST(Startup, MakesNoWindowOfItsOwnBesidesTheMainWindow) {
+    const auto window = StartWindow();
+    for (const QWidget* child : window->findChildren<QWidget*>()) {
+        EXPECT_FALSE(child->isWindow())
+            << child->metaObject()->className() << " " << child->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->findChildren<QMenu*>().isEmpty());
+    EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty());
+}
+
+TEST(Startup, BlankListMakesItsOpenListOnlyWhenItFirstDropsDown) {
+    const auto window = StartWindow();
+    QComboBox* combo = window->BlankList();
+    EXPECT_EQ(combo->findChild<QAbstractItemView*>(), nullptr) << "made before anyone asked";
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(view->isVisible());
+    // Made late, the open list still shows the rows in the list's own face, and wide.
+    EXPECT_EQ(view->font(), combo->font());
+    EXPECT_EQ(QFontInfo(view->font()).family(), QFontInfo(DesignFont(kCourierDesign)).family());
+    const int opened = view->minimumWidth();
+    EXPECT_GT(opened, combo->width());
+    combo->hidePopup();
+    combo->showPopup();
+    EXPECT_EQ(view->minimumWidth(), opened);
+    combo->hidePopup();
+}
+
+TEST(Startup, IconIsTheDrawnIconAtEverySizeBeforeAndAfterTheEventLoopRuns) {
+    const QIcon icon = AppIcon();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int size : kAppIconSizes) {
+            SCOPED_TRACE(size);
+            const QImage expected = AppIconImage(size);
+            // Asked twice in one turn of the event loop, as the X11 window system asks.
+            for (int ask = 0; ask < 2; ++ask) {
+                const QImage got =
+                    icon.pixmap(QSize(size, size)).toImage().convertToFormat(expected.format());
+                EXPECT_EQ(got, expected);
+            }
+        }
+        QCoreApplication::processEvents();
+    }
+}
+
+TEST(Startup, ShownWindowCarriesTheProgramsIcon) {
+    const auto window = StartWindow();
+    ASSERT_NE(window->windowHandle(), nullptr);
+    const QIcon icon = window->windowHandle()->icon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage expected = AppIconImage(32);
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(expected.format()), expected);
+}
+
+} // namespace
+} // namespace dieprofile::test
