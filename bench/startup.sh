@@ -8,9 +8,11 @@
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (defaults: build/dev, 30)
 #
 # The programs take turns run by run, so a machine whose load changes during the run slows all
-# three alike: wall time is the median of RUNS runs timed with date +%s%N, peak memory the median
-# of RUNS readings of /usr/bin/time -f %M. The instruction count (callgrind, one run) does not
-# depend on the machine's load at all; it is the figure to compare builds by on a busy machine.
+# three alike: wall time is the median of RUNS runs timed with $EPOCHREALTIME, and beside it the
+# median of the processor time each run took (user and system, from the shell's times), which a
+# busy machine disturbs far less; peak memory is the median of RUNS readings of
+# /usr/bin/time -f %M. The instruction count (callgrind, one run) does not depend on the
+# machine's load at all; it is the figure to compare builds by on a busy machine.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -44,7 +46,7 @@ measure() {
   [ "$platform" = xcb ] && label="xcb (Xvfb)"
   local names=(real minimal text) samples
   samples=$(mktemp -d)
-  local name program i k start end
+  local name program i k timing
   for name in "${names[@]}"; do
     program=$build/bench/dieprofile-startup
     [ "$name" = real ] || program=$program-$name
@@ -56,38 +58,53 @@ measure() {
       name=${names[(i + k) % 3]}
       program=$build/bench/dieprofile-startup
       [ "$name" = real ] || program=$program-$name
-      start=$(date +%s%N)
-      "$program"
-      end=$(date +%s%N)
-      echo $(((end - start) / 1000)) >>"$samples/$name.us"
+      # Wall time from the shell's clock (no process of its own), then the processor time of
+      # the shell's children, which are the program alone.
+      timing=$(
+        start=$EPOCHREALTIME
+        "$program"
+        end=$EPOCHREALTIME
+        echo "$start $end"
+        times
+      )
+      awk 'NR == 1 { printf "%.0f\n", ($2 - $1) * 1e6 }' <<<"$timing" >>"$samples/$name.us"
+      awk 'NR == 3 { n = split($0, t, /[ms]+/); print (t[1] * 60 + t[2] + t[3] * 60 + t[4]) * 1e6 }' \
+        <<<"$timing" >>"$samples/$name.cpu"
       /usr/bin/time -f %M -o "$samples/time" "$program"
       cat "$samples/time" >>"$samples/$name.kib"
     done
   done
-  printf '%-12s %-14s %10s %10s %10s\n' "$label" program "wall ms" "peak KiB" "M instr"
-  local ms kib ins real_ms real_kib real_ins minimal_ms minimal_kib minimal_ins text_ms text_kib \
-    text_ins
+  printf '%-12s %-14s %10s %10s %10s %10s\n' "$label" program "wall ms" "CPU ms" "peak KiB" \
+    "M instr"
+  local ms best kib ins real_ms real_best real_kib real_ins minimal_ms minimal_best minimal_kib \
+    minimal_ins text_ms text_best text_kib text_ins
   for name in "${names[@]}"; do
     program=$build/bench/dieprofile-startup
     [ "$name" = real ] || program=$program-$name
     ms=$(median <"$samples/$name.us" | awk '{ printf "%.2f\n", $1 / 1000 }')
+    best=$(median <"$samples/$name.cpu" | awk '{ printf "%.2f\n", $1 / 1000 }')
     kib=$(median <"$samples/$name.kib")
     ins=$(instructions "$program")
     printf -v "${name}_ms" %s "$ms"
+    printf -v "${name}_best" %s "$best"
     printf -v "${name}_kib" %s "$kib"
     printf -v "${name}_ins" %s "$ins"
   done
   rm -rf "$samples"
-  printf '%-12s %-14s %10s %10s %10s\n' "" dieprofile "$real_ms" "$real_kib" "$real_ins" \
-    "" minimal "$minimal_ms" "$minimal_kib" "$minimal_ins" \
-    "" "minimal+text" "$text_ms" "$text_kib" "$text_ins"
+  printf '%-12s %-14s %10s %10s %10s %10s\n' \
+    "" dieprofile "$real_ms" "$real_best" "$real_kib" "$real_ins" \
+    "" minimal "$minimal_ms" "$minimal_best" "$minimal_kib" "$minimal_ins" \
+    "" "minimal+text" "$text_ms" "$text_best" "$text_kib" "$text_ins"
   awk -v rm="$real_ms" -v mm="$minimal_ms" -v tm="$text_ms" \
+    -v rb="$real_best" -v mb="$minimal_best" -v tb="$text_best" \
     -v rk="$real_kib" -v mk="$minimal_kib" -v tk="$text_kib" \
     -v ri="$real_ins" -v mi="$minimal_ins" -v ti="$text_ins" 'BEGIN {
       ratio_m = mi == "-" ? "-" : sprintf("%.2fx", ri / mi)
       ratio_t = ti == "-" ? "-" : sprintf("%.2fx", ri / ti)
-      printf "%-12s %-14s %9.2fx %9.2fx %10s\n", "", "real/minimal", rm / mm, rk / mk, ratio_m
-      printf "%-12s %-14s %9.2fx %9.2fx %10s\n", "", "real/text", rm / tm, rk / tk, ratio_t }'
+      printf "%-12s %-14s %9.2fx %9.2fx %9.2fx %10s\n", "", "real/minimal", rm / mm, rb / mb,
+        rk / mk, ratio_m
+      printf "%-12s %-14s %9.2fx %9.2fx %9.2fx %10s\n", "", "real/text", rm / tm, rb / tb, rk / tk,
+        ratio_t }'
 }
 
 if [ "${1:-}" = --measure ]; then
@@ -112,7 +129,7 @@ XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
-echo "runs: $runs, the programs taking turns; wall: date +%s%N median; memory: /usr/bin/time %M median; instructions: $(command -v valgrind >/dev/null && echo "callgrind, one run" || echo "not counted (valgrind not installed)")"
+echo "runs: $runs, the programs taking turns; wall and CPU: median; memory: /usr/bin/time %M median; instructions: $(command -v valgrind >/dev/null && echo "callgrind, one run" || echo "not counted (valgrind not installed)")"
 echo "machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 measure offscreen "$build" "$runs"
 if command -v xvfb-run >/dev/null; then

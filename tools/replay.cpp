@@ -112,7 +112,7 @@ private:
         } else if (ExportFormatOf(path) == ExportFormat::Dxf) {
             // The same decisions as every export; only the painters of PDF and SVG are missing.
             if (const std::optional<ExportRefusal> refusal = ExportDrawing(
-                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}}, nullptr)) {
+                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}, {}}, nullptr)) {
                 toolkit_.ShowMessage(refusal->Message);
             }
         } else {

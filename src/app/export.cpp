@@ -122,14 +122,15 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
 }
 
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper) {
+                    const std::string& designName, Paper paper, const DrawingIdentity& identity,
+                    const SheetDetails& details) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     std::array<char, 16> date{};
     std::strftime(date.data(), date.size(), "%Y-%m-%d", &local);
-    return LayOutSheet(
-        SheetContentOf(drawn, scene, designName, {}, {}, paper, std::string(date.data())));
+    return LayOutSheet(SheetContentOf(drawn, scene, designName, identity, details, paper,
+                                      std::string(date.data())));
 }
 
 std::string SheetTitle(const std::string& designName) {
@@ -201,7 +202,8 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
         rendering = painters->Pdf(OverlayPaper(chart),
                                   designName.empty() ? "Die profile overlay" : designName);
     } else {
-        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper);
+        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper,
+                                          model.Identity, request.Details);
         rendering = *format == ExportFormat::Pdf
                         ? painters->Pdf({sheet}, SheetTitle(designName))
                         : painters->Svg(sheet, SheetTitle(designName),

@@ -10,6 +10,7 @@
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"
+#include "output/sheet_layout.h"
 
 #include <cstddef>
 #include <optional>
@@ -61,6 +62,7 @@ struct ExportRequest {
     std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
     Paper SheetPaper = Paper::A4;        // the sheet's paper, and the projector chart's
     DxfExportOptions Dxf;                // what a DXF holds and which way its axis runs
+    SheetDetails Details{}; // the user's owner, drawn by, approved by and general tolerances
 };
 
 // What an export that was written has to tell beside its file: the projector chart's pages and a
@@ -77,7 +79,8 @@ struct ExportRefusal {
 
 // The drawing sheet of a Calculate on the paper, dated today.
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper);
+                    const std::string& designName, Paper paper,
+                    const DrawingIdentity& identity = {}, const SheetDetails& details = {});
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 

@@ -6,6 +6,7 @@
 #include "app/form_model.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
+#include "qt/local_path.h"
 #include "qt/set_pdf.h"
 #include "qt/widget_design.h"
 
@@ -31,7 +32,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(
         QStringLiteral("Lay out the bore of a diamond wire-drawing die, see it to scale and print "
                        "it."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Help of our own rather than the parser's: its --help-all would need the window's platform
+    // for Qt's options and is only handled by a call that exits the process. --help-all is kept,
+    // unlisted, for those used to it, and gives the same help.
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+        QStringLiteral("Displays help on commandline options."));
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({help, helpAll});
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
@@ -98,9 +107,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!parser.parse(arguments)) {
         return refuse(parser.errorText());
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(helpAll)) {
         line.What = CommandLine::Action::Tell;
-        line.Text = parser.helpText();
+        // Asked before any application exists, the parser does not know the program's name.
+        line.Text = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                              QStringLiteral("dieprofile"));
         return line;
     }
     if (parser.isSet(version)) {
@@ -202,6 +213,9 @@ bool RunsWithoutWindow(int argc, const char* const* argv) {
     // the window's takes two, or is one of the short help and version letters.
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break; // what follows is a design's name, whatever it looks like
+        }
         if (argument.starts_with("--") || argument == "-h" || argument == "-?" ||
             argument == "-v") {
             return true;
@@ -223,14 +237,13 @@ bool IsDieSetPath(const QString& path) {
 }
 
 int ExportDieSetWithoutWindow(const CommandLine& line) {
-    const std::variant<DieSetFile, std::string> read =
-        OpenDieSet(QFile::encodeName(line.Design).toStdString());
+    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(line.Design));
     if (const auto* message = std::get_if<std::string>(&read)) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(*message));
         return 1;
     }
-    const std::string setPath = QFile::encodeName(line.Design).toStdString();
-    const std::string output = QFile::encodeName(line.Output).toStdString();
+    const std::string setPath = PathBytes(line.Design);
+    const std::string output = PathBytes(line.Output);
     QtExportPainters painters;
     const std::optional<ExportRefusal> refusal =
         QFileInfo(line.Output).suffix().toLower() == u"csv"
@@ -255,7 +268,7 @@ int ExportWithoutWindow(const CommandLine& line) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + why);
         return 1;
     };
-    if (!model.OpenDesign(QFile::encodeName(line.Design).toStdString())) {
+    if (!model.OpenDesign(PathBytes(line.Design))) {
         return fail(QString::fromStdString(toolkit.Messages.front()));
     }
     if (!model.LastCalculation) {

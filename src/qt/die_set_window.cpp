@@ -5,6 +5,7 @@
 #include "core/number_text.h"
 #include "core/units.h"
 #include "qt/drawing_export.h"
+#include "qt/local_path.h"
 #include "qt/main_window.h"
 #include "qt/set_pdf.h"
 #include "qt/set_plot.h"
@@ -481,8 +482,7 @@ void DieSetWindow::Tell(const QString& text) {
 }
 
 bool DieSetWindow::OpenSetFile(const QString& path) {
-    const std::variant<DieSetFile, std::string> read =
-        OpenDieSet(QFile::encodeName(path).toStdString());
+    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(path));
     if (const auto* message = std::get_if<std::string>(&read)) {
         Tell(ToQString(*message));
         return false;
@@ -494,8 +494,7 @@ bool DieSetWindow::OpenSetFile(const QString& path) {
 }
 
 bool DieSetWindow::SaveSetFile(const QString& path) {
-    if (const std::optional<std::string> message =
-            SaveDieSet(CurrentSet(), QFile::encodeName(path).toStdString())) {
+    if (const std::optional<std::string> message = SaveDieSet(CurrentSet(), PathBytes(path))) {
         Tell(ToQString(*message));
         return false;
     }
@@ -507,8 +506,7 @@ bool DieSetWindow::SaveSetFile(const QString& path) {
 std::optional<QString> DieSetWindow::ExportCsv(const QString& path) {
     QtExportPainters painters;
     const std::optional<ExportRefusal> refusal =
-        ExportDieSet(CurrentSet(), QFile::encodeName(path_).toStdString(),
-                     QFile::encodeName(path).toStdString(), &painters);
+        ExportDieSet(CurrentSet(), PathBytes(path_), PathBytes(path), &painters);
     if (refusal) {
         Tell(ToQString(refusal->Message));
         return ToQString(refusal->Message);
@@ -519,9 +517,8 @@ std::optional<QString> DieSetWindow::ExportCsv(const QString& path) {
 std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
     const std::optional<double> caution = ReadCaution(Field("caution")->text());
     const std::optional<ExportRefusal> refusal =
-        WriteDieSetPdf(CurrentSet(), caution.value_or(kDefaultCautionRatio),
-                       QFile::encodeName(path_).toStdString(),
-                       QFile::encodeName(path).toStdString(), DefaultSheetPaper());
+        WriteDieSetPdf(CurrentSet(), caution.value_or(kDefaultCautionRatio), PathBytes(path_),
+                       PathBytes(path), DefaultSheetPaper());
     if (refusal) {
         Tell(ToQString(refusal->Message));
         return ToQString(refusal->Message);

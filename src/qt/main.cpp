@@ -3,21 +3,32 @@
 #include "qt/application.h"
 #include "qt/command_line.h"
 #include "qt/die_set_window.h"
+#include "qt/local_path.h"
 #include "qt/main_window.h"
 
 #include <QApplication>
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    // An export, --help or --version needs no display: they run on a machine without one.
     if (dieprofile::RunsWithoutWindow(argc, argv)) {
-        dieprofile::SilenceToolkitChatter();
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // --help and --version are answered before there is any application: they need no
+        // platform at all.
+        const dieprofile::CommandLine told =
+            dieprofile::ParseCommandLine(dieprofile::ArgumentsOf(argc, argv));
+        if (told.What == dieprofile::CommandLine::Action::Tell) {
+            std::fputs(told.Text.toLocal8Bit().constData(), stdout);
+            return 0;
         }
+        // An export draws on no screen, whatever QT_QPA_PLATFORM names: a machine without a
+        // display runs it too.
+        dieprofile::SilenceToolkitChatter();
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    const dieprofile::CommandLine line = dieprofile::ParseCommandLine(QApplication::arguments());
+    // The arguments Qt has left (it takes its own, such as -style), a file name's bytes kept as
+    // given in whatever encoding.
+    const dieprofile::CommandLine line =
+        dieprofile::ParseCommandLine(dieprofile::ArgumentsOf(argc, argv));
     switch (line.What) {
     case dieprofile::CommandLine::Action::Tell:
         std::fputs(line.Text.toLocal8Bit().constData(), stdout);

@@ -11,6 +11,7 @@
 #include "qt/drawing_panel.h"
 #include "qt/field_edit.h"
 #include "qt/fonts.h"
+#include "qt/local_path.h"
 #include "qt/paper_painter.h"
 #include "qt/widget_design.h"
 #include "qt/window_printer.h"
@@ -292,7 +293,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MainWindow::OpenDesignFile(const QString& path) {
-    Handle([&] { model_.OpenDesign(QFile::encodeName(path).toStdString()); });
+    Handle([&] { model_.OpenDesign(PathBytes(path)); });
 }
 
 DieSetWindow& MainWindow::ShowDieSet() {

@@ -25,7 +25,7 @@ protected:
 
     std::optional<ExportRefusal> Export(const std::string& name,
                                         std::optional<OverlayOptions> chart = {}) {
-        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart, {}, {}},
+        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart, {}, {}, {}},
                              nullptr);
     }
 

@@ -7,6 +7,7 @@
 #include "qt/fonts.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -57,7 +58,14 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
 // Menus, dialogs, popups and other windows are made when they are first asked for; the first
 // picture shows none of them.
 TEST(Startup, MakesNoWindowOfItsOwnBesidesTheMainWindow) {
+    const QWidgetList before = QApplication::topLevelWidgets();
     const auto window = StartWindow();
+    for (QWidget* topLevel : QApplication::topLevelWidgets()) {
+        if (topLevel != window.get() && !before.contains(topLevel)) {
+            ADD_FAILURE() << "a window made at start-up: " << topLevel->metaObject()->className()
+                          << " " << topLevel->objectName().toStdString();
+        }
+    }
     for (const QWidget* child : window->findChildren<QWidget*>()) {
         EXPECT_FALSE(child->isWindow())
             << child->metaObject()->className() << " " << child->objectName().toStdString();
