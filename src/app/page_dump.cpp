@@ -1,0 +1,89 @@
+#include "app/page_dump.h"
+
+#include "app/dump.h"
+
+#include <array>
+#include <cstdio>
+
+namespace dieprofile {
+
+namespace {
+
+std::string Number(double value) {
+    return GeneralNumber(value, 9);
+}
+
+std::string_view TypeName(LineType type) {
+    switch (type) {
+    case LineType::Centre:
+        return "centre";
+    case LineType::Phantom:
+        return "phantom";
+    case LineType::Dashed:
+        return "dashed";
+    case LineType::Continuous:
+        return "continuous";
+    }
+    return "continuous";
+}
+
+std::string_view AlignName(TextAlign align) {
+    return align == TextAlign::Right ? "right" : align == TextAlign::Centre ? "centre" : "left";
+}
+
+std::string_view StyleName(const PageText& text) {
+    if (text.Bold) {
+        return text.Monospace ? "bold-mono" : "bold";
+    }
+    return text.Monospace ? "mono" : "regular";
+}
+
+// A control character would break the line or reach a terminal: it is written as \u00XX.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            std::array<char, 8> escaped{};
+            std::snprintf(escaped.data(), escaped.size(), "\\u%04X", byte);
+            shown += escaped.data();
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
+std::string DumpPages(const std::vector<Page>& pages) {
+    std::string out = "begin pages " + std::to_string(pages.size()) + "\n";
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const Page& page = pages[i];
+        out += "page " + std::to_string(i + 1) + " " + Number(page.WidthMm) + " " +
+               Number(page.HeightMm) + "\n";
+        for (const PageLine& line : page.Lines) {
+            out += "line " + Number(line.Start.X) + " " + Number(line.Start.Y) + " " +
+                   Number(line.End.X) + " " + Number(line.End.Y) + " " + Number(line.WidthMm) +
+                   " " + std::string(TypeName(line.Type)) + "\n";
+        }
+        for (const PageOutline& outline : page.Outlines) {
+            out += std::string("outline ") + (outline.Filled ? "filled" : "drawn") + " " +
+                   Number(outline.WidthMm);
+            for (const Point corner : outline.Corners) {
+                out += " " + Number(corner.X) + " " + Number(corner.Y);
+            }
+            out += "\n";
+        }
+        for (const PageText& text : page.Texts) {
+            out += "text " + Number(text.At.X) + " " + Number(text.At.Y) + " " +
+                   Number(text.HeightMm) + " " + std::string(AlignName(text.Align)) + " " +
+                   Number(text.AngleDeg) + " " + std::string(StyleName(text)) + " " +
+                   Printable(Quoted(text.Text)) + "\n";
+        }
+    }
+    out += "end pages\n";
+    return out;
+}
+
+} // namespace dieprofile
