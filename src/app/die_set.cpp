@@ -468,7 +468,8 @@ DieSetFile DieSetFromDesign(const Design& design) {
     set.StartDiameter = design.FieldTexts[1];
     set.FinishDiameter = design.FieldTexts[0];
     set.Schedule = ScheduleKind::Equal;
-    set.Dies = "6";
+    // Built as a string: GCC 12 warns of a false overlap when this one-letter literal is assigned.
+    set.Dies = std::string("6");
     set.Percent = "20";
     if (!WireMaterials().empty()) {
         ApplyMaterial(WireMaterials().front(), set);

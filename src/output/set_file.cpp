@@ -31,6 +31,7 @@ constexpr std::array<TextKey, 5> kMaterialKeys{{
 
 template <std::size_t N> std::vector<std::string_view> KeysOf(const std::array<TextKey, N>& keys) {
     std::vector<std::string_view> names;
+    names.reserve(N);
     for (const TextKey& key : keys) {
         names.push_back(key.Key);
     }
@@ -104,6 +105,7 @@ std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
         return std::string("the value of \"die.fields\" is not a group of keys");
     }
     std::vector<std::string_view> keys;
+    keys.reserve(kSetDieFields.size());
     for (const DesignFieldKey& field : kSetDieFields) {
         keys.push_back(field.Key);
     }

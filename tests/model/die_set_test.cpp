@@ -3,6 +3,7 @@
 // a die the window refuses marks its row without losing the set; the CSV reads back exactly.
 #include "app/die_set.h"
 #include "core/number_text.h"
+#include "die_set_fixture.h"
 #include "model_fixture.h"
 
 #include <charconv>
@@ -12,25 +13,6 @@
 
 namespace dieprofile::testing {
 namespace {
-
-DieSetFile CopperSet() {
-    DieSetFile set;
-    set.Unit = "mm";
-    set.StartDiameter = "2.0";
-    set.FinishDiameter = "1.0";
-    set.Schedule = ScheduleKind::Equal;
-    set.Dies = "6";
-    set.MaterialName = "Copper, annealed";
-    set.StrengthCoefficient = "315";
-    set.HardeningExponent = "0.54";
-    set.Density = "8960";
-    set.SpecificHeat = "385";
-    set.Friction = "0.08";
-    set.FinishSpeed = "10";
-    set.Blank = "BLANK";
-    set.DieFieldTexts = {"16", "50", "30", "50", "20", "50", "6", "4"};
-    return set;
-}
 
 struct RefusalCase {
     const char* Name;

@@ -2,6 +2,7 @@
 // kinds, the outlets list, the nested groups) is read as strictly as a design; a file that is not
 // a plain file is refused at once instead of being waited on.
 #include "app/die_set.h"
+#include "die_set_fixture.h"
 #include "output/set_file.h"
 
 #include <gmock/gmock.h>
@@ -17,24 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-DieSetFile ExampleSet() {
-    DieSetFile set;
-    set.Unit = "mm";
-    set.StartDiameter = "2.0";
-    set.FinishDiameter = "1.0";
-    set.Dies = "6";
-    set.MaterialName = "Copper, annealed";
-    set.StrengthCoefficient = "315";
-    set.HardeningExponent = "0.54";
-    set.Density = "8960";
-    set.SpecificHeat = "385";
-    set.Friction = "0.08";
-    set.FinishSpeed = "10";
-    set.Blank = "BLANK";
-    set.DieFieldTexts = {"16", "50", "30", "50", "20", "50", "6", "4"};
-    return set;
-}
-
 struct ScheduleCase {
     const char* Name;
     ScheduleKind Kind;
@@ -44,7 +27,7 @@ struct ScheduleCase {
 class SetRoundTripTest : public ::testing::TestWithParam<ScheduleCase> {};
 
 TEST_P(SetRoundTripTest, TextReadsBackAsWritten) {
-    DieSetFile set = ExampleSet();
+    DieSetFile set = CopperSet();
     set.Schedule = GetParam().Kind;
     set.Percent = "22.5";
     set.Outlets = GetParam().Outlets;
@@ -80,7 +63,7 @@ struct BadSetCase {
 class BadSetTest : public ::testing::TestWithParam<BadSetCase> {};
 
 TEST_P(BadSetTest, IsRefusedWithItsReason) {
-    DieSetFile set = ExampleSet();
+    DieSetFile set = CopperSet();
     set.Schedule = ScheduleKind::Diameters;
     set.Outlets = {"1.5", "1.0"};
     const std::string bytes = Replaced(DieSetToText(set), GetParam().From, GetParam().To);
@@ -140,10 +123,10 @@ protected:
 
 TEST_F(SetFileOnDiskTest, SavedSetOpensAgain) {
     const std::string path = (folder / "copper.dieset").string();
-    ASSERT_EQ(SaveDieSet(ExampleSet(), path), std::nullopt);
+    ASSERT_EQ(SaveDieSet(CopperSet(), path), std::nullopt);
     const std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
     ASSERT_TRUE(std::holds_alternative<DieSetFile>(opened));
-    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(opened), ExampleSet()));
+    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(opened), CopperSet()));
 }
 
 TEST_F(SetFileOnDiskTest, SaveRefusesWhatCouldNotBeOpenedAndKeepsTheOldFile) {
@@ -153,7 +136,7 @@ TEST_F(SetFileOnDiskTest, SaveRefusesWhatCouldNotBeOpenedAndKeepsTheOldFile) {
          {std::pair{std::string("Cu\x01"), std::string("the text of \"material.name\" holds a "
                                                        "control character")},
           std::pair{std::string("Cu\xB0"), std::string("a field's text is not UTF-8 text")}}) {
-        DieSetFile set = ExampleSet();
+        DieSetFile set = CopperSet();
         set.MaterialName = name;
         EXPECT_EQ(SaveDieSet(set, path),
                   "Cannot save the die set \"copper.dieset\": " + reason + ".");
