@@ -1,11 +1,13 @@
 #include "qt/command_line.h"
 
 #include "app/collecting_toolkit.h"
+#include "app/die_set.h"
 #include "app/export.h"
 #include "app/form_model.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
+#include "qt/set_pdf.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -90,9 +92,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "printer's, else the locale's."),
         QStringLiteral("A4|A3|Letter|Tabloid"));
     parser.addOptions({region, mirror, paper});
-    parser.addPositionalArgument(QStringLiteral("DESIGN"),
-                                 QStringLiteral("A design file (.dieprofile) to open."),
-                                 QStringLiteral("[DESIGN]"));
+    parser.addPositionalArgument(
+        QStringLiteral("DESIGN"),
+        QStringLiteral("A design file (.dieprofile) or a die set (.dieset) to open."),
+        QStringLiteral("[DESIGN]"));
 
     CommandLine line;
     auto refuse = [&line](const QString& why) {
@@ -127,7 +130,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         if (line.Design.isEmpty()) {
             return refuse(QStringLiteral("--export needs the design to export"));
         }
-        if (!ExportFormatOf(line.Output.toStdString())) {
+        if (IsDieSetPath(line.Design)) {
+            // A die set leaves as its table (CSV) or its schedule and dies on paper (PDF).
+            const QString suffix = QFileInfo(line.Output).suffix().toLower();
+            if (suffix != u"csv" && suffix != u"pdf") {
+                return refuse(QStringLiteral("cannot export the die set to \"%1\": its extension "
+                                             "must be .csv or .pdf")
+                                  .arg(QFileInfo(line.Output).fileName()));
+            }
+        } else if (!ExportFormatOf(line.Output.toStdString())) {
             return refuse(
                 QStringLiteral("cannot export to \"%1\": its extension must be %2")
                     .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
@@ -158,6 +169,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             return refuse(QStringLiteral("--paper is A4, A3, Letter or Tabloid, not \"%1\"")
                               .arg(parser.value(paper)));
         }
+    }
+    if (IsDieSetPath(line.Design) &&
+        (parser.isSet(scale) || parser.isSet(tolerance) || parser.isSet(section))) {
+        return refuse(QStringLiteral("the projector chart's options go with a design, not a die "
+                                     "set"));
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section) || parser.isSet(region) ||
@@ -216,7 +232,35 @@ void SilenceToolkitChatter() {
     });
 }
 
+bool IsDieSetPath(const QString& path) {
+    return path.endsWith(QStringLiteral(".dieset"), Qt::CaseInsensitive);
+}
+
+int ExportDieSetWithoutWindow(const CommandLine& line) {
+    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(line.Design));
+    if (const auto* message = std::get_if<std::string>(&read)) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(*message));
+        return 1;
+    }
+    const std::string setPath = PathBytes(line.Design);
+    const std::string output = PathBytes(line.Output);
+    QtExportPainters painters;
+    const std::optional<ExportRefusal> refusal =
+        QFileInfo(line.Output).suffix().toLower() == u"csv"
+            ? ExportDieSet(std::get<DieSetFile>(read), setPath, output, &painters)
+            : WriteDieSetPdf(std::get<DieSetFile>(read), kDefaultCautionRatio, setPath, output,
+                             line.PaperAsked.value_or(DefaultSheetPaper()));
+    if (refusal) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
+    }
+    return 0;
+}
+
 int ExportWithoutWindow(const CommandLine& line) {
+    if (IsDieSetPath(line.Design)) {
+        return ExportDieSetWithoutWindow(line);
+    }
     CollectingToolkit toolkit;
     Form1Model model(toolkit);
     model.Form_Load();
