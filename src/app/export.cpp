@@ -2,6 +2,7 @@
 
 #include "app/drawing_export.h"
 #include "app/sheet_content.h"
+#include "core/message_text.h"
 #include "output/atomic_file.h"
 #include "output/dxf_writer.h"
 #include "output/overlay_layout.h"
@@ -141,7 +142,8 @@ std::string SheetTitle(const std::string& designName) {
 }
 
 std::string CannotExport(std::string_view path, std::string_view reason) {
-    return "Cannot export \"" + std::string(path) + "\": " + std::string(reason) + ".";
+    // The name as the user gave it, but never a control character sent to a terminal.
+    return "Cannot export " + QuotedForMessage(path) + ": " + std::string(reason) + ".";
 }
 
 std::optional<std::string> DrawingRefusal(const Form1Model& model) {

@@ -4,6 +4,7 @@
 #include "app/die_set.h"
 #include "app/export.h"
 #include "app/form_model.h"
+#include "core/message_text.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
@@ -20,6 +21,12 @@
 namespace dieprofile {
 
 namespace {
+
+// A file name in a message, from its bytes on the system: no control character reaches the
+// terminal, and a long name is cut short.
+QString Quoted(const QString& name) {
+    return ToQString(QuotedForMessage(QFile::encodeName(name).toStdString()));
+}
 
 void WriteLine(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
@@ -134,14 +141,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             // A die set leaves as its table (CSV) or its schedule and dies on paper (PDF).
             const QString suffix = QFileInfo(line.Output).suffix().toLower();
             if (suffix != u"csv" && suffix != u"pdf") {
-                return refuse(QStringLiteral("cannot export the die set to \"%1\": its extension "
+                return refuse(QStringLiteral("cannot export the die set to %1: its extension "
                                              "must be .csv or .pdf")
-                                  .arg(QFileInfo(line.Output).fileName()));
+                                  .arg(Quoted(QFileInfo(line.Output).fileName())));
             }
         } else if (!ExportFormatOf(line.Output.toStdString())) {
             return refuse(
-                QStringLiteral("cannot export to \"%1\": its extension must be %2")
-                    .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
+                QStringLiteral("cannot export to %1: its extension must be %2")
+                    .arg(Quoted(QFileInfo(line.Output).fileName()), ToQString(kExportExtensions)));
         }
     }
     if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
@@ -273,8 +280,9 @@ int ExportWithoutWindow(const CommandLine& line) {
     }
     if (!model.LastCalculation) {
         // Open loaded the inputs, but their Calculate refused: there is no drawing to export.
-        return fail(QStringLiteral("Cannot export \"%1\": the design \"%2\" cannot be drawn: %3")
-                        .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
+        return fail(QStringLiteral("Cannot export %1: the design %2 cannot be drawn: %3")
+                        .arg(Quoted(QFileInfo(line.Output).fileName()),
+                             Quoted(ToQString(model.DesignName())),
                              QString::fromStdString(toolkit.Messages.back())));
     }
     ExportNotes notes;
