@@ -54,6 +54,10 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
     AddCommand(QStringLiteral("Print at Scale…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                &DesignCommands::PrintAtScale);
 
+    // The die set: a window of its own beside this one.
+    AddCommand(QStringLiteral("Die Set…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+               &DesignCommands::OpenDieSet);
+
     // Who owns, draws and approves the sheets, and the design's drawing number, title, revision.
     AddCommand(QStringLiteral("Sheet Details…"), QKeySequence(), &DesignCommands::EditSheetDetails);
 }
@@ -162,6 +166,10 @@ void DesignCommands::PrintDrawing() {
             &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
+}
+
+void DesignCommands::OpenDieSet() {
+    window_.ShowDieSet();
 }
 
 void DesignCommands::PrintAtScale() {

@@ -39,6 +39,7 @@ public:
     void ExportDrawing();
     void PrintDrawing();
     void PrintAtScale();
+    void OpenDieSet();
     void EditSheetDetails();
 
 private:

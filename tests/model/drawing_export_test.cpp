@@ -82,24 +82,6 @@ TEST_F(ExportFiguresTest, TitleBlockKeepsTheLastCalculate) {
     EXPECT_EQ(value("Design"), "d.dieprofile");
 }
 
-TEST(ExportFigures, PaperScaleIsAPreferredNumberThatFits) {
-    const struct {
-        double largest;
-        double ratio;
-        const char* text;
-    } rows[] = {
-        {18.3, 16, "16 : 1"},    {12.5, 12.5, "12.5 : 1"}, {1, 1, "1 : 1"},
-        {0.99, 0.8, "1 : 1.25"}, {0.3, 0.25, "1 : 4"},     {250, 250, "250 : 1"},
-        {3.149, 2.5, "2.5 : 1"},
-    };
-    for (const auto& row : rows) {
-        const PaperScale scale = ChoosePaperScale(row.largest);
-        EXPECT_DOUBLE_EQ(scale.Ratio, row.ratio) << row.largest;
-        EXPECT_EQ(scale.Text, row.text) << row.largest;
-        EXPECT_LE(scale.Ratio, row.largest);
-    }
-}
-
 // Numbers go out in the C locale and read back exactly, whatever locale the process runs in.
 TEST(DxfWriter, NumbersRoundTripInAnyLocale) {
     const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");

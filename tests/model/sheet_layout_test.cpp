@@ -160,5 +160,34 @@ TEST(SheetLengthTest, FourDecimalsInInchesThreeInMillimetres) {
     EXPECT_EQ(SheetLength(45, kMillimetreUnitDivisor), "45.000");
 }
 
+// The results beside the title block keep the unit's decimals, the inputs typed as numbers too;
+// an input that is not a length stays as typed.
+TEST_F(SheetLayoutTest, ResultsKeepTheUnitsDecimals) {
+    model.ChooseOption(1);
+    model.PickRow(26);
+    Type(10, "4.572");
+    Type(5, "4.572");
+    Type(0, "0.3048");
+    Type(1, "0.5588");
+    model.Command1_Click();
+    ASSERT_TRUE(model.LastCalculation());
+    const SheetContent content =
+        SheetContentOf(*model.LastCalculation(), model.Scene(), "", {}, {}, Paper::A4, "2026-12-08");
+    const std::pair<std::string, std::string> expected[] = {
+        {"Outlet Wire Diameter", "0.305 mm"},
+        {"Incoming Wire Diameter", "0.559 mm"},
+        {"Reduction Angle (degrees)", "25.0"},
+        {"Entrance Length", "1.372 mm"},
+        {"Bearing Length", "0.152 mm"},
+        {"Above the Bearing", "0.573 mm, 26.85 % of the reduction zone"},
+    };
+    for (const auto& [caption, value] : expected) {
+        const auto row = std::ranges::find(content.Results, caption, &TitleRow::Caption);
+        ASSERT_NE(row, content.Results.end()) << caption;
+        EXPECT_EQ(row->Value, value) << caption;
+    }
+    EXPECT_EQ(content.Identity.Number, "(not saved)");
+}
+
 } // namespace
 } // namespace dieprofile::testing
