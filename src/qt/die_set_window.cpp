@@ -69,6 +69,7 @@ std::string_view KeyOf(DieSetField field) {
     case DieSetField::FinishSpeed:
         return "finishSpeed";
     case DieSetField::Blank:
+    case DieSetField::Overrides: // kept from the file, no field of the window's own
         break;
     }
     return {};
