@@ -397,6 +397,22 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     ASSERT_EQ(fixture->Messages.size(), 1);
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("refused.pdf")));
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("Friction")));
+
+    // The set's own file is never written over, whatever its name says.
+    TypeInto(set.Field("friction"), QStringLiteral("0.08"));
+    const QString own = fixture->Folder.filePath(QStringLiteral("own.pdf"));
+    ASSERT_TRUE(set.SaveSetFile(own));
+    QFile ownFile(own);
+    ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
+    const QByteArray before = ownFile.readAll();
+    ownFile.close();
+    fixture->Chosen = own;
+    set.ChooseAndExportPdf();
+    ASSERT_EQ(fixture->Messages.size(), 2);
+    EXPECT_TRUE(fixture->Messages[1].contains(QStringLiteral("itself")))
+        << fixture->Messages[1].toStdString();
+    ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ownFile.readAll(), before);
 }
 
 TEST(DieSet, PlotTicksAreRoundNumbersReachingTheTop) {
