@@ -78,14 +78,19 @@ QMenu* DesignCommands::CreateMenu(QWidget* parent) const {
     return menu;
 }
 
-QString DesignCommands::ChooseFile(FileDialog dialog) {
+QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& ask) {
     QSettings settings = Settings();
-    const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
-    QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
+    QString path = ask(settings.value(kFolderKey, QDir::homePath()).toString());
     if (!path.isEmpty()) {
         settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
     }
     return path;
+}
+
+QString DesignCommands::ChooseFile(FileDialog dialog) {
+    return ChooseInLastFolder([&](const QString& folder) {
+        return chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
+    });
 }
 
 QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder) {

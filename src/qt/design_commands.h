@@ -18,6 +18,10 @@ namespace dieprofile {
 
 class MainWindow;
 
+// Asks for a file through ask(folder), starting in the folder used last by any of the program's
+// file dialogs, and remembers the chosen file's folder; empty when the user cancels.
+QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& ask);
+
 class DesignCommands : public QObject {
     Q_OBJECT
 public:
