@@ -1,5 +1,6 @@
 #include "qt/design_commands.h"
 
+#include "core/message_text.h"
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
 #include "qt/dxf_options_dialog.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
 
 namespace dieprofile {
@@ -53,6 +55,9 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
                &DesignCommands::PrintDrawing);
     AddCommand(QStringLiteral("Print at Scale…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                &DesignCommands::PrintAtScale);
+    // These three put the last Calculate's drawing on paper or in a file: there is none before.
+    drawingActions_ = actions_.mid(actions_.size() - 3);
+    UpdateEnabled();
 
     // Who owns, draws and approves the sheets, and the design's drawing number, title, revision.
     AddCommand(QStringLiteral("Sheet Details…"), QKeySequence(), &DesignCommands::EditSheetDetails);
@@ -66,6 +71,52 @@ void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
     connect(action, &QAction::triggered, this, run);
     window_.addAction(action);
     actions_.append(action);
+}
+
+void DesignCommands::UpdateEnabled() {
+    for (QAction* action : drawingActions_) {
+        action->setEnabled(window_.Model().LastCalculation.has_value());
+    }
+}
+
+bool DesignCommands::MayLeaveDesign() {
+    Form1Model& model = window_.Model();
+    if (!model.HasUnsavedChanges()) {
+        return true;
+    }
+    QMessageBox box(
+        QMessageBox::Question, window_.windowTitle(),
+        QStringLiteral("The design %1 has changed since it was saved. Save the changes?")
+            .arg(ToQString(QuotedForMessage(model.DesignName()))),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window_);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: {
+        // Into the file it came from; a save that fails keeps the design here.
+        const bool saved = model.SaveDesign(model.DesignPath);
+        window_.Refresh();
+        return saved;
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString DesignCommands::ConfirmReplacing(const QString& typed, const QString& path,
+                                         const QString& title) {
+    // The dialog asked before replacing the name as typed; the name with the extension added
+    // here it never saw.
+    if (path == typed || !QFileInfo::exists(path)) {
+        return path;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        &window_, title,
+        QStringLiteral("%1 already exists.\nDo you want to replace it?")
+            .arg(ToQString(QuotedForMessage(QFileInfo(path).fileName().toStdString()))),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes ? path : QString();
 }
 
 QMenu* DesignCommands::CreateMenu(QWidget* parent) const {
@@ -96,8 +147,10 @@ QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder)
             QFileDialog::getSaveFileName(&window_, QStringLiteral("Save Design"),
                                          stem + QStringLiteral(".dieprofile"), kDesignFilter);
         return path.isEmpty() ? path
-                              : WithExtension(path, {QStringLiteral("dieprofile")},
-                                              QStringLiteral("dieprofile"));
+                              : ConfirmReplacing(path,
+                                                 WithExtension(path, {QStringLiteral("dieprofile")},
+                                                               QStringLiteral("dieprofile")),
+                                                 QStringLiteral("Save Design"));
     }
     case FileDialog::Export: {
         QString filter = kPdfFilter;
@@ -107,17 +160,23 @@ QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder)
         const QString chosen = filter == kSvgFilter   ? QStringLiteral("svg")
                                : filter == kDxfFilter ? QStringLiteral("dxf")
                                                       : QStringLiteral("pdf");
-        return path.isEmpty() ? path
-                              : WithExtension(path,
-                                              {QStringLiteral("pdf"), QStringLiteral("svg"),
-                                               QStringLiteral("dxf")},
-                                              chosen);
+        return path.isEmpty()
+                   ? path
+                   : ConfirmReplacing(path,
+                                      WithExtension(path,
+                                                    {QStringLiteral("pdf"), QStringLiteral("svg"),
+                                                     QStringLiteral("dxf")},
+                                                    chosen),
+                                      QStringLiteral("Export Drawing"));
     }
     }
     return {};
 }
 
 void DesignCommands::OpenDesign() {
+    if (!MayLeaveDesign()) {
+        return;
+    }
     const QString path = ChooseFile(FileDialog::Open);
     if (!path.isEmpty()) {
         window_.OpenDesignFile(path);
@@ -152,21 +211,21 @@ void DesignCommands::ExportDrawing() {
         settings.setValue(kDxfHorizontalKey, dxf.Axis == DxfAxis::Horizontal);
     }
     if (const std::optional<QString> message = dieprofile::ExportDrawing(
-            window_.Model(), ToQString(window_.Model().DesignName()), path, dxf)) {
+            window_.Model(), ToQString(window_.Model().DrawingDesignName()), path, dxf)) {
         window_.ShowMessage(message->toStdString());
     }
 }
 
 void DesignCommands::PrintDrawing() {
     if (const std::optional<QString> message = dieprofile::PrintDrawing(
-            &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
+            &window_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
 }
 
 void DesignCommands::PrintAtScale() {
     if (const std::optional<QString> message = dieprofile::PrintAtScale(
-            &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
+            &window_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
 }

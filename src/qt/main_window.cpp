@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -291,6 +292,16 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A design from a file that has changed since is not lost without a word; any other window
+    // closes as designed.
+    if (commands_ != nullptr && !commands_->MayLeaveDesign()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void MainWindow::OpenDesignFile(const QString& path) {
     Handle([&] { model_.OpenDesign(PathBytes(path)); });
 }
@@ -326,6 +337,9 @@ void MainWindow::Refresh() {
     combo_->setCurrentIndex(model_.ComboRow - 1);
     options_.at(static_cast<std::size_t>(model_.OptionIndex))->setChecked(true);
     panel_->update();
+    if (commands_ != nullptr) {
+        commands_->UpdateEnabled();
+    }
     refreshing_ = false;
 }
 
