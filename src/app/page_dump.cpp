@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdio>
+#include <initializer_list>
+#include <string_view>
 
 namespace dieprofile {
 
@@ -57,32 +59,37 @@ std::string Printable(const std::string& text) {
 } // namespace
 
 std::string DumpPages(const std::vector<Page>& pages) {
-    std::string out = "begin pages " + std::to_string(pages.size()) + "\n";
+    // Appended piece by piece: GCC's optimiser warns of false overlaps in long sums of strings.
+    std::string out;
+    const auto put = [&out](std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces) {
+            out += piece;
+        }
+    };
+    put({"begin pages ", std::to_string(pages.size()), "\n"});
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const Page& page = pages[i];
-        out += "page " + std::to_string(i + 1) + " " + Number(page.WidthMm) + " " +
-               Number(page.HeightMm) + "\n";
+        put({"page ", std::to_string(i + 1), " ", Number(page.WidthMm), " ", Number(page.HeightMm),
+             "\n"});
         for (const PageLine& line : page.Lines) {
-            out += "line " + Number(line.Start.X) + " " + Number(line.Start.Y) + " " +
-                   Number(line.End.X) + " " + Number(line.End.Y) + " " + Number(line.WidthMm) +
-                   " " + std::string(TypeName(line.Type)) + "\n";
+            put({"line ", Number(line.Start.X), " ", Number(line.Start.Y), " ", Number(line.End.X),
+                 " ", Number(line.End.Y), " ", Number(line.WidthMm), " ", TypeName(line.Type),
+                 "\n"});
         }
         for (const PageOutline& outline : page.Outlines) {
-            out += std::string("outline ") + (outline.Filled ? "filled" : "drawn") + " " +
-                   Number(outline.WidthMm);
+            put({"outline ", outline.Filled ? "filled" : "drawn", " ", Number(outline.WidthMm)});
             for (const Point corner : outline.Corners) {
-                out += " " + Number(corner.X) + " " + Number(corner.Y);
+                put({" ", Number(corner.X), " ", Number(corner.Y)});
             }
-            out += "\n";
+            put({"\n"});
         }
         for (const PageText& text : page.Texts) {
-            out += "text " + Number(text.At.X) + " " + Number(text.At.Y) + " " +
-                   Number(text.HeightMm) + " " + std::string(AlignName(text.Align)) + " " +
-                   Number(text.AngleDeg) + " " + std::string(StyleName(text)) + " " +
-                   Printable(Quoted(text.Text)) + "\n";
+            put({"text ", Number(text.At.X), " ", Number(text.At.Y), " ", Number(text.HeightMm),
+                 " ", AlignName(text.Align), " ", Number(text.AngleDeg), " ", StyleName(text), " ",
+                 Printable(Quoted(text.Text)), "\n"});
         }
     }
-    out += "end pages\n";
+    put({"end pages\n"});
     return out;
 }
 

@@ -69,6 +69,7 @@ std::string_view KeyOf(DieSetField field) {
     case DieSetField::FinishSpeed:
         return "finishSpeed";
     case DieSetField::Blank:
+    case DieSetField::Overrides: // kept from the file, no field of the window's own
         break;
     }
     return {};
@@ -139,8 +140,12 @@ DieSetWindow::DieSetWindow(MainWindow& designed) : designed_(designed) {
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns are fitted to their contents when the passes are counted anew, not on every
+    // keystroke: measuring every cell of a hundred rows at each character costs more than the
+    // whole set's computation.
     table_->horizontalHeader()->setStretchLastSection(true);
+    connect(tableModel_, &QAbstractItemModel::modelReset, table_,
+            &QTableView::resizeColumnsToContents);
     table_->setToolTip(QStringLiteral("Double-click a pass to open its die in the window"));
     connect(table_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenPassInDesignedWindow(index.row()); });

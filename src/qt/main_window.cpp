@@ -113,7 +113,7 @@ void MainWindow::BuildControls() {
             break;
         }
         case ControlKind::TextField: {
-            auto* field = new FieldEdit(text, parent);
+            auto* field = new FieldEdit(parent);
             field->setMaxLength(std::numeric_limits<int>::max());
             if (design.Shaded) {
                 QPalette shaded = field->palette();
@@ -154,6 +154,10 @@ void MainWindow::BuildControls() {
         }
         widget->setObjectName(ToQString(design.Name));
         widget->setFont(DesignFont(design.Font));
+        if (design.Kind == ControlKind::TextField) {
+            // Given its text once its face is set, a field lays the text out once, not twice.
+            Field(design.Id)->setText(text);
+        }
         widget->setGeometry(PxRect(design.Left, design.Top, design.Width, design.Height));
         widget->setAccessibleName(ToQString(design.Text));
     }

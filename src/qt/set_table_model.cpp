@@ -47,8 +47,14 @@ const std::array<Column, 18> kColumns{{
     {"Meeting point above bearing", "L", 0, MeetingPoint},
     {"Bell contact", "", -1, nullptr},
 }};
-constexpr int kMarksColumn = static_cast<int>(kColumns.size());
-constexpr int kBellColumn = kMarksColumn - 1;
+// The marks stand next to the pass number, where they are seen without scrolling; the CSV's
+// columns follow in its order.
+constexpr int kMarksColumn = 1;
+constexpr int kBellColumn = static_cast<int>(kColumns.size());
+
+const Column& SpecOf(int column) {
+    return kColumns.at(static_cast<std::size_t>(column == 0 ? 0 : column - 1));
+}
 
 } // namespace
 
@@ -135,14 +141,14 @@ int SetTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SetTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kMarksColumn + 1;
+    return parent.isValid() ? 0 : static_cast<int>(kColumns.size()) + 1;
 }
 
 QString SetTableModel::Heading(int column) const {
     if (column == kMarksColumn) {
         return QStringLiteral("Marks");
     }
-    const Column& spec = kColumns.at(static_cast<std::size_t>(column));
+    const Column& spec = SpecOf(column);
     const QString unit = qstrcmp(spec.Unit, "L") == 0 ? ToQString(UnitSymbol(unitDivisor_))
                                                       : QString::fromUtf8(spec.Unit);
     return unit.isEmpty() ? QString::fromUtf8(spec.Heading)
@@ -159,7 +165,7 @@ QString SetTableModel::Cell(int row, int column) const {
                : pass.Die.BellContact ? QStringLiteral("yes")
                                       : QStringLiteral("no");
     }
-    const Column& spec = kColumns.at(static_cast<std::size_t>(column));
+    const Column& spec = SpecOf(column);
     const double value = spec.Value(pass);
     if (!std::isfinite(value)) {
         return QStringLiteral("—");
@@ -212,8 +218,9 @@ QVariant SetTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return Cell(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return index.column() >= kBellColumn ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                             : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return index.column() == kBellColumn || index.column() == kMarksColumn
+                   ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ToolTipRole: {
         const QString reasons = Reasons(index.row());
         return reasons.isEmpty() ? QVariant() : QVariant(reasons);
@@ -237,7 +244,7 @@ QVariant SetTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant SetTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section > kMarksColumn) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::DisplayRole) {

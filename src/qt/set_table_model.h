@@ -1,5 +1,5 @@
 // The die set's passes as a table: the CSV's columns under readable headings with their units,
-// and a last column of marks (the wire would break, above the caution level, the wire on the bell,
+// and beside the pass number a column of marks (the wire would break, above the caution level, the wire on the bell,
 // a die that cannot be calculated). Marked rows are tinted and say why in their tooltip.
 #pragma once
 

@@ -104,9 +104,36 @@ INSTANTIATE_TEST_SUITE_P(
         BadSetCase{"DieFieldTooLong", "\"16\"", "\"" + std::string(1001, '1') + "\"",
                    "the text of \"die.fields.reductionAngle\" is longer than 1000 characters"},
         BadSetCase{"BlankNotText", "\"BLANK\"", "26", "the value of \"die.blank\" is not a text"},
+        BadSetCase{"OverridesNotAList", "  }\n}\n", "  },\n  \"overrides\": {}\n}\n",
+                   "the value of \"overrides\" is not a list"},
+        BadSetCase{"OverrideFieldUnknown", "  }\n}\n",
+                   "  },\n  \"overrides\": [{\"pass\": \"1\", \"fields\": {\"outletDiameter\": "
+                   "\"1\"}}]\n}\n",
+                   "the key \"overrides[1].fields.outletDiameter\" is unknown"},
+        BadSetCase{"OverridePassMissing", "  }\n}\n",
+                   "  },\n  \"overrides\": [{\"fields\": {}}]\n}\n",
+                   "the key \"overrides[1].pass\" is missing"},
         BadSetCase{"FrictionNotText", "\"0.08\"", "0.08",
                    "the value of \"friction\" is not a text"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Overrides are read back as written, only the fields a pass replaces; a set without any is
+// written without the key, as the documented example is.
+TEST(SetOverridesTest, ReadBackAsWrittenAndAbsentWhenNone) {
+    DieSetFile set = CopperSet();
+    EXPECT_EQ(DieSetToText(set).find("overrides"), std::string::npos);
+    PassOverride first;
+    first.Pass = "1";
+    first.FieldTexts[0] = "20";
+    PassOverride last;
+    last.Pass = " 6";
+    last.FieldTexts[1] = "80 \"long\"";
+    last.FieldTexts[7] = "";
+    set.Overrides = {first, last};
+    const auto read = DieSetFromText(DieSetToText(set));
+    ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
+    EXPECT_EQ(std::get<DieSetFile>(read).Overrides, set.Overrides);
+}
 
 class SetFileOnDiskTest : public ::testing::Test {
 protected:

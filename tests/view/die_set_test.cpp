@@ -171,7 +171,7 @@ TEST(DieSet, TypingRecomputesAndARefusedFieldKeepsTheLastTable) {
     // A schedule of typed outlets; the table follows every character.
     set.ScheduleChoice()->setCurrentIndex(static_cast<int>(ScheduleKind::Diameters));
     TypeInto(set.Field("outlets"), QStringLiteral("0.019, 0.016 0.014;0.012"));
-    EXPECT_EQ(Column(*set.TableModel(), 2), (QStringList{"0.0190", "0.0160", "0.0140", "0.0120"}));
+    EXPECT_EQ(Column(*set.TableModel(), 3), (QStringList{"0.0190", "0.0160", "0.0140", "0.0120"}));
     QTest::keyClick(set.Field("outlets"), Qt::Key_Backspace);
     EXPECT_TRUE(set.Refusal()->text().contains(QLatin1String("finish")) ||
                 set.Refusal()->text().contains(QLatin1String("Finish")))
@@ -226,7 +226,7 @@ TEST(DieSet, ADoubleClickedPassOpensItsDieInTheDesignedWindowAndCalculatesIt) {
     // Calculate ran: the delta field shows this pass's delta, as the table does.
     ASSERT_TRUE(window.Model().LastCalculation.has_value());
     const QString delta = window.Field(ControlId::Text3)->text();
-    EXPECT_NEAR(delta.toDouble(), set.TableModel()->Cell(2, 6).toDouble(), 0.0006)
+    EXPECT_NEAR(delta.toDouble(), set.TableModel()->Cell(2, 7).toDouble(), 0.0006)
         << delta.toStdString();
     EXPECT_EQ(window.Model().LastCalculation->FieldTexts[1], pass.Die.Typed.FieldTexts[1]);
     EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
@@ -352,8 +352,9 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     // The table shows the CSV's figures, rounded for reading.
     for (int row = 0; row < 6; ++row) {
         const QStringList fields = lines[row + 1].split(',');
-        EXPECT_NEAR(fields[2].toDouble(), set.TableModel()->Cell(row, 2).toDouble(), 0.0005);
-        EXPECT_NEAR(fields[11].toDouble(), set.TableModel()->Cell(row, 11).toDouble(), 0.0005);
+        // The table shows the marks beside the pass: the CSV's column c is the table's c + 1.
+        EXPECT_NEAR(fields[2].toDouble(), set.TableModel()->Cell(row, 3).toDouble(), 0.0005);
+        EXPECT_NEAR(fields[11].toDouble(), set.TableModel()->Cell(row, 12).toDouble(), 0.0005);
     }
 
     fixture->Chosen = fixture->Folder.filePath(QStringLiteral("copper.pdf"));

@@ -5,6 +5,7 @@
 #include "app/form_design.h"
 #include "qt/app_icon.h"
 #include "qt/fonts.h"
+#include "qt/widget_design.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -52,6 +53,20 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
         EXPECT_EQ(shown.pixelSize(), designed.pixelSize());
         EXPECT_EQ(shown.bold(), designed.bold());
         EXPECT_EQ(shown.fixedPitch(), designed.fixedPitch());
+    }
+}
+
+TEST(Startup, FieldsHoldTheirDesignTextInTheirDesignFaceOnceBuilt) {
+    const MainWindow window; // built, not started: the model has not filled them yet
+    for (const ControlDesign& design : FormControls()) {
+        if (design.Kind != ControlKind::TextField) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(design.Name));
+        const FieldEdit* field = window.Field(design.Id);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(), ToQString(design.Text));
+        EXPECT_EQ(field->font(), DesignFont(design.Font));
     }
 }
 
