@@ -780,19 +780,13 @@ std::string SheetScale::Text() const {
 }
 
 SheetScale ChooseSheetScale(double largestRatio) {
-    static constexpr std::array<SheetScale, 13> kSeries{{{1000, 1},
-                                                         {500, 1},
-                                                         {200, 1},
-                                                         {100, 1},
-                                                         {50, 1},
-                                                         {20, 1},
-                                                         {10, 1},
-                                                         {5, 1},
-                                                         {2, 1},
-                                                         {1, 1},
-                                                         {1, 2},
-                                                         {1, 5},
-                                                         {1, 10}}};
+    // The drafting series from 1000:1 down to 1:10; the series goes on (1:20 … 1:10000) only for a
+    // blank of one's own too large to stand on the paper at 1:10.
+    static constexpr std::array<SheetScale, 22> kSeries{{
+        {1000, 1}, {500, 1}, {200, 1},  {100, 1},  {50, 1},   {20, 1},    {10, 1}, {5, 1},
+        {2, 1},    {1, 1},   {1, 2},    {1, 5},    {1, 10},   {1, 20},    {1, 50}, {1, 100},
+        {1, 200},  {1, 500}, {1, 1000}, {1, 2000}, {1, 5000}, {1, 10000},
+    }};
     for (const SheetScale& scale : kSeries) {
         if (scale.Ratio() <= largestRatio * (1 + 1e-12)) {
             return scale;
