@@ -8,10 +8,11 @@
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (defaults: build/dev, 30)
 #
 # The programs take turns run by run, so a machine whose load changes during the run slows all
-# three alike: wall time is the median of RUNS runs timed with date +%s%N, and beside it the
-# fastest run, which on a busy machine is the nearest to an idle one; peak memory is the median
-# of RUNS readings of /usr/bin/time -f %M. The instruction count (callgrind, one run) does not
-# depend on the machine's load at all; it is the figure to compare builds by on a busy machine.
+# three alike: wall time is the median of RUNS runs timed with $EPOCHREALTIME, and beside it the
+# median of the processor time each run took (user and system, from the shell's times), which a
+# busy machine disturbs far less; peak memory is the median of RUNS readings of
+# /usr/bin/time -f %M. The instruction count (callgrind, one run) does not depend on the
+# machine's load at all; it is the figure to compare builds by on a busy machine.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -45,7 +46,7 @@ measure() {
   [ "$platform" = xcb ] && label="xcb (Xvfb)"
   local names=(real minimal text) samples
   samples=$(mktemp -d)
-  local name program i k start end
+  local name program i k timing
   for name in "${names[@]}"; do
     program=$build/bench/dieprofile-startup
     [ "$name" = real ] || program=$program-$name
@@ -57,15 +58,23 @@ measure() {
       name=${names[(i + k) % 3]}
       program=$build/bench/dieprofile-startup
       [ "$name" = real ] || program=$program-$name
-      start=$(date +%s%N)
-      "$program"
-      end=$(date +%s%N)
-      echo $(((end - start) / 1000)) >>"$samples/$name.us"
+      # Wall time from the shell's clock (no process of its own), then the processor time of
+      # the shell's children, which are the program alone.
+      timing=$(
+        start=$EPOCHREALTIME
+        "$program"
+        end=$EPOCHREALTIME
+        echo "$start $end"
+        times
+      )
+      awk 'NR == 1 { printf "%.0f\n", ($2 - $1) * 1e6 }' <<<"$timing" >>"$samples/$name.us"
+      awk 'NR == 3 { n = split($0, t, /[ms]+/); print (t[1] * 60 + t[2] + t[3] * 60 + t[4]) * 1e6 }' \
+        <<<"$timing" >>"$samples/$name.cpu"
       /usr/bin/time -f %M -o "$samples/time" "$program"
       cat "$samples/time" >>"$samples/$name.kib"
     done
   done
-  printf '%-12s %-14s %10s %10s %10s %10s\n' "$label" program "wall ms" "fastest" "peak KiB" \
+  printf '%-12s %-14s %10s %10s %10s %10s\n' "$label" program "wall ms" "CPU ms" "peak KiB" \
     "M instr"
   local ms best kib ins real_ms real_best real_kib real_ins minimal_ms minimal_best minimal_kib \
     minimal_ins text_ms text_best text_kib text_ins
@@ -73,7 +82,7 @@ measure() {
     program=$build/bench/dieprofile-startup
     [ "$name" = real ] || program=$program-$name
     ms=$(median <"$samples/$name.us" | awk '{ printf "%.2f\n", $1 / 1000 }')
-    best=$(sort -n "$samples/$name.us" | head -n1 | awk '{ printf "%.2f\n", $1 / 1000 }')
+    best=$(median <"$samples/$name.cpu" | awk '{ printf "%.2f\n", $1 / 1000 }')
     kib=$(median <"$samples/$name.kib")
     ins=$(instructions "$program")
     printf -v "${name}_ms" %s "$ms"
@@ -120,7 +129,7 @@ XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
-echo "runs: $runs, the programs taking turns; wall: date +%s%N median; memory: /usr/bin/time %M median; instructions: $(command -v valgrind >/dev/null && echo "callgrind, one run" || echo "not counted (valgrind not installed)")"
+echo "runs: $runs, the programs taking turns; wall and CPU: median; memory: /usr/bin/time %M median; instructions: $(command -v valgrind >/dev/null && echo "callgrind, one run" || echo "not counted (valgrind not installed)")"
 echo "machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 measure offscreen "$build" "$runs"
 if command -v xvfb-run >/dev/null; then

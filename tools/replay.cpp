@@ -4,8 +4,10 @@
 #include "app/dump.h"
 #include "app/export.h"
 #include "app/form_model.h"
+#include "app/page_dump.h"
 #include "support/recording_toolkit.h"
 
+#include <array>
 #include <charconv>
 #include <filesystem>
 #include <optional>
@@ -58,6 +60,10 @@ public:
         if ((command == "open" || command == "save" || command == "export") && !rest.empty()) {
             RunFileCommand(command, std::string(rest));
             return true;
+        }
+        // The pages an export of the sheet or the chart would write, without writing them.
+        if ((command == "layout" || command == "layout-chart") && !rest.empty()) {
+            return RunLayout(command == "layout-chart", rest);
         }
         if (command == "select") {
             const std::optional<int> row = WholeNumber(rest);
@@ -112,7 +118,7 @@ private:
         } else if (ExportFormatOf(path) == ExportFormat::Dxf) {
             // The same decisions as every export; only the painters of PDF and SVG are missing.
             if (const std::optional<ExportRefusal> refusal = ExportDrawing(
-                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}}, nullptr)) {
+                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}, {}}, nullptr)) {
                 toolkit_.ShowMessage(refusal->Message);
             }
         } else {
@@ -122,6 +128,44 @@ private:
                                  "\": the headless driver writes DXF only; use dieprofile --export "
                                  "for PDF and SVG.");
         }
+    }
+
+    // layout FILE, or layout-chart M T bore|section FILE: the export's every decision, then its
+    // pages as text (a refusal as a message). The sheet is dated as the driver's runs are.
+    bool RunLayout(bool chart, std::string_view rest) {
+        ExportRequest request{std::string(rest), model_.DesignName(), {}, {}, {}, {}, "2000-01-01"};
+        if (chart) {
+            std::array<std::string_view, 3> words{};
+            for (std::string_view& word : words) {
+                const std::size_t blank = rest.find(' ');
+                if (blank == std::string_view::npos) {
+                    return false;
+                }
+                word = rest.substr(0, blank);
+                rest.remove_prefix(blank + 1);
+            }
+            if (words[2] != "bore" && words[2] != "section") {
+                return false;
+            }
+            auto options = ParseOverlayOptions(
+                words[0], words[1], words[2] == "bore" ? OverlayView::Bore : OverlayView::Section);
+            if (const std::string* wrong = std::get_if<std::string>(&options)) {
+                toolkit_.ShowMessage(*wrong);
+                return true;
+            }
+            request.Path = std::string(rest);
+            request.Chart = std::get<OverlayOptions>(options);
+        }
+        auto laidOut = LayOutExport(model_, request);
+        if (const ExportRefusal* refusal = std::get_if<ExportRefusal>(&laidOut)) {
+            toolkit_.ShowMessage(refusal->Message);
+        } else if (std::get<LaidOutExport>(laidOut).Format == ExportFormat::Dxf) {
+            toolkit_.ShowMessage("Cannot lay out \"" + request.Path +
+                                 "\": a DXF is not paper; use export for it.");
+        } else {
+            out_ << DumpPages(std::get<LaidOutExport>(laidOut).Pages);
+        }
+        return true;
     }
 
     // The die set's lines: the same use cases as the Die Set window calls.

@@ -14,6 +14,11 @@
 //   save FILE      saves the design to FILE as Save Design does
 //   export FILE    exports the last Calculate's drawing to FILE; DXF only (.dxf), as the
 //                  drawing sheets need the window's painter
+//   layout FILE    takes every decision of exporting the sheet to FILE (.pdf or .svg) and writes
+//                  its pages (app/page_dump.h), or the refusal as a message; the sheet is dated
+//                  2000-01-01 and nothing is written
+//   layout-chart M T bore|section FILE   the same for the projector chart at magnification M
+//                  with a tolerance band T
 //   set-new        starts a die set from the window's design, as Die Set... does
 //   set-open FILE  opens the die set FILE (the set replaces the one held; a refusal is a message)
 //   set-save FILE  saves the die set held to FILE

@@ -29,7 +29,7 @@ struct FieldCaption {
     std::string_view Caption;
 };
 
-constexpr std::array<FieldCaption, 12> kCaptions{{
+constexpr std::array<FieldCaption, 13> kCaptions{{
     {DieSetField::StartDiameter, "Start Diameter"},
     {DieSetField::FinishDiameter, "Finish Diameter"},
     {DieSetField::Dies, "Dies"},
@@ -42,6 +42,7 @@ constexpr std::array<FieldCaption, 12> kCaptions{{
     {DieSetField::Friction, "Friction Coefficient"},
     {DieSetField::FinishSpeed, "Finishing Speed"},
     {DieSetField::Blank, "Blank"},
+    {DieSetField::Overrides, "Pass Overrides"},
 }};
 
 DieSetRefusal Refuse(DieSetField field, std::string_view rule, int outlet = 0) {
@@ -129,16 +130,56 @@ std::string DiameterText(const DieSetFile& set, const DieSetInputs& inputs, int 
     return NumberToText(inputs.Outlets[static_cast<std::size_t>(pass - 1)]);
 }
 
-Design DieDesign(const DieSetFile& set, std::string incoming, std::string outlet) {
+// The die's fields for a pass: the set's, with the pass's overrides in their place.
+std::array<std::string, 8> PassFieldTexts(const DieSetFile& set, int pass) {
+    std::array<std::string, 8> texts = set.DieFieldTexts;
+    for (const PassOverride& override : set.Overrides) {
+        if (ParseNumber(override.Pass) == static_cast<double>(pass)) {
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                if (override.FieldTexts[i]) {
+                    texts[i] = *override.FieldTexts[i];
+                }
+            }
+        }
+    }
+    return texts;
+}
+
+Design DieDesign(const DieSetFile& set, const std::array<std::string, 8>& fields,
+                 std::string incoming, std::string outlet) {
     Design design;
     design.Unit = set.Unit;
     design.Blank = set.Blank;
     design.FieldTexts[0] = std::move(outlet);
     design.FieldTexts[1] = std::move(incoming);
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
-        design.FieldTexts[i + 2] = set.DieFieldTexts[i];
+        design.FieldTexts[i + 2] = fields[i];
     }
     return design;
+}
+
+// Each override names a pass of the schedule, and no pass twice.
+std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set, std::size_t passes) {
+    std::vector<bool> taken(passes + 1, false);
+    for (std::size_t i = 0; i < set.Overrides.size(); ++i) {
+        const int entry = static_cast<int>(i) + 1;
+        const std::string name = "Override " + std::to_string(entry);
+        const std::optional<double> pass = ParseNumber(set.Overrides[i].Pass);
+        if (!pass || *pass != std::floor(*pass) || *pass < 1 ||
+            *pass > static_cast<double>(passes)) {
+            return DieSetRefusal{DieSetField::Overrides, entry,
+                                 name + ": the pass must be a whole number from 1 to " +
+                                     std::to_string(passes) + "."};
+        }
+        const auto index = static_cast<std::size_t>(*pass);
+        if (taken[index]) {
+            return DieSetRefusal{DieSetField::Overrides, entry,
+                                 name + ": pass " + std::to_string(index) +
+                                     " already has an override."};
+        }
+        taken[index] = true;
+    }
+    return std::nullopt;
 }
 
 // Designs the die in a window model of its own, exactly as opening it in the window would.
@@ -299,6 +340,9 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         return DieSetRefusal{DieSetField::Blank, 0,
                              "The blank \"" + set.Blank + "\" is not in the catalogue."};
     }
+    if (auto refused = CheckOverrides(set, inputs.Outlets.size())) {
+        return *refused;
+    }
     return inputs;
 }
 
@@ -324,8 +368,6 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
     const double mu = in.Friction;
     const double d0 = in.StartDiameter;
     const double dN = in.FinishDiameter;
-    // The die's reduction angle is the set's, one for every die.
-    const std::optional<double> reductionAngle = ParseNumber(set.DieFieldTexts[0]);
 
     schedule.Passes.reserve(in.Outlets.size());
     double previousStrain = 0; // the rod starts annealed
@@ -344,6 +386,8 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
         const double speedRatio = dN / pass.Outlet;
         pass.Speed = in.FinishSpeed * speedRatio * speedRatio;
 
+        const std::array<std::string, 8> fields = PassFieldTexts(set, pass.Pass);
+        const std::optional<double> reductionAngle = ParseNumber(fields[0]);
         const double e = pass.TrueStrain;
         const double phi = pass.PassStrain;
         pass.MeanFlowStress =
@@ -366,8 +410,8 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
                            " must be more than 0 and less than 180 for the drawing stress.";
         }
 
-        pass.Die = DesignDie(
-            DieDesign(set, DiameterText(set, in, pass.Pass - 1), DiameterText(set, in, pass.Pass)));
+        pass.Die = DesignDie(DieDesign(set, fields, DiameterText(set, in, pass.Pass - 1),
+                                       DiameterText(set, in, pass.Pass)));
         if (!pass.Die.Calculated) {
             pass.Problem = pass.Die.Refusal;
         } else if (pass.Problem.empty() && !AllFinite(pass)) {
@@ -468,7 +512,8 @@ DieSetFile DieSetFromDesign(const Design& design) {
     set.StartDiameter = design.FieldTexts[1];
     set.FinishDiameter = design.FieldTexts[0];
     set.Schedule = ScheduleKind::Equal;
-    set.Dies = "6";
+    // Built as a string: GCC 12 warns of a false overlap when this one-letter literal is assigned.
+    set.Dies = std::string("6");
     set.Percent = "20";
     if (!WireMaterials().empty()) {
         ApplyMaterial(WireMaterials().front(), set);

@@ -33,6 +33,7 @@ enum class DieSetField {
     Friction,
     FinishSpeed,
     Blank,
+    Overrides,
 };
 
 // The field's caption, as the window labels it and the messages name it ("Start Diameter").
@@ -40,7 +41,9 @@ std::string_view DieSetCaption(DieSetField field);
 
 struct DieSetRefusal {
     DieSetField Field = DieSetField::StartDiameter;
-    int Outlet = 0; // with Outlets: the typed outlet at fault, 1-based; 0 for the list as a whole
+    // With Outlets or Overrides: the entry of the list at fault, 1-based; 0 for the list as a
+    // whole.
+    int Outlet = 0;
     std::string Message;
     bool operator==(const DieSetRefusal&) const = default;
 };

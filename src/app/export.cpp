@@ -2,6 +2,7 @@
 
 #include "app/drawing_export.h"
 #include "app/sheet_content.h"
+#include "core/message_text.h"
 #include "output/atomic_file.h"
 #include "output/dxf_writer.h"
 #include "output/overlay_layout.h"
@@ -122,14 +123,18 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
 }
 
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    std::array<char, 16> date{};
-    std::strftime(date.data(), date.size(), "%Y-%m-%d", &local);
+                    const std::string& designName, Paper paper, const DrawingIdentity& identity,
+                    const SheetDetails& details, std::string date) {
+    if (date.empty()) {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        std::array<char, 16> today{};
+        std::strftime(today.data(), today.size(), "%Y-%m-%d", &local);
+        date = today.data();
+    }
     return LayOutSheet(
-        SheetContentOf(drawn, scene, designName, {}, {}, paper, std::string(date.data())));
+        SheetContentOf(drawn, scene, designName, identity, details, paper, std::move(date)));
 }
 
 std::string SheetTitle(const std::string& designName) {
@@ -137,7 +142,8 @@ std::string SheetTitle(const std::string& designName) {
 }
 
 std::string CannotExport(std::string_view path, std::string_view reason) {
-    return "Cannot export \"" + std::string(path) + "\": " + std::string(reason) + ".";
+    // The name as the user gave it, but never a control character sent to a terminal.
+    return "Cannot export " + QuotedForMessage(path) + ": " + std::string(reason) + ".";
 }
 
 std::optional<std::string> DrawingRefusal(const Form1Model& model) {
@@ -157,8 +163,8 @@ std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const Overlay
     return std::nullopt;
 }
 
-std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
-                                           ExportPainters* painters, ExportNotes* notes) {
+std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
+                                                        const ExportRequest& request) {
     const std::string& path = request.Path;
     const auto refuse = [&path](std::string_view reason, bool usage = false) {
         return ExportRefusal{CannotExport(path, reason), usage};
@@ -182,39 +188,59 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     }
     const CalculatedDrawing& drawn = *model.LastCalculation;
     const std::string& designName = request.DesignName;
-    Rendering rendering;
-    ExportNotes told;
+    LaidOutExport laidOut;
+    laidOut.Format = *format;
     if (*format == ExportFormat::Dxf) {
-        rendering.Bytes = WriteDxf(DxfDocumentOf(drawn, model.Scene, designName, request.Dxf));
-    } else if (painters == nullptr) {
-        return refuse("PDF and SVG are drawn by the window's painters, which are not here");
+        laidOut.Dxf = WriteDxf(DxfDocumentOf(drawn, model.Scene, designName, request.Dxf));
     } else if (request.Chart) {
         const PaperSize paper = PortraitSize(request.SheetPaper);
-        auto laidOut = LayOutOverlay(drawn.Frame, model.Scene, drawn.UnitDivisor, *request.Chart,
-                                     designName, paper.WidthMm, paper.HeightMm);
-        if (std::string* problem = std::get_if<std::string>(&laidOut)) {
+        auto chart = LayOutOverlay(drawn.Frame, model.Scene, drawn.UnitDivisor, *request.Chart,
+                                   designName, paper.WidthMm, paper.HeightMm);
+        if (std::string* problem = std::get_if<std::string>(&chart)) {
             // The chart's own refusals (too many pages, too small a page) are whole sentences.
             return ExportRefusal{std::move(*problem), false};
         }
-        const OverlayPages& chart = std::get<OverlayPages>(laidOut);
-        told = {chart.Pages.size(), chart.Warning};
-        rendering = painters->Pdf(OverlayPaper(chart),
-                                  designName.empty() ? "Die profile overlay" : designName);
+        const OverlayPages& pages = std::get<OverlayPages>(chart);
+        laidOut.Notes = {pages.Pages.size(), pages.Warning};
+        laidOut.Pages = OverlayPaper(pages);
+        laidOut.Title = designName.empty() ? "Die profile overlay" : designName;
     } else {
-        const Page sheet = DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper);
-        rendering = *format == ExportFormat::Pdf
-                        ? painters->Pdf({sheet}, SheetTitle(designName))
-                        : painters->Svg(sheet, SheetTitle(designName),
-                                        "Drawing sheet of a wire-drawing die");
+        laidOut.Pages = {DrawingSheetOf(drawn, model.Scene, designName, request.SheetPaper,
+                                        model.Identity, request.Details, request.Date)};
+        laidOut.Title = SheetTitle(designName);
+        laidOut.Description = "Drawing sheet of a wire-drawing die";
+    }
+    return laidOut;
+}
+
+std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
+                                           ExportPainters* painters, ExportNotes* notes) {
+    auto laidOut = LayOutExport(model, request);
+    if (const ExportRefusal* refusal = std::get_if<ExportRefusal>(&laidOut)) {
+        return *refusal;
+    }
+    LaidOutExport& made = std::get<LaidOutExport>(laidOut);
+    Rendering rendering;
+    if (made.Format == ExportFormat::Dxf) {
+        rendering.Bytes = std::move(made.Dxf);
+    } else if (painters == nullptr) {
+        return ExportRefusal{
+            CannotExport(request.Path,
+                         "PDF and SVG are drawn by the window's painters, which are not here"),
+            false};
+    } else if (made.Format == ExportFormat::Pdf) {
+        rendering = painters->Pdf(made.Pages, made.Title);
+    } else {
+        rendering = painters->Svg(made.Pages.front(), made.Title, made.Description);
     }
     if (rendering.Failure) {
-        return refuse(*rendering.Failure);
+        return ExportRefusal{CannotExport(request.Path, *rendering.Failure), false};
     }
-    if (const std::optional<std::string> failure = WriteFileAtomically(path, rendering.Bytes)) {
-        return refuse(*failure);
+    if (const auto failure = WriteFileAtomically(request.Path, rendering.Bytes)) {
+        return ExportRefusal{CannotExport(request.Path, *failure), false};
     }
     if (notes != nullptr) {
-        *notes = std::move(told);
+        *notes = std::move(made.Notes);
     }
     return std::nullopt;
 }

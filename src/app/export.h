@@ -10,6 +10,7 @@
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"
+#include "output/sheet_layout.h"
 
 #include <cstddef>
 #include <optional>
@@ -61,6 +62,8 @@ struct ExportRequest {
     std::optional<OverlayOptions> Chart; // the projector chart (a PDF) instead of the sheet
     Paper SheetPaper = Paper::A4;        // the sheet's paper, and the projector chart's
     DxfExportOptions Dxf;                // what a DXF holds and which way its axis runs
+    SheetDetails Details{}; // the user's owner, drawn by, approved by and general tolerances
+    std::string Date{};     // the sheet's date of issue, ISO 8601; empty: today
 };
 
 // What an export that was written has to tell beside its file: the projector chart's pages and a
@@ -75,9 +78,11 @@ struct ExportRefusal {
     bool UsageMistake = false; // asked for what cannot be (its own input, too wide a band)
 };
 
-// The drawing sheet of a Calculate on the paper, dated today.
+// The drawing sheet of a Calculate on the paper, dated date (ISO 8601; empty: today).
 Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper);
+                    const std::string& designName, Paper paper,
+                    const DrawingIdentity& identity = {}, const SheetDetails& details = {},
+                    std::string date = {});
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 
@@ -89,6 +94,22 @@ std::string CannotExport(std::string_view path, std::string_view reason);
 std::optional<std::string> DrawingRefusal(const Form1Model& model);
 // The same for the projector chart with these options (the band no wider than the die).
 std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const OverlayOptions& options);
+
+// What an export writes, laid out and not yet painted: the DXF's text, or the pages of the sheet
+// or the chart with what their document calls itself.
+struct LaidOutExport {
+    ExportFormat Format = ExportFormat::Pdf;
+    std::string Dxf;
+    std::vector<Page> Pages;
+    std::string Title;
+    std::string Description;
+    ExportNotes Notes;
+};
+
+// Every decision of an export short of painting and writing: the refusal, or what would be
+// written.
+std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
+                                                        const ExportRequest& request);
 
 // Writes the last Calculate's drawing to the request's file in the format of its extension. The
 // painters are needed for PDF and SVG only (null: the DXF alone can be written). Nothing on

@@ -64,8 +64,12 @@ std::optional<std::string> FinalTarget(std::string path, int& error) {
             error = length < 0 ? errno : ENAMETOOLONG;
             return std::nullopt;
         }
-        std::string next(target.data(), static_cast<std::size_t>(length));
-        path = next.front() == '/' ? next : FolderOf(path) + "/" + next;
+        const std::string_view next(target.data(), static_cast<std::size_t>(length));
+        if (next.front() == '/') {
+            path = next;
+        } else {
+            path = FolderOf(path).append(1, '/').append(next);
+        }
     }
     error = ELOOP;
     return std::nullopt;

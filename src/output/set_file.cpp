@@ -31,6 +31,7 @@ constexpr std::array<TextKey, 5> kMaterialKeys{{
 
 template <std::size_t N> std::vector<std::string_view> KeysOf(const std::array<TextKey, N>& keys) {
     std::vector<std::string_view> names;
+    names.reserve(N);
     for (const TextKey& key : keys) {
         names.push_back(key.Key);
     }
@@ -104,6 +105,7 @@ std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
         return std::string("the value of \"die.fields\" is not a group of keys");
     }
     std::vector<std::string_view> keys;
+    keys.reserve(kSetDieFields.size());
     for (const DesignFieldKey& field : kSetDieFields) {
         keys.push_back(field.Key);
     }
@@ -115,6 +117,47 @@ std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
                 FieldText(fields, "die.fields", kSetDieFields[i].Key, set.DieFieldTexts[i])) {
             return wrong;
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set) {
+    if (!overrides.is_array()) {
+        return std::string("the value of \"overrides\" is not a list");
+    }
+    for (std::size_t i = 0; i < overrides.size(); ++i) {
+        const std::string path = "overrides[" + std::to_string(i + 1) + "]";
+        const Json& entry = overrides[i];
+        if (!entry.is_object()) {
+            return "the value of " + InQuotes(path) + " is not a group of keys";
+        }
+        if (auto wrong = CheckKeys(entry, path, {"pass", "fields"})) {
+            return wrong;
+        }
+        PassOverride override;
+        if (auto wrong = FieldText(entry, path, "pass", override.Pass)) {
+            return wrong;
+        }
+        const Json& fields = entry.at("fields");
+        const std::string fieldsPath = path + ".fields";
+        if (!fields.is_object()) {
+            return "the value of " + InQuotes(fieldsPath) + " is not a group of keys";
+        }
+        for (const auto& item : fields.items()) {
+            std::size_t found = kSetDieFields.size();
+            for (std::size_t k = 0; k < kSetDieFields.size(); ++k) {
+                found = item.key() == kSetDieFields[k].Key ? k : found;
+            }
+            if (found == kSetDieFields.size()) {
+                return "the key " + InQuotes(KeyPath(fieldsPath, item.key())) + " is unknown";
+            }
+            std::string text;
+            if (auto wrong = FieldText(fields, fieldsPath, item.key(), text)) {
+                return wrong;
+            }
+            override.FieldTexts[found] = std::move(text);
+        }
+        set.Overrides.push_back(std::move(override));
     }
     return std::nullopt;
 }
@@ -177,6 +220,22 @@ std::string DieSetToText(const DieSetFile& set) {
     root["friction"] = set.Friction;
     root["finishSpeed"] = set.FinishSpeed;
     root["die"] = std::move(die);
+    if (!set.Overrides.empty()) {
+        Json overrides = Json::array();
+        for (const PassOverride& override : set.Overrides) {
+            Json changed = Json::object();
+            for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+                if (override.FieldTexts[i]) {
+                    changed[std::string(kSetDieFields[i].Key)] = *override.FieldTexts[i];
+                }
+            }
+            Json entry = Json::object();
+            entry["pass"] = override.Pass;
+            entry["fields"] = std::move(changed);
+            overrides.push_back(std::move(entry));
+        }
+        root["overrides"] = std::move(overrides);
+    }
     return JsonFileText(root);
 }
 
@@ -186,9 +245,13 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
         return std::move(*wrong);
     }
     const Json& root = std::get<Json>(parsed);
-    if (auto wrong = CheckKeys(root, "",
-                               {"format", "version", "unit", "startDiameter", "finishDiameter",
-                                "schedule", "material", "friction", "finishSpeed", "die"})) {
+    std::vector<std::string_view> rootKeys{
+        "format",   "version",  "unit",     "startDiameter", "finishDiameter",
+        "schedule", "material", "friction", "finishSpeed",   "die"};
+    if (root.contains("overrides")) {
+        rootKeys.emplace_back("overrides");
+    }
+    if (auto wrong = CheckKeys(root, "", rootKeys)) {
         return *wrong;
     }
 
@@ -228,6 +291,11 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
     }
     if (auto wrong = ReadDie(root.at("die"), set)) {
         return *wrong;
+    }
+    if (root.contains("overrides")) {
+        if (auto wrong = ReadOverrides(root.at("overrides"), set)) {
+            return *wrong;
+        }
     }
     return set;
 }

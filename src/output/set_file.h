@@ -6,6 +6,7 @@
 #include "output/design_file.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -38,6 +39,16 @@ inline constexpr std::array<DesignFieldKey, 8> kSetDieFields{{
     kDesignFields[9],
 }};
 
+// Early and late dies of a set often differ from the rest (a longer bearing on the finishing die,
+// a wider angle on the breakdown dies): a pass may replace some of the die's fields. Optional in
+// the file (the key "overrides", written only when there are some).
+struct PassOverride {
+    std::string Pass; // the pass number, as typed
+    // In the order of kSetDieFields; none where the pass keeps the set's field.
+    std::array<std::optional<std::string>, 8> FieldTexts;
+    bool operator==(const PassOverride&) const = default;
+};
+
 // Every value as typed. Texts of the schedules not chosen are kept while the window is open but
 // are not saved: the file holds the chosen schedule only.
 struct DieSetFile {
@@ -57,6 +68,7 @@ struct DieSetFile {
     std::string FinishSpeed;                  // m/s
     std::string Blank;                        // a catalogue row's text, or "BLANK"
     std::array<std::string, 8> DieFieldTexts; // in the order of kSetDieFields
+    std::vector<PassOverride> Overrides;
     bool operator==(const DieSetFile&) const = default;
 };
 

@@ -56,14 +56,33 @@ double TextWidth(std::string_view text, double height) {
         }
         const bool narrow = c == '.' || c == ',' || c == ':' || c == ' ' || c == 'i' || c == 'l';
         const bool wide = c >= 0x80 || std::isupper(c) != 0 || c == 'm' || c == 'w' || c == '%';
-        em += narrow ? 0.3 : wide ? 0.85 : 0.56;
+        const bool widest = c == 'W' || c == '@';
+        em += narrow ? 0.3 : widest ? 1.0 : wide ? 0.85 : 0.56;
     }
     constexpr double kCapHeightPerEm = 0.69;
     return em * height / kCapHeightPerEm;
 }
 
-// Breaks a text at spaces into lines no wider than width, at most maxLines of them (the last
-// ending in an ellipsis when the text goes on); a word longer than the width stands alone.
+// A word too wide for a line, cut between characters into pieces that fit.
+std::vector<std::string> Pieces(const std::string& word, double height, double width) {
+    std::vector<std::string> pieces{std::string()};
+    for (std::size_t i = 0; i < word.size();) {
+        std::size_t next = i + 1;
+        while (next < word.size() && (static_cast<unsigned char>(word[next]) & 0xC0) == 0x80) {
+            ++next; // the rest of this character's bytes
+        }
+        const std::string character = word.substr(i, next - i);
+        if (!pieces.back().empty() && TextWidth(pieces.back() + character, height) > width) {
+            pieces.emplace_back();
+        }
+        pieces.back() += character;
+        i = next;
+    }
+    return pieces;
+}
+
+// Breaks a text at spaces into lines no wider than width (a word wider than a line is cut between
+// characters), at most maxLines of them, the last ending in an ellipsis when the text goes on.
 std::vector<std::string> Wrap(const std::string& text, double height, double width,
                               std::size_t maxLines = 3) {
     std::vector<std::string> lines;
@@ -74,23 +93,36 @@ std::vector<std::string> Wrap(const std::string& text, double height, double wid
         if (end == std::string::npos) {
             end = text.size();
         }
-        const std::string word = text.substr(start, end - start);
-        std::string joined = line;
-        if (!joined.empty()) {
-            joined += ' ';
-        }
-        joined += word;
-        if (!line.empty() && TextWidth(joined, height) > width) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = joined;
+        for (const std::string& word : Pieces(text.substr(start, end - start), height, width)) {
+            std::string joined = line;
+            if (!joined.empty()) {
+                joined += ' ';
+            }
+            joined += word;
+            if (!line.empty() && TextWidth(joined, height) > width) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line = joined;
+            }
         }
         start = end + 1;
     }
     lines.push_back(line);
     if (lines.size() > maxLines) {
         lines.resize(maxLines);
+        // The ellipsis takes the room of the last characters.
+        while (!lines.back().empty() && TextWidth(lines.back() + "\u2026", height) > width) {
+            lines.back().pop_back();
+            while (!lines.back().empty() &&
+                   (static_cast<unsigned char>(lines.back().back()) & 0xC0) == 0x80) {
+                lines.back().pop_back();
+            }
+            if (!lines.back().empty() &&
+                (static_cast<unsigned char>(lines.back().back()) & 0xC0) == 0xC0) {
+                lines.back().pop_back(); // the lead byte of the character just taken off
+            }
+        }
         lines.back() += "\u2026";
     }
     return lines;
@@ -137,6 +169,13 @@ public:
         page_.Outlines.push_back(
             {{tip, Plus(back, across), Plus(back, Times(across, -1))}, true, kNarrow});
     }
+    // A line of the section's hatching, which gives way to any text laid over it.
+    void HatchLine(Point a, Point b) {
+        hatching_.push_back(page_.Lines.size());
+        Line(a, b);
+    }
+    // Interrupts the hatching where a text stands on it, as a drafter leaves the value clear.
+    void ClearHatchingUnderTexts();
     void Rectangle(double left, double top, double right, double bottom, double width) {
         Line({left, top}, {right, top}, width);
         Line({right, top}, {right, bottom}, width);
@@ -146,7 +185,97 @@ public:
 
 private:
     Page& page_;
+    std::vector<std::size_t> hatching_;
 };
+
+struct Box {
+    double Left = 0;
+    double Top = 0;
+    double Right = 0;
+    double Bottom = 0;
+};
+
+// Where a text stands on the paper, from the top of its accents to the foot of its descenders,
+// with a little clear space around it; upright or turned a quarter turn, as the sheet sets them.
+Box BoxOf(const PageText& text) {
+    constexpr double kClear = 0.5;
+    const double above = 1.35 * text.HeightMm + kClear;
+    const double below = 0.35 * text.HeightMm + kClear;
+    const double width = TextWidth(text.Text, text.HeightMm);
+    const double before = text.Align == TextAlign::Left     ? 0
+                          : text.Align == TextAlign::Centre ? width / 2
+                                                            : width;
+    if (text.AngleDeg == 90) {
+        return {text.At.X - above, text.At.Y - (width - before) - kClear, text.At.X + below,
+                text.At.Y + before + kClear};
+    }
+    return {text.At.X - before - kClear, text.At.Y - above, text.At.X + (width - before) + kClear,
+            text.At.Y + below};
+}
+
+// The parts of a line outside a box: none, one or two pieces.
+std::vector<PageLine> Outside(const PageLine& line, const Box& box) {
+    // The stretch of the line's parameter inside the box (Liang and Barsky's clipping).
+    double enter = 0;
+    double leave = 1;
+    const double dx = line.End.X - line.Start.X;
+    const double dy = line.End.Y - line.Start.Y;
+    const std::array<std::pair<double, double>, 4> edges{{{-dx, line.Start.X - box.Left},
+                                                          {dx, box.Right - line.Start.X},
+                                                          {-dy, line.Start.Y - box.Top},
+                                                          {dy, box.Bottom - line.Start.Y}}};
+    for (const auto& [p, q] : edges) {
+        if (p == 0) {
+            if (q < 0) {
+                return {line};
+            }
+            continue;
+        }
+        const double t = q / p;
+        if (p < 0) {
+            enter = std::max(enter, t);
+        } else {
+            leave = std::min(leave, t);
+        }
+    }
+    if (enter >= leave) {
+        return {line};
+    }
+    const auto at = [&](double t) { return Point{line.Start.X + t * dx, line.Start.Y + t * dy}; };
+    std::vector<PageLine> pieces;
+    if (enter > 0) {
+        pieces.push_back({line.Start, at(enter), line.WidthMm, line.Type});
+    }
+    if (leave < 1) {
+        pieces.push_back({at(leave), line.End, line.WidthMm, line.Type});
+    }
+    return pieces;
+}
+
+void SheetBuilder::ClearHatchingUnderTexts() {
+    std::vector<PageLine> kept;
+    std::vector<bool> hatch(page_.Lines.size(), false);
+    for (const std::size_t i : hatching_) {
+        hatch[i] = true;
+    }
+    for (std::size_t i = 0; i < page_.Lines.size(); ++i) {
+        std::vector<PageLine> pieces{page_.Lines[i]};
+        if (hatch[i]) {
+            for (const PageText& text : page_.Texts) {
+                std::vector<PageLine> rest;
+                for (const PageLine& piece : pieces) {
+                    for (const PageLine& part : Outside(piece, BoxOf(text))) {
+                        rest.push_back(part);
+                    }
+                }
+                pieces = std::move(rest);
+            }
+        }
+        kept.insert(kept.end(), pieces.begin(), pieces.end());
+    }
+    page_.Lines = std::move(kept);
+    hatching_.clear();
+}
 
 // The die on paper: true lengths times the scale, the axis at AxisX, the bottom face at BaseY.
 struct DieOnPaper {
@@ -180,7 +309,7 @@ void Hatch(SheetBuilder& sheet, const std::vector<Point>& outline) {
         }
         std::ranges::sort(crossings, {}, &Point::X);
         for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            sheet.Line(crossings[i], crossings[i + 1]);
+            sheet.HatchLine(crossings[i], crossings[i + 1]);
         }
     }
 }
@@ -312,10 +441,20 @@ void IncludedAngle(SheetBuilder& sheet, const DieOnPaper& die, Point upper, Poin
     const double direction = inside ? 1 : -1;
     sheet.Arrow(on(half), Times(tangent(half), direction));
     sheet.Arrow(on(-half), Times(tangent(-half), -direction));
+    // The value beside the axis rather than across it, where the bore leaves room for it;
+    // otherwise beyond the right-hand wall, at the arc's end, with the hatching cleared under it.
+    const std::string value = Degrees(angle);
     const Point end = on(0);
-    const double baseline = away < 0 ? end.Y - 1.5 * kTextGap : end.Y + 1.5 * kTextGap + kDimText;
-    // Beside the axis rather than across it.
-    sheet.Text({end.X + kTextGap, baseline}, Degrees(angle), kDimText);
+    if (radius * std::sin(half) >= TextWidth(value, kDimText) + 2 * kTextGap) {
+        const double baseline =
+            away < 0 ? end.Y - 1.5 * kTextGap : end.Y + 1.5 * kTextGap + kDimText;
+        sheet.Text({end.X + kTextGap, baseline}, value, kDimText);
+    } else {
+        const Point tip = on(half);
+        sheet.Text(
+            {tip.X + (inside ? 2 * kTextGap : kArrowLength + 2 * kTextGap), tip.Y + kDimText / 2},
+            value, kDimText);
+    }
 }
 
 bool Bends(Point a, Point b, Point c) {
@@ -448,9 +587,20 @@ struct Cell {
 constexpr double kLinePitch = 5; // between baselines of 3.5 mm values
 constexpr double kCaptionBand = 4;
 
+// A value in 3.5 mm lettering on at most two lines, or else in 2.5 mm on at most three.
+double ValueHeight(const Cell& cell) {
+    return Wrap(cell.Value, kDimText, cell.Width - 3, 3).size() <= 2 ? kDimText : kSmallText;
+}
+
+std::vector<std::string> ValueLines(const Cell& cell) {
+    return Wrap(cell.Value, ValueHeight(cell), cell.Width - 3,
+                ValueHeight(cell) == kDimText ? 2 : 3);
+}
+
 double CellHeight(const Cell& cell) {
-    const std::size_t lines = Wrap(cell.Value, kDimText, cell.Width - 3, 2).size();
-    return std::max(10.0, kCaptionBand + static_cast<double>(lines) * kLinePitch + 1);
+    const double pitch = kLinePitch * ValueHeight(cell) / kDimText;
+    const std::size_t lines = ValueLines(cell).size();
+    return std::max(10.0, kCaptionBand + static_cast<double>(lines) * pitch + 1);
 }
 
 // One row of the title block from top, full width; returns its bottom.
@@ -465,10 +615,11 @@ double DrawTitleRow(SheetBuilder& sheet, double left, double top, const std::vec
             sheet.Line({x, top}, {x, top + height});
         }
         sheet.Text({x + 1.5, top + 1.5 + kSmallText}, cell.Caption, kSmallText);
-        double baseline = top + kCaptionBand + kDimText + 1;
-        for (const std::string& line : Wrap(cell.Value, kDimText, cell.Width - 3, 2)) {
-            sheet.Text({x + 1.5, baseline}, line, kDimText, TextAlign::Left, 0, cell.Bold);
-            baseline += kLinePitch;
+        const double lettering = ValueHeight(cell);
+        double baseline = top + kCaptionBand + lettering + 1;
+        for (const std::string& line : ValueLines(cell)) {
+            sheet.Text({x + 1.5, baseline}, line, lettering, TextAlign::Left, 0, cell.Bold);
+            baseline += kLinePitch * lettering / kDimText;
         }
         x += cell.Width;
     }
@@ -629,19 +780,13 @@ std::string SheetScale::Text() const {
 }
 
 SheetScale ChooseSheetScale(double largestRatio) {
-    static constexpr std::array<SheetScale, 13> kSeries{{{1000, 1},
-                                                         {500, 1},
-                                                         {200, 1},
-                                                         {100, 1},
-                                                         {50, 1},
-                                                         {20, 1},
-                                                         {10, 1},
-                                                         {5, 1},
-                                                         {2, 1},
-                                                         {1, 1},
-                                                         {1, 2},
-                                                         {1, 5},
-                                                         {1, 10}}};
+    // The drafting series from 1000:1 down to 1:10; the series goes on (1:20 … 1:10000) only for a
+    // blank of one's own too large to stand on the paper at 1:10.
+    static constexpr std::array<SheetScale, 22> kSeries{{
+        {1000, 1}, {500, 1}, {200, 1},  {100, 1},  {50, 1},   {20, 1},    {10, 1}, {5, 1},
+        {2, 1},    {1, 1},   {1, 2},    {1, 5},    {1, 10},   {1, 20},    {1, 50}, {1, 100},
+        {1, 200},  {1, 500}, {1, 1000}, {1, 2000}, {1, 5000}, {1, 10000},
+    }};
     for (const SheetScale& scale : kSeries) {
         if (scale.Ratio() <= largestRatio * (1 + 1e-12)) {
             return scale;
@@ -679,6 +824,7 @@ Page LayOutSheet(const SheetContent& content) {
     die.BaseY = top + kRoomTop + s.BlankHeight * die.MmPerUnit;
     DrawDie(sheet, s, die);
     DimensionDie(sheet, s, die);
+    sheet.ClearHatchingUnderTexts();
     return page;
 }
 

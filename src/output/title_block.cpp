@@ -36,11 +36,6 @@ void AddMeetingRows(std::vector<TitleRow>& rows, const MeetingPoint& meeting, do
                                              " % of the reduction zone"});
 }
 
-// The shortest text of a preferred number: 1.25, 20, 0.5.
-std::string ScaleNumber(double value) {
-    return NumberToText(value);
-}
-
 // The figures of the finished profile.
 void AddResultRows(std::vector<TitleRow>& rows, const TitleBlockContent& content) {
     const double unit = content.UnitDivisor;
@@ -92,35 +87,6 @@ std::vector<TitleRow> ResultRows(const TitleBlockContent& content) {
     }
     AddResultRows(rows, content);
     return rows;
-}
-
-PaperScale ChoosePaperScale(double largestRatio) {
-    static constexpr std::array<double, 10> kPreferred{1, 1.25, 1.6, 2, 2.5, 3.15, 4, 5, 6.3, 8};
-    if (!(largestRatio > 0) || !std::isfinite(largestRatio)) {
-        return {1, "1 : 1"};
-    }
-    if (largestRatio >= 1) {
-        // The largest preferred number not above the ratio.
-        const double decade = std::pow(10.0, std::floor(std::log10(largestRatio)));
-        double chosen = decade;
-        for (const double step : kPreferred) {
-            if (step * decade <= largestRatio * (1 + 1e-12)) {
-                chosen = step * decade;
-            }
-        }
-        return {chosen, ScaleNumber(chosen) + " : 1"};
-    }
-    // A reduction: the smallest preferred number not below the inverse ratio.
-    const double inverse = 1 / largestRatio;
-    const double decade = std::pow(10.0, std::floor(std::log10(inverse)));
-    double chosen = 10 * decade;
-    for (const double step : kPreferred) {
-        if (step * decade >= inverse * (1 - 1e-12)) {
-            chosen = step * decade;
-            break;
-        }
-    }
-    return {1 / chosen, "1 : " + ScaleNumber(chosen)};
 }
 
 } // namespace dieprofile

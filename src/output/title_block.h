@@ -46,13 +46,4 @@ std::vector<TitleRow> ResultRows(const TitleBlockContent& content);
 // Lengths as a drawing sheet writes them: 4 decimals in inches, 3 in millimetres.
 std::string SheetLength(double value, double unitDivisor);
 
-// A scale on paper chosen from the preferred numbers 1, 1.25, 1.6, 2, 2.5, 3.15, 4, 5, 6.3, 8
-// times a power of ten: the largest enlargement (or the smallest reduction) not above the largest
-// ratio of paper length to true length that fits.
-struct PaperScale {
-    double Ratio = 1; // paper length per true length
-    std::string Text; // "20 : 1", "1 : 2.5"
-};
-PaperScale ChoosePaperScale(double largestRatio);
-
 } // namespace dieprofile

@@ -1,11 +1,14 @@
 #include "qt/command_line.h"
 
 #include "app/collecting_toolkit.h"
+#include "app/die_set.h"
 #include "app/export.h"
 #include "app/form_model.h"
+#include "core/message_text.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
+#include "qt/set_pdf.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -18,6 +21,12 @@
 namespace dieprofile {
 
 namespace {
+
+// A file name in a message, from its bytes on the system: no control character reaches the
+// terminal, and a long name is cut short.
+QString Quoted(const QString& name) {
+    return ToQString(QuotedForMessage(QFile::encodeName(name).toStdString()));
+}
 
 void WriteLine(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
@@ -90,9 +99,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "printer's, else the locale's."),
         QStringLiteral("A4|A3|Letter|Tabloid"));
     parser.addOptions({region, mirror, paper});
-    parser.addPositionalArgument(QStringLiteral("DESIGN"),
-                                 QStringLiteral("A design file (.dieprofile) to open."),
-                                 QStringLiteral("[DESIGN]"));
+    parser.addPositionalArgument(
+        QStringLiteral("DESIGN"),
+        QStringLiteral("A design file (.dieprofile) or a die set (.dieset) to open."),
+        QStringLiteral("[DESIGN]"));
 
     CommandLine line;
     auto refuse = [&line](const QString& why) {
@@ -127,10 +137,18 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         if (line.Design.isEmpty()) {
             return refuse(QStringLiteral("--export needs the design to export"));
         }
-        if (!ExportFormatOf(line.Output.toStdString())) {
+        if (IsDieSetPath(line.Design)) {
+            // A die set leaves as its table (CSV) or its schedule and dies on paper (PDF).
+            const QString suffix = QFileInfo(line.Output).suffix().toLower();
+            if (suffix != u"csv" && suffix != u"pdf") {
+                return refuse(QStringLiteral("cannot export the die set to %1: its extension "
+                                             "must be .csv or .pdf")
+                                  .arg(Quoted(QFileInfo(line.Output).fileName())));
+            }
+        } else if (!ExportFormatOf(line.Output.toStdString())) {
             return refuse(
-                QStringLiteral("cannot export to \"%1\": its extension must be %2")
-                    .arg(QFileInfo(line.Output).fileName(), ToQString(kExportExtensions)));
+                QStringLiteral("cannot export to %1: its extension must be %2")
+                    .arg(Quoted(QFileInfo(line.Output).fileName()), ToQString(kExportExtensions)));
         }
     }
     if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
@@ -158,6 +176,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             return refuse(QStringLiteral("--paper is A4, A3, Letter or Tabloid, not \"%1\"")
                               .arg(parser.value(paper)));
         }
+    }
+    if (IsDieSetPath(line.Design) &&
+        (parser.isSet(scale) || parser.isSet(tolerance) || parser.isSet(section))) {
+        return refuse(QStringLiteral("the projector chart's options go with a design, not a die "
+                                     "set"));
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section) || parser.isSet(region) ||
@@ -216,7 +239,35 @@ void SilenceToolkitChatter() {
     });
 }
 
+bool IsDieSetPath(const QString& path) {
+    return path.endsWith(QStringLiteral(".dieset"), Qt::CaseInsensitive);
+}
+
+int ExportDieSetWithoutWindow(const CommandLine& line) {
+    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(line.Design));
+    if (const auto* message = std::get_if<std::string>(&read)) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(*message));
+        return 1;
+    }
+    const std::string setPath = PathBytes(line.Design);
+    const std::string output = PathBytes(line.Output);
+    QtExportPainters painters;
+    const std::optional<ExportRefusal> refusal =
+        QFileInfo(line.Output).suffix().toLower() == u"csv"
+            ? ExportDieSet(std::get<DieSetFile>(read), setPath, output, &painters)
+            : WriteDieSetPdf(std::get<DieSetFile>(read), kDefaultCautionRatio, setPath, output,
+                             line.PaperAsked.value_or(DefaultSheetPaper()));
+    if (refusal) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
+    }
+    return 0;
+}
+
 int ExportWithoutWindow(const CommandLine& line) {
+    if (IsDieSetPath(line.Design)) {
+        return ExportDieSetWithoutWindow(line);
+    }
     CollectingToolkit toolkit;
     Form1Model model(toolkit);
     model.Form_Load();
@@ -229,8 +280,9 @@ int ExportWithoutWindow(const CommandLine& line) {
     }
     if (!model.LastCalculation) {
         // Open loaded the inputs, but their Calculate refused: there is no drawing to export.
-        return fail(QStringLiteral("Cannot export \"%1\": the design \"%2\" cannot be drawn: %3")
-                        .arg(QFileInfo(line.Output).fileName(), ToQString(model.DesignName()),
+        return fail(QStringLiteral("Cannot export %1: the design %2 cannot be drawn: %3")
+                        .arg(Quoted(QFileInfo(line.Output).fileName()),
+                             Quoted(ToQString(model.DesignName())),
                              QString::fromStdString(toolkit.Messages.back())));
     }
     ExportNotes notes;

@@ -40,6 +40,9 @@ bool RunsWithoutWindow(int argc, const char* const* argv);
 // (such as a missing runtime folder) are dropped, errors still pass. Call before the application.
 void SilenceToolkitChatter();
 
+// True for a die set file (.dieset): it opens in the Die Set window and exports as CSV or PDF.
+bool IsDieSetPath(const QString& path);
+
 // Writes line.Output from line.Design without showing anything. 0 when written; otherwise one line
 // on standard error, nothing written, and 1 (2 for a usage mistake: the output is the design
 // itself, a tolerance band wider than the die).

@@ -59,6 +59,10 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
     drawingActions_ = actions_.mid(actions_.size() - 3);
     UpdateEnabled();
 
+    // The die set: a window of its own beside this one.
+    AddCommand(QStringLiteral("Die Set…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+               &DesignCommands::OpenDieSet);
+
     // Who owns, draws and approves the sheets, and the design's drawing number, title, revision.
     AddCommand(QStringLiteral("Sheet Details…"), QKeySequence(), &DesignCommands::EditSheetDetails);
 }
@@ -221,6 +225,10 @@ void DesignCommands::PrintDrawing() {
             &window_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
+}
+
+void DesignCommands::OpenDieSet() {
+    window_.ShowDieSet();
 }
 
 void DesignCommands::PrintAtScale() {

@@ -46,6 +46,7 @@ public:
     void ExportDrawing();
     void PrintDrawing();
     void PrintAtScale();
+    void OpenDieSet();
     void EditSheetDetails();
 
 private:

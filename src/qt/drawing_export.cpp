@@ -1,6 +1,7 @@
 #include "qt/drawing_export.h"
 
 #include "qt/page_painter.h"
+#include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
 #include <QFile>
@@ -55,6 +56,7 @@ std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QS
     request.DesignName = designName.toStdString();
     request.Chart = chart;
     request.SheetPaper = paper.value_or(DefaultSheetPaper());
+    request.Details = LoadSheetDetails();
     request.Dxf = dxf;
     return ExportDrawing(model, request, &painters, notes);
 }
@@ -90,8 +92,8 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
     // one of the drawing office's sizes.
     const QSizeF chosen = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
     const Paper paper = PaperOfSize(chosen.width(), chosen.height()).value_or(preferred);
-    const Page sheet =
-        DrawingSheetOf(*model.LastCalculation, model.Scene, designName.toStdString(), paper);
+    const Page sheet = DrawingSheetOf(*model.LastCalculation, model.Scene, designName.toStdString(),
+                                      paper, model.Identity, LoadSheetDetails());
     if (const std::optional<QString> failure = PrintPages(printer, {sheet})) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
             .arg(printer.printerName(), *failure);

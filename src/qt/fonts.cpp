@@ -21,13 +21,17 @@ QStringList StandIns(const QString& face) {
                              QStringLiteral("DejaVu Sans")};
 }
 
-// The installed face that stands in for a design face. Asking for the design's name, which no
-// Linux system has, makes the toolkit search fontconfig's whole list for every font made before
-// it tries the stand-ins; naming the stand-in at once skips that search.
+// The installed face that stands in for a design face. Asking for the design's name, which Linux
+// systems seldom have, makes the toolkit search fontconfig's whole list for every font made before
+// it tries the stand-ins; naming the stand-in at once skips that search. A system that has the
+// design's face itself keeps it, as before.
 QString InstalledFace(const QString& face) {
     const QStringList installed = QFontDatabase::families();
+    if (installed.contains(face, Qt::CaseInsensitive)) {
+        return face;
+    }
     for (const QString& standIn : StandIns(face)) {
-        if (installed.contains(standIn)) {
+        if (installed.contains(standIn, Qt::CaseInsensitive)) {
             return standIn;
         }
     }

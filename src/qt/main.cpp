@@ -2,6 +2,7 @@
 // dimension, and print it. Without arguments the window starts as designed; see command_line.h.
 #include "qt/application.h"
 #include "qt/command_line.h"
+#include "qt/die_set_window.h"
 #include "qt/local_path.h"
 #include "qt/main_window.h"
 
@@ -44,7 +45,9 @@ int main(int argc, char** argv) {
     dieprofile::ConfigureApplication();
     dieprofile::MainWindow window;
     window.Start();
-    if (!line.Design.isEmpty()) {
+    if (dieprofile::IsDieSetPath(line.Design)) {
+        window.ShowDieSetFile(line.Design);
+    } else if (!line.Design.isEmpty()) {
         window.OpenDesignFile(line.Design);
     }
     return QApplication::exec();

@@ -7,6 +7,7 @@
 #include "qt/command_button.h"
 #include "qt/contact_label.h"
 #include "qt/design_commands.h"
+#include "qt/die_set_window.h"
 #include "qt/drawing_panel.h"
 #include "qt/field_edit.h"
 #include "qt/fonts.h"
@@ -113,7 +114,7 @@ void MainWindow::BuildControls() {
             break;
         }
         case ControlKind::TextField: {
-            auto* field = new FieldEdit(text, parent);
+            auto* field = new FieldEdit(parent);
             field->setMaxLength(std::numeric_limits<int>::max());
             if (design.Shaded) {
                 QPalette shaded = field->palette();
@@ -154,6 +155,10 @@ void MainWindow::BuildControls() {
         }
         widget->setObjectName(ToQString(design.Name));
         widget->setFont(DesignFont(design.Font));
+        if (design.Kind == ControlKind::TextField) {
+            // Given its text once its face is set, a field lays the text out once, not twice.
+            Field(design.Id)->setText(text);
+        }
         widget->setGeometry(PxRect(design.Left, design.Top, design.Width, design.Height));
         widget->setAccessibleName(ToQString(design.Text));
     }
@@ -304,6 +309,26 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::OpenDesignFile(const QString& path) {
     Handle([&] { model_.OpenDesign(PathBytes(path)); });
+}
+
+DieSetWindow& MainWindow::ShowDieSet() {
+    const bool fresh = dieSet_ == nullptr || !dieSet_->isVisible();
+    if (dieSet_ == nullptr) {
+        dieSet_ = std::make_unique<DieSetWindow>(*this);
+    }
+    if (fresh) {
+        dieSet_->StartFromDesignedWindow();
+    }
+    dieSet_->show();
+    dieSet_->raise();
+    dieSet_->activateWindow();
+    return *dieSet_;
+}
+
+DieSetWindow& MainWindow::ShowDieSetFile(const QString& path) {
+    DieSetWindow& set = ShowDieSet();
+    set.OpenSetFile(path);
+    return set;
 }
 
 void MainWindow::Refresh() {

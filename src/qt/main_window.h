@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 #include <map>
+#include <memory>
 
 class QCloseEvent;
 class QComboBox;
@@ -23,6 +24,7 @@ class QResizeEvent;
 namespace dieprofile {
 
 class DesignCommands;
+class DieSetWindow;
 class ContactLabel;
 
 class MainWindow : public QWidget, public Toolkit {
@@ -56,6 +58,12 @@ public:
     DesignCommands& Commands() const { return *commands_; }
     // Opens the design file as Open Design… does once a file is chosen.
     void OpenDesignFile(const QString& path);
+
+    // The Die Set window: shown and raised; started from this window's design when it was not
+    // open. With a path, the set file is opened in it instead.
+    DieSetWindow& ShowDieSet();
+    DieSetWindow& ShowDieSetFile(const QString& path);
+    DieSetWindow* DieSet() const { return dieSet_.get(); }
 
     // Toolkit.
     void ShowMessage(std::string_view text) override;
@@ -94,6 +102,7 @@ private:
     QPushButton* calculate_ = nullptr;
     QPushButton* print_ = nullptr;
     DesignCommands* commands_ = nullptr;
+    std::unique_ptr<DieSetWindow> dieSet_;
     std::map<ControlId, FieldEdit*> fields_;
     std::map<std::string, QLabel*, std::less<>> labels_;
     int orientation_ = 1;

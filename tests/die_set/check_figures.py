@@ -63,14 +63,18 @@ def expected_rows(inputs):
     k, n = number(material["strengthCoefficient"]), number(material["hardeningExponent"])
     rho, heat = number(material["density"]), number(material["specificHeat"])
     mu, speed_n = number(inputs["friction"]), number(inputs["finishSpeed"])
-    fields = inputs["die"]["fields"]
-    angle = number(fields["reductionAngle"])
-    alpha = math.radians(angle / 2)
     height = blank_height(inputs, unit_mm)
 
     rows = []
     previous_d, previous_e = start, 0.0
     for i, d in enumerate(outlets_of(inputs, start, finish), 1):
+        # The die's fields, with whatever this pass replaces.
+        fields = dict(inputs["die"]["fields"])
+        for override in inputs.get("overrides", []):
+            if number(override["pass"]) == i:
+                fields.update(override["fields"])
+        angle = number(fields["reductionAngle"])
+        alpha = math.radians(angle / 2)
         e = 2 * math.log(start / d)
         phi = e - previous_e
         k_mean = k * (e ** (n + 1) - previous_e ** (n + 1)) / ((n + 1) * phi)

@@ -2,7 +2,7 @@
 """Reads the program's exports back with independent readers.
 
 check_exports.py KIND PROGRAM, KIND one of dxf, pdf, svg, names, refusals; PROGRAM makes the files
-(dieprofile-export-drawing). Exits non-zero with the reason on the first fault.
+(dieprofile-export-drawing); or sheet with PROGRAM dieprofile itself (check_sheet.py). Exits non-zero with the reason on the first fault.
 """
 import json
 import os
@@ -247,8 +247,12 @@ def check_refusals(program, folder):
 def main():
     kind, program = sys.argv[1], sys.argv[2]
     with tempfile.TemporaryDirectory() as folder:
-        {"dxf": check_dxf, "pdf": check_pdf, "svg": check_svg, "names": check_hostile_names,
-         "refusals": check_refusals}[kind](program, folder)
+        if kind == "sheet":
+            from check_sheet import check_sheet
+            check_sheet(program, folder, fail)
+        else:
+            {"dxf": check_dxf, "pdf": check_pdf, "svg": check_svg, "names": check_hostile_names,
+             "refusals": check_refusals}[kind](program, folder)
     print(f"{kind}: ok")
 
 

@@ -3,34 +3,17 @@
 // a die the window refuses marks its row without losing the set; the CSV reads back exactly.
 #include "app/die_set.h"
 #include "core/number_text.h"
+#include "die_set_fixture.h"
 #include "model_fixture.h"
 
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <sstream>
 
 namespace dieprofile::testing {
 namespace {
-
-DieSetFile CopperSet() {
-    DieSetFile set;
-    set.Unit = "mm";
-    set.StartDiameter = "2.0";
-    set.FinishDiameter = "1.0";
-    set.Schedule = ScheduleKind::Equal;
-    set.Dies = "6";
-    set.MaterialName = "Copper, annealed";
-    set.StrengthCoefficient = "315";
-    set.HardeningExponent = "0.54";
-    set.Density = "8960";
-    set.SpecificHeat = "385";
-    set.Friction = "0.08";
-    set.FinishSpeed = "10";
-    set.Blank = "BLANK";
-    set.DieFieldTexts = {"16", "50", "30", "50", "20", "50", "6", "4"};
-    return set;
-}
 
 struct RefusalCase {
     const char* Name;
@@ -123,6 +106,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "Finishing Speed must be more than 0."},
         RefusalCase{"BlankUnknown", [](DieSetFile& s) { s.Blank = "Q99"; }, F::Blank, 0,
                     "The blank \"Q99\" is not in the catalogue."},
+        RefusalCase{"OverridePassBeyondSchedule",
+                    [](DieSetFile& s) { s.Overrides = {PassOverride{"7", {}}}; }, F::Overrides, 1,
+                    "Override 1: the pass must be a whole number from 1 to 6."},
+        RefusalCase{"OverridePassNotWhole",
+                    [](DieSetFile& s) {
+                        s.Overrides = {PassOverride{"1", {}}, PassOverride{"2.5", {}}};
+                    },
+                    F::Overrides, 2, "Override 2: the pass must be a whole number from 1 to 6."},
+        RefusalCase{"OverridePassTwice",
+                    [](DieSetFile& s) {
+                        s.Overrides = {PassOverride{"6", {}}, PassOverride{"6.0", {}}};
+                    },
+                    F::Overrides, 2, "Override 2: pass 6 already has an override."},
         // The first fault in the window's order is the one named.
         RefusalCase{"FirstFaultNamed",
                     [](DieSetFile& s) {
@@ -286,6 +282,27 @@ INSTANTIATE_TEST_SUITE_P(
                        "drawing stress.",
                        true}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// A pass's override reaches its die and its half angle, and no other pass.
+TEST(DieSetOverridesTest, ChangeOnlyTheirPass) {
+    const auto plain = std::get<DieSetSchedule>(ComputeDieSet(CopperSet()));
+    DieSetFile set = CopperSet();
+    PassOverride finishing;
+    finishing.Pass = "6";
+    finishing.FieldTexts[0] = "12"; // reduction angle
+    finishing.FieldTexts[1] = "80"; // bearing length, per cent of the outlet
+    set.Overrides = {finishing};
+    const auto changed = std::get<DieSetSchedule>(ComputeDieSet(set));
+    for (std::size_t i = 0; i + 1 < plain.Passes.size(); ++i) {
+        EXPECT_EQ(changed.Passes[i].Die.Delta, plain.Passes[i].Die.Delta);
+        EXPECT_EQ(changed.Passes[i].DrawingStress, plain.Passes[i].DrawingStress);
+    }
+    const DieSetPass& last = changed.Passes.back();
+    EXPECT_DOUBLE_EQ(last.HalfAngle, 6 * std::numbers::pi / 180);
+    EXPECT_EQ(last.Die.Typed.FieldTexts[2], "12");
+    EXPECT_EQ(last.Die.Typed.FieldTexts[3], "80");
+    EXPECT_LT(last.Die.Delta, plain.Passes.back().Die.Delta);
+}
 
 // Areas are in square millimetres whatever the set's unit: the same wire in inches gives the
 // same force, stress and heat.

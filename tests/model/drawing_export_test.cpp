@@ -82,24 +82,6 @@ TEST_F(ExportFiguresTest, TitleBlockKeepsTheLastCalculate) {
     EXPECT_EQ(value("Design"), "d.dieprofile");
 }
 
-TEST(ExportFigures, PaperScaleIsAPreferredNumberThatFits) {
-    const struct {
-        double largest;
-        double ratio;
-        const char* text;
-    } rows[] = {
-        {18.3, 16, "16 : 1"},    {12.5, 12.5, "12.5 : 1"}, {1, 1, "1 : 1"},
-        {0.99, 0.8, "1 : 1.25"}, {0.3, 0.25, "1 : 4"},     {250, 250, "250 : 1"},
-        {3.149, 2.5, "2.5 : 1"},
-    };
-    for (const auto& row : rows) {
-        const PaperScale scale = ChoosePaperScale(row.largest);
-        EXPECT_DOUBLE_EQ(scale.Ratio, row.ratio) << row.largest;
-        EXPECT_EQ(scale.Text, row.text) << row.largest;
-        EXPECT_LE(scale.Ratio, row.largest);
-    }
-}
-
 // Numbers go out in the C locale and read back exactly, whatever locale the process runs in.
 TEST(DxfWriter, NumbersRoundTripInAnyLocale) {
     const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
@@ -146,79 +128,12 @@ TEST(DxfWriter, TextsAreWrittenInCodePage1252) {
     }
 }
 
-// A polyline is one entity of vertices ended by SEQEND; closed is flag 1.
-TEST(DxfWriter, PolylineIsVerticesEndedBySeqend) {
-    DxfDocument document;
-    document.Polylines.push_back({"P", {{0, 1}, {2, 3}, {4, 5}}, true});
-    document.Polylines.push_back({"Q", {{6, 7}, {8, 9}}, false});
-    const std::string file = WriteDxf(document);
-    const std::string vertex = "0\nVERTEX\n8\nP\n10\n";
-    EXPECT_NE(file.find("0\nPOLYLINE\n8\nP\n66\n1\n10\n0\n20\n0\n30\n0\n70\n1\n" + vertex +
-                        "0\n20\n1\n30\n0\n" + vertex + "2\n20\n3\n30\n0\n" + vertex +
-                        "4\n20\n5\n30\n0\n0\nSEQEND\n8\nP\n0\nPOLYLINE\n8\nQ\n66\n1\n10\n0\n20\n0\n"
-                        "30\n0\n70\n0\n"),
-              std::string::npos)
-        << file;
-    // The extents reach the polylines' vertices.
-    EXPECT_NE(file.find("$EXTMIN\n10\n0\n20\n1\n"), std::string::npos);
-    EXPECT_NE(file.find("$EXTMAX\n10\n8\n20\n9\n"), std::string::npos);
-}
-
-// The two choices for CAM: the half profile closes on the axis; the horizontal axis is the same
-// drawing turned a quarter turn, the wire entering from the left and the exit face at the origin.
-TEST_F(ExportFiguresTest, DxfChoicesOfProfileAndAxis) {
-    UseDefaultProfile();
-    model.Command1_Click();
-    const CalculatedDrawing& drawn = *model.LastCalculation;
-    const BoreWall wall = BoreWallOf(drawn.Frame, model.Scene, BoreSide::Right);
-    const struct {
-        DxfExportOptions options;
-        std::size_t polylines;
-        bool closed;
-        std::size_t vertices;
-        Point mouth; // the wall's first point where the options put it
-    } rows[] = {
-        {{DxfProfile::Section, DxfAxis::Vertical}, 2, false, 5, {wall[0].X, wall[0].Y}},
-        {{DxfProfile::Section, DxfAxis::Horizontal}, 2, false, 5, {-wall[0].Y, wall[0].X}},
-        {{DxfProfile::Half, DxfAxis::Vertical}, 1, true, 7, {wall[0].X, wall[0].Y}},
-        {{DxfProfile::Half, DxfAxis::Horizontal}, 1, true, 7, {-wall[0].Y, wall[0].X}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.options.Profile) * 2 +
-                     static_cast<int>(row.options.Axis));
-        const DxfDocument document = DxfDocumentOf(drawn, model.Scene, "d", row.options);
-        ASSERT_EQ(document.Polylines.size(), row.polylines);
-        const DxfPolyline& profile = document.Polylines.front();
-        EXPECT_EQ(profile.Layer, kLayerBoreProfile);
-        EXPECT_EQ(profile.Closed, row.closed);
-        ASSERT_EQ(profile.Vertices.size(), row.vertices);
-        EXPECT_EQ(profile.Vertices[row.closed ? 1 : 0], row.mouth);
-        if (row.closed) {
-            // From the axis at the top face, back to the axis at the exit face, the origin.
-            EXPECT_EQ(profile.Vertices.back(), (Point{0, 0}));
-            const Point top = profile.Vertices.front();
-            const Point onAxis =
-                row.options.Axis == DxfAxis::Vertical ? Point{0, wall[0].Y} : Point{-wall[0].Y, 0};
-            EXPECT_EQ(top, onAxis);
-            EXPECT_TRUE(document.Lines.empty());
-            EXPECT_TRUE(document.Texts.empty());
-        }
-        for (const DxfText& text : document.Texts) {
-            EXPECT_EQ(text.RotationDeg, row.options.Axis == DxfAxis::Horizontal ? 90 : 0);
-        }
-    }
-    EXPECT_EQ(DxfProfileNamed("half"), DxfProfile::Half);
-    EXPECT_EQ(DxfAxisNamed("horizontal"), DxfAxis::Horizontal);
-    EXPECT_FALSE(DxfProfileNamed("Half"));
-    EXPECT_FALSE(DxfAxisNamed(""));
-}
-
 TEST_F(ExportFiguresTest, DxfBeforeCalculateIsRefusedAndWritesNothing) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / "dieprofile-early-export.dxf";
     std::filesystem::remove(path);
     const std::optional<ExportRefusal> refusal =
-        ExportDrawing(model, {path.string(), "Untitled", {}, {}, {}}, nullptr);
+        ExportDrawing(model, {path.string(), "Untitled", {}, {}, {}, {}}, nullptr);
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->Message, "Cannot export \"" + path.string() +
                                     "\": there is no drawing yet. Press Calculate first.");

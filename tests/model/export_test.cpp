@@ -1,6 +1,7 @@
 // The export use case's decisions: which profiles may leave the program, the format by the name,
 // an output that is its own input, a band wider than the die.
 #include "app/export.h"
+#include "app/page_dump.h"
 #include "catalogue/catalogue.h"
 #include "model_fixture.h"
 
@@ -25,7 +26,7 @@ protected:
 
     std::optional<ExportRefusal> Export(const std::string& name,
                                         std::optional<OverlayOptions> chart = {}) {
-        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart, {}, {}},
+        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart, {}, {}, {}},
                              nullptr);
     }
 
@@ -197,6 +198,67 @@ TEST_F(ExportTest, RefusalsBeforeAnythingIsDrawnAndForTheChart) {
     }
     // A band just as wide as the die is still drawn.
     EXPECT_EQ(ChartRefusal(model, {50, 0.090, OverlayView::Bore}), std::nullopt);
+}
+
+} // namespace
+} // namespace dieprofile::testing
+
+namespace dieprofile::testing {
+namespace {
+
+TEST(PageDump, WritesEveryItemOfEveryPageInItsLine) {
+    Page first{297, 210, {}, {}, {}};
+    first.Lines.push_back({{10, 20.5}, {30, 40}, 0.35, LineType::Centre});
+    first.Lines.push_back({{0, 0}, {1.0 / 3, 0}, 0.7, LineType::Continuous});
+    first.Outlines.push_back({{{1, 2}, {3, 4}, {5, 6}}, true, 0.25});
+    first.Outlines.push_back({{{0, 0}, {10, 0}}, false, 0.5});
+    first.Texts.push_back({{5, 6}, "Ø 0.305 \"mm\" \\", 3.5, TextAlign::Right, 90, true, false});
+    first.Texts.push_back(
+        {{7, 8}, std::string("a\x1b]0;b\x07", 7), 2.5, TextAlign::Centre, 0, false, true});
+    const Page second{210, 297, {{{1, 1}, {2, 2}, 0.25, LineType::Phantom}}, {}, {}};
+    const Page third{10, 10, {{{1, 1}, {2, 2}, 0.25, LineType::Dashed}}, {}, {}};
+    EXPECT_EQ(DumpPages({first, second, third}),
+              "begin pages 3\n"
+              "page 1 297 210\n"
+              "line 10 20.5 30 40 0.35 centre\n"
+              "line 0 0 0.333333333 0 0.7 continuous\n"
+              "outline filled 0.25 1 2 3 4 5 6\n"
+              "outline drawn 0.5 0 0 10 0\n"
+              "text 5 6 3.5 right 90 bold \"Ø 0.305 \\\"mm\\\" \\\\\"\n"
+              "text 7 8 2.5 centre 0 mono \"a\\u001B]0;b\\u0007\"\n"
+              "page 2 210 297\n"
+              "line 1 1 2 2 0.25 phantom\n"
+              "page 3 10 10\n"
+              "line 1 1 2 2 0.25 dashed\n"
+              "end pages\n");
+    EXPECT_EQ(DumpPages({}), "begin pages 0\nend pages\n");
+}
+
+TEST_F(ExportTest, LayingOutDecidesAsWritingDoesAndWritesNothing) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    ExportRequest sheet{
+        (folder / "sheet.svg").string(), "die.dieprofile", {}, {}, {}, {}, "2001-02-03"};
+    auto laidOut = LayOutExport(model, sheet);
+    ASSERT_TRUE(std::holds_alternative<LaidOutExport>(laidOut));
+    const LaidOutExport& made = std::get<LaidOutExport>(laidOut);
+    EXPECT_EQ(made.Format, ExportFormat::Svg);
+    ASSERT_EQ(made.Pages.size(), 1U);
+    EXPECT_GT(made.Pages.front().WidthMm, made.Pages.front().HeightMm);
+    EXPECT_EQ(made.Title, "Die Profile: die.dieprofile");
+    const auto dated =
+        std::find_if(made.Pages.front().Texts.begin(), made.Pages.front().Texts.end(),
+                     [](const PageText& text) { return text.Text == "2001-02-03"; });
+    EXPECT_NE(dated, made.Pages.front().Texts.end()) << "the sheet bears the date asked for";
+    ExportRequest chart = sheet;
+    chart.Path = (folder / "chart.pdf").string();
+    chart.Chart = OverlayOptions{20, 0, OverlayView::Bore};
+    laidOut = LayOutExport(model, chart);
+    ASSERT_TRUE(std::holds_alternative<LaidOutExport>(laidOut));
+    EXPECT_EQ(std::get<LaidOutExport>(laidOut).Pages.size(),
+              std::get<LaidOutExport>(laidOut).Notes.ChartPages);
+    EXPECT_FALSE(fs::exists(folder / "sheet.svg"));
+    EXPECT_FALSE(fs::exists(folder / "chart.pdf"));
 }
 
 } // namespace

@@ -271,36 +271,6 @@ TEST_F(OverlayLayoutTest, LengthsOnPaperAreTheDieTimesTheMagnification) {
     EXPECT_EQ(pages.Statement, "this bar is 2 in long");
 }
 
-// The section is the die's: its walls and the blank's outline, never the wires; the datums run
-// across it at the faces and the start of the bearing, each with its name.
-TEST_F(OverlayLayoutTest, SectionWithoutWiresAndDatumsAcrossIt) {
-    UseDefaultProfile();
-    model.Command1_Click();
-    const std::vector<SectionLine> section =
-        OverlayViewLines(model.LastCalculation->Frame, model.Scene, OverlayView::Section);
-    EXPECT_EQ(section.size(), 8u + 6u); // two walls of four pieces, the blank's six lines
-    const OverlayPages pages = LayOut(model, {20, 0, OverlayView::Section});
-    const Bounds extent = ProfileExtent(pages);
-    std::vector<double> datums;
-    for (const PaperLine& line : pages.Lines) {
-        if (line.Stroke == OverlayStroke::Datum) {
-            EXPECT_EQ(line.Start.Y, line.End.Y);
-            EXPECT_LT(line.Start.X, extent.MinX);
-            EXPECT_GT(line.End.X, extent.MaxX);
-            datums.push_back(line.Start.Y);
-        }
-    }
-    const BoreWall wall = BoreWallOf(model.LastCalculation->Frame, model.Scene, BoreSide::Right);
-    ASSERT_EQ(datums.size(), 3u);
-    EXPECT_EQ(datums[0], extent.MinY); // the top face, at the top
-    EXPECT_NEAR(datums[1] - datums[0], (wall[0].Y - wall[2].Y) * 20 * 25.4, 1e-9);
-    EXPECT_EQ(datums[2], extent.MaxY);
-    ASSERT_EQ(pages.Texts.size(), 3u);
-    EXPECT_EQ(pages.Texts[0].Text, "top face");
-    EXPECT_EQ(pages.Texts[1].Text, "start of bearing");
-    EXPECT_EQ(pages.Texts[2].Text, "bottom face");
-}
-
 // A region draws its zone with a quarter of each neighbour, the datums within it, and says so.
 TEST_F(OverlayLayoutTest, RegionDrawsItsZoneWithTheEndsOfItsNeighbours) {
     UseDefaultProfile();
@@ -335,52 +305,6 @@ TEST_F(OverlayLayoutTest, RegionDrawsItsZoneWithTheEndsOfItsNeighbours) {
         EXPECT_NE(
             pages.FooterTexts[0].Text.find("region: " + std::string(OverlayRegionName(row.region))),
             std::string::npos);
-    }
-}
-
-// The foot states the band and the mirroring; the check bars stand both ways; mirrored, the
-// entry face is at the bottom and the lengths are unchanged.
-TEST_F(OverlayLayoutTest, FootStatesBandAndMirrorAndBarsStandBothWays) {
-    UseDefaultProfile();
-    model.Command1_Click();
-    for (const bool mirror : {false, true}) {
-        SCOPED_TRACE(mirror);
-        OverlayOptions options{50, 0.0005, OverlayView::Bore};
-        options.Mirror = mirror;
-        const OverlayPages pages = LayOut(model, options);
-        ASSERT_EQ(pages.FooterTexts.size(), 4u);
-        EXPECT_EQ(pages.FooterTexts[0].Text, "d    magnification 50\u00d7    lengths in inches");
-        EXPECT_EQ(pages.FooterTexts[1].Text,
-                  mirror ? "tolerance band \u00b10.0005 in on the radius    MIRRORED for "
-                           "reversing optics: the entry face is at the bottom"
-                         : "tolerance band \u00b10.0005 in on the radius");
-        EXPECT_EQ(pages.FooterTexts[3].AngleDeg, 90);
-        int horizontal = 0;
-        int vertical = 0;
-        for (const PaperLine& line : pages.FooterLines) {
-            const double length = std::hypot(line.End.X - line.Start.X, line.End.Y - line.Start.Y);
-            if (std::fabs(length - pages.CheckBarMm) < 1e-9) {
-                horizontal += line.Start.Y == line.End.Y ? 1 : 0;
-                vertical += line.Start.X == line.End.X ? 1 : 0;
-            }
-            // Within the paper's margins, the vertical bar beside the tile.
-            for (const Point p : {line.Start, line.End}) {
-                EXPECT_GE(p.X, kPaperMarginMm);
-                EXPECT_LE(p.X, kA4Width - kPaperMarginMm);
-                EXPECT_LE(p.Y, kA4Height - kPaperMarginMm);
-            }
-        }
-        EXPECT_EQ(horizontal, 1);
-        EXPECT_EQ(vertical, 1);
-        std::vector<double> datums;
-        for (const PaperLine& line : pages.Lines) {
-            if (line.Stroke == OverlayStroke::Datum) {
-                datums.push_back(line.Start.Y);
-            }
-        }
-        ASSERT_EQ(datums.size(), 3u);
-        EXPECT_EQ(datums[0] > datums[2], mirror); // the top face below the bottom face
-        EXPECT_NEAR(std::fabs(datums[2] - datums[0]), model.State.DiamondHeight * 50 * 25.4, 1e-9);
     }
 }
 

@@ -2,6 +2,7 @@
 // kinds, the outlets list, the nested groups) is read as strictly as a design; a file that is not
 // a plain file is refused at once instead of being waited on.
 #include "app/die_set.h"
+#include "die_set_fixture.h"
 #include "output/set_file.h"
 
 #include <gmock/gmock.h>
@@ -17,24 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-DieSetFile ExampleSet() {
-    DieSetFile set;
-    set.Unit = "mm";
-    set.StartDiameter = "2.0";
-    set.FinishDiameter = "1.0";
-    set.Dies = "6";
-    set.MaterialName = "Copper, annealed";
-    set.StrengthCoefficient = "315";
-    set.HardeningExponent = "0.54";
-    set.Density = "8960";
-    set.SpecificHeat = "385";
-    set.Friction = "0.08";
-    set.FinishSpeed = "10";
-    set.Blank = "BLANK";
-    set.DieFieldTexts = {"16", "50", "30", "50", "20", "50", "6", "4"};
-    return set;
-}
-
 struct ScheduleCase {
     const char* Name;
     ScheduleKind Kind;
@@ -44,7 +27,7 @@ struct ScheduleCase {
 class SetRoundTripTest : public ::testing::TestWithParam<ScheduleCase> {};
 
 TEST_P(SetRoundTripTest, TextReadsBackAsWritten) {
-    DieSetFile set = ExampleSet();
+    DieSetFile set = CopperSet();
     set.Schedule = GetParam().Kind;
     set.Percent = "22.5";
     set.Outlets = GetParam().Outlets;
@@ -80,7 +63,7 @@ struct BadSetCase {
 class BadSetTest : public ::testing::TestWithParam<BadSetCase> {};
 
 TEST_P(BadSetTest, IsRefusedWithItsReason) {
-    DieSetFile set = ExampleSet();
+    DieSetFile set = CopperSet();
     set.Schedule = ScheduleKind::Diameters;
     set.Outlets = {"1.5", "1.0"};
     const std::string bytes = Replaced(DieSetToText(set), GetParam().From, GetParam().To);
@@ -121,9 +104,36 @@ INSTANTIATE_TEST_SUITE_P(
         BadSetCase{"DieFieldTooLong", "\"16\"", "\"" + std::string(1001, '1') + "\"",
                    "the text of \"die.fields.reductionAngle\" is longer than 1000 characters"},
         BadSetCase{"BlankNotText", "\"BLANK\"", "26", "the value of \"die.blank\" is not a text"},
+        BadSetCase{"OverridesNotAList", "  }\n}\n", "  },\n  \"overrides\": {}\n}\n",
+                   "the value of \"overrides\" is not a list"},
+        BadSetCase{"OverrideFieldUnknown", "  }\n}\n",
+                   "  },\n  \"overrides\": [{\"pass\": \"1\", \"fields\": {\"outletDiameter\": "
+                   "\"1\"}}]\n}\n",
+                   "the key \"overrides[1].fields.outletDiameter\" is unknown"},
+        BadSetCase{"OverridePassMissing", "  }\n}\n",
+                   "  },\n  \"overrides\": [{\"fields\": {}}]\n}\n",
+                   "the key \"overrides[1].pass\" is missing"},
         BadSetCase{"FrictionNotText", "\"0.08\"", "0.08",
                    "the value of \"friction\" is not a text"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Overrides are read back as written, only the fields a pass replaces; a set without any is
+// written without the key, as the documented example is.
+TEST(SetOverridesTest, ReadBackAsWrittenAndAbsentWhenNone) {
+    DieSetFile set = CopperSet();
+    EXPECT_EQ(DieSetToText(set).find("overrides"), std::string::npos);
+    PassOverride first;
+    first.Pass = "1";
+    first.FieldTexts[0] = "20";
+    PassOverride last;
+    last.Pass = " 6";
+    last.FieldTexts[1] = "80 \"long\"";
+    last.FieldTexts[7] = "";
+    set.Overrides = {first, last};
+    const auto read = DieSetFromText(DieSetToText(set));
+    ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
+    EXPECT_EQ(std::get<DieSetFile>(read).Overrides, set.Overrides);
+}
 
 class SetFileOnDiskTest : public ::testing::Test {
 protected:
@@ -140,10 +150,10 @@ protected:
 
 TEST_F(SetFileOnDiskTest, SavedSetOpensAgain) {
     const std::string path = (folder / "copper.dieset").string();
-    ASSERT_EQ(SaveDieSet(ExampleSet(), path), std::nullopt);
+    ASSERT_EQ(SaveDieSet(CopperSet(), path), std::nullopt);
     const std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
     ASSERT_TRUE(std::holds_alternative<DieSetFile>(opened));
-    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(opened), ExampleSet()));
+    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(opened), CopperSet()));
 }
 
 TEST_F(SetFileOnDiskTest, SaveRefusesWhatCouldNotBeOpenedAndKeepsTheOldFile) {
@@ -153,7 +163,7 @@ TEST_F(SetFileOnDiskTest, SaveRefusesWhatCouldNotBeOpenedAndKeepsTheOldFile) {
          {std::pair{std::string("Cu\x01"), std::string("the text of \"material.name\" holds a "
                                                        "control character")},
           std::pair{std::string("Cu\xB0"), std::string("a field's text is not UTF-8 text")}}) {
-        DieSetFile set = ExampleSet();
+        DieSetFile set = CopperSet();
         set.MaterialName = name;
         EXPECT_EQ(SaveDieSet(set, path),
                   "Cannot save the die set \"copper.dieset\": " + reason + ".");

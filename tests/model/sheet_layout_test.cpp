@@ -144,9 +144,9 @@ TEST(SheetScaleTest, LargestScaleOfTheSeriesThatFits) {
         double ratio;
         const char* scale;
     } rows[] = {
-        {5000, "1000:1"}, {999.9, "500:1"}, {200, "200:1"}, {63, "50:1"},  {19.99, "10:1"},
-        {2.5, "2:1"},     {1.6, "1:1"},     {1, "1:1"},     {0.99, "1:2"}, {0.2, "1:5"},
-        {0.15, "1:10"},   {0.01, "1:10"},   {0, "1:10"},
+        {5000, "1000:1"}, {999.9, "500:1"}, {200, "200:1"},  {63, "50:1"},      {19.99, "10:1"},
+        {2.5, "2:1"},     {1.6, "1:1"},     {1, "1:1"},      {0.99, "1:2"},     {0.2, "1:5"},
+        {0.15, "1:10"},   {0.099, "1:20"},  {0.01, "1:100"}, {1e-9, "1:10000"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(ChooseSheetScale(row.ratio).Text(), row.scale) << row.ratio;
@@ -158,6 +158,35 @@ TEST(SheetLengthTest, FourDecimalsInInchesThreeInMillimetres) {
     EXPECT_EQ(SheetLength(0.3048, kMillimetreUnitDivisor), "0.305");
     EXPECT_EQ(SheetLength(-0.00001, kInchUnitDivisor), "0.0000");
     EXPECT_EQ(SheetLength(45, kMillimetreUnitDivisor), "45.000");
+}
+
+// The results beside the title block keep the unit's decimals, the inputs typed as numbers too;
+// an input that is not a length stays as typed.
+TEST_F(SheetLayoutTest, ResultsKeepTheUnitsDecimals) {
+    model.ChooseOption(1);
+    model.PickRow(26);
+    Type(10, "4.572");
+    Type(5, "4.572");
+    Type(0, "0.3048");
+    Type(1, "0.5588");
+    model.Command1_Click();
+    ASSERT_TRUE(model.LastCalculation);
+    const SheetContent content =
+        SheetContentOf(*model.LastCalculation, model.Scene, "", {}, {}, Paper::A4, "2026-12-08");
+    const std::pair<std::string, std::string> expected[] = {
+        {"Outlet Wire Diameter", "0.305 mm"},
+        {"Incoming Wire Diameter", "0.559 mm"},
+        {"Reduction Angle (degrees)", "25.0"},
+        {"Entrance Length", "1.372 mm"},
+        {"Bearing Length", "0.152 mm"},
+        {"Above the Bearing", "0.573 mm, 26.85 % of the reduction zone"},
+    };
+    for (const auto& [caption, value] : expected) {
+        const auto row = std::ranges::find(content.Results, caption, &TitleRow::Caption);
+        ASSERT_NE(row, content.Results.end()) << caption;
+        EXPECT_EQ(row->Value, value) << caption;
+    }
+    EXPECT_EQ(content.Identity.Number, "(not saved)");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/form_design.h"
 #include "qt/app_icon.h"
 #include "qt/fonts.h"
+#include "qt/widget_design.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -55,6 +56,20 @@ TEST(Startup, DesignFontsAreTheFacesTheDesignNamesResolveTo) {
     }
 }
 
+TEST(Startup, FieldsHoldTheirDesignTextInTheirDesignFaceOnceBuilt) {
+    const MainWindow window; // built, not started: the model has not filled them yet
+    for (const ControlDesign& design : FormControls()) {
+        if (design.Kind != ControlKind::TextField) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(design.Name));
+        const FieldEdit* field = window.Field(design.Id);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(), ToQString(design.Text));
+        EXPECT_EQ(field->font(), DesignFont(design.Font));
+    }
+}
+
 // Menus, dialogs, popups and other windows are made when they are first asked for; the first
 // picture shows none of them.
 TEST(Startup, MakesNoWindowOfItsOwnBesidesTheMainWindow) {
@@ -92,30 +107,23 @@ TEST(Startup, BlankListMakesItsOpenListOnlyWhenItFirstDropsDown) {
     combo->hidePopup();
 }
 
-TEST(Startup, IconIsTheDrawnIconAtEverySizeBeforeAndAfterTheEventLoopRuns) {
-    const QIcon icon = AppIcon();
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int size : kAppIconSizes) {
-            SCOPED_TRACE(size);
-            const QImage expected = AppIconImage(size);
-            // Asked twice in one turn of the event loop, as the X11 window system asks.
-            for (int ask = 0; ask < 2; ++ask) {
-                const QImage got =
-                    icon.pixmap(QSize(size, size)).toImage().convertToFormat(expected.format());
-                EXPECT_EQ(got, expected);
-            }
-        }
-        QCoreApplication::processEvents();
-    }
-}
-
-TEST(Startup, ShownWindowCarriesTheProgramsIcon) {
+// Asked for every size twice in one turn of the event loop, as the X11 window system asks while
+// it makes a window, and again in a later turn.
+TEST(Startup, ShownWindowCarriesTheDrawnIconAtEverySize) {
     const auto window = StartWindow();
     ASSERT_NE(window->windowHandle(), nullptr);
     const QIcon icon = window->windowHandle()->icon();
     ASSERT_FALSE(icon.isNull());
-    const QImage expected = AppIconImage(32);
-    EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(expected.format()), expected);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int size : kAppIconSizes) {
+            const QImage expected = AppIconImage(size);
+            for (int ask = 0; ask < 2; ++ask) {
+                const QPixmap got = icon.pixmap(QSize(size, size));
+                EXPECT_EQ(got.toImage().convertToFormat(expected.format()), expected) << size;
+            }
+        }
+        QCoreApplication::processEvents();
+    }
 }
 
 } // namespace

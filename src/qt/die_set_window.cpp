@@ -1,0 +1,600 @@
+#include "qt/die_set_window.h"
+
+#include "app/die_set.h"
+#include "catalogue/catalogue.h"
+#include "core/number_text.h"
+#include "core/units.h"
+#include "qt/drawing_export.h"
+#include "qt/local_path.h"
+#include "qt/main_window.h"
+#include "qt/set_pdf.h"
+#include "qt/set_plot.h"
+#include "qt/set_table_model.h"
+#include "qt/widget_design.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <array>
+
+namespace dieprofile {
+
+namespace {
+
+// The field of each input, by the set file's key; the caution level is the window's own.
+constexpr std::array<std::string_view, 12> kFieldKeys{
+    "startDiameter",     "finishDiameter", "dies",
+    "percent",           "outlets",        "strengthCoefficient",
+    "hardeningExponent", "density",        "specificHeat",
+    "friction",          "finishSpeed",    "caution"};
+
+std::string_view KeyOf(DieSetField field) {
+    switch (field) {
+    case DieSetField::StartDiameter:
+        return "startDiameter";
+    case DieSetField::FinishDiameter:
+        return "finishDiameter";
+    case DieSetField::Dies:
+        return "dies";
+    case DieSetField::Percent:
+        return "percent";
+    case DieSetField::Outlets:
+        return "outlets";
+    case DieSetField::StrengthCoefficient:
+        return "strengthCoefficient";
+    case DieSetField::HardeningExponent:
+        return "hardeningExponent";
+    case DieSetField::Density:
+        return "density";
+    case DieSetField::SpecificHeat:
+        return "specificHeat";
+    case DieSetField::Friction:
+        return "friction";
+    case DieSetField::FinishSpeed:
+        return "finishSpeed";
+    case DieSetField::Blank:
+    case DieSetField::Overrides: // kept from the file, no field of the window's own
+        break;
+    }
+    return {};
+}
+
+const QString kFolderKey = QStringLiteral("files/lastFolder");
+const QString kCautionKey = QStringLiteral("dieSet/caution");
+const QString kSetFilter = QStringLiteral("Die sets (*.dieset)");
+const QString kTyped = QStringLiteral("Typed values");
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("dieprofile"), QStringLiteral("dieprofile"));
+}
+
+// The typed outlets are one field: numbers apart by blanks, commas or semicolons.
+std::vector<std::string> SplitOutlets(const QString& text) {
+    std::vector<std::string> outlets;
+    for (const QString& part :
+         text.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts)) {
+        outlets.push_back(part.toStdString());
+    }
+    return outlets;
+}
+
+QString JoinOutlets(const std::vector<std::string>& outlets) {
+    QStringList parts;
+    for (const std::string& outlet : outlets) {
+        parts << QString::fromStdString(outlet);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// The caution level as typed; the default when it is not a number above 0.
+std::optional<double> ReadCaution(const QString& text) {
+    const std::optional<double> value = ParseNumber(text.toStdString());
+    if (!value || !std::isfinite(*value) || *value <= 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+DieSetWindow::DieSetWindow(MainWindow& designed) : designed_(designed) {
+    setWindowTitle(QStringLiteral("Die Set"));
+    setObjectName(QStringLiteral("DieSet"));
+    // A window of its own, not one kept above the designed window: a pass opened from it must be
+    // able to come to the front. Closing the designed window still ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    auto* inputs = new QWidget(this);
+    BuildInputs(inputs);
+
+    refusal_ = new QLabel(this);
+    refusal_->setObjectName(QStringLiteral("refusal"));
+    refusal_->setWordWrap(true);
+    QPalette warning = refusal_->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xa0, 0x00, 0x00));
+    refusal_->setPalette(warning);
+    refusal_->setVisible(false);
+
+    tableModel_ = new SetTableModel(this);
+    table_ = new QTableView(this);
+    table_->setModel(tableModel_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // Columns are fitted to their contents when the passes are counted anew, not on every
+    // keystroke: measuring every cell of a hundred rows at each character costs more than the
+    // whole set's computation.
+    table_->horizontalHeader()->setStretchLastSection(true);
+    connect(tableModel_, &QAbstractItemModel::modelReset, table_,
+            &QTableView::resizeColumnsToContents);
+    table_->setToolTip(QStringLiteral("Double-click a pass to open its die in the window"));
+    connect(table_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { OpenPassInDesignedWindow(index.row()); });
+
+    plot_ = new SetPlotWidget(this);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(table_);
+    splitter->addWidget(plot_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setSizes({820, 440});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(inputs);
+    layout->addWidget(refusal_);
+    layout->addWidget(splitter, 1);
+    BuildCommands();
+    resize(1280, 760);
+}
+
+DieSetWindow::~DieSetWindow() {
+    // The fields leave their focus while the window is taken apart, and would report it to a
+    // window whose members are already gone.
+    for (const auto& [key, field] : fields_) {
+        field->disconnect(this);
+    }
+}
+
+QLineEdit* DieSetWindow::AddField(std::string_view key) {
+    auto* field = new QLineEdit(this);
+    field->setObjectName(ToQString(key));
+    field->setMaxLength(1000);
+    field->setMinimumWidth(70);
+    fields_.emplace(std::string(key), field);
+    return field;
+}
+
+void DieSetWindow::BuildInputs(QWidget* box) {
+    for (std::string_view key : kFieldKeys) {
+        AddField(key);
+    }
+    auto unitLabel = [this](const QString& text) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QStringLiteral("unit"));
+        return label;
+    };
+    auto row = [](QWidget* field, QWidget* unit) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(field, 1);
+        if (unit != nullptr) {
+            line->addWidget(unit);
+        }
+        return line;
+    };
+
+    auto* wire = new QGroupBox(QStringLiteral("Wire and schedule"), box);
+    auto* wireForm = new QFormLayout(wire);
+    wireForm->addRow(QStringLiteral("Start diameter:"),
+                     row(Field("startDiameter"), unitLabel(QString())));
+    wireForm->addRow(QStringLiteral("Finish diameter:"),
+                     row(Field("finishDiameter"), unitLabel(QString())));
+    schedule_ = new QComboBox(this);
+    schedule_->setObjectName(QStringLiteral("schedule"));
+    schedule_->addItems({QStringLiteral("Equal reductions over"),
+                         QStringLiteral("Fewest dies, reduction at most"),
+                         QStringLiteral("Outlets as typed")});
+    wireForm->addRow(QStringLiteral("Schedule:"), schedule_);
+    scheduleUnit_ = new QLabel(this);
+    auto* scheduleValue = new QHBoxLayout;
+    for (std::string_view key : {"dies", "percent", "outlets"}) {
+        scheduleValue->addWidget(Field(key), 1);
+    }
+    scheduleValue->addWidget(scheduleUnit_);
+    wireForm->addRow(QString(), scheduleValue);
+
+    auto* wireMaterial =
+        new QGroupBox(QStringLiteral("Material (Hollomon: flow stress = K·εⁿ)"), box);
+    auto* materialForm = new QFormLayout(wireMaterial);
+    material_ = new QComboBox(this);
+    material_->setObjectName(QStringLiteral("material"));
+    for (const WireMaterial& preset : WireMaterials()) {
+        material_->addItem(ToQString(preset.Name));
+        material_->setItemData(material_->count() - 1, ToQString(preset.Source), Qt::ToolTipRole);
+    }
+    material_->addItem(kTyped);
+    materialForm->addRow(QStringLiteral("Wire:"), material_);
+    materialForm->addRow(QStringLiteral("Strength coefficient K:"),
+                         row(Field("strengthCoefficient"), unitLabel(QStringLiteral("MPa"))));
+    materialForm->addRow(QStringLiteral("Hardening exponent n:"),
+                         row(Field("hardeningExponent"), nullptr));
+    materialForm->addRow(QStringLiteral("Density ρ:"),
+                         row(Field("density"), unitLabel(QStringLiteral("kg/m³"))));
+    materialForm->addRow(QStringLiteral("Specific heat c:"),
+                         row(Field("specificHeat"), unitLabel(QStringLiteral("J/(kg·K)"))));
+
+    auto* drawing = new QGroupBox(QStringLiteral("Drawing"), box);
+    auto* drawingForm = new QFormLayout(drawing);
+    drawingForm->addRow(QStringLiteral("Friction μ:"), row(Field("friction"), nullptr));
+    drawingForm->addRow(QStringLiteral("Finishing speed:"),
+                        row(Field("finishSpeed"), unitLabel(QStringLiteral("m/s"))));
+    drawingForm->addRow(QStringLiteral("Caution at stress ratio:"), row(Field("caution"), nullptr));
+    Field("caution")->setToolTip(
+        QStringLiteral("Passes whose drawing stress exceeds this share of the drawn wire's flow "
+                       "stress are marked; practice keeps it near 0.6"));
+    die_ = new QLabel(this);
+    die_->setObjectName(QStringLiteral("die"));
+    die_->setWordWrap(true);
+    die_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    drawingForm->addRow(QStringLiteral("Die:"), die_);
+
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(wire, 3);
+    layout->addWidget(wireMaterial, 3);
+    layout->addWidget(drawing, 3);
+
+    for (const auto& [key, field] : fields_) {
+        if (key == "strengthCoefficient" || key == "hardeningExponent" || key == "density" ||
+            key == "specificHeat") {
+            connect(field, &QLineEdit::textEdited, this, &DieSetWindow::MaterialTyped);
+        }
+        connect(field, &QLineEdit::textChanged, this, &DieSetWindow::Recompute);
+    }
+    // The caution level is the user's habit, not the set's: it is kept for the next set.
+    connect(Field("caution"), &QLineEdit::editingFinished, this, [this] {
+        if (ReadCaution(Field("caution")->text())) {
+            Settings().setValue(kCautionKey, Field("caution")->text());
+        }
+    });
+    connect(schedule_, &QComboBox::currentIndexChanged, this, &DieSetWindow::ScheduleChanged);
+    connect(material_, &QComboBox::activated, this, &DieSetWindow::MaterialChosen);
+}
+
+void DieSetWindow::BuildCommands() {
+    auto* buttons = new QHBoxLayout;
+    auto add = [&](const QString& text, const QKeySequence& keys, void (DieSetWindow::*run)()) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);
+        auto* button = new QPushButton(text, this);
+        button->setToolTip(keys.toString(QKeySequence::NativeText));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        buttons->addWidget(button);
+    };
+    add(QStringLiteral("Open Set…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+        &DieSetWindow::ChooseAndOpen);
+    add(QStringLiteral("Save Set…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &DieSetWindow::ChooseAndSave);
+    add(QStringLiteral("Export CSV…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+        &DieSetWindow::ChooseAndExportCsv);
+    add(QStringLiteral("Export PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+        &DieSetWindow::ChooseAndExportPdf);
+    buttons->addStretch(1);
+    auto* hint =
+        new QLabel(QStringLiteral("Double-click a pass to open its die in the window."), this);
+    buttons->addWidget(hint);
+    static_cast<QVBoxLayout*>(layout())->addLayout(buttons);
+}
+
+QLineEdit* DieSetWindow::Field(std::string_view key) const {
+    const auto found = fields_.find(key);
+    return found == fields_.end() ? nullptr : found->second;
+}
+
+void DieSetWindow::StartFromDesignedWindow() {
+    ShowSet(DieSetFromDesign(designed_.Model().CurrentDesign()));
+    path_.clear();
+}
+
+void DieSetWindow::ShowSet(const DieSetFile& set) {
+    showing_ = true;
+    kept_ = set;
+    Field("startDiameter")->setText(ToQString(set.StartDiameter));
+    Field("finishDiameter")->setText(ToQString(set.FinishDiameter));
+    Field("dies")->setText(ToQString(set.Dies));
+    Field("percent")->setText(ToQString(set.Percent));
+    Field("outlets")->setText(JoinOutlets(set.Outlets));
+    schedule_->setCurrentIndex(static_cast<int>(set.Schedule));
+    Field("strengthCoefficient")->setText(ToQString(set.StrengthCoefficient));
+    Field("hardeningExponent")->setText(ToQString(set.HardeningExponent));
+    Field("density")->setText(ToQString(set.Density));
+    Field("specificHeat")->setText(ToQString(set.SpecificHeat));
+    Field("friction")->setText(ToQString(set.Friction));
+    Field("finishSpeed")->setText(ToQString(set.FinishSpeed));
+    if (Field("caution")->text().isEmpty()) {
+        Field("caution")->setText(
+            Settings().value(kCautionKey, QString::number(kDefaultCautionRatio)).toString());
+    }
+    const int preset = material_->findText(ToQString(set.MaterialName));
+    material_->setCurrentIndex(preset >= 0 ? preset : material_->count() - 1);
+    for (QLabel* unit : findChildren<QLabel*>(QStringLiteral("unit"))) {
+        if (unit->text().isEmpty() || unit->text() == u"mm" || unit->text() == u"in") {
+            unit->setText(ToQString(set.Unit));
+        }
+    }
+    showing_ = false;
+    ScheduleChanged();
+    ShowDie();
+    Recompute();
+}
+
+DieSetFile DieSetWindow::CurrentSet() const {
+    DieSetFile set = kept_;
+    set.StartDiameter = Field("startDiameter")->text().toStdString();
+    set.FinishDiameter = Field("finishDiameter")->text().toStdString();
+    set.Schedule = static_cast<ScheduleKind>(schedule_->currentIndex());
+    set.Dies = Field("dies")->text().toStdString();
+    set.Percent = Field("percent")->text().toStdString();
+    set.Outlets = SplitOutlets(Field("outlets")->text());
+    set.MaterialName = material_->currentIndex() == material_->count() - 1
+                           ? std::string()
+                           : material_->currentText().toStdString();
+    set.StrengthCoefficient = Field("strengthCoefficient")->text().toStdString();
+    set.HardeningExponent = Field("hardeningExponent")->text().toStdString();
+    set.Density = Field("density")->text().toStdString();
+    set.SpecificHeat = Field("specificHeat")->text().toStdString();
+    set.Friction = Field("friction")->text().toStdString();
+    set.FinishSpeed = Field("finishSpeed")->text().toStdString();
+    return set;
+}
+
+void DieSetWindow::ScheduleChanged() {
+    const auto kind = static_cast<ScheduleKind>(schedule_->currentIndex());
+    Field("dies")->setVisible(kind == ScheduleKind::Equal);
+    Field("percent")->setVisible(kind == ScheduleKind::Reduction);
+    Field("outlets")->setVisible(kind == ScheduleKind::Diameters);
+    scheduleUnit_->setText(kind == ScheduleKind::Equal       ? QStringLiteral("dies")
+                           : kind == ScheduleKind::Reduction ? QStringLiteral("% per pass")
+                                                             : ToQString(kept_.Unit));
+    Field("outlets")->setPlaceholderText(QStringLiteral("every outlet, the last the finish"));
+    Recompute();
+}
+
+void DieSetWindow::MaterialChosen() {
+    const auto presets = WireMaterials();
+    const auto index = static_cast<std::size_t>(material_->currentIndex());
+    if (index >= presets.size()) {
+        return; // typed values: the fields stay as they are
+    }
+    showing_ = true;
+    DieSetFile set = CurrentSet();
+    ApplyMaterial(presets[index], set);
+    Field("strengthCoefficient")->setText(ToQString(set.StrengthCoefficient));
+    Field("hardeningExponent")->setText(ToQString(set.HardeningExponent));
+    Field("density")->setText(ToQString(set.Density));
+    Field("specificHeat")->setText(ToQString(set.SpecificHeat));
+    showing_ = false;
+    Recompute();
+}
+
+void DieSetWindow::MaterialTyped() {
+    // A value typed over a preset's makes the material the user's own.
+    material_->setCurrentIndex(material_->count() - 1);
+}
+
+void DieSetWindow::ShowDie() {
+    QStringList parts;
+    parts << (kept_.Blank == kCustomBlankRow
+                  ? QStringLiteral("own blank %1 × %2 %3")
+                        .arg(ToQString(kept_.DieFieldTexts[6]), ToQString(kept_.DieFieldTexts[7]),
+                             ToQString(kept_.Unit))
+                  : ToQString(kept_.Blank));
+    parts << QStringLiteral("reduction angle %1°").arg(ToQString(kept_.DieFieldTexts[0]));
+    parts << QStringLiteral("bearing %1 %").arg(ToQString(kept_.DieFieldTexts[1]));
+    die_->setText(parts.join(QStringLiteral(", ")));
+    die_->setToolTip(QStringLiteral("The die of the window when the set was started, or of the "
+                                    "set file; each pass sets its own wire diameters"));
+}
+
+void DieSetWindow::Recompute() {
+    if (showing_) {
+        return;
+    }
+    for (const auto& [key, field] : fields_) {
+        field->setStyleSheet(QString());
+    }
+    const std::optional<double> caution = ReadCaution(Field("caution")->text());
+    QStringList problems;
+    if (!caution) {
+        problems << QStringLiteral("Caution Level must be a number above 0.");
+        Field("caution")->setStyleSheet(QStringLiteral("QLineEdit { background: #f6caca; }"));
+    }
+    const std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(CurrentSet());
+    if (const auto* refusal = std::get_if<DieSetRefusal>(&computed)) {
+        problems.prepend(ToQString(refusal->Message));
+        if (QLineEdit* field = Field(KeyOf(refusal->Field))) {
+            field->setStyleSheet(QStringLiteral("QLineEdit { background: #f6caca; }"));
+        }
+    } else {
+        lastGood_ = std::get<DieSetSchedule>(computed);
+    }
+    refusal_->setText(problems.join(QLatin1Char(' ')));
+    refusal_->setVisible(!problems.isEmpty());
+    // A refused field keeps the table and the plot of the last inputs that could be computed.
+    if (!lastGood_) {
+        return;
+    }
+    const double level = caution.value_or(tableModel_->Caution());
+    if (std::holds_alternative<DieSetSchedule>(computed) || caution) {
+        tableModel_->SetSchedule(*lastGood_, level);
+        SetPlotData data;
+        data.Caution = level;
+        for (const DieSetPass& pass : lastGood_->Passes) {
+            data.ReductionPercent.push_back(pass.AreaReduction * 100);
+            data.StressRatio.push_back(pass.StressRatio);
+            data.TemperatureRiseK.push_back(pass.TemperatureRise);
+        }
+        plot_->SetData(std::move(data));
+    }
+}
+
+void DieSetWindow::OpenPassInDesignedWindow(int row) {
+    if (!lastGood_ || row < 0 || row >= static_cast<int>(lastGood_->Passes.size())) {
+        return;
+    }
+    const Design typed = lastGood_->Passes[static_cast<std::size_t>(row)].Die.Typed;
+    designed_.show();
+    designed_.raise();
+    designed_.activateWindow();
+    // Through the model's handlers, as a user choosing the unit and the blank and typing every
+    // field would, then Calculate; its messages (a refusal, the bell) show as for the user.
+    if (const std::optional<std::string> reason = designed_.Model().ApplyDesign(typed)) {
+        Tell(QStringLiteral("Cannot open pass %1 in the window: %2.")
+                 .arg(row + 1)
+                 .arg(ToQString(*reason)));
+    }
+    designed_.Refresh();
+}
+
+void DieSetWindow::Tell(const QString& text) {
+    if (messages_) {
+        messages_(text);
+        return;
+    }
+    QMessageBox::warning(this, windowTitle(), text);
+}
+
+bool DieSetWindow::OpenSetFile(const QString& path) {
+    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(path));
+    if (const auto* message = std::get_if<std::string>(&read)) {
+        Tell(ToQString(*message));
+        return false;
+    }
+    ShowSet(std::get<DieSetFile>(read));
+    path_ = path;
+    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    return true;
+}
+
+bool DieSetWindow::SaveSetFile(const QString& path) {
+    if (const std::optional<std::string> message = SaveDieSet(CurrentSet(), PathBytes(path))) {
+        Tell(ToQString(*message));
+        return false;
+    }
+    path_ = path;
+    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    return true;
+}
+
+std::optional<QString> DieSetWindow::ExportCsv(const QString& path) {
+    QtExportPainters painters;
+    const std::optional<ExportRefusal> refusal =
+        ExportDieSet(CurrentSet(), PathBytes(path_), PathBytes(path), &painters);
+    if (refusal) {
+        Tell(ToQString(refusal->Message));
+        return ToQString(refusal->Message);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
+    const std::optional<double> caution = ReadCaution(Field("caution")->text());
+    const std::optional<ExportRefusal> refusal =
+        WriteDieSetPdf(CurrentSet(), caution.value_or(kDefaultCautionRatio), PathBytes(path_),
+                       PathBytes(path), DefaultSheetPaper());
+    if (refusal) {
+        Tell(ToQString(refusal->Message));
+        return ToQString(refusal->Message);
+    }
+    return std::nullopt;
+}
+
+QString DieSetWindow::ChooseFile(FileDialog dialog) {
+    QSettings settings = Settings();
+    const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
+    QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
+    if (!path.isEmpty()) {
+        settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+    }
+    return path;
+}
+
+QString DieSetWindow::PlatformDialog(FileDialog dialog, const QString& folder) {
+    const QString name = QFileInfo(path_).completeBaseName();
+    const QString stem = QDir(folder).filePath(name.isEmpty() ? QStringLiteral("set") : name);
+    // The dialog adds the extension to a name typed without it before it asks whether to replace
+    // the file, so the question is about the file that will be written.
+    auto save = [&](const QString& title, const QString& suffix, const QString& filter) {
+        QFileDialog chooser(this, title, folder, filter);
+        chooser.setAcceptMode(QFileDialog::AcceptSave);
+        chooser.setDefaultSuffix(suffix);
+        chooser.selectFile(stem + QLatin1Char('.') + suffix);
+        return chooser.exec() == QDialog::Accepted ? chooser.selectedFiles().value(0) : QString();
+    };
+    switch (dialog) {
+    case FileDialog::Open:
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open Die Set"), folder,
+                                            kSetFilter + QStringLiteral(";;All files (*)"));
+    case FileDialog::Save:
+        return save(QStringLiteral("Save Die Set"), QStringLiteral("dieset"), kSetFilter);
+    case FileDialog::ExportCsv:
+        return save(QStringLiteral("Export the Schedule as CSV"), QStringLiteral("csv"),
+                    QStringLiteral("CSV table (*.csv)"));
+    case FileDialog::ExportPdf:
+        return save(QStringLiteral("Export the Set as PDF"), QStringLiteral("pdf"),
+                    QStringLiteral("PDF document (*.pdf)"));
+    }
+    return {};
+}
+
+void DieSetWindow::ChooseAndOpen() {
+    const QString path = ChooseFile(FileDialog::Open);
+    if (!path.isEmpty()) {
+        OpenSetFile(path);
+    }
+}
+
+void DieSetWindow::ChooseAndSave() {
+    const QString path = ChooseFile(FileDialog::Save);
+    if (!path.isEmpty()) {
+        SaveSetFile(path);
+    }
+}
+
+void DieSetWindow::ChooseAndExportCsv() {
+    const QString path = ChooseFile(FileDialog::ExportCsv);
+    if (!path.isEmpty()) {
+        ExportCsv(path);
+    }
+}
+
+void DieSetWindow::ChooseAndExportPdf() {
+    const QString path = ChooseFile(FileDialog::ExportPdf);
+    if (!path.isEmpty()) {
+        ExportPdf(path);
+    }
+}
+
+} // namespace dieprofile

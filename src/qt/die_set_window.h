@@ -1,0 +1,114 @@
+// The Die Set window: a pass schedule from rod to wire in which every die is the designed window's
+// die with that pass's diameters. The inputs are typed on the left; the table of passes and the
+// plot follow every keystroke. A double-click on a pass opens its die in the designed window.
+#pragma once
+
+#include "app/die_set.h"
+#include "output/set_file.h"
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace dieprofile {
+
+class MainWindow;
+class SetPlotWidget;
+class SetTableModel;
+
+class DieSetWindow : public QWidget {
+    Q_OBJECT
+public:
+    // A window of its own beside the designed window, which owns it.
+    explicit DieSetWindow(MainWindow& designed);
+    ~DieSetWindow() override;
+
+    // Starts from the designed window's design: its unit, blank and profile, its incoming wire as
+    // the start and its outlet as the finish.
+    void StartFromDesignedWindow();
+    // Shows the set's inputs in the fields and computes it.
+    void ShowSet(const DieSetFile& set);
+    // The inputs as typed.
+    DieSetFile CurrentSet() const;
+
+    // Reads a set file and shows it; a file that is refused leaves the window as it was, with a
+    // message naming the file and what is wrong. True when it was shown.
+    bool OpenSetFile(const QString& path);
+    // Writes the set file atomically; on failure a message says why and an old file is kept.
+    bool SaveSetFile(const QString& path);
+    // The table as CSV, the schedule and every die's sheet as PDF. Nothing on success; otherwise
+    // the message, which is also shown.
+    std::optional<QString> ExportCsv(const QString& path);
+    std::optional<QString> ExportPdf(const QString& path);
+    // Opens the pass's die (0-based row) in the designed window and calculates it.
+    void OpenPassInDesignedWindow(int row);
+
+    enum class FileDialog { Open, Save, ExportCsv, ExportPdf };
+    // Asks where to read or write, starting in folder; empty when cancelled. The platform's
+    // dialogs (which ask before replacing a file) unless tests put one of their own.
+    using FileChooser = std::function<QString(FileDialog dialog, const QString& folder)>;
+    void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // Messages go to a box unless tests put a function that takes them.
+    using MessageSink = std::function<void(const QString& text)>;
+    void SetMessageSink(MessageSink sink) { messages_ = std::move(sink); }
+
+    // For the tests and the benchmark.
+    QLineEdit* Field(std::string_view key) const;
+    QComboBox* ScheduleChoice() const { return schedule_; }
+    QComboBox* MaterialChoice() const { return material_; }
+    QTableView* Table() const { return table_; }
+    SetTableModel* TableModel() const { return tableModel_; }
+    SetPlotWidget* Plot() const { return plot_; }
+    QLabel* Refusal() const { return refusal_; }
+    const std::optional<DieSetSchedule>& LastGood() const { return lastGood_; }
+    // The file last opened or saved; empty while the set has never been in a file.
+    const QString& SetPath() const { return path_; }
+
+public slots:
+    void ChooseAndOpen();
+    void ChooseAndSave();
+    void ChooseAndExportCsv();
+    void ChooseAndExportPdf();
+
+private:
+    void BuildInputs(QWidget* box);
+    void BuildCommands();
+    void Recompute();
+    void ScheduleChanged();
+    void MaterialChosen();
+    void MaterialTyped();
+    void ShowDie();
+    void Tell(const QString& text);
+    QString ChooseFile(FileDialog dialog);
+    QString PlatformDialog(FileDialog dialog, const QString& folder);
+    QLineEdit* AddField(std::string_view key);
+
+    MainWindow& designed_;
+    std::map<std::string, QLineEdit*, std::less<>> fields_;
+    QComboBox* schedule_ = nullptr;
+    QLabel* scheduleUnit_ = nullptr;
+    QComboBox* material_ = nullptr;
+    QLabel* die_ = nullptr;
+    QLabel* refusal_ = nullptr;
+    QTableView* table_ = nullptr;
+    SetTableModel* tableModel_ = nullptr;
+    SetPlotWidget* plot_ = nullptr;
+    // The parts of the set that have no field: the unit and the die, taken from the designed
+    // window or a file; and the schedules' texts while another schedule is chosen.
+    DieSetFile kept_;
+    std::optional<DieSetSchedule> lastGood_;
+    QString path_;
+    FileChooser chooser_;
+    MessageSink messages_;
+    bool showing_ = false;
+};
+
+} // namespace dieprofile

@@ -1,0 +1,343 @@
+#include "qt/set_pdf.h"
+
+#include "app/collecting_toolkit.h"
+#include "app/die_set.h"
+#include "app/form_design.h"
+#include "app/form_model.h"
+#include "catalogue/catalogue.h"
+#include "output/atomic_file.h"
+#include "qt/page_painter.h"
+#include "qt/set_plot.h"
+#include "qt/set_table_model.h"
+#include "qt/widget_design.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+
+namespace dieprofile {
+
+namespace {
+
+// The schedule's pages are laid out in tenths of a millimetre.
+constexpr double kUnitsPerMm = 10;
+constexpr double kMargin = 150;
+constexpr double kText = 28;      // 2.8 mm lettering for the inputs
+constexpr double kTableText = 22; // the table's figures
+
+QFont PageFont(double size, bool bold = false) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(static_cast<int>(size));
+    font.setBold(bold);
+    return font;
+}
+
+QString ScheduleText(const DieSetFile& set, std::size_t passes) {
+    switch (set.Schedule) {
+    case ScheduleKind::Equal:
+        return QStringLiteral("equal reductions over %1 dies").arg(ToQString(set.Dies));
+    case ScheduleKind::Reduction:
+        return QStringLiteral("the fewest dies with a reduction of at most %1 %: %2 dies")
+            .arg(ToQString(set.Percent))
+            .arg(passes);
+    case ScheduleKind::Diameters:
+        return QStringLiteral("outlets as typed: %1 dies").arg(passes);
+    }
+    return {};
+}
+
+// The inputs as the schedule's first page lists them: caption and value, each as typed.
+std::vector<std::pair<QString, QString>> InputRows(const DieSetFile& set, double caution,
+                                                   std::size_t passes) {
+    const QString unit = ToQString(set.Unit);
+    std::vector<std::pair<QString, QString>> rows{
+        {QStringLiteral("Start diameter"), ToQString(set.StartDiameter) + u' ' + unit},
+        {QStringLiteral("Finish diameter"), ToQString(set.FinishDiameter) + u' ' + unit},
+        {QStringLiteral("Schedule"), ScheduleText(set, passes)},
+        {QStringLiteral("Material"),
+         set.MaterialName.empty() ? QStringLiteral("typed values") : ToQString(set.MaterialName)},
+        {QStringLiteral("Strength coefficient K"), ToQString(set.StrengthCoefficient) + " MPa"},
+        {QStringLiteral("Hardening exponent n"), ToQString(set.HardeningExponent)},
+        {QStringLiteral("Density ρ"), ToQString(set.Density) + " kg/m³"},
+        {QStringLiteral("Specific heat c"), ToQString(set.SpecificHeat) + " J/(kg·K)"},
+        {QStringLiteral("Friction μ"), ToQString(set.Friction)},
+        {QStringLiteral("Finishing speed"), ToQString(set.FinishSpeed) + " m/s"},
+        {QStringLiteral("Caution at stress ratio"), QString::number(caution, 'g', 4)},
+        {QStringLiteral("Die blank"),
+         set.Blank == kCustomBlankRow ? QStringLiteral("own blank") : ToQString(set.Blank)},
+    };
+    // The die's fields under the designed window's captions; a catalogue blank brings its own
+    // diamond's dimensions, so the typed ones are not listed with it.
+    for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+        const int index = kSetDieFields[i].Text1Index;
+        const bool diamond = index == 10 || index == 5;
+        if (diamond && set.Blank != kCustomBlankRow) {
+            continue;
+        }
+        rows.emplace_back(ToQString(Text1Caption(index)),
+                          ToQString(set.DieFieldTexts[i]) + (diamond ? u' ' + unit : QString()));
+    }
+    return rows;
+}
+
+void PaintHeading(QPainter& painter, double width, const QString& title, const QString& right) {
+    painter.setPen(Qt::black);
+    painter.setFont(PageFont(50, true));
+    painter.drawText(QPointF(kMargin, kMargin + 40), title);
+    painter.setFont(PageFont(kText));
+    const double advance = QFontMetricsF(painter.font()).horizontalAdvance(right);
+    painter.drawText(QPointF(width - kMargin - advance, kMargin + 40), right);
+    painter.setPen(QPen(Qt::black, 4));
+    painter.drawLine(QPointF(kMargin, kMargin + 70), QPointF(width - kMargin, kMargin + 70));
+}
+
+// The first page: the inputs on the left, the plot filling the rest.
+void PaintOverview(QPainter& painter, QSizeF size, const DieSetFile& set, double caution,
+                   const DieSetSchedule& schedule) {
+    const double top = kMargin + 130;
+    painter.setFont(PageFont(kText));
+    const QFontMetricsF metrics(painter.font());
+    const auto rows = InputRows(set, caution, schedule.Passes.size());
+    double captionWidth = 0;
+    for (const auto& [caption, value] : rows) {
+        captionWidth = std::max(captionWidth, metrics.horizontalAdvance(caption));
+    }
+    const double valueLeft = kMargin + captionWidth + 40;
+    const double columnWidth = std::min(size.width() * 0.38, valueLeft - kMargin + 900);
+    double y = top;
+    for (const auto& [caption, value] : rows) {
+        painter.setPen(QColor(0x44, 0x44, 0x44));
+        painter.drawText(QPointF(kMargin, y + metrics.ascent()), caption);
+        painter.setPen(Qt::black);
+        const QRectF box(valueLeft, y, kMargin + columnWidth - valueLeft, 400);
+        const QRectF used = painter.boundingRect(box, Qt::TextWordWrap, value);
+        painter.drawText(box, Qt::TextWordWrap, value);
+        y += std::max(metrics.height(), used.height()) + 14;
+    }
+    SetPlotData data;
+    data.Caution = caution;
+    for (const DieSetPass& pass : schedule.Passes) {
+        data.ReductionPercent.push_back(pass.AreaReduction * 100);
+        data.StressRatio.push_back(pass.StressRatio);
+        data.TemperatureRiseK.push_back(pass.TemperatureRise);
+    }
+    const QRectF plot(kMargin + columnWidth + 100, top,
+                      size.width() - 2 * kMargin - columnWidth - 100,
+                      size.height() - top - kMargin);
+    PaintSetPlot(painter, plot, data, kText);
+}
+
+// The table of passes over as many pages as it needs; returns the pages it painted after the
+// first, which the caller has begun.
+struct TableLayout {
+    std::vector<double> Widths;
+    double Text = kTableText;
+};
+
+TableLayout LayOutTable(const SetTableModel& table, double width) {
+    TableLayout layout;
+    for (double text = kTableText; text >= 12; text -= 2) {
+        const QFontMetricsF metrics(PageFont(text));
+        const QFontMetricsF bold(PageFont(text, true));
+        layout.Widths.assign(static_cast<std::size_t>(table.columnCount()), 0);
+        double total = 0;
+        for (int column = 0; column < table.columnCount(); ++column) {
+            double widest = 0;
+            for (const QString& word : table.headerData(column, Qt::Horizontal, Qt::DisplayRole)
+                                           .toString()
+                                           .split(QLatin1Char('\n'))) {
+                widest = std::max(widest, bold.horizontalAdvance(word));
+            }
+            for (int row = 0; row < table.rowCount(); ++row) {
+                widest = std::max(widest, metrics.horizontalAdvance(table.Cell(row, column)));
+            }
+            layout.Widths[static_cast<std::size_t>(column)] = widest + text;
+            total += widest + text;
+        }
+        layout.Text = text;
+        if (total <= width) {
+            // The spare width goes to every column alike.
+            for (double& column : layout.Widths) {
+                column += (width - total) / static_cast<double>(layout.Widths.size());
+            }
+            break;
+        }
+    }
+    return layout;
+}
+
+bool PaintTable(QPainter& painter, QPdfWriter& writer, QSizeF size, const SetTableModel& table,
+                const QString& title, const QString& right) {
+    const double width = size.width() - 2 * kMargin;
+    const TableLayout layout = LayOutTable(table, width);
+    // Headings wrap only at words, so a heading longer than its figures takes several lines.
+    const QFont headingFont = PageFont(layout.Text, true);
+    const QFontMetricsF headingMetrics(headingFont);
+    int headingLines = 1;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        const QRectF needed = headingMetrics.boundingRect(
+            QRectF(0, 0, layout.Widths[static_cast<std::size_t>(column)] - layout.Text / 2, 1000),
+            Qt::TextWordWrap | Qt::AlignCenter,
+            table.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        headingLines = std::max(
+            headingLines, static_cast<int>(std::ceil(needed.height() / headingMetrics.height())));
+    }
+    const double rowHeight = layout.Text * 1.6;
+    const double headingHeight = headingMetrics.height() * headingLines + layout.Text;
+    const double top = kMargin + 130;
+    int row = 0;
+    bool first = true;
+    while (row < table.rowCount() || first) {
+        if (!first && !writer.newPage()) {
+            return false;
+        }
+        first = false;
+        PaintHeading(painter, size.width(), title, right);
+        double x = kMargin;
+        painter.setPen(QPen(Qt::black, 3));
+        painter.setFont(headingFont);
+        for (int column = 0; column < table.columnCount(); ++column) {
+            const double w = layout.Widths[static_cast<std::size_t>(column)];
+            painter.drawText(QRectF(x + layout.Text / 4, top, w - layout.Text / 2, headingHeight),
+                             Qt::TextWordWrap | Qt::AlignCenter,
+                             table.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+            x += w;
+        }
+        double y = top + headingHeight;
+        painter.drawLine(QPointF(kMargin, y), QPointF(kMargin + width, y));
+        painter.setFont(PageFont(layout.Text));
+        const QFontMetricsF metrics(painter.font());
+        for (; row < table.rowCount() && y + rowHeight <= size.height() - kMargin; ++row) {
+            const QVariant tint = table.data(table.index(row, 0), Qt::BackgroundRole);
+            if (tint.isValid()) {
+                painter.fillRect(QRectF(kMargin, y, width, rowHeight), tint.value<QColor>());
+            }
+            x = kMargin;
+            painter.setPen(Qt::black);
+            for (int column = 0; column < table.columnCount(); ++column) {
+                const double w = layout.Widths[static_cast<std::size_t>(column)];
+                const QString cell = table.Cell(row, column);
+                const bool right =
+                    (table.data(table.index(row, column), Qt::TextAlignmentRole).toInt() &
+                     Qt::AlignRight) != 0;
+                const double advance = metrics.horizontalAdvance(cell);
+                const double left = right ? x + w - layout.Text / 2 - advance : x + layout.Text / 2;
+                painter.drawText(QPointF(left, y + (rowHeight + metrics.ascent()) / 2 - 2), cell);
+                x += w;
+            }
+            y += rowHeight;
+            painter.setPen(QPen(QColor(0xbb, 0xbb, 0xbb), 1));
+            painter.drawLine(QPointF(kMargin, y), QPointF(kMargin + width, y));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<ExportRefusal> WriteDieSetPdf(const DieSetFile& set, double caution,
+                                            const std::string& setPath, const std::string& path,
+                                            Paper paper) {
+    auto refuse = [&path](std::string_view reason, bool usage = false) {
+        return ExportRefusal{CannotExport(path, reason), usage};
+    };
+    if (!QString::fromStdString(path).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        return refuse("the file name must end in .pdf", true);
+    }
+    if (!setPath.empty() && IsSameFile(path, setPath)) {
+        return refuse("it is the die set file \"" + DesignFileName(setPath) + "\" itself", true);
+    }
+    const std::string name = setPath.empty() ? std::string() : DesignFileName(setPath);
+    const std::string what =
+        name.empty() ? std::string("the die set") : "the die set \"" + name + "\"";
+    const std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
+    if (const auto* refusal = std::get_if<DieSetRefusal>(&computed)) {
+        return refuse(what + " cannot be computed: " + refusal->Message);
+    }
+    const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
+    if (std::string problem = schedule.FirstProblem(); !problem.empty()) {
+        if (problem.back() == '.') {
+            problem.pop_back();
+        }
+        return refuse("in " + what + ", " + problem);
+    }
+
+    // Every die is calculated again as the window would, and its sheet laid out as Export
+    // Drawing lays it out.
+    const QString shown = name.empty() ? QStringLiteral("(not saved)") : ToQString(name);
+    std::vector<Page> sheets;
+    for (const DieSetPass& pass : schedule.Passes) {
+        CollectingToolkit toolkit;
+        Form1Model model(toolkit);
+        model.Form_Load();
+        if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation) {
+            return refuse("in " + what + ", the die of pass " + std::to_string(pass.Pass) +
+                          " cannot be drawn");
+        }
+        if (const std::optional<std::string> fault =
+                ProfileFault(*model.LastCalculation, model.Scene)) {
+            return refuse("in " + what + ", pass " + std::to_string(pass.Pass) + ": " + *fault);
+        }
+        sheets.push_back(DrawingSheetOf(*model.LastCalculation, model.Scene,
+                                        QStringLiteral("%1 pass %2 of %3")
+                                            .arg(shown)
+                                            .arg(pass.Pass)
+                                            .arg(schedule.Passes.size())
+                                            .toStdString(),
+                                        paper));
+    }
+
+    SetTableModel table;
+    table.SetSchedule(schedule, caution);
+    const QString title = QStringLiteral("Die set %1").arg(ToQString(name));
+    const QString right = QStringLiteral("%1 passes, %2 to %3 %4   %5")
+                              .arg(schedule.Passes.size())
+                              .arg(ToQString(set.StartDiameter), ToQString(set.FinishDiameter),
+                                   ToQString(set.Unit), QDate::currentDate().toString(Qt::ISODate));
+    const PaperSize size = LandscapeSize(paper);
+    const QPageLayout landscape(
+        QPageSize(QSizeF(size.WidthMm, size.HeightMm), QPageSize::Millimeter),
+        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(landscape);
+        writer.setResolution(1200);
+        writer.setTitle(QStringLiteral("Die set %1").arg(shown));
+        writer.setCreator(QStringLiteral("Die Profile"));
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            const double perMm = writer.resolution() / 25.4;
+            const QSizeF units(size.WidthMm * kUnitsPerMm, size.HeightMm * kUnitsPerMm);
+            painter.save();
+            painter.scale(perMm / kUnitsPerMm, perMm / kUnitsPerMm);
+            PaintHeading(painter, units.width(), title, right);
+            PaintOverview(painter, units, set, caution, schedule);
+            painted = writer.newPage() && PaintTable(painter, writer, units, table, title, right);
+            painter.restore();
+            for (std::size_t i = 0; painted && i < sheets.size(); ++i) {
+                painted = writer.newPage();
+                PaintPage(painter, sheets[i], perMm);
+            }
+            painted = painter.end() && painted;
+        }
+    }
+    if (!painted) {
+        return refuse("the document could not be made");
+    }
+    if (const std::optional<std::string> reason =
+            WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()))) {
+        return refuse(*reason);
+    }
+    return std::nullopt;
+}
+
+} // namespace dieprofile

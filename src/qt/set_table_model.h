@@ -1,0 +1,52 @@
+// The die set's passes as a table: the CSV's columns under readable headings with their units,
+// and beside the pass number a column of marks (the wire would break, above the caution level, the wire on the bell,
+// a die that cannot be calculated). Marked rows are tinted and say why in their tooltip.
+#pragma once
+
+#include "app/die_set.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QStringList>
+
+namespace dieprofile {
+
+// What can be wrong with a pass, worst first; a row shows the worst in its tint.
+enum class PassMark { None, DieRefused, Breaks, Caution, BellContact };
+
+// The marks of a pass, worst first.
+std::vector<PassMark> MarksOf(const DieSetPass& pass, double caution);
+// "the wire would break (stress ratio 1.12)", ...: what a mark means for this pass.
+QString MarkText(PassMark mark, const DieSetPass& pass, double caution);
+QColor MarkTint(PassMark mark);
+
+class SetTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void SetSchedule(const DieSetSchedule& schedule, double caution);
+    void SetCaution(double caution);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The heading of a column in one line ("Outlet (mm)"), and a cell as shown.
+    QString Heading(int column) const;
+    QString Cell(int row, int column) const;
+    // The marks column's text for a row: its marks joined, empty when the pass is sound.
+    QString Marks(int row) const;
+    // The tooltip of every cell of a marked row: the marks, each on its own line.
+    QString Reasons(int row) const;
+    double Caution() const { return caution_; }
+    const std::vector<DieSetPass>& Passes() const { return passes_; }
+
+private:
+    std::vector<DieSetPass> passes_;
+    double unitDivisor_ = 1;
+    double caution_ = 0;
+};
+
+} // namespace dieprofile

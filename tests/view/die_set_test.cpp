@@ -1,0 +1,420 @@
+// The Die Set window driven as a user drives it: opened from the designed window, typed into,
+// a pass opened in the designed window by a double-click, saved and opened, exported, and its
+// rows marked.
+#include "window_harness.h"
+
+#include "app/die_set.h"
+#include "qt/design_commands.h"
+#include "qt/die_set_window.h"
+#include "qt/set_plot.h"
+#include "qt/set_table_model.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace dieprofile::test {
+namespace {
+
+// The copper set of the set file's example: 2.0 mm to 1.0 mm in six equal passes.
+DieSetFile CopperSix() {
+    Design design;
+    design.Unit = "mm";
+    design.Blank = "BLANK";
+    design.FieldTexts = {"1.0", "2.0", "16", "50", "30", "50", "20", "50", "6", "4"};
+    DieSetFile set = DieSetFromDesign(design);
+    set.Dies = "6";
+    // The copper, whatever the presets hold.
+    set.MaterialName = "";
+    set.StrengthCoefficient = "315";
+    set.HardeningExponent = "0.54";
+    set.Density = "8960";
+    set.SpecificHeat = "385";
+    return set;
+}
+
+QString WriteSet(const QTemporaryDir& folder, const QString& name, const DieSetFile& set) {
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(DieSetToText(set)));
+    return path;
+}
+
+QStringList Column(const SetTableModel& table, int column) {
+    QStringList cells;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        cells << table.Cell(row, column);
+    }
+    return cells;
+}
+
+std::string AllCells(const SetTableModel& table) {
+    QStringList cells;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        cells << Column(table, column);
+    }
+    return cells.join(QLatin1Char('|')).toStdString();
+}
+
+// Replaces the field's text in one edit, as pasting over a selection does.
+void PasteInto(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    field->insert(text);
+    ASSERT_EQ(field->text(), text);
+}
+
+struct SetWindow {
+    std::unique_ptr<MainWindow> Window;
+    DieSetWindow* Set = nullptr;
+    QStringList Messages;
+    QTemporaryDir Folder;
+    QString Chosen; // what the file dialogs answer
+};
+
+// The designed window with its default profile calculated, and the Die Set window opened from it
+// with Ctrl+D from a text field, its dialogs and messages answered by the test.
+std::unique_ptr<SetWindow> OpenSetWindow() {
+    QStandardPaths::setTestModeEnabled(true);
+    auto fixture = std::make_unique<SetWindow>();
+    fixture->Window = StartWindow();
+    CalculateDefaultProfile(*fixture->Window);
+    QLineEdit* field = fixture->Window->Field(ControlId::Text1_2);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_D, Qt::ControlModifier);
+    fixture->Set = fixture->Window->DieSet();
+    if (fixture->Set != nullptr) {
+        SetWindow* self = fixture.get();
+        fixture->Set->SetMessageSink([self](const QString& text) { self->Messages << text; });
+        fixture->Set->SetFileChooser(
+            [self](DieSetWindow::FileDialog, const QString&) { return self->Chosen; });
+        // Its shortcuts work while it is the active window, as on a desktop.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(fixture->Set));
+    }
+    return fixture;
+}
+
+TEST(DieSet, CtrlDOpensAWindowOfItsOwnStartedFromTheDesignAndLeavesTheDesignAsItWas) {
+    QStandardPaths::setTestModeEnabled(true);
+    const auto window = StartWindow();
+    MessageAnswerer answerer;
+    CalculateDefaultProfile(*window);
+    const std::string before = DumpIgnoringFocus(window->Model());
+    QTest::keyClick(window->Field(ControlId::Text1_2), Qt::Key_D, Qt::ControlModifier);
+
+    DieSetWindow* set = window->DieSet();
+    ASSERT_NE(set, nullptr);
+    EXPECT_TRUE(set->isVisible());
+    EXPECT_TRUE(set->isWindow());
+    EXPECT_FALSE(set->isModal());
+    EXPECT_EQ(set->Field("startDiameter")->text(), window->Field(ControlId::Text1_1)->text());
+    EXPECT_EQ(set->Field("finishDiameter")->text(), window->Field(ControlId::Text1_0)->text());
+    EXPECT_EQ(set->Field("dies")->text(), QStringLiteral("6"));
+    EXPECT_EQ(set->TableModel()->rowCount(), 6);
+    EXPECT_EQ(set->CurrentSet().Unit, "in");
+    EXPECT_EQ(set->CurrentSet().Blank, "BLANK");
+    EXPECT_EQ(set->Plot()->Data().StressRatio.size(), 6U);
+    EXPECT_FALSE(set->Refusal()->isVisible()) << set->Refusal()->text().toStdString();
+    EXPECT_EQ(DumpIgnoringFocus(window->Model()), before);
+    EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
+}
+
+TEST(DieSet, TypingRecomputesAndARefusedFieldKeepsTheLastTable) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    set.activateWindow();
+    TypeInto(set.Field("dies"), QStringLiteral("8"));
+    ASSERT_EQ(set.TableModel()->rowCount(), 8);
+    const std::string good = AllCells(*set.TableModel());
+
+    // Each refusal names its field and marks it; the table and plot stay as they were.
+    const struct {
+        const char* Key;
+        QString Text;
+        const char* Named;
+    } refusals[] = {
+        {"finishDiameter", QStringLiteral("0.03"), "Finish"},
+        {"finishDiameter", QStringLiteral("x"), "Finish"},
+        {"dies", QStringLiteral("0"), "Dies"},
+        {"dies", QStringLiteral("101"), "Dies"},
+        {"hardeningExponent", QStringLiteral("1"), "Hardening"},
+        {"friction", QStringLiteral("0.6"), "Friction"},
+        {"density", QStringLiteral("0"), "Density"},
+    };
+    for (const auto& refusal : refusals) {
+        QLineEdit* field = set.Field(refusal.Key);
+        const QString kept = field->text();
+        PasteInto(field, refusal.Text);
+        EXPECT_TRUE(set.Refusal()->isVisible()) << refusal.Key;
+        EXPECT_TRUE(set.Refusal()->text().contains(QLatin1String(refusal.Named)))
+            << refusal.Key << ": " << set.Refusal()->text().toStdString();
+        EXPECT_FALSE(field->styleSheet().isEmpty()) << refusal.Key << " is not marked";
+        EXPECT_EQ(AllCells(*set.TableModel()), good) << refusal.Key;
+        EXPECT_EQ(set.Plot()->Data().StressRatio.size(), 8U) << refusal.Key;
+        PasteInto(field, kept);
+        EXPECT_FALSE(set.Refusal()->isVisible()) << refusal.Key;
+        EXPECT_TRUE(field->styleSheet().isEmpty()) << refusal.Key;
+    }
+
+    // A schedule of typed outlets; the table follows every character.
+    set.ScheduleChoice()->setCurrentIndex(static_cast<int>(ScheduleKind::Diameters));
+    TypeInto(set.Field("outlets"), QStringLiteral("0.019, 0.016 0.014;0.012"));
+    EXPECT_EQ(Column(*set.TableModel(), 3), (QStringList{"0.0190", "0.0160", "0.0140", "0.0120"}));
+    QTest::keyClick(set.Field("outlets"), Qt::Key_Backspace);
+    EXPECT_TRUE(set.Refusal()->text().contains(QLatin1String("finish")) ||
+                set.Refusal()->text().contains(QLatin1String("Finish")))
+        << set.Refusal()->text().toStdString();
+    EXPECT_EQ(set.TableModel()->rowCount(), 4);
+}
+
+TEST(DieSet, AMaterialPresetTypesItsValuesAndATypedValueMakesTheMaterialOurOwn) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    const auto presets = WireMaterials();
+    ASSERT_GE(presets.size(), 5U);
+    QComboBox* material = set.MaterialChoice();
+    const std::string before = AllCells(*set.TableModel());
+    material->setCurrentIndex(4);
+    emit material->activated(4);
+    EXPECT_EQ(set.Field("strengthCoefficient")->text().toStdString(),
+              presets[4].StrengthCoefficient);
+    EXPECT_EQ(set.CurrentSet().MaterialName, presets[4].Name);
+    EXPECT_NE(AllCells(*set.TableModel()), before);
+
+    TypeInto(set.Field("hardeningExponent"), QStringLiteral("0.3"));
+    EXPECT_EQ(material->currentIndex(), material->count() - 1);
+    EXPECT_EQ(set.CurrentSet().MaterialName, "");
+    EXPECT_EQ(set.CurrentSet().HardeningExponent, "0.3");
+}
+
+TEST(DieSet, ADoubleClickedPassOpensItsDieInTheDesignedWindowAndCalculatesIt) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    MessageAnswerer answerer;
+    DieSetWindow& set = *fixture->Set;
+    MainWindow& window = *fixture->Window;
+    TypeInto(set.Field("dies"), QStringLiteral("4"));
+    // Millimetres in the designed window first: opening the pass must bring back the set's inches.
+    window.Option(1)->click();
+    ASSERT_EQ(window.Model().OptionIndex, 1);
+
+    QTableView* table = set.Table();
+    const QModelIndex cell = set.TableModel()->index(2, 3);
+    const QPoint at = table->visualRect(cell).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+
+    const DieSetPass& pass = set.LastGood()->Passes[2];
+    EXPECT_EQ(window.Model().OptionIndex, 0);
+    EXPECT_TRUE(window.Option(0)->isChecked());
+    EXPECT_EQ(window.Field(ControlId::Text1_1)->text().toStdString(), pass.Die.Typed.FieldTexts[1]);
+    EXPECT_EQ(window.Field(ControlId::Text1_0)->text().toStdString(), pass.Die.Typed.FieldTexts[0]);
+    EXPECT_EQ(window.Field(ControlId::Text1_2)->text(), QStringLiteral("25.0"));
+    // Calculate ran: the delta field shows this pass's delta, as the table does.
+    ASSERT_TRUE(window.Model().LastCalculation.has_value());
+    const QString delta = window.Field(ControlId::Text3)->text();
+    EXPECT_NEAR(delta.toDouble(), set.TableModel()->Cell(2, 7).toDouble(), 0.0006)
+        << delta.toStdString();
+    EXPECT_EQ(window.Model().LastCalculation->FieldTexts[1], pass.Die.Typed.FieldTexts[1]);
+    EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
+    // The set is untouched by it.
+    EXPECT_EQ(set.TableModel()->rowCount(), 4);
+}
+
+TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    TypeInto(set.Field("friction"), QStringLiteral("0.05"));
+    TypeInto(set.Field("finishSpeed"), QStringLiteral("12.5"));
+    set.ScheduleChoice()->setCurrentIndex(static_cast<int>(ScheduleKind::Reduction));
+    TypeInto(set.Field("percent"), QStringLiteral("15"));
+    const DieSetFile saved = set.CurrentSet();
+    const std::string savedCells = AllCells(*set.TableModel());
+
+    fixture->Chosen = fixture->Folder.filePath(QStringLiteral("a & b.dieset"));
+    QTest::keyClick(set.Field("friction"), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_TRUE(QFileInfo::exists(fixture->Chosen));
+    EXPECT_EQ(set.SetPath(), fixture->Chosen);
+    EXPECT_TRUE(set.windowTitle().contains(QStringLiteral("a & b.dieset")));
+
+    TypeInto(set.Field("friction"), QStringLiteral("0.1"));
+    set.ScheduleChoice()->setCurrentIndex(static_cast<int>(ScheduleKind::Equal));
+    QTest::keyClick(set.Field("friction"), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(SameAsSaved(set.CurrentSet(), saved));
+    EXPECT_EQ(set.ScheduleChoice()->currentIndex(), static_cast<int>(ScheduleKind::Reduction));
+    EXPECT_EQ(AllCells(*set.TableModel()), savedCells);
+    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+
+    // A damaged file: a message naming it, and the window as it was.
+    const QString damaged = fixture->Folder.filePath(QStringLiteral("damaged.dieset"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"format\": \"dieprofile-set\", \"version\": 1,");
+    file.close();
+    TypeInto(set.Field("friction"), QStringLiteral("0.07"));
+    const DieSetFile typed = set.CurrentSet();
+    fixture->Chosen = damaged;
+    set.ChooseAndOpen();
+    ASSERT_EQ(fixture->Messages.size(), 1);
+    EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("damaged.dieset")));
+    EXPECT_EQ(set.CurrentSet(), typed);
+    EXPECT_TRUE(set.SetPath().endsWith(QStringLiteral("a & b.dieset")));
+}
+
+// The marks of each row of a set, as the marks column writes them.
+TEST(DieSet, RowsAreMarkedWhereTheWireBreaksPassesTheCautionLevelTouchesTheBellOrTheDieFails) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    const struct {
+        const char* Name;
+        std::function<void(DieSetFile&)> Change;
+        QString Caution;
+        std::vector<const char*> Marks;
+    } cases[] = {
+        {"copper in six equal passes is sound",
+         [](DieSetFile&) {},
+         QStringLiteral("0.6"),
+         {"", "", "", "", "", ""}},
+        {"a low caution level marks the later passes",
+         [](DieSetFile&) {},
+         QStringLiteral("0.3"),
+         {"", "caution", "caution", "caution", "caution", "caution"}},
+        {"halving the rod in one pass breaks it, and the rod rests on the bell",
+         [](DieSetFile& s) { s.Dies = "1"; },
+         QStringLiteral("0.6"),
+         {"breaks, bell"}},
+        {"a die whose angle is not a number is not calculated",
+         [](DieSetFile& s) {
+             s.Dies = "2";
+             s.DieFieldTexts[0] = "16x";
+         },
+         QStringLiteral("0.6"),
+         {"not calculated", "not calculated"}},
+    };
+    for (const auto& c : cases) {
+        DieSetFile changed = CopperSix();
+        c.Change(changed);
+        ASSERT_TRUE(
+            set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("marks.dieset"), changed)))
+            << c.Name;
+        TypeInto(set.Field("caution"), c.Caution);
+        const SetTableModel& table = *set.TableModel();
+        QStringList marks;
+        for (int row = 0; row < table.rowCount(); ++row) {
+            marks << table.Marks(row);
+            const QVariant tip = table.data(table.index(row, 1), Qt::ToolTipRole);
+            // A marked row says why in its tooltip, on every cell; a sound one has none.
+            EXPECT_EQ(tip.isValid(), !table.Marks(row).isEmpty()) << c.Name << " row " << row;
+        }
+        QStringList expected;
+        for (const char* mark : c.Marks) {
+            expected << QString::fromUtf8(mark);
+        }
+        EXPECT_EQ(marks.join('|').toStdString(), expected.join('|').toStdString()) << c.Name;
+    }
+    // The reason of a die that is not calculated is the designed window's own message.
+    EXPECT_TRUE(set.TableModel()
+                    ->data(set.TableModel()->index(0, 0), Qt::ToolTipRole)
+                    .toString()
+                    .contains(QStringLiteral("Reduction Angle")));
+    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+}
+
+TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    ASSERT_TRUE(
+        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), CopperSix())));
+
+    fixture->Chosen = fixture->Folder.filePath(QStringLiteral("copper.csv"));
+    set.ChooseAndExportCsv();
+    QFile csv(fixture->Chosen);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0].toStdString(), kDieSetCsvHeader);
+    // The table shows the CSV's figures, rounded for reading.
+    for (int row = 0; row < 6; ++row) {
+        const QStringList fields = lines[row + 1].split(',');
+        // The table shows the marks beside the pass: the CSV's column c is the table's c + 1.
+        EXPECT_NEAR(fields[2].toDouble(), set.TableModel()->Cell(row, 3).toDouble(), 0.0005);
+        EXPECT_NEAR(fields[11].toDouble(), set.TableModel()->Cell(row, 12).toDouble(), 0.0005);
+    }
+
+    fixture->Chosen = fixture->Folder.filePath(QStringLiteral("copper.pdf"));
+    set.ChooseAndExportPdf();
+    ASSERT_TRUE(QFileInfo::exists(fixture->Chosen));
+    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+    const ToolRun info = RunTool(QStringLiteral("pdfinfo"), {fixture->Chosen});
+    if (info.ExitCode < 0) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    // The overview, the table, then a sheet per die.
+    EXPECT_TRUE(info.Output.contains(QRegularExpression(QStringLiteral("Pages:\\s+8\\n"))))
+        << info.Output.toStdString();
+    const auto page = [&](int number) {
+        return RunTool(QStringLiteral("pdftotext"),
+                       {QStringLiteral("-f"), QString::number(number), QStringLiteral("-l"),
+                        QString::number(number), fixture->Chosen, QStringLiteral("-")})
+            .Output;
+    };
+    const QString overview = page(1);
+    for (const char* words :
+         {"Die set copper.dieset", "Start diameter", "typed values", "Area reduction, %",
+          "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle"}) {
+        EXPECT_TRUE(overview.contains(QLatin1String(words))) << words;
+    }
+    const QString table = page(2);
+    for (const char* words : {"Drawing", "stress", "Meeting", "contact", "1.782", "1.000"}) {
+        EXPECT_TRUE(table.contains(QLatin1String(words))) << words << "\n" << table.toStdString();
+    }
+    for (int die = 1; die <= 6; ++die) {
+        EXPECT_TRUE(page(die + 2).contains(QStringLiteral("copper.dieset pass %1 of 6").arg(die)))
+            << die;
+    }
+
+    // A set that cannot be computed is refused and nothing is written.
+    TypeInto(set.Field("friction"), QStringLiteral("x"));
+    fixture->Chosen = fixture->Folder.filePath(QStringLiteral("refused.pdf"));
+    set.ChooseAndExportPdf();
+    EXPECT_FALSE(QFileInfo::exists(fixture->Chosen));
+    ASSERT_EQ(fixture->Messages.size(), 1);
+    EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("refused.pdf")));
+    EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("Friction")));
+}
+
+TEST(DieSet, PlotTicksAreRoundNumbersReachingTheTop) {
+    const struct {
+        double Top;
+        std::vector<double> Ticks;
+    } cases[] = {
+        {1.1, {0, 0.5, 1.0, 1.5}},     {25.2, {0, 10, 20, 30}},           {20, {0, 5, 10, 15, 20}},
+        {47.4 * 1.1, {0, 20, 40, 60}}, {0, {0, 0.2, 0.4, 0.6, 0.8, 1.0}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> ticks = AxisTicks(c.Top);
+        ASSERT_EQ(ticks.size(), c.Ticks.size()) << c.Top;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_NEAR(ticks[i], c.Ticks[i], 1e-12) << c.Top;
+        }
+    }
+}
+
+} // namespace
+} // namespace dieprofile::test
