@@ -2,6 +2,7 @@
 
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "qt/application.h"
 #include "qt/catalogue_list.h"
 #include "qt/command_button.h"
@@ -417,7 +418,9 @@ ControlId MainWindow::IdOf(const QWidget* widget) const {
 
 void MainWindow::ShowMessage(std::string_view text) {
     Refresh();
-    QMessageBox box(QMessageBox::Warning, windowTitle(), ToQString(text), QMessageBox::Ok, this);
+    // A name quoted in a message may hold control characters; the box shows them escaped.
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    ToQString(WithControlCharactersEscaped(text)), QMessageBox::Ok, this);
     // The box sizes itself to its text; a row as wide as the title needs keeps the title whole.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(TitleRoom(box.windowTitle()), 0, QSizePolicy::Fixed,

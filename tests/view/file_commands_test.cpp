@@ -311,5 +311,21 @@ TEST(FileCommands, TheSheetNamesTheFileOnlyWhileItShowsIt) {
     EXPECT_TRUE(changed.contains(QStringLiteral("(changed since saved)")));
 }
 
+// A control character in a chosen name reaches no message box as it is.
+TEST(FileCommands, AMessageShowsAControlCharacterEscaped) {
+    const QTemporaryDir folder;
+    const auto window = StartWindowIn(folder);
+    CalculateDefaultProfile(*window);
+    window->Commands().SetFileChooser([&folder](DesignCommands::FileDialog, const QString&) {
+        return folder.filePath(QStringLiteral("missing/sheet\x1B]0;x\x07.pdf"));
+    });
+    MessageAnswerer answerer;
+    window->Commands().ExportDrawing();
+    ASSERT_EQ(answerer.Texts().size(), 1);
+    const QString text = answerer.Texts()[0];
+    EXPECT_TRUE(text.contains(QStringLiteral("sheet\\u001B]0;x\\u0007.pdf"))) << text.toStdString();
+    EXPECT_FALSE(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; }));
+}
+
 } // namespace
 } // namespace dieprofile::test
