@@ -415,12 +415,5 @@ INSTANTIATE_TEST_SUITE_P(
                                     "die.dieprofile", false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST_F(DesignFileTest, ADesignNeverInAFileIsNotNamedAndNotUnsaved) {
-    UseDefaultProfile();
-    model.Command1_Click();
-    EXPECT_EQ(model.DrawingDesignName(), "");
-    EXPECT_FALSE(model.HasUnsavedChanges());
-}
-
 } // namespace
 } // namespace dieprofile::testing

@@ -263,25 +263,6 @@ INSTANTIATE_TEST_SUITE_P(
         LeaveCase{"ChangedSave", true, true, QMessageBox::Save, true, true, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(FileCommands, OpeningAnotherDesignAsksFirstAndCancelKeepsTheWindow) {
-    const QTemporaryDir folder;
-    const auto window = StartWindowIn(folder);
-    CalculateDefaultProfile(*window);
-    ASSERT_TRUE(window->Model().SaveDesign(
-        folder.filePath(QStringLiteral("die.dieprofile")).toStdString()));
-    TypeInto(*window, 2, QStringLiteral("14.75"));
-    int chosen = 0;
-    window->Commands().SetFileChooser([&chosen](DesignCommands::FileDialog, const QString&) {
-        ++chosen;
-        return QString();
-    });
-    DialogDriver driver({}, QMessageBox::Cancel);
-    window->Commands().OpenDesign();
-    EXPECT_EQ(driver.Boxes.size(), 1);
-    EXPECT_EQ(chosen, 0);
-    EXPECT_EQ(window->Field(ControlId::Text1_2)->text(), QStringLiteral("14.75"));
-}
-
 // The sheet of a drawing that no longer shows the saved design does not name the file.
 TEST(FileCommands, TheSheetNamesTheFileOnlyWhileItShowsIt) {
     const QTemporaryDir folder;
@@ -309,22 +290,6 @@ TEST(FileCommands, TheSheetNamesTheFileOnlyWhileItShowsIt) {
     EXPECT_FALSE(saved.contains(QStringLiteral("(changed since saved)")));
     EXPECT_FALSE(changed.contains(QStringLiteral("die")));
     EXPECT_TRUE(changed.contains(QStringLiteral("(changed since saved)")));
-}
-
-// A control character in a chosen name reaches no message box as it is.
-TEST(FileCommands, AMessageShowsAControlCharacterEscaped) {
-    const QTemporaryDir folder;
-    const auto window = StartWindowIn(folder);
-    CalculateDefaultProfile(*window);
-    window->Commands().SetFileChooser([&folder](DesignCommands::FileDialog, const QString&) {
-        return folder.filePath(QStringLiteral("missing/sheet\x1B]0;x\x07.pdf"));
-    });
-    MessageAnswerer answerer;
-    window->Commands().ExportDrawing();
-    ASSERT_EQ(answerer.Texts().size(), 1);
-    const QString text = answerer.Texts()[0];
-    EXPECT_TRUE(text.contains(QStringLiteral("sheet\\u001B]0;x\\u0007.pdf"))) << text.toStdString();
-    EXPECT_FALSE(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; }));
 }
 
 } // namespace
