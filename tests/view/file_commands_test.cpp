@@ -109,11 +109,10 @@ TEST(FileCommands, EveryShortcutWorksFromAFieldTheBlankListAndAButton) {
             SCOPED_TRACE(action->text().toStdString() + " from " +
                          control->metaObject()->className());
             // A window manager gives the activation back a little after a dialog has gone.
-            window->activateWindow();
-            control->setFocus(Qt::OtherFocusReason);
-            for (int waited = 0; !control->hasFocus() && waited < 2000; waited += 20) {
-                QTest::qWait(20);
+            for (int waited = 0; !control->hasFocus() && waited < 10000; waited += 20) {
+                window->activateWindow();
                 control->setFocus(Qt::OtherFocusReason);
+                QTest::qWait(20);
             }
             ASSERT_TRUE(control->hasFocus());
             int triggered = 0;
