@@ -129,12 +129,22 @@ QMenu* DesignCommands::CreateMenu(QWidget* parent) const {
     return menu;
 }
 
+namespace {
+
+void RememberFolder(const QString& path) {
+    Settings().setValue(kFolderKey, QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
 QString DesignCommands::ChooseFile(FileDialog dialog) {
     QSettings settings = Settings();
     const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
     QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
-    if (!path.isEmpty()) {
-        settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+    // A file is only opened from a folder that is there; a save or an export that fails must not
+    // make its folder the next dialog's start, so those remember it once written.
+    if (!path.isEmpty() && dialog == FileDialog::Open) {
+        RememberFolder(path);
     }
     return path;
 }
@@ -190,7 +200,9 @@ void DesignCommands::OpenDesign() {
 void DesignCommands::SaveDesign() {
     const QString path = ChooseFile(FileDialog::Save);
     if (!path.isEmpty()) {
-        window_.Model().SaveDesign(QFile::encodeName(path).toStdString());
+        if (window_.Model().SaveDesign(QFile::encodeName(path).toStdString())) {
+            RememberFolder(path);
+        }
         window_.Refresh();
     }
 }
@@ -217,6 +229,8 @@ void DesignCommands::ExportDrawing() {
     if (const std::optional<QString> message = dieprofile::ExportDrawing(
             window_.Model(), ToQString(window_.Model().DrawingDesignName()), path, dxf)) {
         window_.ShowMessage(message->toStdString());
+    } else {
+        RememberFolder(path);
     }
 }
 
