@@ -117,6 +117,12 @@ public:
     std::string DesignPath;
     // Its name without the folders, as exports and messages give it; empty while there is none.
     std::string DesignName() const;
+    // The name a drawing's sheet or chart gives: the file's while the drawing shows the inputs the
+    // file holds, "(changed since saved)" once it shows others, empty while there is no file.
+    std::string DrawingDesignName() const;
+    // True when the design came from a file (opened or saved) and what the user typed and chose
+    // differs from it now.
+    bool HasUnsavedChanges() const;
     // What the design's drawing is called on its sheet: kept in the design file, set by the user.
     DrawingIdentity Identity;
 
@@ -136,6 +142,8 @@ private:
     std::optional<double> ReadField(int index);
 
     Toolkit& toolkit_;
+    // The design as the window held it when it was last opened or saved.
+    std::optional<Design> fileDesign_;
 };
 
 } // namespace dieprofile
