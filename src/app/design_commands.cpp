@@ -4,6 +4,7 @@
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
 #include "core/message_text.h"
+#include "core/units.h"
 #include "output/atomic_file.h"
 
 #include <variant>
@@ -37,6 +38,24 @@ std::string Form1Model::DesignName() const {
     return designPath_.empty() ? std::string() : DesignFileName(designPath_);
 }
 
+std::string Form1Model::DrawingDesignName() const {
+    if (designPath_.empty() || !fileDesign_) {
+        return {};
+    }
+    const Design& file = *fileDesign_;
+    bool same = lastCalculation_ && UnitSymbol(lastCalculation_->UnitDivisor) == file.Unit &&
+                lastCalculation_->Blank == file.Blank;
+    for (std::size_t i = 0; same && i < kDesignFields.size(); ++i) {
+        const auto index = static_cast<std::size_t>(kDesignFields[i].Text1Index);
+        same = lastCalculation_->FieldTexts.at(index) == file.FieldTexts[i];
+    }
+    return same ? DesignName() : std::string("(changed since saved)");
+}
+
+bool Form1Model::HasUnsavedChanges() const {
+    return fileDesign_ && CurrentDesign() != *fileDesign_;
+}
+
 bool Form1Model::SaveDesign(const std::string& path) {
     const Design design = CurrentDesign();
     const std::string text = DesignToText(design);
@@ -57,6 +76,7 @@ bool Form1Model::SaveDesign(const std::string& path) {
         return false;
     }
     designPath_ = path;
+    fileDesign_ = design;
     return true;
 }
 
@@ -71,6 +91,9 @@ bool Form1Model::OpenDesign(const std::string& path) {
         return false;
     }
     designPath_ = path;
+    // As the window holds it: a catalogue blank's own dimensions stand in the hidden fields,
+    // whatever the file held there.
+    fileDesign_ = CurrentDesign();
     return true;
 }
 

@@ -119,6 +119,12 @@ public:
     const DrawingIdentity& Identity() const { return identity_; }
     // The user names the design's drawing for its sheet.
     void SetIdentity(DrawingIdentity identity);
+    // The name a drawing's sheet or chart gives: the file's while the drawing shows the inputs the
+    // file holds, "(changed since saved)" once it shows others, empty while there is no file.
+    std::string DrawingDesignName() const;
+    // True when the design came from a file (opened or saved) and what the user typed and chose
+    // differs from it now.
+    bool HasUnsavedChanges() const;
 
     Toolkit& UI() { return toolkit_; }
 
@@ -156,6 +162,8 @@ private:
     std::optional<double> ReadField(int index);
 
     Toolkit& toolkit_;
+    // The design as the window held it when it was last opened or saved.
+    std::optional<Design> fileDesign_;
 };
 
 } // namespace dieprofile

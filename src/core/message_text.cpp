@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 
 namespace dieprofile {
 
 namespace {
+
 std::string Escaped(const char* format, unsigned value) {
     std::array<char, 8> buffer{};
     std::snprintf(buffer.data(), buffer.size(), format, value);
@@ -39,25 +41,33 @@ std::string Shown(std::string_view character) {
     return std::string(character);
 }
 
-} // namespace
-
-std::string QuotedForMessage(std::string_view text) {
-    std::string quoted = "\"";
+// The text as messages show it, cut after limit characters with "…".
+std::string ShownText(std::string_view text, std::size_t limit) {
+    std::string shown;
     std::size_t characters = 0;
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t length = Utf8SequenceLength(text.substr(i));
-        if (characters == kMaxQuotedCharacters - 1 &&
-            i + std::max<std::size_t>(length, 1) < text.size()) {
-            quoted += "…";
+        if (characters + 1 == limit && i + std::max<std::size_t>(length, 1) < text.size()) {
+            shown += "…";
             break;
         }
-        quoted += length == 0 ? Escaped("\\x%02X", static_cast<unsigned char>(text[i]))
-                              : Shown(text.substr(i, length));
+        shown += length == 0 ? Escaped("\\x%02X", static_cast<unsigned char>(text[i]))
+                             : Shown(text.substr(i, length));
         i += length == 0 ? 1 : length;
         ++characters;
     }
-    return quoted + "\"";
+    return shown;
+}
+
+} // namespace
+
+std::string QuotedForMessage(std::string_view text) {
+    return "\"" + ShownText(text, kMaxQuotedCharacters) + "\"";
+}
+
+std::string WithControlCharactersEscaped(std::string_view text) {
+    return ShownText(text, SIZE_MAX);
 }
 
 } // namespace dieprofile

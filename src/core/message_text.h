@@ -16,4 +16,8 @@ inline constexpr std::size_t kMaxQuotedCharacters = 80;
 // not UTF-8 as \xFF, and anything past kMaxQuotedCharacters cut off with "…".
 std::string QuotedForMessage(std::string_view text);
 
+// A whole message as a terminal is sent it: whatever control character or stray byte is left in
+// it (from a library's own message, say) written as QuotedForMessage writes it, nothing cut.
+std::string WithControlCharactersEscaped(std::string_view text);
+
 } // namespace dieprofile

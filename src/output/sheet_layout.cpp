@@ -56,14 +56,33 @@ double TextWidth(std::string_view text, double height) {
         }
         const bool narrow = c == '.' || c == ',' || c == ':' || c == ' ' || c == 'i' || c == 'l';
         const bool wide = c >= 0x80 || std::isupper(c) != 0 || c == 'm' || c == 'w' || c == '%';
-        em += narrow ? 0.3 : wide ? 0.85 : 0.56;
+        const bool widest = c == 'W' || c == '@';
+        em += narrow ? 0.3 : widest ? 1.0 : wide ? 0.85 : 0.56;
     }
     constexpr double kCapHeightPerEm = 0.69;
     return em * height / kCapHeightPerEm;
 }
 
-// Breaks a text at spaces into lines no wider than width, at most maxLines of them (the last
-// ending in an ellipsis when the text goes on); a word longer than the width stands alone.
+// A word too wide for a line, cut between characters into pieces that fit.
+std::vector<std::string> Pieces(const std::string& word, double height, double width) {
+    std::vector<std::string> pieces{std::string()};
+    for (std::size_t i = 0; i < word.size();) {
+        std::size_t next = i + 1;
+        while (next < word.size() && (static_cast<unsigned char>(word[next]) & 0xC0) == 0x80) {
+            ++next; // the rest of this character's bytes
+        }
+        const std::string character = word.substr(i, next - i);
+        if (!pieces.back().empty() && TextWidth(pieces.back() + character, height) > width) {
+            pieces.emplace_back();
+        }
+        pieces.back() += character;
+        i = next;
+    }
+    return pieces;
+}
+
+// Breaks a text at spaces into lines no wider than width (a word wider than a line is cut between
+// characters), at most maxLines of them, the last ending in an ellipsis when the text goes on.
 std::vector<std::string> Wrap(const std::string& text, double height, double width,
                               std::size_t maxLines = 3) {
     std::vector<std::string> lines;
@@ -74,23 +93,36 @@ std::vector<std::string> Wrap(const std::string& text, double height, double wid
         if (end == std::string::npos) {
             end = text.size();
         }
-        const std::string word = text.substr(start, end - start);
-        std::string joined = line;
-        if (!joined.empty()) {
-            joined += ' ';
-        }
-        joined += word;
-        if (!line.empty() && TextWidth(joined, height) > width) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = joined;
+        for (const std::string& word : Pieces(text.substr(start, end - start), height, width)) {
+            std::string joined = line;
+            if (!joined.empty()) {
+                joined += ' ';
+            }
+            joined += word;
+            if (!line.empty() && TextWidth(joined, height) > width) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line = joined;
+            }
         }
         start = end + 1;
     }
     lines.push_back(line);
     if (lines.size() > maxLines) {
         lines.resize(maxLines);
+        // The ellipsis takes the room of the last characters.
+        while (!lines.back().empty() && TextWidth(lines.back() + "\u2026", height) > width) {
+            lines.back().pop_back();
+            while (!lines.back().empty() &&
+                   (static_cast<unsigned char>(lines.back().back()) & 0xC0) == 0x80) {
+                lines.back().pop_back();
+            }
+            if (!lines.back().empty() &&
+                (static_cast<unsigned char>(lines.back().back()) & 0xC0) == 0xC0) {
+                lines.back().pop_back(); // the lead byte of the character just taken off
+            }
+        }
         lines.back() += "\u2026";
     }
     return lines;
@@ -748,19 +780,13 @@ std::string SheetScale::Text() const {
 }
 
 SheetScale ChooseSheetScale(double largestRatio) {
-    static constexpr std::array<SheetScale, 13> kSeries{{{1000, 1},
-                                                         {500, 1},
-                                                         {200, 1},
-                                                         {100, 1},
-                                                         {50, 1},
-                                                         {20, 1},
-                                                         {10, 1},
-                                                         {5, 1},
-                                                         {2, 1},
-                                                         {1, 1},
-                                                         {1, 2},
-                                                         {1, 5},
-                                                         {1, 10}}};
+    // The drafting series from 1000:1 down to 1:10; the series goes on (1:20 … 1:10000) only for a
+    // blank of one's own too large to stand on the paper at 1:10.
+    static constexpr std::array<SheetScale, 22> kSeries{{
+        {1000, 1}, {500, 1}, {200, 1},  {100, 1},  {50, 1},   {20, 1},    {10, 1}, {5, 1},
+        {2, 1},    {1, 1},   {1, 2},    {1, 5},    {1, 10},   {1, 20},    {1, 50}, {1, 100},
+        {1, 200},  {1, 500}, {1, 1000}, {1, 2000}, {1, 5000}, {1, 10000},
+    }};
     for (const SheetScale& scale : kSeries) {
         if (scale.Ratio() <= largestRatio * (1 + 1e-12)) {
             return scale;

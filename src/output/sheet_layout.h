@@ -62,7 +62,8 @@ struct SheetScale {
     std::string Text() const; // "20:1", "1:5"
 };
 
-// The largest scale of the series (1:10 up to 1000:1) not above the ratio; 1:10 below it.
+// The largest scale of the series 1:10 … 1000:1 not above the ratio; below 1:10 the series goes
+// on to 1:10000, so that a blank of one's own however large stays on the paper.
 SheetScale ChooseSheetScale(double largestRatio);
 
 // The landscape sheet.

@@ -29,7 +29,8 @@ QString Quoted(const QString& name) {
 }
 
 void WriteLine(std::FILE* stream, const QString& text) {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    // A name or a library's message may hold what a terminal would obey.
+    std::fprintf(stream, "%s\n", WithControlCharactersEscaped(text.toStdString()).c_str());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "qt/design_commands.h"
 
+#include "core/message_text.h"
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
 #include "qt/dxf_options_dialog.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
 
 namespace dieprofile {
@@ -53,6 +55,9 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
                &DesignCommands::PrintDrawing);
     AddCommand(QStringLiteral("Print at Scale…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                &DesignCommands::PrintAtScale);
+    // These three put the last Calculate's drawing on paper or in a file: there is none before.
+    drawingActions_ = actions_.mid(actions_.size() - 3);
+    UpdateEnabled();
 
     // The die set: a window of its own beside this one.
     AddCommand(QStringLiteral("Die Set…"), QKeySequence(Qt::CTRL | Qt::Key_D),
@@ -72,18 +77,83 @@ void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
     actions_.append(action);
 }
 
+void DesignCommands::UpdateEnabled() {
+    for (QAction* action : drawingActions_) {
+        action->setEnabled(window_.Model().LastCalculation().has_value());
+    }
+}
+
+bool DesignCommands::MayLeaveDesign() {
+    Form1Model& model = window_.Model();
+    if (!model.HasUnsavedChanges()) {
+        return true;
+    }
+    QMessageBox box(
+        QMessageBox::Question, window_.windowTitle(),
+        QStringLiteral("The design %1 has changed since it was saved. Save the changes?")
+            .arg(ToQString(QuotedForMessage(model.DesignName()))),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window_);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: {
+        // Into the file it came from; a save that fails keeps the design here.
+        const bool saved = model.SaveDesign(model.DesignPath());
+        window_.Refresh();
+        return saved;
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString DesignCommands::ConfirmReplacing(const QString& typed, const QString& path,
+                                         const QString& title) {
+    // The dialog asked before replacing the name as typed; the name with the extension added
+    // here it never saw.
+    if (path == typed || !QFileInfo::exists(path)) {
+        return path;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        &window_, title,
+        QStringLiteral("%1 already exists.\nDo you want to replace it?")
+            .arg(ToQString(QuotedForMessage(QFileInfo(path).fileName().toStdString()))),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes ? path : QString();
+}
+
 QMenu* DesignCommands::CreateMenu(QWidget* parent) const {
     auto* menu = new QMenu(parent);
     menu->addActions(actions_);
     return menu;
 }
 
+QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& ask) {
+    QSettings settings = Settings();
+    QString path = ask(settings.value(kFolderKey, QDir::homePath()).toString());
+    if (!path.isEmpty()) {
+        settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+    }
+    return path;
+}
+
+namespace {
+
+void RememberFolder(const QString& path) {
+    Settings().setValue(kFolderKey, QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
 QString DesignCommands::ChooseFile(FileDialog dialog) {
     QSettings settings = Settings();
     const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
     QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
-    if (!path.isEmpty()) {
-        settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+    // A file is only opened from a folder that is there; a save or an export that fails must not
+    // make its folder the next dialog's start, so those remember it once written.
+    if (!path.isEmpty() && dialog == FileDialog::Open) {
+        RememberFolder(path);
     }
     return path;
 }
@@ -100,8 +170,10 @@ QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder)
             QFileDialog::getSaveFileName(&window_, QStringLiteral("Save Design"),
                                          stem + QStringLiteral(".dieprofile"), kDesignFilter);
         return path.isEmpty() ? path
-                              : WithExtension(path, {QStringLiteral("dieprofile")},
-                                              QStringLiteral("dieprofile"));
+                              : ConfirmReplacing(path,
+                                                 WithExtension(path, {QStringLiteral("dieprofile")},
+                                                               QStringLiteral("dieprofile")),
+                                                 QStringLiteral("Save Design"));
     }
     case FileDialog::Export: {
         QString filter = kPdfFilter;
@@ -111,17 +183,23 @@ QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder)
         const QString chosen = filter == kSvgFilter   ? QStringLiteral("svg")
                                : filter == kDxfFilter ? QStringLiteral("dxf")
                                                       : QStringLiteral("pdf");
-        return path.isEmpty() ? path
-                              : WithExtension(path,
-                                              {QStringLiteral("pdf"), QStringLiteral("svg"),
-                                               QStringLiteral("dxf")},
-                                              chosen);
+        return path.isEmpty()
+                   ? path
+                   : ConfirmReplacing(path,
+                                      WithExtension(path,
+                                                    {QStringLiteral("pdf"), QStringLiteral("svg"),
+                                                     QStringLiteral("dxf")},
+                                                    chosen),
+                                      QStringLiteral("Export Drawing"));
     }
     }
     return {};
 }
 
 void DesignCommands::OpenDesign() {
+    if (!MayLeaveDesign()) {
+        return;
+    }
     const QString path = ChooseFile(FileDialog::Open);
     if (!path.isEmpty()) {
         window_.OpenDesignFile(path);
@@ -131,7 +209,9 @@ void DesignCommands::OpenDesign() {
 void DesignCommands::SaveDesign() {
     const QString path = ChooseFile(FileDialog::Save);
     if (!path.isEmpty()) {
-        window_.Model().SaveDesign(QFile::encodeName(path).toStdString());
+        if (window_.Model().SaveDesign(QFile::encodeName(path).toStdString())) {
+            RememberFolder(path);
+        }
         window_.Refresh();
     }
 }
@@ -156,14 +236,16 @@ void DesignCommands::ExportDrawing() {
         settings.setValue(kDxfHorizontalKey, dxf.Axis == DxfAxis::Horizontal);
     }
     if (const std::optional<QString> message = dieprofile::ExportDrawing(
-            window_.Model(), ToQString(window_.Model().DesignName()), path, dxf)) {
+            window_.Model(), ToQString(window_.Model().DrawingDesignName()), path, dxf)) {
         window_.ShowMessage(message->toStdString());
+    } else {
+        RememberFolder(path);
     }
 }
 
 void DesignCommands::PrintDrawing() {
     if (const std::optional<QString> message = dieprofile::PrintDrawing(
-            &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
+            &window_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
 }
@@ -174,7 +256,7 @@ void DesignCommands::OpenDieSet() {
 
 void DesignCommands::PrintAtScale() {
     if (const std::optional<QString> message = dieprofile::PrintAtScale(
-            &window_, window_.Model(), ToQString(window_.Model().DesignName()))) {
+            &window_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
 }

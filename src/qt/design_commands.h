@@ -18,6 +18,10 @@ namespace dieprofile {
 
 class MainWindow;
 
+// Asks for a file through ask(folder), starting in the folder used last by any of the program's
+// file dialogs, and remembers the chosen file's folder; empty when the user cancels.
+QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& ask);
+
 class DesignCommands : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +38,13 @@ public:
     using FileChooser = std::function<QString(FileDialog dialog, const QString& folder)>;
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
+    // Enables the drawing's commands once a Calculate has drawn; the window calls it as it shows
+    // the model's state.
+    void UpdateEnabled();
+    // Before the design is left (the window closed, another design opened): a design from a file
+    // that has changed since asks Save / Discard / Cancel. True when it may be left.
+    bool MayLeaveDesign();
+
     void OpenDesign();
     void SaveDesign();
     void ExportDrawing();
@@ -48,8 +59,13 @@ private:
     QString ChooseFile(FileDialog dialog);
     QString PlatformDialog(FileDialog dialog, const QString& folder);
 
+    // path as chosen, or empty when it names an existing file the dialog did not ask about (the
+    // extension was added after it) and the user does not want it replaced.
+    QString ConfirmReplacing(const QString& typed, const QString& path, const QString& title);
+
     MainWindow& window_;
     QList<QAction*> actions_;
+    QList<QAction*> drawingActions_;
     FileChooser chooser_;
 };
 

@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
+#include "qt/design_commands.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
 #include "qt/main_window.h"
@@ -75,7 +76,6 @@ std::string_view KeyOf(DieSetField field) {
     return {};
 }
 
-const QString kFolderKey = QStringLiteral("files/lastFolder");
 const QString kCautionKey = QStringLiteral("dieSet/caution");
 const QString kSetFilter = QStringLiteral("Die sets (*.dieset)");
 const QString kTyped = QStringLiteral("Typed values");
@@ -532,13 +532,9 @@ std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
 }
 
 QString DieSetWindow::ChooseFile(FileDialog dialog) {
-    QSettings settings = Settings();
-    const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
-    QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
-    if (!path.isEmpty()) {
-        settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
-    }
-    return path;
+    return ChooseInLastFolder([&](const QString& folder) {
+        return chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
+    });
 }
 
 QString DieSetWindow::PlatformDialog(FileDialog dialog, const QString& folder) {

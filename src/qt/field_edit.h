@@ -15,6 +15,8 @@ signals:
     void focusReceived();
 
 protected:
+    // Leaves the window's command shortcuts to the window.
+    bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 };
 

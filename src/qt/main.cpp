@@ -1,5 +1,6 @@
 // dieprofile: lay out the bore of a diamond wire-drawing die, see it drawn to scale with every
 // dimension, and print it. Without arguments the window starts as designed; see command_line.h.
+#include "core/message_text.h"
 #include "qt/application.h"
 #include "qt/command_line.h"
 #include "qt/die_set_window.h"
@@ -34,7 +35,9 @@ int main(int argc, char** argv) {
         std::fputs(line.Text.toLocal8Bit().constData(), stdout);
         return 0;
     case dieprofile::CommandLine::Action::Refuse:
-        std::fprintf(stderr, "%s\n", line.Text.toLocal8Bit().constData());
+        // The refusal may quote what was typed, control characters and all.
+        std::fprintf(stderr, "%s\n",
+                     dieprofile::WithControlCharactersEscaped(line.Text.toStdString()).c_str());
         return 2;
     case dieprofile::CommandLine::Action::Export:
         dieprofile::ConfigureApplication();

@@ -2,6 +2,7 @@
 
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "qt/application.h"
 #include "qt/catalogue_list.h"
 #include "qt/command_button.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -296,6 +298,16 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A design from a file that has changed since is not lost without a word; any other window
+    // closes as designed.
+    if (commands_ != nullptr && !commands_->MayLeaveDesign()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void MainWindow::OpenDesignFile(const QString& path) {
     Handle([&] { model_.OpenDesign(PathBytes(path)); });
 }
@@ -351,6 +363,9 @@ void MainWindow::Refresh() {
     combo_->setCurrentIndex(model_.ComboRow() - 1);
     options_.at(static_cast<std::size_t>(model_.OptionIndex()))->setChecked(true);
     panel_->update();
+    if (commands_ != nullptr) {
+        commands_->UpdateEnabled();
+    }
     refreshing_ = false;
 }
 
@@ -403,7 +418,9 @@ ControlId MainWindow::IdOf(const QWidget* widget) const {
 
 void MainWindow::ShowMessage(std::string_view text) {
     Refresh();
-    QMessageBox box(QMessageBox::Warning, windowTitle(), ToQString(text), QMessageBox::Ok, this);
+    // A name quoted in a message may hold control characters; the box shows them escaped.
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    ToQString(WithControlCharactersEscaped(text)), QMessageBox::Ok, this);
     // The box sizes itself to its text; a row as wide as the title needs keeps the title whole.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(TitleRoom(box.windowTitle()), 0, QSizePolicy::Fixed,

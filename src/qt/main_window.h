@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+class QCloseEvent;
 class QComboBox;
 class QContextMenuEvent;
 class QLabel;
@@ -79,6 +80,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Right-click anywhere but in a text field (which keeps its own edit menu).
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Asks about unsaved changes to a design from a file first.
+    void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -19,8 +19,9 @@ MM = 25.4 / 72
 ISO_SCALES = {"1000:1", "500:1", "200:1", "100:1", "50:1", "20:1", "10:1", "5:1", "2:1", "1:1",
               "1:2", "1:5", "1:10"}
 PAPERS = {"A4": (297, 210), "A3": (420, 297), "Letter": (279.4, 215.9), "Tabloid": (431.8, 279.4)}
-DETAILS = {"owner": "Düsenbau & Co. GmbH", "drawnBy": "J. Drafter", "approvedBy": "A. Checker",
-           "generalTolerances": "ISO 2768-mK"}
+# A name of one long word as well: the title block wraps or cuts it, never lets it run off.
+DETAILS = {"owner": "Düsenbau & Co. GmbH", "drawnBy": "J. Drafter",
+           "approvedBy": "A. Checker " + "W" * 300, "generalTolerances": "ISO 2768-mK"}
 
 # name, unit, blank row, blank diameter and height (the row's, in the unit), paper asked, identity
 CASES = [
@@ -142,7 +143,8 @@ def check_sheet(program, folder, fail):
         fields = ["Legal owner", "Drawn by", "Approved by", "Material", "General tolerances",
                   "Title", "Document type", "Date of issue", "Drawing number", "Scale", "Size",
                   "Revision", "Sheet", "1/1", number, identity.get("title", "Wire-drawing die"),
-                  identity.get("revision", ""), *DETAILS.values(), blank.split("[")[0].strip(),
+                  identity.get("revision", ""), *(v[:12] for v in DETAILS.values()),
+                  blank.split("[")[0].strip(),
                   "DIMENSIONS IN INCHES" if unit == "in" else "DIMENSIONS IN MILLIMETRES"]
         flat = " ".join(text.split())
         for field in fields:
@@ -209,6 +211,12 @@ def check_sheet(program, folder, fail):
             number = value.lstrip("Ø")
             if len(number.split(".")[1]) != places or float(number) <= 0:
                 fail(f"{name}: the dimension {value!r}")
+
+        # Everything written stands inside the frame (a filing margin of 20 mm, 10 mm elsewhere).
+        for w in words:
+            x0, y0, x1, y1 = (float(v) * MM for v in w[:4])
+            if x0 < 20 or x1 > size[0] - 10 or y0 < 10 or y1 > size[1] - 10:
+                fail(f"{name}: {w[4][:20]!r} stands outside the frame at {x0:.1f}..{x1:.1f} mm")
 
         # Hatching gives way to every value laid over the section.
         boxes = [(float(w[0]) * MM + 0.3, size[1] - float(w[3]) * MM + 0.3,

@@ -358,5 +358,62 @@ TEST_F(DesignFileTest, PipesAndDevicesAreRefusedWithoutWaiting) {
     EXPECT_EQ(Dump(model), before);
 }
 
+struct AfterSaveCase {
+    const char* Name;
+    std::function<void(Form1Model&)> Steps; // after the design was saved
+    std::string DrawingName;                // what the sheet calls the design
+    bool Unsaved;
+};
+
+class AfterSaveTest : public DesignFileTest, public ::testing::WithParamInterface<AfterSaveCase> {};
+
+// The sheet names the file only while the drawing shows what the file holds; the window counts as
+// changed only while what the user typed and chose differs from the file.
+TEST_P(AfterSaveTest, TheFileIsNamedOnlyForWhatItHolds) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    ASSERT_TRUE(model.SaveDesign(PathOf("die.dieprofile")));
+    GetParam().Steps(model);
+    EXPECT_EQ(model.DrawingDesignName(), GetParam().DrawingName);
+    EXPECT_EQ(model.HasUnsavedChanges(), GetParam().Unsaved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, AfterSaveTest,
+    ::testing::Values(AfterSaveCase{"Nothing", [](Form1Model&) {}, "die.dieprofile", false},
+                      AfterSaveCase{
+                          "TypedNotCalculated",
+                          [](Form1Model& m) { m.ReplaceText(ControlId::Text1_0, "0.011"); },
+                          "die.dieprofile", true},
+                      AfterSaveCase{"TypedAndCalculated",
+                                    [](Form1Model& m) {
+                                        m.ReplaceText(ControlId::Text1_0, "0.011");
+                                        m.Command1_Click();
+                                    },
+                                    "(changed since saved)", true},
+                      AfterSaveCase{"CalculatedThenTypedBack",
+                                    [](Form1Model& m) {
+                                        m.ReplaceText(ControlId::Text1_0, "0.011");
+                                        m.Command1_Click();
+                                        m.ReplaceText(ControlId::Text1_0, "0.012");
+                                    },
+                                    "(changed since saved)", false},
+                      AfterSaveCase{"UnitsSwitched", [](Form1Model& m) { m.ChooseOption(1); },
+                                    "die.dieprofile", true},
+                      AfterSaveCase{"OtherBlankCalculated",
+                                    [](Form1Model& m) {
+                                        m.PickRow(3);
+                                        m.Command1_Click();
+                                    },
+                                    "(changed since saved)", true},
+                      AfterSaveCase{"OpenedAgain",
+                                    [](Form1Model& m) {
+                                        m.ReplaceText(ControlId::Text1_0, "0.011");
+                                        m.Command1_Click();
+                                        m.OpenDesign(m.DesignPath());
+                                    },
+                                    "die.dieprofile", false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
 } // namespace
 } // namespace dieprofile::testing

@@ -52,11 +52,11 @@ TEST_F(DrawingIdentityTest, FileThatCannotHoldItIsRefused) {
         std::string bytes;
         std::string reason;
     } rows[] = {
-        {"a title in version 1", Replaced(v1, "\"unit\"", "\"title\": \"Die\", \"unit\""),
+        {"a title in version 1", Replaced(v1, "\"unit\"", R"("title": "Die", "unit")"),
          "the key \"title\" is unknown"},
         {"a number that is not a text", Replaced(v2, "\"DP-1\"", "1"),
          "the value of \"drawingNumber\" is not a text"},
-        {"a control character", Replaced(v2, "\"A\"", "\"A\\u0007\""),
+        {"a control character", Replaced(v2, "\"A\"", R"("A\u0007")"),
          "the text of \"revision\" holds a control character"},
         {"an overlong title", Replaced(v2, "\"Die\"", "\"" + std::string(1001, 'D') + "\""),
          "the text of \"title\" is longer than 1000 characters"},

@@ -46,5 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                        "…\""}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(WithControlCharactersEscaped, EscapesAWholeMessageWithoutCuttingIt) {
+    const std::string tail(200, 'x');
+    EXPECT_EQ(WithControlCharactersEscaped("Unknown option '\x1B[2J" + tail + "'."),
+              "Unknown option '\\u001B[2J" + tail + "'.");
+}
+
 } // namespace
 } // namespace dieprofile

@@ -4,6 +4,7 @@
 #include "window_harness.h"
 
 #include "app/die_set.h"
+#include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
 #include "qt/die_set_window.h"
 #include "qt/set_plot.h"
@@ -27,21 +28,9 @@
 namespace dieprofile::test {
 namespace {
 
-// The copper set of the set file's example: 2.0 mm to 1.0 mm in six equal passes.
+// The set file's documented example: 2.0 mm to 1.0 mm of annealed copper in six equal passes.
 DieSetFile CopperSix() {
-    Design design;
-    design.Unit = "mm";
-    design.Blank = "BLANK";
-    design.FieldTexts = {"1.0", "2.0", "16", "50", "30", "50", "20", "50", "6", "4"};
-    DieSetFile set = DieSetFromDesign(design);
-    set.Dies = "6";
-    // The copper, whatever the presets hold.
-    set.MaterialName = "";
-    set.StrengthCoefficient = "315";
-    set.HardeningExponent = "0.54";
-    set.Density = "8960";
-    set.SpecificHeat = "385";
-    return set;
+    return testing::CopperSet();
 }
 
 QString WriteSet(const QTemporaryDir& folder, const QString& name, const DieSetFile& set) {
@@ -376,7 +365,7 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     };
     const QString overview = page(1);
     for (const char* words :
-         {"Die set copper.dieset", "Start diameter", "typed values", "Area reduction, %",
+         {"Die set copper.dieset", "Start diameter", "Copper, annealed", "Area reduction, %",
           "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle"}) {
         EXPECT_TRUE(overview.contains(QLatin1String(words))) << words;
     }
@@ -397,6 +386,22 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     ASSERT_EQ(fixture->Messages.size(), 1);
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("refused.pdf")));
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("Friction")));
+
+    // The set's own file is never written over, whatever its name says.
+    TypeInto(set.Field("friction"), QStringLiteral("0.08"));
+    const QString own = fixture->Folder.filePath(QStringLiteral("own.pdf"));
+    ASSERT_TRUE(set.SaveSetFile(own));
+    QFile ownFile(own);
+    ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
+    const QByteArray before = ownFile.readAll();
+    ownFile.close();
+    fixture->Chosen = own;
+    set.ChooseAndExportPdf();
+    ASSERT_EQ(fixture->Messages.size(), 2);
+    EXPECT_TRUE(fixture->Messages[1].contains(QStringLiteral("itself")))
+        << fixture->Messages[1].toStdString();
+    ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ownFile.readAll(), before);
 }
 
 TEST(DieSet, PlotTicksAreRoundNumbersReachingTheTop) {

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -105,6 +106,43 @@ TEST(ExportCommands, AnExportOverTheOpenDesignIsRefusedAndKeepsIt) {
                               .arg(path)});
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), design);
+}
+
+// A save or export that fails leaves the next dialog starting where the last one that worked did.
+TEST(ExportCommands, AFailedWriteDoesNotMoveTheNextDialogsFolder) {
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto window = StartWindow();
+    CalculateDefaultProfile(*window);
+    MessageAnswerer answerer;
+    QString chosen;
+    QStringList startedIn;
+    window->Commands().SetFileChooser([&](DesignCommands::FileDialog, const QString& from) {
+        startedIn << QDir(from).absolutePath();
+        return chosen;
+    });
+    const QString good = QDir(folder.path()).absolutePath();
+    const QString missing = folder.filePath(QStringLiteral("missing"));
+    const struct {
+        const char* Name;
+        void (DesignCommands::*Command)();
+        QString Path;
+    } rows[] = {
+        {"saved", &DesignCommands::SaveDesign, good + QStringLiteral("/d.dieprofile")},
+        {"save fails", &DesignCommands::SaveDesign, missing + QStringLiteral("/d.dieprofile")},
+        {"export fails", &DesignCommands::ExportDrawing, missing + QStringLiteral("/d.svg")},
+        {"exported", &DesignCommands::ExportDrawing, good + QStringLiteral("/d.svg")},
+    };
+    for (const auto& row : rows) {
+        chosen = row.Path;
+        (window->Commands().*row.Command)();
+    }
+    (window->Commands().*rows[0].Command)();
+    ASSERT_EQ(startedIn.size(), 5);
+    // Each dialog after the first starts in the folder of the last write that worked.
+    EXPECT_EQ(startedIn.mid(1), QStringList(4, good));
+    EXPECT_EQ(answerer.Texts().size(), 2);
 }
 
 } // namespace

@@ -88,6 +88,8 @@ void MessageAnswerer::AnswerOpenBox() {
                       box->width()});
     if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
         ok->click();
+    } else if (QAbstractButton* discard = box->button(QMessageBox::Discard)) {
+        discard->click();
     } else {
         box->reject();
     }

@@ -35,8 +35,8 @@ void CalculateDefaultProfile(MainWindow& window);
 // the offscreen platform has none, so the tests do it.
 void ReactivateAfterMessage(MainWindow& window);
 
-// Answers every modal message box that appears while it lives by clicking its OK button, and
-// records what the box showed.
+// Answers every modal message box that appears while it lives by clicking its OK button (Discard
+// where it asks whether to save a changed design), and records what the box showed.
 class MessageAnswerer : public QObject {
 public:
     struct Box {
