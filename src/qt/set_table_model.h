@@ -1,6 +1,7 @@
 // The die set's passes as a table: the CSV's columns under readable headings with their units,
-// and beside the pass number a column of marks (the wire would break, above the caution level, the wire on the bell,
-// a die that cannot be calculated). Marked rows are tinted and say why in their tooltip.
+// and beside the pass number a column of marks (the wire would break, above the caution level, the
+// wire on the bell, a die that cannot be calculated). Marked rows are tinted and say why in their
+// tooltip.
 #pragma once
 
 #include "app/die_set.h"

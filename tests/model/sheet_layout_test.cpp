@@ -171,8 +171,8 @@ TEST_F(SheetLayoutTest, ResultsKeepTheUnitsDecimals) {
     Type(1, "0.5588");
     model.Command1_Click();
     ASSERT_TRUE(model.LastCalculation());
-    const SheetContent content =
-        SheetContentOf(*model.LastCalculation(), model.Scene(), "", {}, {}, Paper::A4, "2026-12-08");
+    const SheetContent content = SheetContentOf(*model.LastCalculation(), model.Scene(), "", {}, {},
+                                                Paper::A4, "2026-12-08");
     const std::pair<std::string, std::string> expected[] = {
         {"Outlet Wire Diameter", "0.305 mm"},
         {"Incoming Wire Diameter", "0.559 mm"},
