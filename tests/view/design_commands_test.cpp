@@ -125,7 +125,7 @@ TEST(DesignCommands, DxfExportAsksForItsOptionsAndRemembersThem) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
-        const QString path = folder.filePath(QString::fromLatin1(row.file));
+        QString path = folder.filePath(QString::fromLatin1(row.file));
         window->Commands().SetFileChooser(
             [&](DesignCommands::FileDialog, const QString&) { return path; });
         int offeredProfile = -1;

@@ -34,7 +34,7 @@ DieSetFile CopperSix() {
 }
 
 QString WriteSet(const QTemporaryDir& folder, const QString& name, const DieSetFile& set) {
-    const QString path = folder.filePath(name);
+    QString path = folder.filePath(name);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray::fromStdString(DieSetToText(set)));
@@ -252,7 +252,7 @@ TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
     const QString damaged = fixture->Folder.filePath(QStringLiteral("damaged.dieset"));
     QFile file(damaged);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{\"format\": \"dieprofile-set\", \"version\": 1,");
+    file.write(R"({"format": "dieprofile-set", "version": 1,)");
     file.close();
     TypeInto(set.Field("friction"), QStringLiteral("0.07"));
     const DieSetFile typed = set.CurrentSet();

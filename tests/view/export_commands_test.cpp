@@ -90,7 +90,7 @@ TEST(ExportCommands, AnExportOverTheOpenDesignIsRefusedAndKeepsIt) {
     const auto window = StartWindow();
     CalculateDefaultProfile(*window);
     // A design saved under a sheet's name, then chosen as the sheet.
-    const QString path = folder.filePath(QStringLiteral("d.pdf"));
+    QString path = folder.filePath(QStringLiteral("d.pdf"));
     window->Commands().SetFileChooser(
         [&](DesignCommands::FileDialog, const QString&) { return path; });
     MessageAnswerer answerer;
