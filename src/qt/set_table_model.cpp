@@ -148,11 +148,11 @@ QString SetTableModel::Heading(int column) const {
     if (column == kMarksColumn) {
         return QStringLiteral("Marks");
     }
-    const Column& spec = SpecOf(column);
-    const QString unit = qstrcmp(spec.Unit, "L") == 0 ? ToQString(UnitSymbol(unitDivisor_))
-                                                      : QString::fromUtf8(spec.Unit);
-    return unit.isEmpty() ? QString::fromUtf8(spec.Heading)
-                          : QStringLiteral("%1 (%2)").arg(QString::fromUtf8(spec.Heading), unit);
+    const Column& info = SpecOf(column);
+    const QString unit = qstrcmp(info.Unit, "L") == 0 ? ToQString(UnitSymbol(unitDivisor_))
+                                                      : QString::fromUtf8(info.Unit);
+    return unit.isEmpty() ? QString::fromUtf8(info.Heading)
+                          : QStringLiteral("%1 (%2)").arg(QString::fromUtf8(info.Heading), unit);
 }
 
 QString SetTableModel::Cell(int row, int column) const {
@@ -165,13 +165,13 @@ QString SetTableModel::Cell(int row, int column) const {
                : pass.Die.BellContact ? QStringLiteral("yes")
                                       : QStringLiteral("no");
     }
-    const Column& spec = SpecOf(column);
-    const double value = spec.Value(pass);
+    const Column& info = SpecOf(column);
+    const double value = info.Value(pass);
     if (!std::isfinite(value)) {
         return QStringLiteral("—");
     }
     const int decimals =
-        spec.Decimals != 0 ? spec.Decimals : (UnitSymbol(unitDivisor_) == "in" ? 4 : 3);
+        info.Decimals != 0 ? info.Decimals : (UnitSymbol(unitDivisor_) == "in" ? 4 : 3);
     return decimals < 0 ? QString::number(std::lround(value))
                         : QString::number(value, 'f', decimals);
 }
