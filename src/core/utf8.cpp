@@ -10,13 +10,13 @@ std::size_t CodePointCount(std::string_view text) {
     return count;
 }
 
-std::size_t Utf8SequenceLength(std::string_view bytes) {
+Utf8Character DecodeUtf8(std::string_view bytes) {
     const auto lead = static_cast<unsigned char>(bytes[0]);
     std::size_t length = 0;
-    unsigned code = 0;
-    unsigned min = 0;
+    char32_t code = 0;
+    char32_t min = 0;
     if (lead < 0x80) {
-        return 1;
+        return {lead, 1};
     }
     if ((lead & 0xE0) == 0xC0) {
         length = 2, min = 0x80, code = lead & 0x1Fu;
@@ -25,20 +25,27 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
     } else if ((lead & 0xF8) == 0xF0) {
         length = 4, min = 0x10000, code = lead & 0x07u;
     } else {
-        return 0;
+        return {};
     }
     if (bytes.size() < length) {
-        return 0;
+        return {};
     }
     for (std::size_t k = 1; k < length; ++k) {
         const auto next = static_cast<unsigned char>(bytes[k]);
         if ((next & 0xC0) != 0x80) {
-            return 0;
+            return {};
         }
         code = (code << 6) | (next & 0x3Fu);
     }
     const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return code < min || code > 0x10FFFF || surrogate ? 0 : length;
+    if (code < min || code > 0x10FFFF || surrogate) {
+        return {};
+    }
+    return {code, length};
+}
+
+std::size_t Utf8SequenceLength(std::string_view bytes) {
+    return DecodeUtf8(bytes).Length;
 }
 
 bool IsUtf8(std::string_view bytes) {

@@ -1,5 +1,7 @@
 #include "output/dxf_writer.h"
 
+#include "core/utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -47,34 +49,9 @@ constexpr char16_t kCp1252High[32] = {
 // The next character of UTF-8 text from at, which moves past it; nothing for a byte that does
 // not start a well-formed character (at then moves past that byte alone).
 std::optional<char32_t> NextCharacter(std::string_view text, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(text[at++]);
-    if (lead < 0x80) {
-        return lead;
-    }
-    int length = 0;
-    char32_t code = 0;
-    char32_t least = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 1, code = lead & 0x1Fu, least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 2, code = lead & 0x0Fu, least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 3, code = lead & 0x07u, least = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    std::size_t next = at;
-    for (int i = 0; i < length; ++i, ++next) {
-        if (next >= text.size() || (static_cast<unsigned char>(text[next]) & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        code = (code << 6) | (static_cast<unsigned char>(text[next]) & 0x3Fu);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    at = next;
-    return code;
+    const Utf8Character c = DecodeUtf8(text.substr(at));
+    at += c.Length != 0 ? c.Length : 1;
+    return c.Length != 0 ? std::optional<char32_t>(c.Code) : std::nullopt;
 }
 
 // UTF-8 text as code page 1252 with \U+XXXX for the rest (see WriteDxf).
