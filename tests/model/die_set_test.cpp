@@ -216,7 +216,7 @@ TEST(DieSetDiesTest, EachDieIsTheWindowsDie) {
     const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
     bool sawBell = false;
     for (const DieSetPass& pass : schedule.Passes) {
-        RecordingToolkit toolkit;
+        HeadlessToolkit toolkit;
         Form1Model window(toolkit);
         toolkit.Attach(window);
         window.Form_Load();
