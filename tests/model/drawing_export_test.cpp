@@ -87,14 +87,24 @@ TEST_F(ExportFiguresTest, TitleBlockKeepsTheLastCalculate) {
     EXPECT_EQ(value("Design"), "d.dieprofile");
 }
 
-// Numbers go out in the C locale and read back exactly, whatever locale the process runs in.
+// Numbers go out in the C locale and read back exactly, whatever locale the process runs in: here
+// one that writes a decimal comma, installed for the tests by scripts/install-deps.
 TEST(DxfWriter, NumbersRoundTripInAnyLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    DxfDocument document;
-    document.Lines.push_back({"L", {0.1 + 0.2, -1.0 / 3}, {1e-9, 12345.678}});
-    const std::string text = WriteDxf(document);
-    if (previous) {
-        std::setlocale(LC_NUMERIC, "C");
+    struct CommaLocale {
+        CommaLocale() : Set(std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {}
+        ~CommaLocale() { std::setlocale(LC_NUMERIC, "C"); }
+        CommaLocale(const CommaLocale&) = delete;
+        CommaLocale& operator=(const CommaLocale&) = delete;
+        bool Set;
+    };
+    std::string text;
+    {
+        const CommaLocale locale;
+        ASSERT_TRUE(locale.Set) << "the locale de_DE.UTF-8 is missing: scripts/install-deps test";
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+        DxfDocument document;
+        document.Lines.push_back({"L", {0.1 + 0.2, -1.0 / 3}, {1e-9, 12345.678}});
+        text = WriteDxf(document);
     }
     EXPECT_NE(text.find("\n10\n0.30000000000000004\n20\n-0.3333333333333333\n"), std::string::npos);
     EXPECT_NE(text.find("\n11\n1e-09\n21\n12345.678\n"), std::string::npos);
