@@ -509,22 +509,25 @@ bool DieSetWindow::SaveSetFile(const QString& path) {
 }
 
 std::optional<QString> DieSetWindow::ExportCsv(const QString& path) {
-    QtExportPainters painters;
-    const std::optional<ExportRefusal> refusal =
-        ExportDieSet(CurrentSet(), PathBytes(path_), PathBytes(path), &painters);
-    if (refusal) {
-        Tell(ToQString(refusal->Message));
-        return ToQString(refusal->Message);
-    }
-    return std::nullopt;
+    return Export(path, DieSetExportFormat::Csv);
 }
 
 std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
-    const std::optional<double> caution = ReadCaution(Field("caution")->text());
-    const std::optional<ExportRefusal> refusal =
-        WriteDieSetPdf(CurrentSet(), caution.value_or(kDefaultCautionRatio), PathBytes(path_),
-                       PathBytes(path), DefaultSheetPaper());
-    if (refusal) {
+    return Export(path, DieSetExportFormat::Pdf);
+}
+
+std::optional<QString> DieSetWindow::Export(const QString& path, DieSetExportFormat format) {
+    DieSetExportRequest request;
+    request.Path = PathBytes(path);
+    request.SetPath = PathBytes(path_);
+    request.Format = format;
+    if (format == DieSetExportFormat::Pdf) {
+        request.Caution = ReadCaution(Field("caution")->text()).value_or(kDefaultCautionRatio);
+        request.SheetPaper = DefaultSheetPaper();
+    }
+    QtExportPainters painters;
+    if (const std::optional<ExportRefusal> refusal =
+            ExportDieSet(CurrentSet(), request, &painters)) {
         Tell(ToQString(refusal->Message));
         return ToQString(refusal->Message);
     }

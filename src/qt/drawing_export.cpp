@@ -1,6 +1,7 @@
 #include "qt/drawing_export.h"
 
 #include "qt/page_painter.h"
+#include "qt/set_pdf.h"
 #include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
@@ -42,6 +43,10 @@ Rendering QtExportPainters::Pdf(const std::vector<Page>& pages, const std::strin
 Rendering QtExportPainters::Svg(const Page& page, const std::string& title,
                                 const std::string& description) {
     return Made(SvgOfPage(page, {ToQString(title), ToQString(description)}));
+}
+
+Rendering QtExportPainters::DieSetPdf(const DieSetDocument& document) {
+    return DieSetPdfOf(document);
 }
 
 std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
