@@ -1,8 +1,8 @@
 // Each export of the default profile, from the model to the finished file on disk: the DXF, and
 // the PDF and SVG drawing sheets painted offscreen.
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "qt/drawing_export.h"
-#include "support/recording_toolkit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,7 +14,7 @@ namespace {
 using namespace dieprofile;
 
 void BM_Export(benchmark::State& state, const char* suffix) {
-    RecordingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model(toolkit);
     toolkit.Attach(model);
     model.Form_Load();

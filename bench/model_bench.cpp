@@ -1,9 +1,9 @@
-// The window model's handlers, timed on the recording toolkit: what a click costs before any
+// The window model's handlers, timed on the headless toolkit: what a click costs before any
 // widget is touched.
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
-#include "support/recording_toolkit.h"
 #include "support/worst_designs.h"
 
 #include <benchmark/benchmark.h>
@@ -17,11 +17,11 @@
 namespace {
 
 using dieprofile::Form1Model;
-using dieprofile::RecordingToolkit;
+using dieprofile::HeadlessToolkit;
 
 // A loaded window: the first blank chosen, the design's default fields.
 struct LoadedWindow {
-    RecordingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model{toolkit};
     LoadedWindow() {
         toolkit.Attach(model);

@@ -1,9 +1,9 @@
 // A click on Calculate in the real window, offscreen, up to the finished repaint of the window:
 // what the user waits for between the click and the new drawing.
+#include "app/headless_toolkit.h"
 #include "qt/application.h"
 #include "qt/main_window.h"
 #include "qt/overlay_print.h"
-#include "support/recording_toolkit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,7 +57,7 @@ BENCHMARK(BM_ClickCalculateAndRepaint)->Unit(benchmark::kMicrosecond);
 // its pages, from the layout to the file renamed into place. Argument: 0 the bore, 1 the whole
 // section.
 void BM_OverlayPdfLargestBlankAt200x(benchmark::State& state) {
-    dieprofile::RecordingToolkit toolkit;
+    dieprofile::HeadlessToolkit toolkit;
     dieprofile::Form1Model model(toolkit);
     toolkit.Attach(model);
     model.Form_Load();

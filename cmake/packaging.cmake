@@ -10,7 +10,7 @@ set(DIEPROFILE_MAINTAINER "dieprofile developers <dieprofile@users.noreply.githu
     CACHE STRING "The Maintainer field of the Debian package")
 
 # The PNG icons come from the code that draws the window's icon, at build time.
-add_executable(dieprofile-icons tools/icon_main.cpp)
+add_executable(dieprofile-icons src/qt/programs/icon_main.cpp)
 target_link_libraries(dieprofile-icons PRIVATE dieprofile_ui)
 
 # The sizes are the program's own (kAppIconSizes); the folder is written whole and installed whole.

@@ -15,11 +15,11 @@
 #include "app/dump.h"
 #include "app/form_design.h"
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "catalogue/catalogue.h"
 #include "core/controls.h"
 #include "core/number_text.h"
 #include "core/utf8.h"
-#include "support/recording_toolkit.h"
 
 #include <algorithm>
 #include <array>
@@ -611,7 +611,7 @@ private:
         }
     }
 
-    RecordingToolkit toolkit_;
+    HeadlessToolkit toolkit_;
     Form1Model model_;
 };
 

@@ -4,8 +4,8 @@
 #include "app/dump.h"
 #include "app/export.h"
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "app/page_dump.h"
-#include "support/recording_toolkit.h"
 
 #include <array>
 #include <charconv>
@@ -270,7 +270,7 @@ private:
         }
     }
 
-    RecordingToolkit toolkit_;
+    HeadlessToolkit toolkit_;
     Form1Model model_;
     std::ostream& out_;
     std::ostream& err_;

@@ -2,9 +2,9 @@
 // toolkit of no screen, and the pass's physics by the formulas of its documentation.
 #include "app/die_set.h"
 
-#include "app/collecting_toolkit.h"
 #include "app/form_design.h"
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "app/wire_materials.inc"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
@@ -185,7 +185,7 @@ std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set, std::size_t p
 // Designs the die in a window model of its own, exactly as opening it in the window would.
 PassDie DesignDie(Design typed) {
     PassDie die;
-    CollectingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model(toolkit);
     model.Form_Load();
     if (std::optional<std::string> refused = model.ApplyDesign(typed)) {

@@ -1,5 +1,5 @@
-// What the window model needs from a window toolkit. The Qt window implements it for real; a
-// recording fake implements it for the tests and the headless driver.
+// What the window model needs from a window toolkit. The Qt window implements it for real; the
+// headless toolkit (app/headless_toolkit.h) for runs without a window and for the tests.
 #pragma once
 
 #include "core/controls.h"

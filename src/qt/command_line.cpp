@@ -1,9 +1,9 @@
 #include "qt/command_line.h"
 
-#include "app/collecting_toolkit.h"
 #include "app/die_set.h"
 #include "app/export.h"
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "core/message_text.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
@@ -269,7 +269,7 @@ int ExportWithoutWindow(const CommandLine& line) {
     if (IsDieSetPath(line.Design)) {
         return ExportDieSetWithoutWindow(line);
     }
-    CollectingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model(toolkit);
     model.Form_Load();
     auto fail = [](const QString& why) {

@@ -1,10 +1,10 @@
 #include "qt/design_commands.h"
 
+#include "app/form_model.h"
 #include "core/message_text.h"
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
 #include "qt/dxf_options_dialog.h"
-#include "qt/main_window.h"
 #include "qt/overlay_print.h"
 #include "qt/sheet_details.h"
 #include "qt/widget_design.h"
@@ -43,7 +43,8 @@ QString WithExtension(const QString& path, const QStringList& known, const QStri
 
 } // namespace
 
-DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(window) {
+DesignCommands::DesignCommands(DesignWindow& window)
+    : QObject(&window.Widget()), window_(window), widget_(window.Widget()) {
     // One line a command; the menu lists them in this order.
     AddCommand(QStringLiteral("Open Design…"), QKeySequence(Qt::CTRL | Qt::Key_O),
                &DesignCommands::OpenDesign);
@@ -69,11 +70,11 @@ DesignCommands::DesignCommands(MainWindow& window) : QObject(&window), window_(w
 
 void DesignCommands::AddCommand(const QString& text, const QKeySequence& keys,
                                 void (DesignCommands::*run)()) {
-    auto* action = new QAction(text, &window_);
+    auto* action = new QAction(text, &widget_);
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, run);
-    window_.addAction(action);
+    widget_.addAction(action);
     actions_.append(action);
 }
 
@@ -89,10 +90,10 @@ bool DesignCommands::MayLeaveDesign() {
         return true;
     }
     QMessageBox box(
-        QMessageBox::Question, window_.windowTitle(),
+        QMessageBox::Question, widget_.windowTitle(),
         QStringLiteral("The design %1 has changed since it was saved. Save the changes?")
             .arg(ToQString(QuotedForMessage(model.DesignName()))),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window_);
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &widget_);
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
     case QMessageBox::Save: {
@@ -116,7 +117,7 @@ QString DesignCommands::ConfirmReplacing(const QString& typed, const QString& pa
         return path;
     }
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        &window_, title,
+        &widget_, title,
         QStringLiteral("%1 already exists.\nDo you want to replace it?")
             .arg(ToQString(QuotedForMessage(QFileInfo(path).fileName().toStdString()))),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -163,11 +164,11 @@ QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder)
     const QString stem = QDir(folder).filePath(name.isEmpty() ? QStringLiteral("die") : name);
     switch (dialog) {
     case FileDialog::Open:
-        return QFileDialog::getOpenFileName(&window_, QStringLiteral("Open Design"), folder,
+        return QFileDialog::getOpenFileName(&widget_, QStringLiteral("Open Design"), folder,
                                             kDesignFilter + QStringLiteral(";;All files (*)"));
     case FileDialog::Save: {
         const QString path =
-            QFileDialog::getSaveFileName(&window_, QStringLiteral("Save Design"),
+            QFileDialog::getSaveFileName(&widget_, QStringLiteral("Save Design"),
                                          stem + QStringLiteral(".dieprofile"), kDesignFilter);
         return path.isEmpty() ? path
                               : ConfirmReplacing(path,
@@ -178,7 +179,7 @@ QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder)
     case FileDialog::Export: {
         QString filter = kPdfFilter;
         const QString path = QFileDialog::getSaveFileName(
-            &window_, QStringLiteral("Export Drawing"), stem + QStringLiteral(".pdf"),
+            &widget_, QStringLiteral("Export Drawing"), stem + QStringLiteral(".pdf"),
             QStringList{kPdfFilter, kSvgFilter, kDxfFilter}.join(QStringLiteral(";;")), &filter);
         const QString chosen = filter == kSvgFilter   ? QStringLiteral("svg")
                                : filter == kDxfFilter ? QStringLiteral("dxf")
@@ -227,7 +228,7 @@ void DesignCommands::ExportDrawing() {
         DxfOptionsDialog dialog(
             {settings.value(kDxfHalfKey).toBool() ? DxfProfile::Half : DxfProfile::Section,
              settings.value(kDxfHorizontalKey).toBool() ? DxfAxis::Horizontal : DxfAxis::Vertical},
-            &window_);
+            &widget_);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
@@ -245,7 +246,7 @@ void DesignCommands::ExportDrawing() {
 
 void DesignCommands::PrintDrawing() {
     if (const std::optional<QString> message = dieprofile::PrintDrawing(
-            &window_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
+            &widget_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
 }
@@ -256,14 +257,14 @@ void DesignCommands::OpenDieSet() {
 
 void DesignCommands::PrintAtScale() {
     if (const std::optional<QString> message = dieprofile::PrintAtScale(
-            &window_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
+            &widget_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
         window_.ShowMessage(message->toStdString());
     }
 }
 
 void DesignCommands::EditSheetDetails() {
     Form1Model& model = window_.Model();
-    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity(), &window_);
+    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity(), &widget_);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

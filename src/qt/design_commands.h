@@ -3,6 +3,8 @@
 // the context menu that shows the shortcut.
 #pragma once
 
+#include "qt/design_window.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -16,8 +18,6 @@ class QWidget;
 
 namespace dieprofile {
 
-class MainWindow;
-
 // Asks for a file through ask(folder), starting in the folder used last by any of the program's
 // file dialogs, and remembers the chosen file's folder; empty when the user cancels.
 QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& ask);
@@ -25,7 +25,7 @@ QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& 
 class DesignCommands : public QObject {
     Q_OBJECT
 public:
-    explicit DesignCommands(MainWindow& window);
+    explicit DesignCommands(DesignWindow& window);
 
     // The context menu's entries in order.
     const QList<QAction*>& Actions() const { return actions_; }
@@ -63,7 +63,8 @@ private:
     // extension was added after it) and the user does not want it replaced.
     QString ConfirmReplacing(const QString& typed, const QString& path, const QString& title);
 
-    MainWindow& window_;
+    DesignWindow& window_;
+    QWidget& widget_; // the window's widget: it owns the actions and parents the dialogs
     QList<QAction*> actions_;
     QList<QAction*> drawingActions_;
     FileChooser chooser_;

@@ -1,13 +1,13 @@
 #include "qt/die_set_window.h"
 
 #include "app/die_set.h"
+#include "app/form_model.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
 #include "qt/design_commands.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
-#include "qt/main_window.h"
 #include "qt/set_pdf.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
@@ -113,7 +113,7 @@ std::optional<double> ReadCaution(const QString& text) {
 
 } // namespace
 
-DieSetWindow::DieSetWindow(MainWindow& designed) : designed_(designed) {
+DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     setWindowTitle(QStringLiteral("Die Set"));
     setObjectName(QStringLiteral("DieSet"));
     // A window of its own, not one kept above the designed window: a pass opened from it must be
@@ -465,9 +465,9 @@ void DieSetWindow::OpenPassInDesignedWindow(int row) {
         return;
     }
     const Design typed = lastGood_->Passes[static_cast<std::size_t>(row)].Die.Typed;
-    designed_.show();
-    designed_.raise();
-    designed_.activateWindow();
+    designed_.Widget().show();
+    designed_.Widget().raise();
+    designed_.Widget().activateWindow();
     // Through the model's handlers, as a user choosing the unit and the blank and typing every
     // field would, then Calculate; its messages (a refusal, the bell) show as for the user.
     if (const std::optional<std::string> reason = designed_.Model().ApplyDesign(typed)) {

@@ -20,7 +20,7 @@ class QTableView;
 
 namespace dieprofile {
 
-class MainWindow;
+class DesignWindow;
 class SetPlotWidget;
 class SetTableModel;
 
@@ -28,7 +28,7 @@ class DieSetWindow : public QWidget {
     Q_OBJECT
 public:
     // A window of its own beside the designed window, which owns it.
-    explicit DieSetWindow(MainWindow& designed);
+    explicit DieSetWindow(DesignWindow& designed);
     ~DieSetWindow() override;
 
     // Starts from the designed window's design: its unit, blank and profile, its incoming wire as
@@ -91,7 +91,7 @@ private:
     QString PlatformDialog(FileDialog dialog, const QString& folder);
     QLineEdit* AddField(std::string_view key);
 
-    MainWindow& designed_;
+    DesignWindow& designed_;
     std::map<std::string, QLineEdit*, std::less<>> fields_;
     QComboBox* schedule_ = nullptr;
     QLabel* scheduleUnit_ = nullptr;

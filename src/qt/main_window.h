@@ -4,6 +4,7 @@
 
 #include "app/form_model.h"
 #include "app/toolkit.h"
+#include "qt/design_window.h"
 #include "qt/drawing_panel.h"
 #include "qt/field_edit.h"
 
@@ -27,7 +28,7 @@ class DesignCommands;
 class DieSetWindow;
 class ContactLabel;
 
-class MainWindow : public QWidget, public Toolkit {
+class MainWindow : public QWidget, public Toolkit, public DesignWindow {
     Q_OBJECT
 public:
     MainWindow();
@@ -36,7 +37,8 @@ public:
     // Loads the window (centring it and choosing the first blank) and shows it.
     void Start();
 
-    Form1Model& Model() { return model_; }
+    QWidget& Widget() override { return *this; }
+    Form1Model& Model() override { return model_; }
     const Form1Model& Model() const { return model_; }
 
     // The controls, for the view tests and for printing.
@@ -52,16 +54,16 @@ public:
     DrawingPanel* Panel() const { return panel_; }
 
     // Shows the model's present state in the widgets.
-    void Refresh();
+    void Refresh() override;
 
     // Open, Save, Export and Print of the design, from the context menu and the shortcuts.
     DesignCommands& Commands() const { return *commands_; }
     // Opens the design file as Open Design… does once a file is chosen.
-    void OpenDesignFile(const QString& path);
+    void OpenDesignFile(const QString& path) override;
 
     // The Die Set window: shown and raised; started from this window's design when it was not
     // open. With a path, the set file is opened in it instead.
-    DieSetWindow& ShowDieSet();
+    DieSetWindow& ShowDieSet() override;
     DieSetWindow& ShowDieSetFile(const QString& path);
     DieSetWindow* DieSet() const { return dieSet_.get(); }
 

@@ -1,9 +1,9 @@
 #include "qt/set_pdf.h"
 
-#include "app/collecting_toolkit.h"
 #include "app/die_set.h"
 #include "app/form_design.h"
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "catalogue/catalogue.h"
 #include "output/atomic_file.h"
 #include "qt/page_painter.h"
@@ -272,7 +272,7 @@ std::optional<ExportRefusal> WriteDieSetPdf(const DieSetFile& set, double cautio
     const QString shown = name.empty() ? QStringLiteral("(not saved)") : ToQString(name);
     std::vector<Page> sheets;
     for (const DieSetPass& pass : schedule.Passes) {
-        CollectingToolkit toolkit;
+        HeadlessToolkit toolkit;
         Form1Model model(toolkit);
         model.Form_Load();
         if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation()) {

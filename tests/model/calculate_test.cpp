@@ -25,10 +25,12 @@ TEST_F(CalculateTest, DefaultProfileGivesTheDesignFigures) {
     EXPECT_TRUE(toolkit.Messages.empty());
     const ProfileState& st = model.State();
     EXPECT_EQ(st.DrawScale, 26000);
-    EXPECT_DOUBLE_EQ(st.BearingLength, 0.006);
-    EXPECT_DOUBLE_EQ(st.EntranceLength, 0.054);
-    EXPECT_DOUBLE_EQ(st.ExitLength, 0.036);
-    EXPECT_NEAR(st.ReductionLength, 0.084, 1e-15);
+    // A percentage is multiplied by its base first and divided by 100 last; the four lengths,
+    // each rounded, subtracted in their order leave 0.084 less one ulp.
+    EXPECT_EQ(st.BearingLength, 50.0 * 0.012 / 100);
+    EXPECT_EQ(st.EntranceLength, 30.0 * 0.180 / 100);
+    EXPECT_EQ(st.ExitLength, 20.0 * 0.180 / 100);
+    EXPECT_EQ(st.ReductionLength, std::nextafter(0.084, 0.0));
 
     // Blank and bore.
     EXPECT_EQ(S().LineDieLeft, (Segment{1560, 2640, 1560, 7320}));

@@ -65,7 +65,7 @@ TEST_P(RoundTripTest, OpenedDesignDrawsAsSaved) {
     ASSERT_TRUE(model.SaveDesign(path));
     const std::vector<std::string> messagesBefore = toolkit.Messages;
 
-    RecordingToolkit otherToolkit;
+    HeadlessToolkit otherToolkit;
     Form1Model other(otherToolkit);
     otherToolkit.Attach(other);
     other.Form_Load();

@@ -6,6 +6,7 @@
 #include "profile/profile_figures.h"
 
 #include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -17,19 +18,19 @@ using ExportFiguresTest = ModelTest;
 // The meeting point on the default profile with wires of four widths: on the cone, low and high;
 // on the bell (above the junction, so more than the whole reduction zone); wider than the mouth,
 // where the drawing keeps the previous lower end and there is no meeting point. The cone runs
-// from y 4044 to 6228 twips at 26000 twips an inch; the wire of 0.040 rests at y 4586.10.
+// from y 4044 to 6228 twips at 26000 twips an inch; the figures are read off the wire's lower end
+// as the drawing stores it (0.0226 in above the bearing, 26.85 % of the cone, for the default).
 TEST_F(ExportFiguresTest, MeetingPointFollowsWhereTheWireRests) {
     const struct {
         const char* name;
         const char* incoming;
         WireContact contact;
-        double aboveBearing;
-        double percent;
+        float lowerEnd;
     } rows[] = {
-        {"default wire on the cone", "0.022", WireContact::ReductionCone, 0.0225536, 26.849},
-        {"wide wire high on the cone", "0.040", WireContact::ReductionCone, 0.0631500, 75.18},
-        {"wire on the bell", "0.05", WireContact::Bell, 0.08481, 100.96},
-        {"wider than the mouth", "0.100", WireContact::WiderThanMouth, 0.08481, 100.96},
+        {"default wire on the cone", "0.022", WireContact::ReductionCone, 5641.60742f},
+        {"wide wire high on the cone", "0.040", WireContact::ReductionCone, 4586.10059f},
+        {"wire on the bell", "0.05", WireContact::Bell, 4022.94238f},
+        {"wider than the mouth", "0.100", WireContact::WiderThanMouth, 4022.94238f},
     };
     UseDefaultProfile();
     for (const auto& row : rows) {
@@ -40,15 +41,19 @@ TEST_F(ExportFiguresTest, MeetingPointFollowsWhereTheWireRests) {
         const ProfileFigures figures = FiguresOf(model.LastCalculation()->Profile,
                                                  model.LastCalculation()->Frame, model.Scene());
         EXPECT_EQ(figures.Meeting.Contact, row.contact);
-        EXPECT_NEAR(figures.Meeting.AboveBearing, row.aboveBearing, 2e-6);
-        EXPECT_NEAR(figures.Meeting.PercentOfReduction, row.percent, 0.01);
+        ASSERT_EQ(model.Scene().LineEnterWireRight.Y1, row.lowerEnd);
+        const double aboveBearing = 6228 - static_cast<double>(row.lowerEnd);
+        EXPECT_EQ(figures.Meeting.AboveBearing, aboveBearing / 26000);
+        EXPECT_EQ(figures.Meeting.PercentOfReduction, 100 * aboveBearing / (6228 - 4044));
     }
 }
 
 TEST(ExportFigures, ElongationIsTheGainInLength) {
-    EXPECT_NEAR(ElongationPercent(0.022, 0.012), 236.1111, 1e-4);
-    EXPECT_DOUBLE_EQ(ElongationPercent(2, 1), 300);
-    EXPECT_NEAR(ElongationPercent(0.5588, 0.3048), ElongationPercent(0.022, 0.012), 1e-9);
+    // (22 / 12)² - 1 = 85 / 36, 236.1 %; the diameters' decimal rounding leaves it an ulp low.
+    EXPECT_EQ(ElongationPercent(0.022, 0.012), std::nextafter(2125.0 / 9, 0.0));
+    EXPECT_EQ(ElongationPercent(2, 1), 300);
+    // The same die in millimetres: other decimals, rounded otherwise, a few ulps apart.
+    EXPECT_NEAR(ElongationPercent(0.5588, 0.3048), ElongationPercent(0.022, 0.012), 1e-12);
 }
 
 // The title block reads the last Calculate: fields typed and a unit switched afterwards change
@@ -82,14 +87,24 @@ TEST_F(ExportFiguresTest, TitleBlockKeepsTheLastCalculate) {
     EXPECT_EQ(value("Design"), "d.dieprofile");
 }
 
-// Numbers go out in the C locale and read back exactly, whatever locale the process runs in.
+// Numbers go out in the C locale and read back exactly, whatever locale the process runs in: here
+// one that writes a decimal comma, installed for the tests by scripts/install-deps.
 TEST(DxfWriter, NumbersRoundTripInAnyLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    DxfDocument document;
-    document.Lines.push_back({"L", {0.1 + 0.2, -1.0 / 3}, {1e-9, 12345.678}});
-    const std::string text = WriteDxf(document);
-    if (previous) {
-        std::setlocale(LC_NUMERIC, "C");
+    struct CommaLocale {
+        CommaLocale() : Set(std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {}
+        ~CommaLocale() { std::setlocale(LC_NUMERIC, "C"); }
+        CommaLocale(const CommaLocale&) = delete;
+        CommaLocale& operator=(const CommaLocale&) = delete;
+        bool Set;
+    };
+    std::string text;
+    {
+        const CommaLocale locale;
+        ASSERT_TRUE(locale.Set) << "the locale de_DE.UTF-8 is missing: scripts/install-deps test";
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+        DxfDocument document;
+        document.Lines.push_back({"L", {0.1 + 0.2, -1.0 / 3}, {1e-9, 12345.678}});
+        text = WriteDxf(document);
     }
     EXPECT_NE(text.find("\n10\n0.30000000000000004\n20\n-0.3333333333333333\n"), std::string::npos);
     EXPECT_NE(text.find("\n11\n1e-09\n21\n12345.678\n"), std::string::npos);

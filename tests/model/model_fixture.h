@@ -1,10 +1,10 @@
-// A started window model on the recording toolkit, as the tests and the headless driver use it.
+// A started window model on the headless toolkit, as the tests and the headless driver use it.
 #pragma once
 
 #include "app/dump.h"
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "support/dump_ignoring_focus.h"
-#include "support/recording_toolkit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ protected:
 
     std::string DumpIgnoringFocus() const { return dieprofile::DumpIgnoringFocus(model); }
 
-    RecordingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model;
 };
 

@@ -1,4 +1,4 @@
-// The print action on the recording toolkit: what is on the page and what the window is after.
+// The print action on the headless toolkit: what is on the page and what the window is after.
 #include "model_fixture.h"
 
 namespace dieprofile::testing {

@@ -81,8 +81,8 @@ TEST_F(SheetLayoutTest, SheetIsTrueToItsScaleAndDimensionedAsDrafted) {
             }
         }
         const double k = unit * SheetScaleOf(content).Ratio();
-        EXPECT_NEAR(outline.Width(), s.BlankDiameter * k, 0.05);
-        EXPECT_NEAR(outline.Height(), s.BlankHeight * k, 0.05);
+        EXPECT_EQ(outline.Width(), s.BlankDiameter * k);
+        EXPECT_EQ(outline.Height(), s.BlankHeight * k);
         const double axis = (outline.MinX + outline.MaxX) / 2;
         for (const Point p : s.Wall) {
             for (const double side : {-1.0, 1.0}) {

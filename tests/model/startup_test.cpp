@@ -33,7 +33,7 @@ TEST_F(StartUpTest, CentresTheOuterWindowOnTheScreen) {
 }
 
 TEST(StartUpOnASmallScreenTest, OverhangsBothEdgesEqually) {
-    RecordingToolkit toolkit;
+    HeadlessToolkit toolkit;
     toolkit.Screen = {9000, 6001};
     toolkit.Outer = {14760, 10800}; // a frame around the client area
     Form1Model model(toolkit);

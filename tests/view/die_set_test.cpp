@@ -4,6 +4,7 @@
 #include "window_harness.h"
 
 #include "app/die_set.h"
+#include "core/number_text.h"
 #include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
 #include "qt/die_set_window.h"
@@ -212,11 +213,10 @@ TEST(DieSet, ADoubleClickedPassOpensItsDieInTheDesignedWindowAndCalculatesIt) {
     EXPECT_EQ(window.Field(ControlId::Text1_1)->text().toStdString(), pass.Die.Typed.FieldTexts[1]);
     EXPECT_EQ(window.Field(ControlId::Text1_0)->text().toStdString(), pass.Die.Typed.FieldTexts[0]);
     EXPECT_EQ(window.Field(ControlId::Text1_2)->text(), QStringLiteral("25.0"));
-    // Calculate ran: the delta field shows this pass's delta, as the table does.
+    // Calculate ran: the delta field shows this pass's delta, written as the window writes it.
     ASSERT_TRUE(window.Model().LastCalculation().has_value());
-    const QString delta = window.Field(ControlId::Text3)->text();
-    EXPECT_NEAR(delta.toDouble(), set.TableModel()->Cell(2, 7).toDouble(), 0.0006)
-        << delta.toStdString();
+    EXPECT_EQ(window.Field(ControlId::Text3)->text().toStdString(),
+              FormatNumber(*ParseNumber(NumberToText(pass.Die.Delta)), kMaskThreePlaces));
     EXPECT_EQ(window.Model().LastCalculation()->FieldTexts[1], pass.Die.Typed.FieldTexts[1]);
     EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
     // The set is untouched by it.
@@ -338,12 +338,18 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 7);
     EXPECT_EQ(lines[0].toStdString(), kDieSetCsvHeader);
-    // The table shows the CSV's figures, rounded for reading.
+    // The table shows the CSV's figures, rounded for reading to the places it shows.
+    const auto rounded = [](const QString& figure, const QString& shown) {
+        return QString::number(figure.toDouble(), 'f', shown.size() - shown.indexOf('.') - 1);
+    };
     for (int row = 0; row < 6; ++row) {
         const QStringList fields = lines[row + 1].split(',');
         // The table shows the marks beside the pass: the CSV's column c is the table's c + 1.
-        EXPECT_NEAR(fields[2].toDouble(), set.TableModel()->Cell(row, 3).toDouble(), 0.0005);
-        EXPECT_NEAR(fields[11].toDouble(), set.TableModel()->Cell(row, 12).toDouble(), 0.0005);
+        for (const int column : {2, 11}) {
+            const QString shown = set.TableModel()->Cell(row, column + 1);
+            ASSERT_TRUE(shown.contains('.')) << shown.toStdString();
+            EXPECT_EQ(shown, rounded(fields[column], shown)) << "row " << row;
+        }
     }
 
     fixture->Chosen = fixture->Folder.filePath(QStringLiteral("copper.pdf"));
@@ -405,18 +411,19 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
 }
 
 TEST(DieSet, PlotTicksAreRoundNumbersReachingTheTop) {
+    // Each tick is a whole multiple of one round step (3 x 0.2 is 0.6000000000000001, as drawn).
     const struct {
         double Top;
-        std::vector<double> Ticks;
+        double Step;
+        std::size_t Ticks;
     } cases[] = {
-        {1.1, {0, 0.5, 1.0, 1.5}},     {25.2, {0, 10, 20, 30}},           {20, {0, 5, 10, 15, 20}},
-        {47.4 * 1.1, {0, 20, 40, 60}}, {0, {0, 0.2, 0.4, 0.6, 0.8, 1.0}},
+        {1.1, 0.5, 4}, {25.2, 10, 4}, {20, 5, 5}, {47.4 * 1.1, 20, 4}, {0, 0.2, 6},
     };
     for (const auto& c : cases) {
         const std::vector<double> ticks = AxisTicks(c.Top);
-        ASSERT_EQ(ticks.size(), c.Ticks.size()) << c.Top;
+        ASSERT_EQ(ticks.size(), c.Ticks) << c.Top;
         for (std::size_t i = 0; i < ticks.size(); ++i) {
-            EXPECT_NEAR(ticks[i], c.Ticks[i], 1e-12) << c.Top;
+            EXPECT_EQ(ticks[i], static_cast<double>(i) * c.Step) << c.Top;
         }
     }
 }

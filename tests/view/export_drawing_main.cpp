@@ -5,8 +5,8 @@
 //                             [--name DESIGN] [--dxf-profile section|half]
 //                             [--dxf-axis vertical|horizontal]
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "qt/drawing_export.h"
-#include "support/recording_toolkit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString output = args.takeFirst();
-    RecordingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model(toolkit);
     toolkit.Attach(model);
     model.Form_Load();

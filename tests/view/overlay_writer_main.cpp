@@ -11,12 +11,12 @@
 //                                                   options change: one line of the pages shown
 //                                                   and the reason shown for each
 #include "app/form_model.h"
+#include "app/headless_toolkit.h"
 #include "core/controls.h"
 #include "core/units.h"
 #include "output/overlay_options.h"
 #include "qt/overlay_print.h"
 #include "qt/scale_dialog.h"
-#include "support/recording_toolkit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -82,7 +82,7 @@ bool ChartChoice(const std::string& event, OverlayOptions& options, Paper& paper
 
 // The scale dialog of the default profile in inches as a user changes its options.
 int DialogPages(const char* picture) {
-    RecordingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model(toolkit);
     toolkit.Attach(model);
     model.Form_Load();
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
             << "usage: overlay_writer OUT.pdf MAGNIFICATION TOLERANCE bore|section [EVENT ...]\n";
         return 2;
     }
-    RecordingToolkit toolkit;
+    HeadlessToolkit toolkit;
     Form1Model model(toolkit);
     toolkit.Attach(model);
     model.Form_Load();

@@ -1,30 +1,30 @@
-#include "support/recording_toolkit.h"
+#include "app/headless_toolkit.h"
 
 #include "app/dump.h"
 
 namespace dieprofile {
 
-void RecordingToolkit::Record(const std::string& line) {
+void HeadlessToolkit::Record(const std::string& line) {
     if (out_ != nullptr) {
         *out_ << line << '\n';
     }
 }
 
-void RecordingToolkit::ShowMessage(std::string_view text) {
+void HeadlessToolkit::ShowMessage(std::string_view text) {
     Messages.emplace_back(text);
     Record("message " + Quoted(text));
 }
 
-void RecordingToolkit::MoveWindow(float left, float top) {
+void HeadlessToolkit::MoveWindow(float left, float top) {
     Left = left;
     Top = top;
 }
 
-void RecordingToolkit::ResizeWindow(float outerWidth, float outerHeight) {
+void HeadlessToolkit::ResizeWindow(float outerWidth, float outerHeight) {
     Outer = {outerWidth, outerHeight};
 }
 
-PrintOutcome RecordingToolkit::PrintWindow() {
+PrintOutcome HeadlessToolkit::PrintWindow() {
     const bool fieldsVisible = model_ != nullptr && model_->Text1(5).Visible;
     std::string line = "printed " + GeneralNumber(Outer.Width, 9) + " " +
                        GeneralNumber(Outer.Height, 9) + " diamond-fields " +
