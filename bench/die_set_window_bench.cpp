@@ -5,7 +5,6 @@
 #include "qt/die_set_window.h"
 #include "qt/drawing_export.h"
 #include "qt/main_window.h"
-#include "qt/set_pdf.h"
 #include "qt/set_table_model.h"
 
 #include <QApplication>
@@ -68,9 +67,14 @@ void BM_DieSetPdf20Dies(benchmark::State& state) {
     const dieprofile::DieSetFile set = SetOf(20);
     const std::string path =
         QDir::temp().filePath(QStringLiteral("dieprofile-set-bench.pdf")).toStdString();
+    dieprofile::DieSetExportRequest request;
+    request.Path = path;
+    request.SetPath = "bench.dieset";
+    request.Format = dieprofile::DieSetExportFormat::Pdf;
+    request.Caution = 0.6;
+    dieprofile::QtExportPainters painters;
     for (auto _ : state) {
-        if (const auto refusal =
-                dieprofile::WriteDieSetPdf(set, 0.6, "bench.dieset", path, dieprofile::Paper::A4)) {
+        if (const auto refusal = dieprofile::ExportDieSet(set, request, &painters)) {
             state.SkipWithError(refusal->Message.c_str());
             return;
         }

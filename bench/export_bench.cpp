@@ -3,6 +3,7 @@
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
 #include "qt/drawing_export.h"
+#include "qt/printing.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +42,7 @@ BENCHMARK_CAPTURE(BM_Export, dxf, "dxf")->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
+    dieprofile::SetPrintingModule(QStringLiteral(DIEPROFILE_PRINTING_MODULE_PATH));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

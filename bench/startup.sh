@@ -3,12 +3,13 @@
 # to exit (each program quits after its first painted frame), peak resident memory and, when
 # valgrind is installed, the instructions executed, under the offscreen platform and, when
 # xvfb-run is installed, under X11 on Xvfb. The empty window with one line of text is measured
-# too, to tell the window's own cost from the font system's start.
+# too, to tell the window's own cost from the font system's start, and the empty window with the
+# design's controls as plain Qt widgets, to tell it from what any window of this design costs.
 #
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (defaults: build/dev, 30)
 #
 # The programs take turns run by run, so a machine whose load changes during the run slows all
-# three alike: wall time is the median of RUNS runs timed with $EPOCHREALTIME, and beside it the
+# of them alike: wall time is the median of RUNS runs timed with $EPOCHREALTIME, and beside it the
 # median of the processor time each run took (user and system, from the shell's times), which a
 # busy machine disturbs far less; peak memory is the median of RUNS readings of
 # /usr/bin/time -f %M. The instruction count (callgrind, one run) does not depend on the
@@ -38,13 +39,14 @@ instructions() {
 }
 
 # Measures the programs on the given platform and prints one block: the program, the empty
-# window, and the empty window with a line of text (what any window that shows text pays).
+# window, the empty window with a line of text (what any window that shows text pays) and with the
+# design's widgets (what any window that shows this design pays).
 measure() {
   local platform=$1 build=$2 runs=$3
   export QT_QPA_PLATFORM=$platform
   local label=$platform
   [ "$platform" = xcb ] && label="xcb (Xvfb)"
-  local names=(real minimal text) samples
+  local names=(real minimal text widgets) samples
   samples=$(mktemp -d)
   local name program i k timing
   for name in "${names[@]}"; do
@@ -54,8 +56,8 @@ measure() {
   done
   for ((i = 0; i < runs; ++i)); do
     # Each round starts with another program, so none is always first after the others.
-    for ((k = 0; k < 3; ++k)); do
-      name=${names[(i + k) % 3]}
+    for ((k = 0; k < ${#names[@]}; ++k)); do
+      name=${names[(i + k) % ${#names[@]}]}
       program=$build/bench/dieprofile-startup
       [ "$name" = real ] || program=$program-$name
       # Wall time from the shell's clock (no process of its own), then the processor time of
@@ -74,10 +76,10 @@ measure() {
       cat "$samples/time" >>"$samples/$name.kib"
     done
   done
-  printf '%-12s %-14s %10s %10s %10s %10s\n' "$label" program "wall ms" "CPU ms" "peak KiB" \
+  printf '%-12s %-15s %10s %10s %10s %10s\n' "$label" program "wall ms" "CPU ms" "peak KiB" \
     "M instr"
   local ms best kib ins real_ms real_best real_kib real_ins minimal_ms minimal_best minimal_kib \
-    minimal_ins text_ms text_best text_kib text_ins
+    minimal_ins text_ms text_best text_kib text_ins widgets_ms widgets_best widgets_kib widgets_ins
   for name in "${names[@]}"; do
     program=$build/bench/dieprofile-startup
     [ "$name" = real ] || program=$program-$name
@@ -91,20 +93,28 @@ measure() {
     printf -v "${name}_ins" %s "$ins"
   done
   rm -rf "$samples"
-  printf '%-12s %-14s %10s %10s %10s %10s\n' \
+  printf '%-12s %-15s %10s %10s %10s %10s\n' \
     "" dieprofile "$real_ms" "$real_best" "$real_kib" "$real_ins" \
     "" minimal "$minimal_ms" "$minimal_best" "$minimal_kib" "$minimal_ins" \
-    "" "minimal+text" "$text_ms" "$text_best" "$text_kib" "$text_ins"
+    "" "minimal+text" "$text_ms" "$text_best" "$text_kib" "$text_ins" \
+    "" "widgets" "$widgets_ms" "$widgets_best" "$widgets_kib" "$widgets_ins"
   awk -v rm="$real_ms" -v mm="$minimal_ms" -v tm="$text_ms" \
     -v rb="$real_best" -v mb="$minimal_best" -v tb="$text_best" \
     -v rk="$real_kib" -v mk="$minimal_kib" -v tk="$text_kib" \
-    -v ri="$real_ins" -v mi="$minimal_ins" -v ti="$text_ins" 'BEGIN {
+    -v ri="$real_ins" -v mi="$minimal_ins" -v ti="$text_ins" \
+    -v wm="$widgets_ms" -v wb="$widgets_best" -v wk="$widgets_kib" -v wi="$widgets_ins" 'BEGIN {
       ratio_m = mi == "-" ? "-" : sprintf("%.2fx", ri / mi)
       ratio_t = ti == "-" ? "-" : sprintf("%.2fx", ri / ti)
-      printf "%-12s %-14s %9.2fx %9.2fx %9.2fx %10s\n", "", "real/minimal", rm / mm, rb / mb,
+      ratio_w = mi == "-" ? "-" : sprintf("%.2fx", wi / mi)
+      ratio_rw = wi == "-" ? "-" : sprintf("%.2fx", ri / wi)
+      printf "%-12s %-15s %9.2fx %9.2fx %9.2fx %10s\n", "", "real/minimal", rm / mm, rb / mb,
         rk / mk, ratio_m
-      printf "%-12s %-14s %9.2fx %9.2fx %9.2fx %10s\n", "", "real/text", rm / tm, rb / tb, rk / tk,
-        ratio_t }'
+      printf "%-12s %-15s %9.2fx %9.2fx %9.2fx %10s\n", "", "real/text", rm / tm, rb / tb, rk / tk,
+        ratio_t
+      printf "%-12s %-15s %9.2fx %9.2fx %9.2fx %10s\n", "", "widgets/minimal", wm / mm, wb / mb,
+        wk / mk, ratio_w
+      printf "%-12s %-15s %9.2fx %9.2fx %9.2fx %10s\n", "", "real/widgets", rm / wm, rb / wb,
+        rk / wk, ratio_rw }'
 }
 
 if [ "${1:-}" = --measure ]; then
@@ -116,7 +126,8 @@ fi
 [ $# -le 2 ] || usage
 build=$(cd "${1:-$here/../build/dev}" && pwd)
 runs=${2:-30}
-for program in dieprofile-startup dieprofile-startup-minimal dieprofile-startup-text; do
+for program in dieprofile-startup dieprofile-startup-minimal dieprofile-startup-text \
+  dieprofile-startup-widgets; do
   [ -x "$build/bench/$program" ] || {
     echo "$0: $build/bench/$program is missing; build with benchmarks on (the dev preset)" >&2
     exit 1

@@ -4,6 +4,7 @@
 #include "qt/application.h"
 #include "qt/main_window.h"
 #include "qt/overlay_print.h"
+#include "qt/printing.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
     dieprofile::ConfigureApplication();
+    dieprofile::SetPrintingModule(QStringLiteral(DIEPROFILE_PRINTING_MODULE_PATH));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -27,6 +27,8 @@ add_custom_command(
 add_custom_target(dieprofile_icons ALL DEPENDS ${dieprofile_icon_stamp})
 
 install(TARGETS dieprofile dieprofile-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Where the program looks for its printing module: the same folder from any prefix.
+install(TARGETS dieprofile_printing LIBRARY DESTINATION ${DIEPROFILE_PRIVATE_LIBDIR})
 install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${DIEPROFILE_PACKAGING_DIR}/${DIEPROFILE_APP_ID}.metainfo.xml

@@ -209,7 +209,7 @@ private:
             std::optional<std::string> refusal;
             if (command == "set-save") {
                 refusal = SaveDieSet(*set_, path);
-            } else if (auto exported = ExportDieSet(*set_, setPath_, path, nullptr)) {
+            } else if (auto exported = ExportDieSet(*set_, SetExport(path), nullptr)) {
                 refusal = exported->Message;
             }
             if (refusal) {
@@ -220,6 +220,17 @@ private:
             return true;
         }
         return false;
+    }
+
+    // A set's export as a die maker's script asks for it: a .pdf is the schedule on paper, any
+    // other name the CSV, which then refuses a name not ending in .csv.
+    DieSetExportRequest SetExport(const std::string& path) const {
+        DieSetExportRequest request;
+        request.Path = path;
+        request.SetPath = setPath_;
+        const bool pdf = path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0;
+        request.Format = pdf ? DieSetExportFormat::Pdf : DieSetExportFormat::Csv;
+        return request;
     }
 
     bool NeedsSet() {

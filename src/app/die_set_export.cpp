@@ -1,6 +1,7 @@
-// The die set leaves the program on the same road as the drawing: the format by the extension, the
-// set's own file never written over, the refusal in the words of every export.
+// The die set leaves the program on the same road as the drawing: the set's own file never written
+// over, every refusal decided here in the words of every export, the view only painting.
 #include "app/export.h"
+#include "app/headless_toolkit.h"
 #include "output/atomic_file.h"
 
 #include <algorithm>
@@ -8,26 +9,39 @@
 
 namespace dieprofile {
 
-std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const std::string& setPath,
-                                          const std::string& path, ExportPainters* /*painters*/) {
+namespace {
+
+bool EndsInExtension(const std::string& path, std::string_view wanted) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
+        return false;
+    }
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == wanted;
+}
+
+} // namespace
+
+std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
+                                          ExportPainters* painters) {
+    const std::string& path = request.Path;
     auto refuse = [&path](std::string_view reason, bool usage = false) {
         return ExportRefusal{CannotExport(path, reason), usage};
     };
-    std::string extension;
-    if (const std::size_t dot = path.rfind('.');
-        dot != std::string::npos && path.find('/', dot) == std::string::npos) {
-        extension = path.substr(dot + 1);
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const bool pdf = request.Format == DieSetExportFormat::Pdf;
+    if (!EndsInExtension(path, pdf ? "pdf" : "csv")) {
+        return refuse(pdf ? "the file name must end in .pdf" : "the file name must end in .csv",
+                      true);
     }
-    if (extension != "csv") {
-        return refuse("the file name must end in " + std::string(kDieSetExportExtensions), true);
+    const std::string name =
+        request.SetPath.empty() ? std::string() : DesignFileName(request.SetPath);
+    if (!request.SetPath.empty() && IsSameFile(path, request.SetPath)) {
+        return refuse("it is the die set file \"" + name + "\" itself", true);
     }
-    if (!setPath.empty() && IsSameFile(path, setPath)) {
-        return refuse("it is the die set file \"" + DesignFileName(setPath) + "\" itself", true);
-    }
-    const std::string what = setPath.empty() ? std::string("the die set")
-                                             : "the die set \"" + DesignFileName(setPath) + "\"";
+    const std::string what =
+        name.empty() ? std::string("the die set") : "the die set \"" + name + "\"";
     std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
     if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&computed)) {
         return refuse(what + " cannot be computed: " + refused->Message);
@@ -40,7 +54,40 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const std::stri
         }
         return refuse("in " + what + ", " + problem);
     }
-    if (const std::optional<std::string> reason = WriteFileAtomically(path, DieSetCsv(schedule))) {
+    Rendering rendering;
+    if (!pdf) {
+        rendering.Bytes = DieSetCsv(schedule);
+    } else {
+        // Every die is calculated again as the window would, and its sheet laid out as Export
+        // Drawing lays it out.
+        DieSetDocument document{set, schedule, request.Caution, name, request.SheetPaper, {}};
+        const std::string shown = name.empty() ? std::string("(not saved)") : name;
+        const std::string count = std::to_string(schedule.Passes.size());
+        for (const DieSetPass& pass : schedule.Passes) {
+            HeadlessToolkit toolkit;
+            Form1Model model(toolkit);
+            model.Form_Load();
+            const std::string number = std::to_string(pass.Pass);
+            if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation()) {
+                return refuse("in " + what + ", the die of pass " + number + " cannot be drawn");
+            }
+            if (const std::optional<std::string> fault =
+                    ProfileFault(*model.LastCalculation(), model.Scene())) {
+                return refuse("in " + what + ", pass " + number + ": " + *fault);
+            }
+            document.Sheets.push_back(DrawingSheetOf(*model.LastCalculation(), model.Scene(),
+                                                     shown + " pass " + number + " of " + count,
+                                                     request.SheetPaper));
+        }
+        if (painters == nullptr) {
+            return refuse("PDF and SVG are drawn by the window's painters, which are not here");
+        }
+        rendering = painters->DieSetPdf(document);
+    }
+    if (rendering.Failure) {
+        return refuse(*rendering.Failure);
+    }
+    if (const std::optional<std::string> reason = WriteFileAtomically(path, rendering.Bytes)) {
         return refuse(*reason);
     }
     return std::nullopt;

@@ -47,6 +47,8 @@ struct Rendering {
     std::optional<std::string> Failure;
 };
 
+struct DieSetDocument;
+
 // What the view supplies: painters that turn laid-out paper into the bytes of a file.
 class ExportPainters {
 public:
@@ -54,6 +56,7 @@ public:
     virtual Rendering Pdf(const std::vector<Page>& pages, const std::string& title) = 0;
     virtual Rendering Svg(const Page& page, const std::string& title,
                           const std::string& description) = 0;
+    virtual Rendering DieSetPdf(const DieSetDocument& document) = 0;
 };
 
 struct ExportRequest {
@@ -118,11 +121,29 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
 std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
                                            ExportPainters* painters, ExportNotes* notes = nullptr);
 
-// The die set's exports, by the extension of path: .csv, the schedule's figures (DieSetCsv). The
-// set's own file (setPath, empty while it has none) is never written over. Nothing on success;
-// otherwise the refusal, and nothing has been written. (app/die_set_export.cpp)
-inline constexpr std::string_view kDieSetExportExtensions = ".csv";
-std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const std::string& setPath,
-                                          const std::string& path, ExportPainters* painters);
+// The die set's exports: .csv, the schedule's figures (DieSetCsv); .pdf, the schedule on paper
+// (its inputs and plot, the table of passes), then the drawing sheet of every die. The caller
+// chooses the format; the file name must end in its extension.
+enum class DieSetExportFormat { Csv, Pdf };
+struct DieSetExportRequest {
+    std::string Path;
+    std::string SetPath; // the set's own file, never written over; empty while it has none
+    DieSetExportFormat Format = DieSetExportFormat::Csv;
+    double Caution = kDefaultCautionRatio; // the table's caution mark
+    Paper SheetPaper = Paper::A4;          // the PDF's paper, landscape
+};
+// The set's PDF, laid out short of painting: the schedule to draw and the sheet of every die.
+struct DieSetDocument {
+    const DieSetFile& Set;
+    const DieSetSchedule& Schedule;
+    double Caution = kDefaultCautionRatio;
+    std::string SetName; // the set file's name; empty while it has none
+    Paper SheetPaper = Paper::A4;
+    std::vector<Page> Sheets;
+};
+// Nothing on success; otherwise the refusal (a refused input, a pass whose die cannot be drawn, a
+// failed write), and nothing has been written. The painters are needed for the PDF only.
+std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
+                                          ExportPainters* painters);
 
 } // namespace dieprofile

@@ -250,14 +250,15 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(*message));
         return 1;
     }
-    const std::string setPath = PathBytes(line.Design);
-    const std::string output = PathBytes(line.Output);
     QtExportPainters painters;
+    DieSetExportRequest request;
+    request.Path = PathBytes(line.Output);
+    request.SetPath = PathBytes(line.Design);
+    request.Format = QFileInfo(line.Output).suffix().toLower() == u"csv" ? DieSetExportFormat::Csv
+                                                                         : DieSetExportFormat::Pdf;
+    request.SheetPaper = line.PaperAsked.value_or(DefaultSheetPaper());
     const std::optional<ExportRefusal> refusal =
-        QFileInfo(line.Output).suffix().toLower() == u"csv"
-            ? ExportDieSet(std::get<DieSetFile>(read), setPath, output, &painters)
-            : WriteDieSetPdf(std::get<DieSetFile>(read), kDefaultCautionRatio, setPath, output,
-                             line.PaperAsked.value_or(DefaultSheetPaper()));
+        ExportDieSet(std::get<DieSetFile>(read), request, &painters);
     if (refusal) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
         return refusal->UsageMistake ? 2 : 1;

@@ -1,4 +1,5 @@
 #include "qt/design_commands.h"
+#include "qt/user_settings.h"
 
 #include "app/form_model.h"
 #include "core/message_text.h"
@@ -17,7 +18,6 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSettings>
 
 namespace dieprofile {
 
@@ -30,10 +30,6 @@ const QString kDesignFilter = QStringLiteral("Die Profile designs (*.dieprofile)
 const QString kPdfFilter = QStringLiteral("PDF drawing sheet (*.pdf)");
 const QString kSvgFilter = QStringLiteral("SVG drawing sheet (*.svg)");
 const QString kDxfFilter = QStringLiteral("DXF section for CAM (*.dxf)");
-
-QSettings Settings() {
-    return QSettings(QStringLiteral("dieprofile"), QStringLiteral("dieprofile"));
-}
 
 // A name typed without an extension gets the one of the kind chosen.
 QString WithExtension(const QString& path, const QStringList& known, const QString& fallback) {
@@ -131,7 +127,7 @@ QMenu* DesignCommands::CreateMenu(QWidget* parent) const {
 }
 
 QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& ask) {
-    QSettings settings = Settings();
+    QSettings settings = UserSettings();
     QString path = ask(settings.value(kFolderKey, QDir::homePath()).toString());
     if (!path.isEmpty()) {
         settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
@@ -142,13 +138,13 @@ QString ChooseInLastFolder(const std::function<QString(const QString& folder)>& 
 namespace {
 
 void RememberFolder(const QString& path) {
-    Settings().setValue(kFolderKey, QFileInfo(path).absolutePath());
+    UserSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
 }
 
 } // namespace
 
 QString DesignCommands::ChooseFile(FileDialog dialog) {
-    QSettings settings = Settings();
+    QSettings settings = UserSettings();
     const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
     QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
     // A file is only opened from a folder that is there; a save or an export that fails must not
@@ -224,7 +220,7 @@ void DesignCommands::ExportDrawing() {
     }
     DxfExportOptions dxf;
     if (QFileInfo(path).suffix().toLower() == u"dxf" && window_.Model().LastCalculation()) {
-        QSettings settings = Settings();
+        QSettings settings = UserSettings();
         DxfOptionsDialog dialog(
             {settings.value(kDxfHalfKey).toBool() ? DxfProfile::Half : DxfProfile::Section,
              settings.value(kDxfHorizontalKey).toBool() ? DxfAxis::Horizontal : DxfAxis::Vertical},

@@ -1,4 +1,5 @@
 #include "qt/die_set_window.h"
+#include "qt/user_settings.h"
 
 #include "app/die_set.h"
 #include "app/form_model.h"
@@ -28,7 +29,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -79,10 +79,6 @@ std::string_view KeyOf(DieSetField field) {
 const QString kCautionKey = QStringLiteral("dieSet/caution");
 const QString kSetFilter = QStringLiteral("Die sets (*.dieset)");
 const QString kTyped = QStringLiteral("Typed values");
-
-QSettings Settings() {
-    return QSettings(QStringLiteral("dieprofile"), QStringLiteral("dieprofile"));
-}
 
 // The typed outlets are one field: numbers apart by blanks, commas or semicolons.
 std::vector<std::string> SplitOutlets(const QString& text) {
@@ -272,7 +268,7 @@ void DieSetWindow::BuildInputs(QWidget* box) {
     // The caution level is the user's habit, not the set's: it is kept for the next set.
     connect(Field("caution"), &QLineEdit::editingFinished, this, [this] {
         if (ReadCaution(Field("caution")->text())) {
-            Settings().setValue(kCautionKey, Field("caution")->text());
+            UserSettings().setValue(kCautionKey, Field("caution")->text());
         }
     });
     connect(schedule_, &QComboBox::currentIndexChanged, this, &DieSetWindow::ScheduleChanged);
@@ -335,7 +331,7 @@ void DieSetWindow::ShowSet(const DieSetFile& set) {
     Field("finishSpeed")->setText(ToQString(set.FinishSpeed));
     if (Field("caution")->text().isEmpty()) {
         Field("caution")->setText(
-            Settings().value(kCautionKey, QString::number(kDefaultCautionRatio)).toString());
+            UserSettings().value(kCautionKey, QString::number(kDefaultCautionRatio)).toString());
     }
     const int preset = material_->findText(ToQString(set.MaterialName));
     material_->setCurrentIndex(preset >= 0 ? preset : material_->count() - 1);
@@ -509,22 +505,25 @@ bool DieSetWindow::SaveSetFile(const QString& path) {
 }
 
 std::optional<QString> DieSetWindow::ExportCsv(const QString& path) {
-    QtExportPainters painters;
-    const std::optional<ExportRefusal> refusal =
-        ExportDieSet(CurrentSet(), PathBytes(path_), PathBytes(path), &painters);
-    if (refusal) {
-        Tell(ToQString(refusal->Message));
-        return ToQString(refusal->Message);
-    }
-    return std::nullopt;
+    return Export(path, DieSetExportFormat::Csv);
 }
 
 std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
-    const std::optional<double> caution = ReadCaution(Field("caution")->text());
-    const std::optional<ExportRefusal> refusal =
-        WriteDieSetPdf(CurrentSet(), caution.value_or(kDefaultCautionRatio), PathBytes(path_),
-                       PathBytes(path), DefaultSheetPaper());
-    if (refusal) {
+    return Export(path, DieSetExportFormat::Pdf);
+}
+
+std::optional<QString> DieSetWindow::Export(const QString& path, DieSetExportFormat format) {
+    DieSetExportRequest request;
+    request.Path = PathBytes(path);
+    request.SetPath = PathBytes(path_);
+    request.Format = format;
+    if (format == DieSetExportFormat::Pdf) {
+        request.Caution = ReadCaution(Field("caution")->text()).value_or(kDefaultCautionRatio);
+        request.SheetPaper = DefaultSheetPaper();
+    }
+    QtExportPainters painters;
+    if (const std::optional<ExportRefusal> refusal =
+            ExportDieSet(CurrentSet(), request, &painters)) {
         Tell(ToQString(refusal->Message));
         return ToQString(refusal->Message);
     }

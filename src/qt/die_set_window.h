@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/die_set.h"
+#include "app/export.h"
 #include "output/set_file.h"
 
 #include <QString>
@@ -79,6 +80,8 @@ public slots:
     void ChooseAndExportPdf();
 
 private:
+    // Both exports on the one road, the PDF with the caution typed and the default paper.
+    std::optional<QString> Export(const QString& path, DieSetExportFormat format);
     void BuildInputs(QWidget* box);
     void BuildCommands();
     void Recompute();

@@ -1,15 +1,14 @@
 #include "qt/drawing_export.h"
 
 #include "qt/page_painter.h"
+#include "qt/printing.h"
+#include "qt/set_pdf.h"
 #include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
 #include <QFile>
 #include <QLocale>
 #include <QPageLayout>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 namespace dieprofile {
 
@@ -25,11 +24,14 @@ Rendering Made(const std::variant<QByteArray, QString>& made) {
 } // namespace
 
 Paper DefaultSheetPaper() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
     std::optional<Paper> printerPaper;
-    if (!printer.isNull()) {
-        const QSizeF size = printer.defaultPageSize().size(QPageSize::Millimeter);
-        printerPaper = PaperOfSize(size.width(), size.height());
+    // Without the printing module no printer can be asked, and the locale decides as it does when
+    // there is no printer; printing and SVG then say what is missing.
+    const std::variant<Printing*, QString> printing = LoadedPrinting();
+    if (Printing* const* loaded = std::get_if<Printing*>(&printing)) {
+        if (const std::optional<QSizeF> size = (*loaded)->DefaultPrinterPaper()) {
+            printerPaper = PaperOfSize(size->width(), size->height());
+        }
     }
     return DefaultPaper(printerPaper,
                         QLocale::system().measurementSystem() == QLocale::ImperialUSSystem);
@@ -42,6 +44,10 @@ Rendering QtExportPainters::Pdf(const std::vector<Page>& pages, const std::strin
 Rendering QtExportPainters::Svg(const Page& page, const std::string& title,
                                 const std::string& description) {
     return Made(SvgOfPage(page, {ToQString(title), ToQString(description)}));
+}
+
+Rendering QtExportPainters::DieSetPdf(const DieSetDocument& document) {
+    return DieSetPdfOf(document);
 }
 
 std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
@@ -75,29 +81,30 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
     if (const std::optional<std::string> reason = DrawingRefusal(model)) {
         return QStringLiteral("Cannot print the drawing: %1.").arg(ToQString(*reason));
     }
+    const std::variant<Printing*, QString> printing = LoadedPrinting();
+    if (const QString* missing = std::get_if<QString>(&printing)) {
+        return QStringLiteral("Cannot print the drawing: %1.").arg(*missing);
+    }
     const Paper preferred = DefaultSheetPaper();
     const PaperSize landscape = LandscapeSize(preferred);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(
+    const std::unique_ptr<PaperPrinter> printer =
+        std::get<Printing*>(printing)->NewPrinter(ToQString(SheetTitle(designName.toStdString())));
+    printer->SetFullPageLayout(
         QPageLayout(QPageSize(QSizeF(landscape.HeightMm, landscape.WidthMm), QPageSize::Millimeter),
                     QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
-    printer.setFullPage(true);
-    printer.setDocName(ToQString(SheetTitle(designName.toStdString())));
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (!printer->Choose(parent, false)) {
         return std::nullopt;
     }
     // The user may have chosen other paper: the sheet is laid out on what is chosen, where it is
     // one of the drawing office's sizes.
-    const QSizeF chosen = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+    const QSizeF chosen = printer->PageLayout().pageSize().size(QPageSize::Millimeter);
     const Paper paper = PaperOfSize(chosen.width(), chosen.height()).value_or(preferred);
     const Page sheet =
         DrawingSheetOf(*model.LastCalculation(), model.Scene(), designName.toStdString(), paper,
                        model.Identity(), LoadSheetDetails());
-    if (const std::optional<QString> failure = PrintPages(printer, {sheet})) {
+    if (const std::optional<QString> failure = printer->Print({sheet})) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
-            .arg(printer.printerName(), *failure);
+            .arg(printer->Name(), *failure);
     }
     return std::nullopt;
 }

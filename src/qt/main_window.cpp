@@ -14,8 +14,8 @@
 #include "qt/fonts.h"
 #include "qt/local_path.h"
 #include "qt/paper_painter.h"
+#include "qt/printing.h"
 #include "qt/widget_design.h"
-#include "qt/window_printer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -467,8 +467,13 @@ PrintOutcome MainWindow::PrintWindow() {
     // The page shows the window's content as designed; the strip the print action adds to the
     // window for the page stays blank, so it is left out and the content centred.
     const QRectF content(0, 0, Px(kWindow.ClientWidth), Px(kWindow.ClientHeight));
-    return PrintPage(windowTitle(), orientation_, content,
-                     [this](QPainter& painter) { PaintWindowForPaper(painter, *this); });
+    const std::variant<Printing*, QString> printing = LoadedPrinting();
+    if (const QString* missing = std::get_if<QString>(&printing)) {
+        return {PrintOutcome::Kind::Failed, missing->toStdString(), {}};
+    }
+    return std::get<Printing*>(printing)->PrintPage(
+        windowTitle(), orientation_, content,
+        [this](QPainter& painter) { PaintWindowForPaper(painter, *this); });
 }
 
 } // namespace dieprofile

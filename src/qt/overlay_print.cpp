@@ -2,13 +2,11 @@
 
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
-#include "qt/page_painter.h"
+#include "qt/printing.h"
 #include "qt/widget_design.h"
 
 #include <QDialog>
 #include <QPageLayout>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace dieprofile {
 
@@ -23,8 +21,8 @@ std::variant<OverlayPages, std::string> LayOut(const Form1Model& model,
 }
 
 // The paper a printer is set to, portrait.
-PaperSize PrinterPaper(const QPrinter& printer) {
-    const QSizeF size = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+PaperSize PrinterPaper(const PaperPrinter& printer) {
+    const QSizeF size = printer.PageLayout().fullRect(QPageLayout::Millimeter).size();
     return {std::min(size.width(), size.height()), std::max(size.width(), size.height())};
 }
 
@@ -63,10 +61,14 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (const std::optional<std::string> reason = DrawingRefusal(model)) {
         return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(*reason));
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(designName.isEmpty() ? QStringLiteral("Die profile overlay") : designName);
+    const std::variant<Printing*, QString> printing = LoadedPrinting();
+    if (const QString* missing = std::get_if<QString>(&printing)) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(*missing);
+    }
+    const std::unique_ptr<PaperPrinter> printer = std::get<Printing*>(printing)->NewPrinter(
+        designName.isEmpty() ? QStringLiteral("Die profile overlay") : designName);
     // The dialog counts the pages on the printer's present paper.
-    const PaperSize paper = PrinterPaper(printer);
+    const PaperSize paper = PrinterPaper(*printer);
     ScaleDialog dialog(model.LastCalculation()->UnitDivisor, parent,
                        [&](const OverlayOptions& options) {
                            return PreviewChart(model, options, designName, paper);
@@ -74,20 +76,19 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    QPrintDialog printDialog(&printer, parent);
-    if (printDialog.exec() != QDialog::Accepted) {
+    if (!printer->Choose(parent, true)) {
         return std::nullopt;
     }
     if (const auto refusal = ChartRefusal(model, dialog.Options())) {
         return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(refusal->Message));
     }
     // Laid out again on the paper chosen in the print dialog.
-    auto laidOut = LayOut(model, dialog.Options(), designName, PrinterPaper(printer));
+    auto laidOut = LayOut(model, dialog.Options(), designName, PrinterPaper(*printer));
     if (const std::string* problem = std::get_if<std::string>(&laidOut)) {
         return QStringLiteral("Printing failed: %1").arg(ToQString(*problem));
     }
     if (std::optional<QString> problem =
-            PrintPages(printer, OverlayPaper(std::get<OverlayPages>(laidOut)))) {
+            printer->Print(OverlayPaper(std::get<OverlayPages>(laidOut)))) {
         return QStringLiteral("Printing failed: %1.").arg(*problem);
     }
     return std::nullopt;

@@ -12,8 +12,6 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QPolygonF>
-#include <QPrinter>
-#include <QSvgGenerator>
 
 namespace dieprofile {
 
@@ -21,8 +19,6 @@ namespace {
 
 // Fine enough that rounding a line's end to the device grid costs far less than 0.01 mm.
 constexpr int kPdfResolution = 1200;
-// The SVG's user unit: a tenth of a millimetre.
-constexpr double kSvgUnitsPerMm = 10;
 
 // ISO 128 line types as dash and gap lengths in line widths, which is how QPen counts them too:
 // a dash 12 d, a long dash 24 d, a gap 3 d, a dot 0.5 d.
@@ -168,65 +164,6 @@ std::variant<QByteArray, QString> PdfOfPages(const std::vector<Page>& pages,
         }
     }
     return bytes;
-}
-
-std::variant<QByteArray, QString> SvgOfPage(const Page& page, const PageDocumentInfo& info) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setResolution(qRound(kSvgUnitsPerMm * kMillimetresPerInch));
-        const QSize size(qRound(page.WidthMm * kSvgUnitsPerMm),
-                         qRound(page.HeightMm * kSvgUnitsPerMm));
-        generator.setSize(size);
-        generator.setViewBox(QRect(QPoint(0, 0), size));
-        // The generator writes these as they are, inside XML elements.
-        generator.setTitle(XmlSafe(info.Title));
-        generator.setDescription(XmlSafe(info.Description));
-        QPainter painter;
-        if (!painter.begin(&generator)) {
-            return QStringLiteral("the SVG could not be started");
-        }
-        PaintPage(painter, page, kSvgUnitsPerMm);
-        if (!painter.end()) {
-            return QStringLiteral("the SVG could not be finished");
-        }
-    }
-    return bytes;
-}
-
-std::optional<QString> PrintPages(QPrinter& printer, const std::vector<Page>& pages) {
-    if (pages.empty()) {
-        return QStringLiteral("there is no page to print");
-    }
-    // The pages are laid out on the paper chosen for the printer; only their turn is theirs.
-    printer.setFullPage(true);
-    const auto turn = [&printer](const Page& page) {
-        printer.setPageOrientation(page.WidthMm > page.HeightMm ? QPageLayout::Landscape
-                                                                : QPageLayout::Portrait);
-    };
-    turn(pages.front());
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return QStringLiteral("the printer could not be opened");
-    }
-    const double dotsPerMm = printer.resolution() / kMillimetresPerInch;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0) {
-            turn(pages[i]);
-            if (!printer.newPage()) {
-                painter.end();
-                return QStringLiteral("a new page could not be started");
-            }
-        }
-        PaintPage(painter, pages[i], dotsPerMm);
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error) {
-        return QStringLiteral("the job could not be sent to %1").arg(printer.printerName());
-    }
-    return std::nullopt;
 }
 
 QString XmlSafe(const QString& text) {

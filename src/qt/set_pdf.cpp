@@ -2,10 +2,7 @@
 
 #include "app/die_set.h"
 #include "app/form_design.h"
-#include "app/form_model.h"
-#include "app/headless_toolkit.h"
 #include "catalogue/catalogue.h"
-#include "output/atomic_file.h"
 #include "qt/page_painter.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
@@ -13,7 +10,6 @@
 
 #include <QBuffer>
 #include <QDate>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -240,66 +236,20 @@ bool PaintTable(QPainter& painter, QPdfWriter& writer, QSizeF size, const SetTab
 
 } // namespace
 
-std::optional<ExportRefusal> WriteDieSetPdf(const DieSetFile& set, double caution,
-                                            const std::string& setPath, const std::string& path,
-                                            Paper paper) {
-    auto refuse = [&path](std::string_view reason, bool usage = false) {
-        return ExportRefusal{CannotExport(path, reason), usage};
-    };
-    if (!QString::fromStdString(path).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        return refuse("the file name must end in .pdf", true);
-    }
-    if (!setPath.empty() && IsSameFile(path, setPath)) {
-        return refuse("it is the die set file \"" + DesignFileName(setPath) + "\" itself", true);
-    }
-    const std::string name = setPath.empty() ? std::string() : DesignFileName(setPath);
-    const std::string what =
-        name.empty() ? std::string("the die set") : "the die set \"" + name + "\"";
-    const std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
-    if (const auto* refusal = std::get_if<DieSetRefusal>(&computed)) {
-        return refuse(what + " cannot be computed: " + refusal->Message);
-    }
-    const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
-    if (std::string problem = schedule.FirstProblem(); !problem.empty()) {
-        if (problem.back() == '.') {
-            problem.pop_back();
-        }
-        return refuse("in " + what + ", " + problem);
-    }
-
-    // Every die is calculated again as the window would, and its sheet laid out as Export
-    // Drawing lays it out.
-    const QString shown = name.empty() ? QStringLiteral("(not saved)") : ToQString(name);
-    std::vector<Page> sheets;
-    for (const DieSetPass& pass : schedule.Passes) {
-        HeadlessToolkit toolkit;
-        Form1Model model(toolkit);
-        model.Form_Load();
-        if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation()) {
-            return refuse("in " + what + ", the die of pass " + std::to_string(pass.Pass) +
-                          " cannot be drawn");
-        }
-        if (const std::optional<std::string> fault =
-                ProfileFault(*model.LastCalculation(), model.Scene())) {
-            return refuse("in " + what + ", pass " + std::to_string(pass.Pass) + ": " + *fault);
-        }
-        sheets.push_back(DrawingSheetOf(*model.LastCalculation(), model.Scene(),
-                                        QStringLiteral("%1 pass %2 of %3")
-                                            .arg(shown)
-                                            .arg(pass.Pass)
-                                            .arg(schedule.Passes.size())
-                                            .toStdString(),
-                                        paper));
-    }
-
+Rendering DieSetPdfOf(const DieSetDocument& document) {
+    const DieSetFile& set = document.Set;
+    const DieSetSchedule& schedule = document.Schedule;
+    const double caution = document.Caution;
+    const QString name = ToQString(document.SetName);
+    const QString shown = name.isEmpty() ? QStringLiteral("(not saved)") : name;
     SetTableModel table;
     table.SetSchedule(schedule, caution);
-    const QString title = QStringLiteral("Die set %1").arg(ToQString(name));
+    const QString title = QStringLiteral("Die set %1").arg(name);
     const QString right = QStringLiteral("%1 passes, %2 to %3 %4   %5")
                               .arg(schedule.Passes.size())
                               .arg(ToQString(set.StartDiameter), ToQString(set.FinishDiameter),
                                    ToQString(set.Unit), QDate::currentDate().toString(Qt::ISODate));
-    const PaperSize size = LandscapeSize(paper);
+    const PaperSize size = LandscapeSize(document.SheetPaper);
     const QPageLayout landscape(
         QPageSize(QSizeF(size.WidthMm, size.HeightMm), QPageSize::Millimeter),
         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
@@ -323,21 +273,17 @@ std::optional<ExportRefusal> WriteDieSetPdf(const DieSetFile& set, double cautio
             PaintOverview(painter, units, set, caution, schedule);
             painted = writer.newPage() && PaintTable(painter, writer, units, table, title, right);
             painter.restore();
-            for (std::size_t i = 0; painted && i < sheets.size(); ++i) {
+            for (std::size_t i = 0; painted && i < document.Sheets.size(); ++i) {
                 painted = writer.newPage();
-                PaintPage(painter, sheets[i], perMm);
+                PaintPage(painter, document.Sheets[i], perMm);
             }
             painted = painter.end() && painted;
         }
     }
     if (!painted) {
-        return refuse("the document could not be made");
+        return {{}, std::string("the document could not be made")};
     }
-    if (const std::optional<std::string> reason =
-            WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()))) {
-        return refuse(*reason);
-    }
-    return std::nullopt;
+    return {bytes.toStdString(), std::nullopt};
 }
 
 } // namespace dieprofile

@@ -1,4 +1,5 @@
 #include "qt/sheet_details.h"
+#include "qt/user_settings.h"
 
 #include "qt/widget_design.h"
 
@@ -6,16 +7,11 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QSettings>
 #include <QVBoxLayout>
 
 namespace dieprofile {
 
 namespace {
-
-QSettings Settings() {
-    return QSettings(QStringLiteral("dieprofile"), QStringLiteral("dieprofile"));
-}
 
 // The settings' keys, one for each detail.
 const std::array<std::pair<QString, std::string SheetDetails::*>, 4>& DetailKeys() {
@@ -34,7 +30,7 @@ constexpr int kMaxCharacters = static_cast<int>(kMaxDesignFieldCharacters);
 } // namespace
 
 SheetDetails LoadSheetDetails() {
-    const QSettings settings = Settings();
+    const QSettings settings = UserSettings();
     SheetDetails details;
     for (const auto& [key, member] : DetailKeys()) {
         details.*member = settings.value(key).toString().left(kMaxCharacters).toStdString();
@@ -43,7 +39,7 @@ SheetDetails LoadSheetDetails() {
 }
 
 void SaveSheetDetails(const SheetDetails& details) {
-    QSettings settings = Settings();
+    QSettings settings = UserSettings();
     for (const auto& [key, member] : DetailKeys()) {
         settings.setValue(key, ToQString(details.*member));
     }

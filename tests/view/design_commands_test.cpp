@@ -6,6 +6,7 @@
 #include "qt/design_commands.h"
 #include "qt/dxf_options_dialog.h"
 #include "qt/sheet_details.h"
+#include "qt/user_settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,6 +107,8 @@ TEST(DesignCommands, ShortcutsFromAFieldSaveAndOpenInTheFolderUsedLast) {
 // a cancelled step writes nothing.
 TEST(DesignCommands, DxfExportAsksForItsOptionsAndRemembersThem) {
     QStandardPaths::setTestModeEnabled(true);
+    // The first export offers the defaults, whatever an earlier run left behind.
+    UserSettings().remove(QStringLiteral("dxf"));
     const QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const auto window = StartWindow();

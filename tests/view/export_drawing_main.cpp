@@ -7,6 +7,7 @@
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
 #include "qt/drawing_export.h"
+#include "qt/printing.h"
 
 #include <QApplication>
 #include <QFile>
@@ -43,6 +44,7 @@ QByteArray ExpectedWall(const Form1Model& model) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
+    SetPrintingModule(QStringLiteral(DIEPROFILE_PRINTING_MODULE_PATH));
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
         std::fputs("usage: dieprofile-export-drawing OUTPUT [--incoming D] [--millimetres] "

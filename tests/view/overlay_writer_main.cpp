@@ -16,6 +16,7 @@
 #include "core/units.h"
 #include "output/overlay_options.h"
 #include "qt/overlay_print.h"
+#include "qt/printing.h"
 #include "qt/scale_dialog.h"
 
 #include <QApplication>
@@ -130,6 +131,7 @@ void PrintWall(const char* name, const BoreWall& wall) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    SetPrintingModule(QStringLiteral(DIEPROFILE_PRINTING_MODULE_PATH));
     if (argc == 4 && std::string(argv[1]) == "--dialog") {
         ScaleDialog dialog(kMillimetreUnitDivisor);
         dialog.Magnification()->setCurrentText(QString::fromLocal8Bit(argv[2]));

@@ -4,6 +4,7 @@
 #include "window_harness.h"
 
 #include "qt/page_painter.h"
+#include "qt/printing.h"
 
 #include <QImage>
 #include <QPainter>

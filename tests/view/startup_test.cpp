@@ -4,7 +4,9 @@
 
 #include "app/form_design.h"
 #include "qt/app_icon.h"
+#include "qt/drawing_export.h"
 #include "qt/fonts.h"
+#include "qt/printing.h"
 #include "qt/widget_design.h"
 
 #include <QAbstractItemView>
@@ -12,9 +14,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -124,6 +128,56 @@ TEST(Startup, ShownWindowCarriesTheDrawnIconAtEverySize) {
         }
         QCoreApplication::processEvents();
     }
+}
+
+// Which of the libraries that printing and the SVG writer need this process has mapped.
+QStringList MappedPrintingLibraries() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    EXPECT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QString mapped = QString::fromLocal8Bit(maps.readAll());
+    QStringList found;
+    for (const char* library :
+         {"/libQt6PrintSupport.so", "/libQt6Svg.so", "/libdieprofile_printing.so"}) {
+        if (mapped.contains(QLatin1String(library))) {
+            found << QLatin1String(library);
+        }
+    }
+    return found;
+}
+
+// A start and a Calculate leave Qt Print Support and Qt SVG unloaded; the first export loads them
+// with the printing module, and a module that is not there is named in the refusal.
+TEST(Startup, LoadsPrintSupportAndSvgOnlyWhenFirstAskedFor) {
+    if (MappedPrintingLibraries().contains(QStringLiteral("/libdieprofile_printing.so"))) {
+        GTEST_SKIP() << "an earlier test in this process has printed or exported";
+    }
+    const auto window = StartWindow();
+    QCoreApplication::processEvents(); // the first frame painted
+    EXPECT_EQ(MappedPrintingLibraries(), QStringList());
+    CalculateDefaultProfile(*window);
+    ASSERT_TRUE(window->Model().LastCalculation());
+    EXPECT_EQ(MappedPrintingLibraries(), QStringList());
+
+    const QTemporaryDir folder;
+    const QString svg = folder.filePath(QStringLiteral("die.svg"));
+    const QString missing = folder.filePath(QStringLiteral("none/libdieprofile_printing.so"));
+    SetPrintingModule(missing);
+    const QString refusal =
+        ExportDrawing(window->Model(), QStringLiteral("die"), svg).value_or(QString());
+    EXPECT_EQ(
+        refusal.toStdString(),
+        QStringLiteral("Cannot export \"%1\": the printing module is missing (looked for %2).")
+            .arg(svg, missing)
+            .toStdString());
+    EXPECT_FALSE(QFile::exists(svg));
+    EXPECT_EQ(MappedPrintingLibraries(), QStringList());
+
+    SetPrintingModule(QStringLiteral(DIEPROFILE_PRINTING_MODULE_PATH));
+    EXPECT_EQ(ExportDrawing(window->Model(), QStringLiteral("die"), svg), std::nullopt);
+    QFile written(svg);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().startsWith("<?xml"));
+    EXPECT_EQ(MappedPrintingLibraries().size(), 3);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/form_design.h"
 #include "core/controls.h"
 #include "qt/application.h"
+#include "qt/printing.h"
 #include "qt/widget_design.h"
 
 #include <QAbstractButton>
@@ -188,6 +189,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     dieprofile::ConfigureApplication();
+    dieprofile::SetPrintingModule(QStringLiteral(DIEPROFILE_PRINTING_MODULE_PATH));
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
