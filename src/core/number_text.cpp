@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <system_error>
 
 namespace dieprofile {
@@ -13,68 +15,139 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
+// 10^0 .. 10^19: every power of ten a 64-bit unsigned integer holds.
+constexpr auto kPowersOfTen = [] {
+    std::array<std::uint64_t, 20> powers{};
+    powers[0] = 1;
+    for (std::size_t i = 1; i < powers.size(); ++i) {
+        powers[i] = powers[i - 1] * 10;
+    }
+    return powers;
+}();
+
+// 5^0 .. 5^27: every power of five a 64-bit unsigned integer holds.
+constexpr auto kPowersOfFive = [] {
+    std::array<std::uint64_t, 28> powers{};
+    powers[0] = 1;
+    for (std::size_t i = 1; i < powers.size(); ++i) {
+        powers[i] = powers[i - 1] * 5;
+    }
+    return powers;
+}();
+
+// 1e0 .. 1e22: the powers of ten a double holds exactly.
+constexpr auto kExactPowersOfTen = [] {
+    std::array<double, 23> powers{};
+    powers[0] = 1;
+    for (std::size_t i = 1; i < powers.size(); ++i) {
+        powers[i] = powers[i - 1] * 10;
+    }
+    return powers;
+}();
+
+__extension__ using Uint128 = unsigned __int128;
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// A finite value rounded to 15 significant digits: |value| ~ d0.d1...d14 * 10^exponent.
+// A finite value rounded to 15 significant digits: |value| ~ significand * 10^(exponent - 14),
+// the significand 0 for zero and otherwise of exactly 15 digits.
 struct Decimal15 {
     bool negative = false;
-    char digits[kSignificantDigits] = {};
+    std::uint64_t significand = 0;
     int exponent = 0;
 };
 
-// Reads to_chars' scientific form "[-]d[.ddd]e±dd" into a 15-digit decimal; false when the text
-// has more significant digits than that.
-bool ReadScientific(const char* p, const char* end, Decimal15& decimal) {
-    decimal = Decimal15{};
-    if (*p == '-') {
-        decimal.negative = true;
-        ++p;
+// The 15-digit rounding of a positive value in integer arithmetic, for the magnitudes a die is
+// laid out in (about 1e-13 to 1e15). A normal double is m * 2^q exactly, so the value times 10^k
+// is m * 5^k * 2^(k + q): with k <= 27 the product m * 5^k fits 128 bits, and shifting it by
+// k + q bits gives the whole part and the exact remainder. False for other magnitudes and for a
+// value exactly halfway between two 15-digit decimals: the general path rounds those.
+bool RoundInIntegers(double magnitude, Decimal15& decimal) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int biasedExponent = static_cast<int>(bits >> 52);
+    if (biasedExponent == 0 || biasedExponent == 0x7ff) {
+        return false;
     }
-    int count = 0;
-    for (; p < end && *p != 'e'; ++p) {
-        if (*p == '.') {
-            continue;
-        }
-        if (count == kSignificantDigits) {
+    constexpr std::uint64_t kHiddenBit = std::uint64_t{1} << 52;
+    const std::uint64_t m = (bits & (kHiddenBit - 1)) | kHiddenBit;
+    const int q = biasedExponent - 1075;
+    // floor(log10(2^(q + 52))), exact over the whole range of a double: the decimal exponent of
+    // the value, or one less.
+    int exponent = ((q + 52) * 78913) >> 18;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int k = kSignificantDigits - 1 - exponent;
+        if (k < 0 || k >= static_cast<int>(kPowersOfFive.size())) {
             return false;
         }
-        decimal.digits[count++] = *p;
+        const Uint128 product = Uint128{m} * kPowersOfFive[static_cast<std::size_t>(k)];
+        // Within these magnitudes the shift lies between 3 and 71 bits.
+        const int shift = -(k + q);
+        if (shift <= 0 || shift >= 128) {
+            return false;
+        }
+        const Uint128 whole = product >> shift;
+        if (whole >= kPowersOfTen[kSignificantDigits]) {
+            ++exponent;
+            continue;
+        }
+        if (whole < kPowersOfTen[kSignificantDigits - 1]) {
+            return false;
+        }
+        const Uint128 remainder = product - (whole << shift);
+        const Uint128 half = Uint128{1} << (shift - 1);
+        if (remainder == half) {
+            return false;
+        }
+        decimal.significand = static_cast<std::uint64_t>(whole) + (remainder > half ? 1 : 0);
+        decimal.exponent = exponent;
+        if (decimal.significand == kPowersOfTen[kSignificantDigits]) {
+            decimal.significand = kPowersOfTen[kSignificantDigits - 1];
+            ++decimal.exponent;
+        }
+        return true;
     }
-    std::fill(decimal.digits + count, decimal.digits + kSignificantDigits, '0');
+    return false;
+}
+
+// Any finite value, through to_chars' exact fixed-precision form "[-]d.ddddddddddddddde±dd".
+void RoundInGeneral(double value, Decimal15& decimal) {
+    // "-d.ddddddddddddddde+ddd" needs at most 23 characters.
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::scientific, kSignificantDigits - 1);
+    const char* p = buffer;
+    if (*p == '-') {
+        ++p;
+    }
+    decimal.significand = 0;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            decimal.significand = decimal.significand * 10 + static_cast<std::uint64_t>(*p - '0');
+        }
+    }
     ++p; // 'e'
     const bool negativeExponent = *p++ == '-';
     int exponent = 0;
-    for (; p < end; ++p) {
+    for (; p < result.ptr; ++p) {
         exponent = exponent * 10 + (*p - '0');
     }
     decimal.exponent = negativeExponent ? -exponent : exponent;
-    return true;
-}
-
-Decimal15 ToDecimal15(double value) {
-    // "-d.ddddddddddddddde+ddd" needs at most 23 characters.
-    char buffer[32];
-    Decimal15 decimal;
-    // The shortest text that reads back as the value is, when it has at most 15 significant
-    // digits, also the value rounded to 15 digits: a double's own rounding error is far below half
-    // a unit of the 15th digit. It is several times faster to find than a fixed-precision text.
-    // Subnormals carry too few bits for that argument and take the exact way.
-    const bool normal = value == 0 || std::isnormal(value);
-    auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    if (!normal || !ReadScientific(buffer, result.ptr, decimal)) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                               kSignificantDigits - 1);
-        ReadScientific(buffer, result.ptr, decimal);
-    }
 
     // The largest doubles round up to 1.79769313486232E+308, which lies beyond the
     // range of a double and would not read back; keep the 15-digit value below it.
-    if (decimal.exponent == 308 &&
-        std::string_view(decimal.digits, kSignificantDigits) > "179769313486231") {
-        std::copy_n("179769313486231", kSignificantDigits, decimal.digits);
+    constexpr std::uint64_t kLargestReadable = 179769313486231;
+    if (decimal.exponent == 308 && decimal.significand > kLargestReadable) {
+        decimal.significand = kLargestReadable;
+    }
+}
+
+Decimal15 ToDecimal15(double value) {
+    Decimal15 decimal;
+    decimal.negative = std::signbit(value);
+    if (value != 0 && !RoundInIntegers(std::fabs(value), decimal)) {
+        RoundInGeneral(value, decimal);
     }
     return decimal;
 }
@@ -101,17 +174,27 @@ std::optional<double> ParseNumber(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
+    // The digits as one integer while they fit 19 significant digits, for the exact conversion
+    // of short texts below.
+    std::uint64_t digitValue = 0;
+    int significantDigits = 0;
+    const auto readDigits = [&] {
+        for (; i < text.size() && IsDigit(text[i]); ++i) {
+            if (digitValue != 0 || text[i] != '0') {
+                ++significantDigits;
+                if (significantDigits <= 19) {
+                    digitValue = digitValue * 10 + static_cast<std::uint64_t>(text[i] - '0');
+                }
+            }
+        }
+    };
     const std::size_t integerStart = i;
-    while (i < text.size() && IsDigit(text[i])) {
-        ++i;
-    }
+    readDigits();
     const std::size_t integerEnd = i;
     std::size_t fractionStart = i;
     if (i < text.size() && text[i] == '.') {
         fractionStart = ++i;
-        while (i < text.size() && IsDigit(text[i])) {
-            ++i;
-        }
+        readDigits();
     }
     const std::size_t fractionEnd = i;
     if (integerEnd == integerStart && fractionEnd == fractionStart) {
@@ -147,6 +230,19 @@ std::optional<double> ParseNumber(std::string_view text) {
     }
     if (i != text.size()) {
         return std::nullopt;
+    }
+
+    // A text of at most 2^53 in its digits and a power of ten a double holds exactly converts in
+    // one correctly rounded multiplication or division, which is what from_chars returns, only
+    // faster.
+    const long long powerOfTen = exponent - static_cast<long long>(fractionEnd - fractionStart);
+    if (significantDigits <= 19 && digitValue <= (std::uint64_t{1} << 53) && powerOfTen >= -22 &&
+        powerOfTen <= 22) {
+        const auto digits = static_cast<double>(digitValue);
+        const double magnitude =
+            powerOfTen >= 0 ? digits * kExactPowersOfTen[static_cast<std::size_t>(powerOfTen)]
+                            : digits / kExactPowersOfTen[static_cast<std::size_t>(-powerOfTen)];
+        return negative ? -magnitude : magnitude;
     }
 
     // from_chars does not take a leading '+'; the grammar has been checked above,
@@ -195,36 +291,46 @@ std::string NumberToText(double value) {
         return "0";
     }
     const Decimal15 decimal = ToDecimal15(value);
-    const std::string_view digits(decimal.digits, kSignificantDigits);
+    char digitBuffer[20];
+    const std::string_view digits(
+        digitBuffer, std::to_chars(digitBuffer, std::end(digitBuffer), decimal.significand).ptr);
     const std::string_view significant = digits.substr(0, digits.find_last_not_of('0') + 1);
     const int exponent = decimal.exponent;
 
-    std::string text = decimal.negative ? "-" : "";
+    // At most "-1.23456789012345E-308".
+    char buffer[32];
+    char* out = buffer;
+    if (decimal.negative) {
+        *out++ = '-';
+    }
     if (exponent < -4 || exponent >= kSignificantDigits) {
-        text += significant[0];
+        *out++ = significant[0];
         if (significant.size() > 1) {
-            text += '.';
-            text += significant.substr(1);
+            *out++ = '.';
+            out = std::copy(significant.begin() + 1, significant.end(), out);
         }
-        text += exponent < 0 ? "E-" : "E+";
+        *out++ = 'E';
+        *out++ = exponent < 0 ? '-' : '+';
         const int magnitude = std::abs(exponent);
         if (magnitude < 10) {
-            text += '0';
+            *out++ = '0';
         }
-        text += std::to_string(magnitude);
+        out = std::to_chars(out, buffer + sizeof buffer, magnitude).ptr;
     } else if (exponent >= 0) {
         const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-        text += digits.substr(0, integerDigits);
+        out = std::copy_n(digits.begin(), integerDigits, out);
         if (significant.size() > integerDigits) {
-            text += '.';
-            text += significant.substr(integerDigits);
+            *out++ = '.';
+            out = std::copy(significant.begin() + static_cast<std::ptrdiff_t>(integerDigits),
+                            significant.end(), out);
         }
     } else {
-        text += "0.";
-        text.append(static_cast<std::size_t>(-exponent - 1), '0');
-        text += significant;
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -exponent - 1, '0');
+        out = std::copy(significant.begin(), significant.end(), out);
     }
-    return text;
+    return {buffer, out};
 }
 
 std::string FormatNumber(double value, std::string_view mask) {
@@ -248,51 +354,52 @@ std::string FormatNumber(double value, std::string_view mask) {
     }
     const Decimal15 decimal = ToDecimal15(value);
 
-    // Digits of |value| * 10^places, cut after the units digit and rounded half
-    // away from zero on the 15-digit decimal itself.
+    // Digits of |value| * 10^places, cut after the units digit and rounded half away from zero on
+    // the 15-digit decimal itself: a whole number of at most 15 digits, or for a large value or a
+    // long mask the 15 digits followed by zeros.
     const long long keptDigits =
         static_cast<long long>(decimal.exponent) + 1 + static_cast<long long>(places);
-    std::string scaled;
-    int roundingDigit = 0;
-    if (keptDigits > 0) {
-        scaled.reserve(static_cast<std::size_t>(keptDigits) + 1);
-        for (long long j = 0; j < keptDigits; ++j) {
-            scaled += j < kSignificantDigits ? decimal.digits[j] : '0';
+    char wholeDigits[20];
+    std::string longDigits;
+    std::string_view scaled;
+    if (keptDigits >= kSignificantDigits) {
+        longDigits.assign(
+            wholeDigits,
+            std::to_chars(wholeDigits, std::end(wholeDigits), decimal.significand).ptr);
+        longDigits.append(static_cast<std::size_t>(keptDigits - kSignificantDigits), '0');
+        scaled = longDigits;
+    } else {
+        std::uint64_t whole = 0;
+        if (keptDigits >= 0) {
+            const std::uint64_t unit =
+                kPowersOfTen[static_cast<std::size_t>(kSignificantDigits - keptDigits)];
+            whole = (decimal.significand + unit / 2) / unit;
         }
-        if (keptDigits < kSignificantDigits) {
-            roundingDigit = decimal.digits[keptDigits] - '0';
-        }
-    } else if (keptDigits == 0) {
-        roundingDigit = decimal.digits[0] - '0';
-    }
-    if (roundingDigit >= 5) {
-        auto it = scaled.rbegin();
-        for (; it != scaled.rend() && *it == '9'; ++it) {
-            *it = '0';
-        }
-        if (it == scaled.rend()) {
-            scaled.insert(scaled.begin(), '1');
-        } else {
-            ++*it;
-        }
-    }
-    if (scaled.size() < places + 1) {
-        scaled.insert(0, places + 1 - scaled.size(), '0');
+        scaled = {wholeDigits, std::to_chars(wholeDigits, std::end(wholeDigits), whole).ptr};
     }
 
-    const bool isZero = scaled.find_first_not_of('0') == std::string::npos;
-    std::string text = decimal.negative && !isZero ? "-" : "";
-    text.append(scaled, 0, scaled.size() - places);
-    text += '.';
-    const std::string_view fraction = std::string_view(scaled).substr(scaled.size() - places);
-    const std::size_t lastNonZero = fraction.find_last_not_of('0');
-    const std::size_t shown = lastNonZero == std::string_view::npos ? 0 : lastNonZero + 1;
+    // The places are the last digits, after zeros when there are fewer digits than places.
+    const std::size_t integerDigits = scaled.size() > places ? scaled.size() - places : 0;
+    const std::string_view placeDigits = scaled.substr(integerDigits);
+    const std::size_t leadingZeros = places - placeDigits.size();
+    const std::size_t lastNonZero = placeDigits.find_last_not_of('0');
+    std::size_t shown = lastNonZero == std::string_view::npos ? 0 : leadingZeros + lastNonZero + 1;
     if (finalZeroPlace) {
-        text += fraction.substr(0, std::min(shown, places - 1));
-        text += fraction.back();
-    } else {
-        text += fraction.substr(0, shown);
+        shown = std::min(shown + 1, places);
     }
+    const std::size_t shownZeros = std::min(shown, leadingZeros);
+    const bool negative =
+        decimal.negative && scaled.find_first_not_of('0') != std::string_view::npos;
+
+    // Written over zeros: "0" as the integer part when there is none, the zeros before the places.
+    std::string text((negative ? 1 : 0) + std::max<std::size_t>(integerDigits, 1) + 1 + shown, '0');
+    char* out = text.data();
+    if (negative) {
+        *out++ = '-';
+    }
+    out = integerDigits == 0 ? out + 1 : std::copy_n(scaled.data(), integerDigits, out);
+    *out++ = '.';
+    std::copy_n(placeDigits.data(), shown - shownZeros, out + shownZeros);
     return text;
 }
 

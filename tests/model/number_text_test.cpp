@@ -1,8 +1,15 @@
 #include "core/number_text.h"
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -210,6 +217,95 @@ TEST(FormatNumber, ShowsTheMaskPlaces) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(FormatNumber(row.value, row.mask), row.text);
+    }
+}
+
+// The standard library's exact conversions are the reference for the fast ones: a value shown
+// with as many places as leave 15 significant digits is to_chars' fixed text without its trailing
+// zeros, and a text reads as from_chars reads it.
+std::string FixedWithoutTrailingZeros(double value, int places) {
+    char buffer[64];
+    std::string text(
+        buffer,
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places).ptr);
+    if (text.find('.') == std::string::npos) {
+        text += '.';
+    }
+    return text.erase(text.find_last_not_of('0') + 1);
+}
+
+TEST(FormatNumber, RoundsToFifteenDigitsLikeTheExactConversion) {
+    // Exact halves between two 15-digit decimals, their neighbours, carries into the next power
+    // of ten, and the ends of the magnitudes rounded in whole numbers.
+    std::vector<double> values = {123456789012345.5,
+                                  12345678901234.75,
+                                  999999999999999.5,
+                                  99999999999999.95,
+                                  0.99999999999999995,
+                                  1.0000000000000002,
+                                  0.30000000000000004,
+                                  2.675,
+                                  1e-13,
+                                  9.999999999999999e-14,
+                                  999999999999999.9,
+                                  1e14};
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = std::pow(10.0, std::uniform_real_distribution(-13.0, 15.0)(random));
+        values.insert(values.end(), {value, std::nextafter(value, 0.0)});
+    }
+    for (const double value : values) {
+        char scientific[32];
+        const auto end = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                       std::chars_format::scientific, 14)
+                             .ptr;
+        const int places = 14 - std::atoi(std::find(scientific, end, 'e') + 1);
+        if (places < 0 || places > 27) {
+            continue;
+        }
+        SCOPED_TRACE(scientific);
+        const std::string mask = "0." + std::string(static_cast<std::size_t>(places), '#');
+        ASSERT_EQ(FormatNumber(value, mask), FixedWithoutTrailingZeros(value, places));
+        ASSERT_EQ(FormatNumber(-value, mask), FixedWithoutTrailingZeros(-value, places));
+    }
+}
+
+TEST(ParseNumber, ReadsLikeTheExactConversion) {
+    // Around the limits of the one-step reading: 2^53 in the digits, 1e22 as the power of ten.
+    std::vector<std::string> texts = {"9007199254740992",
+                                      "9007199254740993",
+                                      "9007199254740995",
+                                      "1e22",
+                                      "1e23",
+                                      "4.5e-22",
+                                      "4.5e-23",
+                                      "0.000000000000000000001",
+                                      "123456789012345678",
+                                      "1234567890123456789012",
+                                      "000000000000000000000012.5",
+                                      "0.30000000000000004",
+                                      "2.675",
+                                      "-7.25e-3",
+                                      "-0.0"};
+    std::mt19937_64 random(20261208);
+    const auto digits = [&](std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) {
+            text += static_cast<char>('0' + random() % 10);
+        }
+        return text;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        texts.push_back(digits(1 + random() % 20) + "." + digits(random() % 20) + "e" +
+                        std::to_string(static_cast<int>(random() % 61) - 30));
+    }
+    for (const auto& text : texts) {
+        SCOPED_TRACE(text);
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        const auto parsed = ParseNumber(text);
+        ASSERT_TRUE(parsed.has_value());
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(*parsed), std::bit_cast<std::uint64_t>(expected));
     }
 }
 
