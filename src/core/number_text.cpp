@@ -15,35 +15,21 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-// 10^0 .. 10^19: every power of ten a 64-bit unsigned integer holds.
-constexpr auto kPowersOfTen = [] {
-    std::array<std::uint64_t, 20> powers{};
+// base^0 .. base^(N-1), exact as long as the type holds them.
+template <typename T, std::size_t N> constexpr std::array<T, N> PowersOf(T base) {
+    std::array<T, N> powers{};
     powers[0] = 1;
-    for (std::size_t i = 1; i < powers.size(); ++i) {
-        powers[i] = powers[i - 1] * 10;
+    for (std::size_t i = 1; i < N; ++i) {
+        powers[i] = powers[i - 1] * base;
     }
     return powers;
-}();
+}
 
-// 5^0 .. 5^27: every power of five a 64-bit unsigned integer holds.
-constexpr auto kPowersOfFive = [] {
-    std::array<std::uint64_t, 28> powers{};
-    powers[0] = 1;
-    for (std::size_t i = 1; i < powers.size(); ++i) {
-        powers[i] = powers[i - 1] * 5;
-    }
-    return powers;
-}();
-
-// 1e0 .. 1e22: the powers of ten a double holds exactly.
-constexpr auto kExactPowersOfTen = [] {
-    std::array<double, 23> powers{};
-    powers[0] = 1;
-    for (std::size_t i = 1; i < powers.size(); ++i) {
-        powers[i] = powers[i - 1] * 10;
-    }
-    return powers;
-}();
+// Every power of ten and of five a 64-bit unsigned integer holds, and the powers of ten a double
+// holds exactly.
+constexpr auto kPowersOfTen = PowersOf<std::uint64_t, 20>(10);
+constexpr auto kPowersOfFive = PowersOf<std::uint64_t, 28>(5);
+constexpr auto kExactPowersOfTen = PowersOf<double, 23>(10);
 
 __extension__ using Uint128 = unsigned __int128;
 
