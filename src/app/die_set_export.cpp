@@ -22,6 +22,26 @@ bool EndsInExtension(const std::string& path, std::string_view wanted) {
     return extension == wanted;
 }
 
+// The pass's die calculated again as the window would, and its sheet laid out as Export Drawing
+// lays it out; or why it cannot be drawn ("in the die set, pass 2: ...").
+std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::string& what,
+                                            const std::string& setName, std::size_t passes,
+                                            Paper paper) {
+    HeadlessToolkit toolkit;
+    Form1Model model(toolkit);
+    model.Form_Load();
+    const std::string number = std::to_string(pass.Pass);
+    if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation()) {
+        return "in " + what + ", the die of pass " + number + " cannot be drawn";
+    }
+    if (const std::optional<std::string> fault =
+            ProfileFault(*model.LastCalculation(), model.Scene())) {
+        return "in " + what + ", pass " + number + ": " + *fault;
+    }
+    return DrawingSheetOf(*model.LastCalculation(), model.Scene(),
+                          setName + " pass " + number + " of " + std::to_string(passes), paper);
+}
+
 } // namespace
 
 std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
@@ -58,26 +78,15 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
     if (!pdf) {
         rendering.Bytes = DieSetCsv(schedule);
     } else {
-        // Every die is calculated again as the window would, and its sheet laid out as Export
-        // Drawing lays it out.
         DieSetDocument document{set, schedule, request.Caution, name, request.SheetPaper, {}};
         const std::string shown = name.empty() ? std::string("(not saved)") : name;
-        const std::string count = std::to_string(schedule.Passes.size());
         for (const DieSetPass& pass : schedule.Passes) {
-            HeadlessToolkit toolkit;
-            Form1Model model(toolkit);
-            model.Form_Load();
-            const std::string number = std::to_string(pass.Pass);
-            if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation()) {
-                return refuse("in " + what + ", the die of pass " + number + " cannot be drawn");
+            std::variant<Page, std::string> sheet =
+                SheetOfPass(pass, what, shown, schedule.Passes.size(), request.SheetPaper);
+            if (const std::string* reason = std::get_if<std::string>(&sheet)) {
+                return refuse(*reason);
             }
-            if (const std::optional<std::string> fault =
-                    ProfileFault(*model.LastCalculation(), model.Scene())) {
-                return refuse("in " + what + ", pass " + number + ": " + *fault);
-            }
-            document.Sheets.push_back(DrawingSheetOf(*model.LastCalculation(), model.Scene(),
-                                                     shown + " pass " + number + " of " + count,
-                                                     request.SheetPaper));
+            document.Sheets.push_back(std::move(std::get<Page>(sheet)));
         }
         if (painters == nullptr) {
             return refuse("PDF and SVG are drawn by the window's painters, which are not here");
