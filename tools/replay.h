@@ -22,7 +22,8 @@
 //   set-new        starts a die set from the window's design, as Die Set... does
 //   set-open FILE  opens the die set FILE (the set replaces the one held; a refusal is a message)
 //   set-save FILE  saves the die set held to FILE
-//   set-export FILE  writes the die set's CSV to FILE
+//   set-export FILE  writes the die set's CSV to FILE; a FILE ending in .pdf goes through the
+//                    PDF's decisions (every die's sheet laid out) up to its painting
 //   set-dump       writes the die set's schedule: `begin set`, then `csv LINE` for every line
 //                  of its CSV and `problem PASS "TEXT"` for every row with a problem, or
 //                  `refused CAPTION OUTLET "MESSAGE"` when its inputs are refused, then `end set`
