@@ -3,6 +3,7 @@
 #include "app/export.h"
 #include "app/page_dump.h"
 #include "catalogue/catalogue.h"
+#include "die_set_fixture.h"
 #include "model_fixture.h"
 
 #include <filesystem>
@@ -205,6 +206,42 @@ TEST_F(ExportTest, RefusalsBeforeAnythingIsDrawnAndForTheChart) {
 
 namespace dieprofile::testing {
 namespace {
+
+// The set's PDF is decided here: every die's sheet, named after the set file as it is spelt (a
+// name holding "%2" once lost it to the pass number), then painted and written; without the
+// window's painters nothing is written.
+TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
+    struct Painters : ExportPainters {
+        Rendering Pdf(const std::vector<Page>&, const std::string&) override { return {}; }
+        Rendering Svg(const Page&, const std::string&, const std::string&) override { return {}; }
+        Rendering DieSetPdf(const DieSetDocument& document) override {
+            for (const Page& sheet : document.Sheets) {
+                std::string named;
+                for (const PageText& text : sheet.Texts) {
+                    if (text.Text.find(" pass ") != std::string::npos) {
+                        named = text.Text;
+                    }
+                }
+                titles.push_back(named);
+            }
+            return {"%PDF-", std::nullopt};
+        }
+        std::vector<std::string> titles;
+    } painters;
+    DieSetExportRequest request{(folder / "set.pdf").string(), (folder / "a%2 set.dieset").string(),
+                                DieSetExportFormat::Pdf};
+    EXPECT_EQ(ExportDieSet(CopperSet(), request, nullptr)->Message,
+              "Cannot export \"" + request.Path +
+                  "\": PDF and SVG are drawn by the window's painters, which are not here.");
+    EXPECT_FALSE(fs::exists(request.Path));
+    EXPECT_FALSE(ExportDieSet(CopperSet(), request, &painters).has_value());
+    EXPECT_EQ(painters.titles, (std::vector<std::string>{
+                                   "a%2 set.dieset pass 1 of 6", "a%2 set.dieset pass 2 of 6",
+                                   "a%2 set.dieset pass 3 of 6", "a%2 set.dieset pass 4 of 6",
+                                   "a%2 set.dieset pass 5 of 6", "a%2 set.dieset pass 6 of 6"}));
+    std::ifstream written(request.Path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "%PDF-");
+}
 
 TEST(PageDump, WritesEveryItemOfEveryPageInItsLine) {
     Page first{297, 210, {}, {}, {}};
