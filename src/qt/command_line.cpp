@@ -25,7 +25,7 @@ namespace {
 // A file name in a message, from its bytes on the system: no control character reaches the
 // terminal, and a long name is cut short.
 QString Quoted(const QString& name) {
-    return ToQString(QuotedForMessage(QFile::encodeName(name).toStdString()));
+    return ToQString(QuotedForMessage(PathBytes(name)));
 }
 
 void WriteLine(std::FILE* stream, const QString& text) {

@@ -1,13 +1,14 @@
 #include "qt/design_commands.h"
-#include "qt/user_settings.h"
 
 #include "app/form_model.h"
 #include "core/message_text.h"
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
 #include "qt/dxf_options_dialog.h"
+#include "qt/local_path.h"
 #include "qt/overlay_print.h"
 #include "qt/sheet_details.h"
+#include "qt/user_settings.h"
 #include "qt/widget_design.h"
 
 #include <QAction>
@@ -206,7 +207,7 @@ void DesignCommands::OpenDesign() {
 void DesignCommands::SaveDesign() {
     const QString path = ChooseFile(FileDialog::Save);
     if (!path.isEmpty()) {
-        if (window_.Model().SaveDesign(QFile::encodeName(path).toStdString())) {
+        if (window_.Model().SaveDesign(PathBytes(path))) {
             RememberFolder(path);
         }
         window_.Refresh();

@@ -1,5 +1,4 @@
 #include "qt/die_set_window.h"
-#include "qt/user_settings.h"
 
 #include "app/die_set.h"
 #include "app/form_model.h"
@@ -9,9 +8,9 @@
 #include "qt/design_commands.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
-#include "qt/set_pdf.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
+#include "qt/user_settings.h"
 #include "qt/widget_design.h"
 
 #include <QAction>

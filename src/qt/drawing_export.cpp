@@ -1,12 +1,12 @@
 #include "qt/drawing_export.h"
 
+#include "qt/local_path.h"
 #include "qt/page_painter.h"
 #include "qt/printing.h"
 #include "qt/set_pdf.h"
 #include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QPageLayout>
 
@@ -58,7 +58,7 @@ std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QS
     QtExportPainters painters;
     ExportRequest request;
     // Paths in the local file-name encoding, as the system names files.
-    request.Path = QFile::encodeName(path).toStdString();
+    request.Path = PathBytes(path);
     request.DesignName = designName.toStdString();
     request.Chart = chart;
     request.SheetPaper = paper.value_or(DefaultSheetPaper());

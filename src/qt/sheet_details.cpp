@@ -1,6 +1,6 @@
 #include "qt/sheet_details.h"
-#include "qt/user_settings.h"
 
+#include "qt/user_settings.h"
 #include "qt/widget_design.h"
 
 #include <QDialogButtonBox>
