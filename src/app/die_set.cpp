@@ -12,6 +12,7 @@
 #include "output/atomic_file.h"
 #include "profile/calculation_stages.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -133,12 +134,10 @@ std::string DiameterText(const DieSetFile& set, const DieSetInputs& inputs, int 
 // The die's fields for a pass: the set's, with the pass's overrides in their place.
 std::array<std::string, 8> PassFieldTexts(const DieSetFile& set, int pass) {
     std::array<std::string, 8> texts = set.DieFieldTexts;
-    for (const PassOverride& override : set.Overrides) {
-        if (ParseNumber(override.Pass) == static_cast<double>(pass)) {
-            for (std::size_t i = 0; i < texts.size(); ++i) {
-                if (override.FieldTexts[i]) {
-                    texts[i] = *override.FieldTexts[i];
-                }
+    if (const PassOverride* override = FindPassOverride(set, pass)) {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (override->FieldTexts[i]) {
+                texts[i] = *override->FieldTexts[i];
             }
         }
     }
@@ -344,6 +343,30 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         return *refused;
     }
     return inputs;
+}
+
+const PassOverride* FindPassOverride(const DieSetFile& set, int pass) {
+    const auto found = std::ranges::find_if(set.Overrides, [pass](const PassOverride& override) {
+        return ParseNumber(override.Pass) == static_cast<double>(pass);
+    });
+    return found == set.Overrides.end() ? nullptr : &*found;
+}
+
+void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts) {
+    const PassOverride* own = FindPassOverride(set, pass);
+    const auto found =
+        own == nullptr ? set.Overrides.end() : set.Overrides.begin() + (own - set.Overrides.data());
+    const bool none =
+        std::ranges::none_of(texts, [](const auto& text) { return text.has_value(); });
+    if (found == set.Overrides.end()) {
+        if (!none) {
+            set.Overrides.push_back({std::to_string(pass), texts});
+        }
+    } else if (none) {
+        set.Overrides.erase(found);
+    } else {
+        found->FieldTexts = texts;
+    }
 }
 
 std::string DieSetSchedule::FirstProblem() const {

@@ -48,6 +48,16 @@ struct DieSetRefusal {
     bool operator==(const DieSetRefusal&) const = default;
 };
 
+// A pass's own die fields, in the order of kSetDieFields; none where it keeps the set's.
+using OwnFieldTexts = decltype(PassOverride::FieldTexts);
+
+// The override of the pass (1-based), none when its die is the set's.
+const PassOverride* FindPassOverride(const DieSetFile& set, int pass);
+
+// Gives the pass its own fields in place of those it had: an override of its own is rewritten
+// (its pass as typed), a new one added after the others, and one left with no field removed.
+void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts);
+
 // The inputs as numbers, every one checked; diameters in the set's unit.
 struct DieSetInputs {
     double UnitDivisor = 1;         // 1 for millimetres, 25.4 for inches

@@ -1,6 +1,7 @@
 #include "qt/die_set_window.h"
 
 #include "app/die_set.h"
+#include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
@@ -8,6 +9,7 @@
 #include "qt/design_commands.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
+#include "qt/pass_profile_dialog.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
 #include "qt/user_settings.h"
@@ -141,9 +143,18 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     table_->horizontalHeader()->setStretchLastSection(true);
     connect(tableModel_, &QAbstractItemModel::modelReset, table_,
             &QTableView::resizeColumnsToContents);
-    table_->setToolTip(QStringLiteral("Double-click a pass to open its die in the window"));
+    table_->setToolTip(QStringLiteral("Double-click a pass to open its die in the window; its "
+                                      "context menu or F2 gives its die a profile of its own"));
     connect(table_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenPassInDesignedWindow(index.row()); });
+    // A right click selects the row under it, so the menu and F2 both act on the current row.
+    auto* passProfile = new QAction(QStringLiteral("Pass Profile…"), table_);
+    passProfile->setShortcut(QKeySequence(Qt::Key_F2));
+    passProfile->setShortcutContext(Qt::WidgetShortcut);
+    connect(passProfile, &QAction::triggered, this,
+            [this] { EditPassProfile(table_->currentIndex().row()); });
+    table_->addAction(passProfile);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     plot_ = new SetPlotWidget(this);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -443,6 +454,19 @@ void DieSetWindow::Recompute() {
     }
     const double level = caution.value_or(tableModel_->Caution());
     if (std::holds_alternative<DieSetSchedule>(computed) || caution) {
+        std::vector<QStringList> own;
+        for (const DieSetPass& pass : lastGood_->Passes) {
+            QStringList captions;
+            if (const PassOverride* found = FindPassOverride(kept_, pass.Pass)) {
+                for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+                    if (found->FieldTexts[i]) {
+                        captions << ToQString(Text1Caption(kSetDieFields[i].Text1Index));
+                    }
+                }
+            }
+            own.push_back(captions);
+        }
+        tableModel_->SetOwnFields(std::move(own));
         tableModel_->SetSchedule(*lastGood_, level);
         SetPlotData data;
         data.Caution = level;
@@ -471,6 +495,21 @@ void DieSetWindow::OpenPassInDesignedWindow(int row) {
                  .arg(ToQString(*reason)));
     }
     designed_.Refresh();
+}
+
+void DieSetWindow::EditPassProfile(int row) {
+    if (!lastGood_ || row < 0 || row >= static_cast<int>(lastGood_->Passes.size())) {
+        return;
+    }
+    const int pass = lastGood_->Passes[static_cast<std::size_t>(row)].Pass;
+    const PassOverride* own = FindPassOverride(kept_, pass);
+    PassProfileDialog dialog(pass, kept_.DieFieldTexts, own ? own->FieldTexts : OwnFieldTexts{},
+                             this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    SetPassOverride(kept_, pass, dialog.FieldTexts());
+    Recompute();
 }
 
 void DieSetWindow::Tell(const QString& text) {

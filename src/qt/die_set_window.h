@@ -1,6 +1,7 @@
 // The Die Set window: a pass schedule from rod to wire in which every die is the designed window's
 // die with that pass's diameters. The inputs are typed on the left; the table of passes and the
-// plot follow every keystroke. A double-click on a pass opens its die in the designed window.
+// plot follow every keystroke. A double-click on a pass opens its die in the designed window; its
+// context menu (or F2) gives the pass's die a profile of its own.
 #pragma once
 
 #include "app/die_set.h"
@@ -51,6 +52,8 @@ public:
     std::optional<QString> ExportPdf(const QString& path);
     // Opens the pass's die (0-based row) in the designed window and calculates it.
     void OpenPassInDesignedWindow(int row);
+    // Asks for the fields the pass's die (0-based row) has of its own, in place of the set's.
+    void EditPassProfile(int row);
 
     enum class FileDialog { Open, Save, ExportCsv, ExportPdf };
     // Asks where to read or write, starting in folder; empty when cancelled. The platform's

@@ -160,6 +160,9 @@ QString SetTableModel::Cell(int row, int column) const {
     if (column == kMarksColumn) {
         return Marks(row);
     }
+    if (column == 0 && !OwnProfile(row).isEmpty()) {
+        return QString::number(pass.Pass) + QLatin1Char('*');
+    }
     if (column == kBellColumn) {
         return !pass.Die.Calculated   ? QStringLiteral("—")
                : pass.Die.BellContact ? QStringLiteral("yes")
@@ -209,6 +212,14 @@ QString SetTableModel::Reasons(int row) const {
     return lines.join(QLatin1Char('\n'));
 }
 
+QString SetTableModel::OwnProfile(int row) const {
+    const auto at = static_cast<std::size_t>(row);
+    if (at >= ownFields_.size() || ownFields_[at].isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("* own profile: %1").arg(ownFields_[at].join(QStringLiteral(", ")));
+}
+
 QVariant SetTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
@@ -222,8 +233,14 @@ QVariant SetTableModel::data(const QModelIndex& index, int role) const {
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ToolTipRole: {
-        const QString reasons = Reasons(index.row());
-        return reasons.isEmpty() ? QVariant() : QVariant(reasons);
+        QStringList lines;
+        if (index.column() == 0 && !OwnProfile(index.row()).isEmpty()) {
+            lines << OwnProfile(index.row());
+        }
+        if (const QString reasons = Reasons(index.row()); !reasons.isEmpty()) {
+            lines << reasons;
+        }
+        return lines.isEmpty() ? QVariant() : QVariant(lines.join(QLatin1Char('\n')));
     }
     case Qt::BackgroundRole: {
         const std::vector<PassMark> marks = MarksOf(pass, caution_);

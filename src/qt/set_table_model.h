@@ -1,7 +1,7 @@
 // The die set's passes as a table: the CSV's columns under readable headings with their units,
 // and beside the pass number a column of marks (the wire would break, above the caution level, the
 // wire on the bell, a die that cannot be calculated). Marked rows are tinted and say why in their
-// tooltip.
+// tooltip. A pass whose die has fields of its own has a star by its number.
 #pragma once
 
 #include "app/die_set.h"
@@ -26,6 +26,9 @@ class SetTableModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
+    // The die fields each pass has of its own, by their captions, row by row; taken with the
+    // next schedule.
+    void SetOwnFields(std::vector<QStringList> captions) { ownFields_ = std::move(captions); }
     void SetSchedule(const DieSetSchedule& schedule, double caution);
     void SetCaution(double caution);
 
@@ -41,11 +44,14 @@ public:
     QString Marks(int row) const;
     // The tooltip of every cell of a marked row: the marks, each on its own line.
     QString Reasons(int row) const;
+    // The pass column's tooltip line of a pass with a die of its own; empty for the set's die.
+    QString OwnProfile(int row) const;
     double Caution() const { return caution_; }
     const std::vector<DieSetPass>& Passes() const { return passes_; }
 
 private:
     std::vector<DieSetPass> passes_;
+    std::vector<QStringList> ownFields_;
     double unitDivisor_ = 1;
     double caution_ = 0;
 };

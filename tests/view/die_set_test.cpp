@@ -8,6 +8,8 @@
 #include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
 #include "qt/die_set_window.h"
+#include "qt/local_path.h"
+#include "qt/pass_profile_dialog.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
 
@@ -23,6 +25,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -321,6 +325,103 @@ TEST(DieSet, RowsAreMarkedWhereTheWireBreaksPassesTheCautionLevelTouchesTheBellO
                     ->data(set.TableModel()->index(0, 0), Qt::ToolTipRole)
                     .toString()
                     .contains(QStringLiteral("Reduction Angle")));
+    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+}
+
+// A pass's own profile, given in its dialog from the keyboard: only its row changes and is
+// starred, a cancel changes nothing, a bad value marks its row, clearing brings back the set's die,
+// and the file keeps what is left.
+TEST(DieSet, APassProfileChangesThatPassOnlyAndIsSavedWithTheSet) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    ASSERT_TRUE(
+        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("own.dieset"), CopperSix())));
+    const SetTableModel& table = *set.TableModel();
+    const auto rowCells = [&table](int row) {
+        QStringList cells;
+        for (int column = 1; column < table.columnCount(); ++column) {
+            cells << table.Cell(row, column);
+        }
+        return cells;
+    };
+    std::vector<QStringList> base;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        base.push_back(rowCells(row));
+    }
+    using Own = std::vector<std::pair<std::size_t, const char*>>; // field, text; the rest empty
+    const std::optional<std::string> none;
+    const PassOverride angle{"3", {"24", none, none, none, none, none, none, none}};
+    const PassOverride bearing{"5", {none, "x", none, none, none, none, none, none}};
+    const struct {
+        const char* Name;
+        int Row;
+        Own Typed;
+        bool Accept;
+        QString Offered; // the reduction angle the dialog shows on opening
+        std::vector<PassOverride> Overrides;
+        QString Passes; // the pass column
+        std::vector<int> Changed;
+    } steps[] = {
+        {"a wider angle for pass 3", 2, {{0, "24"}}, true, "", {angle}, "1|2|3*|4|5|6", {2}},
+        {"a cancel keeps it", 2, {{0, "30"}}, false, "24", {angle}, "1|2|3*|4|5|6", {2}},
+        {"a bearing that is no number",
+         4,
+         {{1, "x"}},
+         true,
+         "",
+         {angle, bearing},
+         "1|2|3*|4|5*|6",
+         {2, 4}},
+        {"pass 3 cleared", 2, {}, true, "24", {bearing}, "1|2|3|4|5*|6", {4}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.Name);
+        // The window comes back to the front after the last dialog, as on a desktop.
+        set.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&set));
+        QString offered;
+        QString placeholder;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<PassProfileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            offered = dialog->Field(0)->text();
+            placeholder = dialog->Field(0)->placeholderText();
+            for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+                dialog->Field(i)->clear();
+            }
+            for (const auto& [field, text] : step.Typed) {
+                dialog->Field(field)->setText(QString::fromUtf8(text));
+            }
+            step.Accept ? dialog->accept() : dialog->reject();
+        });
+        set.Table()->setFocus();
+        set.Table()->selectRow(step.Row);
+        QTest::keyClick(set.Table(), Qt::Key_F2);
+        EXPECT_EQ(offered, step.Offered);
+        EXPECT_EQ(placeholder, QStringLiteral("16"));
+        EXPECT_EQ(set.CurrentSet().Overrides, step.Overrides);
+        EXPECT_EQ(Column(table, 0).join('|'), step.Passes);
+        for (int row = 0; row < table.rowCount(); ++row) {
+            const bool changed = std::ranges::count(step.Changed, row) > 0;
+            EXPECT_EQ(rowCells(row) != base[static_cast<std::size_t>(row)], changed) << row;
+            // The star's tooltip names the pass's own fields.
+            const QString tip = table.data(table.index(row, 0), Qt::ToolTipRole).toString();
+            EXPECT_EQ(tip.contains(QStringLiteral("own profile")), changed) << row;
+        }
+        EXPECT_FALSE(set.Refusal()->isVisible()) << set.Refusal()->text().toStdString();
+    }
+    EXPECT_EQ(table.Cell(2, 8), QStringLiteral("8.00")); // the half angle of the set's 16°
+    EXPECT_EQ(table.Marks(4), QStringLiteral("not calculated"));
+    EXPECT_EQ(table.data(table.index(4, 0), Qt::ToolTipRole).toString(),
+              QStringLiteral("* own profile: Bearing Length (%)\n"
+                             "not calculated: Bearing Length (%) must be a number."));
+
+    fixture->Chosen = fixture->Folder.filePath(QStringLiteral("saved.dieset"));
+    set.ChooseAndSave();
+    const std::variant<DieSetFile, std::string> saved = ReadDieSetFile(PathBytes(fixture->Chosen));
+    ASSERT_TRUE(std::holds_alternative<DieSetFile>(saved));
+    EXPECT_EQ(std::get<DieSetFile>(saved).Overrides, std::vector<PassOverride>{bearing});
     EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
 }
 
