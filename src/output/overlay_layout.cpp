@@ -461,8 +461,8 @@ void AddFootAndSide(const OverlayOptions& options, double unitDivisor, std::stri
     pages.FooterLines.push_back(
         {{barX - kTick, footTop - bar}, {barX + kTick, footTop - bar}, OverlayStroke::CheckBar});
 
-    std::string info = "magnification " + NumberToText(options.Magnification) + "\u00d7    lengths in " +
-            std::string(UnitName(unitDivisor));
+    std::string info = "magnification " + NumberToText(options.Magnification) +
+                       "\u00d7    lengths in " + std::string(UnitName(unitDivisor));
     if (options.Region != OverlayRegion::All) {
         info += "    region: " + std::string(OverlayRegionName(options.Region));
     }
@@ -535,10 +535,10 @@ std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
     // with them.
     const double printable = paperWidthMm - 2 * kPaperMarginMm;
     const std::vector<std::string> warningLines =
-        pages.Warning.empty() ? std::vector<std::string>()
-                              : Wrap(pages.Warning, kOverlayTextMm,
-                                     std::max(printable, kMinPrintableWidthMm),
-                                     std::numeric_limits<std::size_t>::max());
+        pages.Warning.empty()
+            ? std::vector<std::string>()
+            : Wrap(pages.Warning, kOverlayTextMm, std::max(printable, kMinPrintableWidthMm),
+                   std::numeric_limits<std::size_t>::max());
     const double footHeight =
         kFooterHeightMm + static_cast<double>(warningLines.size()) * kFootLineMm;
     pages.PaperWidth = paperWidthMm;

@@ -1,5 +1,5 @@
-#include "model_fixture.h"
 #include "core/utf8.h"
+#include "model_fixture.h"
 #include "output/overlay_layout.h"
 #include "output/text_fit.h"
 
@@ -402,8 +402,8 @@ TEST_F(OverlayLayoutTest, FootKeepsALongNameWithinThePage) {
     model.Command1_Click();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const OverlayPages pages =
-            LayOut(model, {20, 0.001, OverlayView::Bore}, row.paperWidth, kA4Height, row.designName);
+        const OverlayPages pages = LayOut(model, {20, 0.001, OverlayView::Bore}, row.paperWidth,
+                                          kA4Height, row.designName);
         const std::string& line = pages.FooterTexts[0].Text;
         const double printable = row.paperWidth - 2 * kPaperMarginMm;
         EXPECT_LE(TextWidth(line, kOverlayTextMm), printable);
@@ -421,9 +421,8 @@ TEST_F(OverlayLayoutTest, FootKeepsALongNameWithinThePage) {
         const std::string kept = name.substr(0, name.size() - ellipsis.size());
         EXPECT_EQ(row.designName.rfind(kept, 0), 0u);
         // As much of the name as fits: one more character would run off the page.
-        const std::string more =
-            row.designName.substr(0, kept.size() + Utf8SequenceLength(row.designName.substr(
-                                                       kept.size())));
+        const std::string more = row.designName.substr(
+            0, kept.size() + Utf8SequenceLength(row.designName.substr(kept.size())));
         EXPECT_GT(TextWidth(more + ellipsis + line.substr(rest), kOverlayTextMm), printable);
     }
 }
