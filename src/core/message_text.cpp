@@ -63,7 +63,11 @@ std::string ShownText(std::string_view text, std::size_t limit) {
 } // namespace
 
 std::string QuotedForMessage(std::string_view text) {
-    return "\"" + ShownText(text, kMaxQuotedCharacters) + "\"";
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "x" + std::string&&.
+    std::string quoted = "\"";
+    quoted += ShownText(text, kMaxQuotedCharacters);
+    quoted += '"';
+    return quoted;
 }
 
 std::string WithControlCharactersEscaped(std::string_view text) {

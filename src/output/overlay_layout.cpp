@@ -2,6 +2,7 @@
 
 #include "core/number_text.h"
 #include "core/units.h"
+#include "output/text_fit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,8 @@ constexpr double kMinTileHeightMm = 60;
 constexpr double kDatumOverhangMm = 4;
 // A band narrower on paper than this many widths of the profile's line is hidden by it.
 constexpr double kBandLineWidths = 2;
+// From one line of the foot's words to the next.
+constexpr double kFootLineMm = 5;
 
 Point Along(Point p, Point d, double t) {
     return {p.X + t * d.X, p.Y + t * d.Y};
@@ -431,17 +434,18 @@ void CutIntoPages(const SheetPlacement& place, OverlayPages& pages) {
 }
 
 // The foot of every page: what is drawn on the first line, the band and the mirroring on the
-// second, the horizontal check bar with its statement and the page's label on the third; the
-// vertical bar in the strip at the right.
+// second, then the warning's lines if any, the horizontal check bar with its statement and the
+// page's label on the last; the vertical bar in the strip at the right.
 void AddFootAndSide(const OverlayOptions& options, double unitDivisor, std::string_view designName,
-                    OverlayPages& pages) {
+                    const std::vector<std::string>& warningLines, OverlayPages& pages) {
     const bool inches = unitDivisor == kInchUnitDivisor;
     const double bar = inches ? 2 * kMillimetresPerInch : 50;
     pages.CheckBarMm = bar;
     pages.Statement = "this bar is " + std::string(inches ? "2 in" : "50 mm") + " long";
     const double left = kPaperMarginMm;
     const double footTop = kPaperMarginMm + pages.TileHeight;
-    const double barY = footTop + kFooterHeightMm - 3;
+    const double warningHeight = static_cast<double>(warningLines.size()) * kFootLineMm;
+    const double barY = footTop + kFooterHeightMm + warningHeight - 3;
     constexpr double kTick = 1.5;
     pages.FooterLines = {
         {{left, barY}, {left + bar, barY}, OverlayStroke::CheckBar},
@@ -457,14 +461,21 @@ void AddFootAndSide(const OverlayOptions& options, double unitDivisor, std::stri
     pages.FooterLines.push_back(
         {{barX - kTick, footTop - bar}, {barX + kTick, footTop - bar}, OverlayStroke::CheckBar});
 
-    std::string info;
-    if (!designName.empty()) {
-        info = std::string(designName) + "    ";
-    }
-    info += "magnification " + NumberToText(options.Magnification) + "\u00d7    lengths in " +
-            std::string(UnitName(unitDivisor));
+    std::string info = "magnification " + NumberToText(options.Magnification) +
+                       "\u00d7    lengths in " + std::string(UnitName(unitDivisor));
     if (options.Region != OverlayRegion::All) {
         info += "    region: " + std::string(OverlayRegionName(options.Region));
+    }
+    if (!designName.empty()) {
+        // A long name is cut short rather than run off the page; what is drawn stays whole.
+        const double printable = pages.PaperWidth - 2 * kPaperMarginMm;
+        info = "    " + info;
+        const std::string name =
+            TextWidth(std::string(designName) + info, kOverlayTextMm) <= printable
+                ? std::string(designName)
+                : CutToWidth(designName, kOverlayTextMm,
+                             printable - TextWidth(info, kOverlayTextMm));
+        info = name + info;
     }
     std::string band = options.Tolerance > 0
                            ? "tolerance band \u00b1" + NumberToText(options.Tolerance) + " " +
@@ -483,6 +494,12 @@ void AddFootAndSide(const OverlayOptions& options, double unitDivisor, std::stri
          TextAlign::Centre,
          90},
     };
+    // On every page, so that the sheet under the lamp says itself what it cannot show.
+    double y = footTop + 2 * kFootLineMm;
+    for (const std::string& line : warningLines) {
+        y += kFootLineMm;
+        pages.FooterTexts.push_back({{left, y}, line, kOverlayTextMm});
+    }
     pages.LabelAt = {kPaperMarginMm + pages.TileWidth, barY + kOverlayTextMm / 2};
 }
 
@@ -511,19 +528,29 @@ std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
         return *std::move(problem);
     }
     OverlayPages pages;
+    // Lengths of the die are in the unit in force; the unit divisor is millimetres per unit.
+    const double mmPerUnit = unitDivisor * options.Magnification;
+    pages.Warning = BandWarning(options, mmPerUnit);
+    // The warning is printed in the foot, which grows by its lines; the least page is measured
+    // with them.
+    const double printable = paperWidthMm - 2 * kPaperMarginMm;
+    const std::vector<std::string> warningLines =
+        pages.Warning.empty()
+            ? std::vector<std::string>()
+            : Wrap(pages.Warning, kOverlayTextMm, std::max(printable, kMinPrintableWidthMm),
+                   std::numeric_limits<std::size_t>::max());
+    const double footHeight =
+        kFooterHeightMm + static_cast<double>(warningLines.size()) * kFootLineMm;
     pages.PaperWidth = paperWidthMm;
     pages.PaperHeight = paperHeightMm;
-    pages.TileWidth = paperWidthMm - 2 * kPaperMarginMm - kSideStripMm;
-    pages.TileHeight = paperHeightMm - 2 * kPaperMarginMm - kFooterHeightMm;
-    if (!(pages.TileWidth + kSideStripMm >= kMinPrintableWidthMm &&
-          pages.TileHeight >= kMinTileHeightMm)) {
+    pages.TileWidth = printable - kSideStripMm;
+    pages.TileHeight = paperHeightMm - 2 * kPaperMarginMm - footHeight;
+    if (!(printable >= kMinPrintableWidthMm && pages.TileHeight >= kMinTileHeightMm)) {
         return std::string("The page is too small for an overlay: its printable area must be at "
                            "least " +
                            NumberToText(kMinPrintableWidthMm) + " mm by " +
-                           NumberToText(kMinTileHeightMm + kFooterHeightMm) + " mm.");
+                           NumberToText(kMinTileHeightMm + footHeight) + " mm.");
     }
-    // Lengths of the die are in the unit in force; the unit divisor is millimetres per unit.
-    const double mmPerUnit = unitDivisor * options.Magnification;
     const DieLines die = DieLinesOf(frame, scene, options);
     auto placed = PlaceOnSheet(die, mmPerUnit, options, pages);
     if (std::string* problem = std::get_if<std::string>(&placed)) {
@@ -533,8 +560,7 @@ std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
     DrawDie(die, place, pages);
     AddAlignmentMarks(place, pages);
     CutIntoPages(place, pages);
-    AddFootAndSide(options, unitDivisor, designName, pages);
-    pages.Warning = BandWarning(options, mmPerUnit);
+    AddFootAndSide(options, unitDivisor, designName, warningLines, pages);
     return pages;
 }
 

@@ -43,8 +43,9 @@ struct PaperLine {
 inline constexpr double kPaperMarginMm = 10;
 // Neighbouring pages share this much of the sheet, so that they can be laid over each other.
 inline constexpr double kPageOverlapMm = 10;
-// The strip at the foot of every page that holds the words and the horizontal check bar, and the
-// strip at its right that holds the vertical one; the sheet is tiled over the rest.
+// The strip at the foot of every page that holds the words and the horizontal check bar (taller
+// by the warning's lines when there is one), and the strip at its right that holds the vertical
+// one; the sheet is tiled over the rest.
 inline constexpr double kFooterHeightMm = 19;
 inline constexpr double kSideStripMm = 12;
 // Free paper around the profile, and to its right the room for the datums' names.
@@ -104,8 +105,8 @@ struct OverlayPages {
     double CheckBarMm = 0;
     std::string Statement; // "this bar is 50 mm long"
     Point LabelAt;         // baseline end: the page's label is set flush right here
-    // Why the chart may mislead though it can be printed (the band hidden by the line); empty when
-    // nothing is wrong.
+    // Why the chart may mislead though it can be printed (the band hidden by the line), printed
+    // in the foot of every page as well; empty when nothing is wrong.
     std::string Warning;
 };
 

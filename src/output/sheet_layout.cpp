@@ -2,6 +2,7 @@
 
 #include "core/number_text.h"
 #include "core/units.h"
+#include "output/text_fit.h"
 
 #include <algorithm>
 #include <array>
@@ -44,89 +45,6 @@ constexpr double kRoomLeft = kFirstDimension + kTextGap + kDimText + 2;
 constexpr double kRoomRight = kFirstDimension + kExtensionBeyond + 2 * (kDimText + kTextGap) + 4;
 constexpr double kRoomTop = kWireStub + kAxisBeyond + 1;
 constexpr double kRoomBottom = kFirstDimension + kNextDimension + kExtensionBeyond + 1;
-
-// Liberation Sans advances in capital heights, roughly and on the wide side, so that laid-out
-// text never runs into its neighbour.
-double TextWidth(std::string_view text, double height) {
-    double em = 0;
-    for (const char byte : text) {
-        const auto c = static_cast<unsigned char>(byte);
-        if ((c & 0xC0) == 0x80) {
-            continue; // a continuation byte of a character counted already
-        }
-        const bool narrow = c == '.' || c == ',' || c == ':' || c == ' ' || c == 'i' || c == 'l';
-        const bool wide = c >= 0x80 || std::isupper(c) != 0 || c == 'm' || c == 'w' || c == '%';
-        const bool widest = c == 'W' || c == '@';
-        em += narrow ? 0.3 : widest ? 1.0 : wide ? 0.85 : 0.56;
-    }
-    constexpr double kCapHeightPerEm = 0.69;
-    return em * height / kCapHeightPerEm;
-}
-
-// A word too wide for a line, cut between characters into pieces that fit.
-std::vector<std::string> Pieces(const std::string& word, double height, double width) {
-    std::vector<std::string> pieces{std::string()};
-    for (std::size_t i = 0; i < word.size();) {
-        std::size_t next = i + 1;
-        while (next < word.size() && (static_cast<unsigned char>(word[next]) & 0xC0) == 0x80) {
-            ++next; // the rest of this character's bytes
-        }
-        const std::string character = word.substr(i, next - i);
-        if (!pieces.back().empty() && TextWidth(pieces.back() + character, height) > width) {
-            pieces.emplace_back();
-        }
-        pieces.back() += character;
-        i = next;
-    }
-    return pieces;
-}
-
-// Breaks a text at spaces into lines no wider than width (a word wider than a line is cut between
-// characters), at most maxLines of them, the last ending in an ellipsis when the text goes on.
-std::vector<std::string> Wrap(const std::string& text, double height, double width,
-                              std::size_t maxLines = 3) {
-    std::vector<std::string> lines;
-    std::string line;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(' ', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        for (const std::string& word : Pieces(text.substr(start, end - start), height, width)) {
-            std::string joined = line;
-            if (!joined.empty()) {
-                joined += ' ';
-            }
-            joined += word;
-            if (!line.empty() && TextWidth(joined, height) > width) {
-                lines.push_back(line);
-                line = word;
-            } else {
-                line = joined;
-            }
-        }
-        start = end + 1;
-    }
-    lines.push_back(line);
-    if (lines.size() > maxLines) {
-        lines.resize(maxLines);
-        // The ellipsis takes the room of the last characters.
-        while (!lines.back().empty() && TextWidth(lines.back() + "\u2026", height) > width) {
-            lines.back().pop_back();
-            while (!lines.back().empty() &&
-                   (static_cast<unsigned char>(lines.back().back()) & 0xC0) == 0x80) {
-                lines.back().pop_back();
-            }
-            if (!lines.back().empty() &&
-                (static_cast<unsigned char>(lines.back().back()) & 0xC0) == 0xC0) {
-                lines.back().pop_back(); // the lead byte of the character just taken off
-            }
-        }
-        lines.back() += "\u2026";
-    }
-    return lines;
-}
 
 // An angle as a drafter writes it: 25°, 12.5°.
 std::string Degrees(double angle) {

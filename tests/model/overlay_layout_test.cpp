@@ -1,6 +1,9 @@
+#include "core/utf8.h"
 #include "model_fixture.h"
 #include "output/overlay_layout.h"
+#include "output/text_fit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <variant>
@@ -170,10 +173,10 @@ Bounds TileOf(const OverlayPages& pages, int row, int column) {
 }
 
 OverlayPages LayOut(const Form1Model& model, const OverlayOptions& options, double width = kA4Width,
-                    double height = kA4Height) {
+                    double height = kA4Height, std::string_view designName = "d") {
     const auto laidOut =
         LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
-                      model.LastCalculation()->UnitDivisor, options, "d", width, height);
+                      model.LastCalculation()->UnitDivisor, options, designName, width, height);
     EXPECT_TRUE(std::holds_alternative<OverlayPages>(laidOut)) << std::get<std::string>(laidOut);
     return std::holds_alternative<OverlayPages>(laidOut) ? std::get<OverlayPages>(laidOut)
                                                          : OverlayPages{};
@@ -319,6 +322,7 @@ TEST_F(OverlayLayoutTest, WarnsWhenTheLineHidesTheBand) {
         double magnification;
         double tolerance;
         const char* warning; // empty: none
+        double paperWidth = kA4Width;
     } rows[] = {
         {"0.0005 in at 10x", false, 10, 0.0005,
          "The tolerance band is 0.127 mm wide on paper, less than twice the 0.25 mm line that "
@@ -329,6 +333,10 @@ TEST_F(OverlayLayoutTest, WarnsWhenTheLineHidesTheBand) {
          "The tolerance band is 0.49 mm wide on paper, less than twice the 0.25 mm line that "
          "hides it: choose a higher magnification."},
         {"no band", false, 1, 0, ""},
+        {"just under, on the narrowest page", true, 49, 0.01,
+         "The tolerance band is 0.49 mm wide on paper, less than twice the 0.25 mm line that "
+         "hides it: choose a higher magnification.",
+         120},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -337,8 +345,84 @@ TEST_F(OverlayLayoutTest, WarnsWhenTheLineHidesTheBand) {
             model.ChooseOption(1);
         }
         model.Command1_Click();
-        EXPECT_EQ(LayOut(model, {row.magnification, row.tolerance, OverlayView::Bore}).Warning,
-                  row.warning);
+        const OverlayPages pages =
+            LayOut(model, {row.magnification, row.tolerance, OverlayView::Bore}, row.paperWidth);
+        EXPECT_EQ(pages.Warning, row.warning);
+        // The foot grows by the warning's lines and leaves the tiles shorter, never the paper.
+        const std::vector<Page> paper = OverlayPaper(pages);
+        ASSERT_FALSE(paper.empty());
+        const double tileBottom = kPaperMarginMm + pages.TileHeight;
+        const double barTop = pages.FooterLines[1].Start.Y; // the tick at the bar's left end
+        for (const Page& page : paper) {
+            // The words down the left of the foot: what is drawn, the band, then the warning.
+            std::vector<PageText> left;
+            std::copy_if(page.Texts.begin(), page.Texts.end(), std::back_inserter(left),
+                         [&](const PageText& text) {
+                             return text.At.Y > tileBottom && text.At.X == kPaperMarginMm;
+                         });
+            std::sort(left.begin(), left.end(),
+                      [](const PageText& a, const PageText& b) { return a.At.Y < b.At.Y; });
+            ASSERT_GE(left.size(), 2u);
+            std::string warning;
+            for (std::size_t i = 2; i < left.size(); ++i) {
+                warning += (warning.empty() ? "" : " ") + left[i].Text;
+                EXPECT_LE(TextWidth(left[i].Text, left[i].HeightMm),
+                          row.paperWidth - 2 * kPaperMarginMm);
+                EXPECT_LE(left[i].At.Y + left[i].HeightMm, barTop);
+                EXPECT_GE(left[i].At.Y - left[i].HeightMm, left[i - 1].At.Y);
+            }
+            EXPECT_EQ(warning, row.warning);
+        }
+        if (pages.Warning.empty()) {
+            EXPECT_EQ(pages.TileHeight, kA4Height - 2 * kPaperMarginMm - kFooterHeightMm);
+        }
+    }
+}
+
+// The first line of the foot names the design and what is drawn; a long name is cut with an
+// ellipsis between characters so that the line stays on the paper.
+TEST_F(OverlayLayoutTest, FootKeepsALongNameWithinThePage) {
+    std::string umlauts; // 300 characters, every fifth of them two bytes long
+    for (int i = 0; i < 60; ++i) {
+        umlauts += "D\u00fcse ";
+    }
+    const struct {
+        const char* name;
+        std::string designName;
+        double paperWidth;
+        bool cut;
+    } rows[] = {
+        {"short name", "Ziehstein \u00d8 0,45", kA4Width, false},
+        {"300 characters, some multi-byte", umlauts, kA4Width, true},
+        {"the same on the narrowest page", umlauts, 120, true},
+        {"300 of the widest letter", std::string(300, 'W'), kA4Width, true},
+    };
+    UseDefaultProfile();
+    model.Command1_Click();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const OverlayPages pages = LayOut(model, {20, 0.001, OverlayView::Bore}, row.paperWidth,
+                                          kA4Height, row.designName);
+        const std::string& line = pages.FooterTexts[0].Text;
+        const double printable = row.paperWidth - 2 * kPaperMarginMm;
+        EXPECT_LE(TextWidth(line, kOverlayTextMm), printable);
+        EXPECT_TRUE(IsUtf8(line));
+        const std::size_t rest = line.find("    magnification 20\u00d7");
+        ASSERT_NE(rest, std::string::npos);
+        const std::string name = line.substr(0, rest);
+        if (!row.cut) {
+            EXPECT_EQ(name, row.designName);
+            continue;
+        }
+        const std::string ellipsis = "\u2026";
+        ASSERT_GT(name.size(), ellipsis.size());
+        ASSERT_EQ(name.substr(name.size() - ellipsis.size()), ellipsis);
+        const std::string kept = name.substr(0, name.size() - ellipsis.size());
+        EXPECT_EQ(row.designName.rfind(kept, 0), 0u);
+        // As much of the name as fits: one more character would run off the page.
+        const std::string more = row.designName.substr(
+            0, kept.size() + Utf8SequenceLength(row.designName.substr(kept.size())));
+        EXPECT_GT(TextWidth(more + ellipsis + line.substr(rest), kOverlayTextMm), printable);
     }
 }
 
