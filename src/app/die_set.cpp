@@ -345,17 +345,23 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
     return inputs;
 }
 
-const PassOverride* FindPassOverride(const DieSetFile& set, int pass) {
-    const auto found = std::ranges::find_if(set.Overrides, [pass](const PassOverride& override) {
+namespace {
+
+auto OverridesPass(int pass) {
+    return [pass](const PassOverride& override) {
         return ParseNumber(override.Pass) == static_cast<double>(pass);
-    });
+    };
+}
+
+} // namespace
+
+const PassOverride* FindPassOverride(const DieSetFile& set, int pass) {
+    const auto found = std::ranges::find_if(set.Overrides, OverridesPass(pass));
     return found == set.Overrides.end() ? nullptr : &*found;
 }
 
 void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts) {
-    const PassOverride* own = FindPassOverride(set, pass);
-    const auto found =
-        own == nullptr ? set.Overrides.end() : set.Overrides.begin() + (own - set.Overrides.data());
+    const auto found = std::ranges::find_if(set.Overrides, OverridesPass(pass));
     const bool none =
         std::ranges::none_of(texts, [](const auto& text) { return text.has_value(); });
     if (found == set.Overrides.end()) {

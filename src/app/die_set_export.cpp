@@ -4,23 +4,9 @@
 #include "app/headless_toolkit.h"
 #include "output/atomic_file.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace dieprofile {
 
 namespace {
-
-bool EndsInExtension(const std::string& path, std::string_view wanted) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return false;
-    }
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == wanted;
-}
 
 // The pass's die calculated again as the window would, and its sheet laid out as Export Drawing
 // lays it out; or why it cannot be drawn ("in the die set, pass 2: ...").
@@ -51,7 +37,7 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
         return ExportRefusal{CannotExport(path, reason), usage};
     };
     const bool pdf = request.Format == DieSetExportFormat::Pdf;
-    if (!EndsInExtension(path, pdf ? "pdf" : "csv")) {
+    if (ExtensionOf(path) != (pdf ? "pdf" : "csv")) {
         return refuse(pdf ? "the file name must end in .pdf" : "the file name must end in .csv",
                       true);
     }

@@ -23,6 +23,9 @@ namespace dieprofile {
 
 enum class ExportFormat { Pdf, Svg, Dxf };
 
+// A file name's extension in lower case, without its dot; empty when the name has none.
+std::string ExtensionOf(std::string_view path);
+
 // The format a file name asks for by its extension, in any case; nothing for any other.
 std::optional<ExportFormat> ExportFormatOf(std::string_view path);
 // The extensions, as a refusal lists them.
