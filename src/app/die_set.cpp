@@ -2,9 +2,8 @@
 // toolkit of no screen, and the pass's physics by the formulas of its documentation.
 #include "app/die_set.h"
 
+#include "app/die_calculation.h"
 #include "app/form_design.h"
-#include "app/form_model.h"
-#include "app/headless_toolkit.h"
 #include "app/wire_materials.inc"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
@@ -181,21 +180,16 @@ std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set, std::size_t p
     return std::nullopt;
 }
 
-// Designs the die in a window model of its own, exactly as opening it in the window would.
+// Designs the die by the one Calculate, exactly as opening it in the window would; its drawing is
+// kept for the pass's sheet.
 PassDie DesignDie(Design typed) {
     PassDie die;
-    HeadlessToolkit toolkit;
-    Form1Model model(toolkit);
-    model.Form_Load();
-    if (std::optional<std::string> refused = model.ApplyDesign(typed)) {
-        die.Refusal = std::move(*refused);
-    } else if (!model.LastCalculation()) {
-        // Calculate said why in its one message box.
-        die.Refusal = toolkit.Messages.empty() ? std::string("The die cannot be calculated.")
-                                               : toolkit.Messages.back();
+    Expected<Calculation, CalculateRefusal> done = CalculateDesign(typed);
+    if (!done) {
+        die.Refusal = done.Error().Message;
     } else {
-        const CalculatedDrawing& drawn = *model.LastCalculation();
-        const MeetingPoint meeting = MeetingPointOf(drawn.Frame, model.Scene());
+        const CalculatedDrawing& drawn = done->Drawing;
+        const MeetingPoint meeting = MeetingPointOf(drawn.Frame, drawn.Scene);
         die.Calculated = true;
         die.Delta = DeltaValueOf(drawn.Profile);
         die.Contact = meeting.Contact;
@@ -204,6 +198,7 @@ PassDie DesignDie(Design typed) {
             // The drawing's unit is the set's: the die was typed in it.
             die.MeetingPointAboveBearing = meeting.AboveBearing;
         }
+        die.Drawing = std::move(done->Drawing);
     }
     die.Typed = std::move(typed);
     return die;

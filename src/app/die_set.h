@@ -7,6 +7,7 @@
 
 #include "output/design_file.h"
 #include "output/set_file.h"
+#include "profile/calculated_drawing.h"
 #include "profile/profile_figures.h"
 
 #include <cstddef>
@@ -89,6 +90,8 @@ struct PassDie {
     // Where the entering wire meets the bore, above the start of the bearing in the set's unit;
     // none when the wire meets neither bell nor cone (the window then keeps an earlier height).
     std::optional<double> MeetingPointAboveBearing;
+    // What Calculate drew, kept for the pass's sheet; none when the die was refused.
+    std::optional<CalculatedDrawing> Drawing;
 };
 
 // One row of the schedule. The fractions are fractions (0.2, not 20 %); angles in radians.

@@ -1,30 +1,26 @@
 // The die set leaves the program on the same road as the drawing: the set's own file never written
 // over, every refusal decided here in the words of every export, the view only painting.
 #include "app/export.h"
-#include "app/headless_toolkit.h"
 #include "output/atomic_file.h"
 
 namespace dieprofile {
 
 namespace {
 
-// The pass's die calculated again as the window would, and its sheet laid out as Export Drawing
-// lays it out; or why it cannot be drawn ("in the die set, pass 2: ...").
+// The pass's sheet laid out as Export Drawing lays it out, from the drawing its Calculate kept; or
+// why it cannot be drawn ("in the die set, pass 2: ...").
 std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::string& what,
                                             const std::string& setName, std::size_t passes,
                                             Paper paper) {
-    HeadlessToolkit toolkit;
-    Form1Model model(toolkit);
-    model.Form_Load();
     const std::string number = std::to_string(pass.Pass);
-    if (model.ApplyDesign(pass.Die.Typed) || !model.LastCalculation()) {
+    if (!pass.Die.Drawing) {
         return "in " + what + ", the die of pass " + number + " cannot be drawn";
     }
-    if (const std::optional<std::string> fault =
-            ProfileFault(*model.LastCalculation(), model.Scene())) {
+    const CalculatedDrawing& drawn = *pass.Die.Drawing;
+    if (const std::optional<std::string> fault = ProfileFault(drawn)) {
         return "in " + what + ", pass " + number + ": " + *fault;
     }
-    return DrawingSheetOf(*model.LastCalculation(), model.Scene(),
+    return DrawingSheetOf(drawn, drawn.Scene,
                           setName + " pass " + number + " of " + std::to_string(passes), paper);
 }
 

@@ -2,9 +2,9 @@
 // sheet's title block says. Both read the last Calculate, never the present fields.
 #pragma once
 
-#include "app/form_model.h"
 #include "output/dxf_writer.h"
 #include "output/title_block.h"
+#include "profile/calculated_drawing.h"
 
 #include <optional>
 #include <string>

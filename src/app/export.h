@@ -11,6 +11,7 @@
 #include "output/page.h"
 #include "output/paper.h"
 #include "output/sheet_layout.h"
+#include "profile/calculated_drawing.h"
 
 #include <cstddef>
 #include <optional>
@@ -35,11 +36,6 @@ inline constexpr std::string_view kExportExtensions = ".pdf, .svg or .dxf";
 inline constexpr std::string_view kNothingDrawn = "there is no drawing yet. Press Calculate first";
 inline constexpr std::string_view kToleranceWiderThanDie =
     "the tolerance band is wider than the die";
-
-// The fault that keeps the profile of a Calculate from being made, in the die maker's words
-// ("the reduction cone is narrower than the bearing"); nothing for a die that can be made. The
-// window draws such a profile as designed; only what leaves the program is refused.
-std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn, const DrawingScene& scene);
 
 // Whether a band of this tolerance either side of a wall is wider than the die's blank.
 bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn);

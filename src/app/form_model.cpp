@@ -1,5 +1,6 @@
 #include "app/form_model.h"
 
+#include "app/die_calculation.h"
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
@@ -24,14 +25,7 @@ Form1Model::Form1Model(Toolkit& toolkit) : toolkit_(toolkit) {
 }
 
 void Form1Model::Form_Load() {
-    state_.UnitDivisor = kInchUnitDivisor;
-    // The axis is the middle of the blank's bottom edge, the base line that edge's height. The
-    // design values always round, so value() cannot throw here.
-    const double bottomLeft = scene_.LineDieBottomLeft.X1;
-    const double bottomRight = scene_.LineDieBottomRight.X2;
-    state_.CentreX = RoundToLong((bottomLeft + bottomRight) / 2).value();
-    state_.DieBaseY = RoundToLong(scene_.LineDieBottomLeft.Y1).value();
-    state_.PiValue = 3.14159;
+    SetLoadedReferences(state_, scene_);
 
     CentreWindow();
 

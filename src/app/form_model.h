@@ -6,6 +6,7 @@
 #include "core/controls.h"
 #include "core/profile_state.h"
 #include "output/design_file.h"
+#include "profile/calculated_drawing.h"
 #include "profile/die_section.h"
 #include "profile/drawing_scene.h"
 
@@ -29,21 +30,6 @@ struct CaptionLabel {
     std::string Caption;
     bool Visible = true;
     bool operator==(const CaptionLabel&) const = default;
-};
-
-// What the last Calculate that went through drew with: the drawing's frame and the unit it was in,
-// the profile it computed, the blank and the fields as they were read, and the two results as the
-// window showed them. The unit, the blank and the fields can all change afterwards without a new
-// drawing, so exports read the drawing through this, never through the present state.
-struct CalculatedDrawing {
-    SectionFrame Frame;
-    double UnitDivisor = 0;
-    ProfileState Profile;
-    std::string Blank;                      // the catalogue row's text
-    std::array<std::string, 11> FieldTexts; // Text1's texts by index; element 9 is never used
-    std::string DeltaValue;                 // as written into Text3
-    std::string AreaReduction;              // as written into Text2
-    bool operator==(const CalculatedDrawing&) const = default;
 };
 
 // The window's outer rectangle in twips, as single-precision numbers.

@@ -2,8 +2,9 @@
 // results, who it is for and by, and what the design calls itself.
 #pragma once
 
-#include "app/form_model.h"
+#include "output/design_file.h"
 #include "output/sheet_layout.h"
+#include "profile/calculated_drawing.h"
 
 #include <string>
 #include <string_view>

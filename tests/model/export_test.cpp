@@ -81,7 +81,7 @@ TEST_F(ExportTest, AProfileThatCannotBeMadeIsRefusedInTheDieMakersWords) {
         }
         model.Command1_Click();
         ASSERT_TRUE(model.LastCalculation()) << c.Name << ": the window draws it as designed";
-        EXPECT_EQ(ProfileFault(*model.LastCalculation(), model.Scene()), c.Fault) << c.Name;
+        EXPECT_EQ(ProfileFault(*model.LastCalculation()), c.Fault) << c.Name;
         const auto refusal = Export("die.dxf");
         ASSERT_TRUE(refusal) << c.Name;
         EXPECT_EQ(refusal->Message,
@@ -112,7 +112,7 @@ TEST_F(ExportTest, EveryCatalogueBlankWithTheDefaultProfileCanBeExported) {
             }
             model.Command1_Click();
             ASSERT_TRUE(model.LastCalculation()) << row;
-            EXPECT_EQ(ProfileFault(*model.LastCalculation(), model.Scene()), std::nullopt)
+            EXPECT_EQ(ProfileFault(*model.LastCalculation()), std::nullopt)
                 << "row " << row << " unit " << option;
         }
     }
