@@ -123,10 +123,9 @@ private:
             }
         } else {
             // PDF and SVG sheets are drawn by the window's painter, which the driver does not have.
-            toolkit_.ShowMessage("Cannot export \"" +
-                                 std::filesystem::path(path).filename().string() +
-                                 "\": the headless driver writes DXF only; use dieprofile --export "
-                                 "for PDF and SVG.");
+            toolkit_.ShowMessage(CannotExport(std::filesystem::path(path).filename().string(),
+                                              "the headless driver writes DXF only; use "
+                                              "dieprofile --export for PDF and SVG"));
         }
     }
 
@@ -228,7 +227,7 @@ private:
         DieSetExportRequest request;
         request.Path = path;
         request.SetPath = setPath_;
-        const bool pdf = path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0;
+        const bool pdf = HasExtension(path, "pdf");
         request.Format = pdf ? DieSetExportFormat::Pdf : DieSetExportFormat::Csv;
         return request;
     }

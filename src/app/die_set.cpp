@@ -447,12 +447,6 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
     return schedule;
 }
 
-std::string ShortestText(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return {buffer.data(), result.ptr};
-}
-
 std::string DieSetCsv(const DieSetSchedule& schedule) {
     std::string csv(kDieSetCsvHeader);
     csv += '\n';

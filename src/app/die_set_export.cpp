@@ -1,6 +1,8 @@
 // The die set leaves the program on the same road as the drawing: the set's own file never written
 // over, every refusal decided here in the words of every export, the view only painting.
 #include "app/export.h"
+#include "core/file_name.h"
+#include "core/message_text.h"
 #include "output/atomic_file.h"
 
 namespace dieprofile {
@@ -33,7 +35,7 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
         return ExportRefusal{CannotExport(path, reason), usage};
     };
     const bool pdf = request.Format == DieSetExportFormat::Pdf;
-    if (ExtensionOf(path) != (pdf ? "pdf" : "csv")) {
+    if (!HasExtension(path, pdf ? "pdf" : "csv")) {
         return refuse(pdf ? "the file name must end in .pdf" : "the file name must end in .csv",
                       true);
     }
@@ -61,7 +63,7 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
         rendering.Bytes = DieSetCsv(schedule);
     } else {
         DieSetDocument document{set, schedule, request.Caution, name, request.SheetPaper, {}};
-        const std::string shown = name.empty() ? std::string("(not saved)") : name;
+        const std::string shown = name.empty() ? std::string(kNotSaved) : name;
         for (const DieSetPass& pass : schedule.Passes) {
             std::variant<Page, std::string> sheet =
                 SheetOfPass(pass, what, shown, schedule.Passes.size(), request.SheetPaper);

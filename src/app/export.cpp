@@ -10,22 +10,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <ctime>
 
 namespace dieprofile {
-
-std::string ExtensionOf(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) {
-        return {};
-    }
-    std::string extension(path.substr(dot + 1));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 std::optional<ExportFormat> ExportFormatOf(std::string_view path) {
     const std::string extension = ExtensionOf(path);

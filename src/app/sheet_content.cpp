@@ -1,6 +1,8 @@
 #include "app/sheet_content.h"
 
 #include "app/drawing_export.h"
+#include "core/file_name.h"
+#include "core/message_text.h"
 #include "output/design_file.h"
 
 namespace dieprofile {
@@ -16,10 +18,11 @@ SheetContent SheetContentOf(const CalculatedDrawing& drawn, const DrawingScene& 
     content.Identity = identity;
     if (content.Identity.Number.empty()) {
         std::string name(designName);
-        if (name.ends_with(kDesignExtension) && name.size() > kDesignExtension.size()) {
+        if (HasExtension(name, kDesignExtension.substr(1)) &&
+            name.size() > kDesignExtension.size()) {
             name.resize(name.size() - kDesignExtension.size());
         }
-        content.Identity.Number = name.empty() ? std::string("(not saved)") : name;
+        content.Identity.Number = name.empty() ? std::string(kNotSaved) : name;
     }
     if (content.Identity.Title.empty()) {
         content.Identity.Title = "Wire-drawing die";

@@ -9,6 +9,9 @@
 
 namespace dieprofile {
 
+// What a drawing or a set that has never been in a file is called where its file's name stands.
+inline constexpr std::string_view kNotSaved = "(not saved)";
+
 // Longer texts are cut to this many characters, the last of them an ellipsis.
 inline constexpr std::size_t kMaxQuotedCharacters = 80;
 

@@ -30,6 +30,10 @@ std::string FormatNumber(double value, std::string_view mask);
 // A value with exactly this many decimals, nearest to its binary value ("0.0540"); never "-0.000".
 std::string FixedDecimals(double value, int decimals);
 
+// The shortest text that reads back to the same double ("0.1", "1e+300"), whatever the locale;
+// the form of the CSV and the DXF.
+std::string ShortestText(double value);
+
 // Rounds to the nearest integer, halves to even; nullopt when the result does
 // not fit a 32-bit signed integer or the value is NaN.
 std::optional<std::int32_t> RoundToLong(double value);

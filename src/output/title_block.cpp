@@ -1,5 +1,6 @@
 #include "output/title_block.h"
 
+#include "core/message_text.h"
 #include "core/number_text.h"
 #include "core/units.h"
 
@@ -61,7 +62,7 @@ std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
     std::vector<TitleRow> rows;
     // A design never saved has no file name yet; the row says so instead of standing empty.
     rows.push_back(
-        {"Design", content.DesignName.empty() ? std::string("(not saved)") : content.DesignName});
+        {"Design", content.DesignName.empty() ? std::string(kNotSaved) : content.DesignName});
     rows.push_back({"Wire Die Blank", content.Blank});
     for (const TitleInput& input : content.Inputs) {
         rows.push_back({input.Caption, input.IsLength

@@ -140,8 +140,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         }
         if (IsDieSetPath(line.Design)) {
             // A die set leaves as its table (CSV) or its schedule and dies on paper (PDF).
-            const QString suffix = QFileInfo(line.Output).suffix().toLower();
-            if (suffix != u"csv" && suffix != u"pdf") {
+            const std::string output = line.Output.toStdString();
+            if (!HasExtension(output, "csv") && !HasExtension(output, "pdf")) {
                 return refuse(QStringLiteral("cannot export the die set to %1: its extension "
                                              "must be .csv or .pdf")
                                   .arg(Quoted(QFileInfo(line.Output).fileName())));
@@ -154,7 +154,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
         if (line.What != CommandLine::Action::Export ||
-            QFileInfo(line.Output).suffix().toLower() != QStringLiteral("dxf")) {
+            !HasExtension(line.Output.toStdString(), "dxf")) {
             return refuse(
                 QStringLiteral("--dxf-profile and --dxf-axis go with --export OUTPUT.dxf"));
         }
@@ -241,7 +241,7 @@ void SilenceToolkitChatter() {
 }
 
 bool IsDieSetPath(const QString& path) {
-    return path.endsWith(QStringLiteral(".dieset"), Qt::CaseInsensitive);
+    return HasExtension(path.toStdString(), kSetExtension.substr(1));
 }
 
 int ExportDieSetWithoutWindow(const CommandLine& line) {
@@ -254,8 +254,8 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
     DieSetExportRequest request;
     request.Path = PathBytes(line.Output);
     request.SetPath = PathBytes(line.Design);
-    request.Format = QFileInfo(line.Output).suffix().toLower() == u"csv" ? DieSetExportFormat::Csv
-                                                                         : DieSetExportFormat::Pdf;
+    request.Format =
+        HasExtension(request.Path, "csv") ? DieSetExportFormat::Csv : DieSetExportFormat::Pdf;
     request.SheetPaper = line.PaperAsked.value_or(DefaultSheetPaper());
     const std::optional<ExportRefusal> refusal =
         ExportDieSet(std::get<DieSetFile>(read), request, &painters);

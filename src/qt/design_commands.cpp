@@ -1,6 +1,7 @@
 #include "qt/design_commands.h"
 
 #include "app/form_model.h"
+#include "core/file_name.h"
 #include "core/message_text.h"
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
@@ -34,8 +35,9 @@ const QString kDxfFilter = QStringLiteral("DXF section for CAM (*.dxf)");
 
 // A name typed without an extension gets the one of the kind chosen.
 QString WithExtension(const QString& path, const QStringList& known, const QString& fallback) {
-    return known.contains(QFileInfo(path).suffix().toLower()) ? path
-                                                              : path + QLatin1Char('.') + fallback;
+    return known.contains(QString::fromStdString(ExtensionOf(path.toStdString())))
+               ? path
+               : path + QLatin1Char('.') + fallback;
 }
 
 } // namespace
@@ -220,7 +222,7 @@ void DesignCommands::ExportDrawing() {
         return;
     }
     DxfExportOptions dxf;
-    if (QFileInfo(path).suffix().toLower() == u"dxf" && window_.Model().LastCalculation()) {
+    if (HasExtension(path.toStdString(), "dxf") && window_.Model().LastCalculation()) {
         QSettings settings = UserSettings();
         DxfOptionsDialog dialog(
             {settings.value(kDxfHalfKey).toBool() ? DxfProfile::Half : DxfProfile::Section,

@@ -3,6 +3,7 @@
 #include "app/die_set.h"
 #include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "qt/page_painter.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
@@ -241,7 +242,10 @@ Rendering DieSetPdfOf(const DieSetDocument& document) {
     const DieSetSchedule& schedule = document.Schedule;
     const double caution = document.Caution;
     const QString name = ToQString(document.SetName);
-    const QString shown = name.isEmpty() ? QStringLiteral("(not saved)") : name;
+    const QString shown =
+        name.isEmpty()
+            ? QString::fromUtf8(kNotSaved.data(), static_cast<qsizetype>(kNotSaved.size()))
+            : name;
     SetTableModel table;
     table.SetSchedule(schedule, caution);
     const QString title = QStringLiteral("Die set %1").arg(name);
