@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -450,12 +449,6 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
         schedule.Passes.push_back(std::move(pass));
     }
     return schedule;
-}
-
-std::string ShortestText(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return {buffer.data(), result.ptr};
 }
 
 std::string DieSetCsv(const DieSetSchedule& schedule) {

@@ -136,9 +136,6 @@ inline constexpr std::string_view kDieSetCsvHeader =
     "force_N,speed_m_per_s,power_kW,temperature_rise_K,meeting_point_above_bearing,bell_contact";
 std::string DieSetCsv(const DieSetSchedule& schedule);
 
-// The shortest text that reads back to the same double, in the C locale.
-std::string ShortestText(double value);
-
 // A stress ratio above this is marked as a caution. Wire drawing practice keeps the drawing stress
 // to about 60 % of the flow stress of the wire leaving the die, so that a weak spot, a poorly
 // lubricated length or a worn die does not break the wire (R. N. Wright, Wire Technology: Process

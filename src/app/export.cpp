@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <ctime>
 
@@ -55,17 +54,6 @@ std::string ZoneFault(std::size_t zone, const ProfileState& profile, double heig
 }
 
 } // namespace
-
-std::string ExtensionOf(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) {
-        return {};
-    }
-    std::string extension(path.substr(dot + 1));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 std::optional<ExportFormat> ExportFormatOf(std::string_view path) {
     const std::string extension = ExtensionOf(path);

@@ -7,6 +7,7 @@
 #include "app/die_set.h"
 #include "app/drawing_export.h"
 #include "app/form_model.h"
+#include "output/atomic_file.h"
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"
@@ -22,9 +23,6 @@
 namespace dieprofile {
 
 enum class ExportFormat { Pdf, Svg, Dxf };
-
-// A file name's extension in lower case, without its dot; empty when the name has none.
-std::string ExtensionOf(std::string_view path);
 
 // The format a file name asks for by its extension, in any case; nothing for any other.
 std::optional<ExportFormat> ExportFormatOf(std::string_view path);

@@ -416,4 +416,10 @@ std::string FixedDecimals(double value, int decimals) {
                                                                                 : text;
 }
 
+std::string ShortestText(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return {buffer.data(), result.ptr};
+}
+
 } // namespace dieprofile

@@ -22,6 +22,9 @@ std::optional<double> ParseNumber(std::string_view text);
 // Every text written for a finite value reads back with ParseNumber.
 std::string NumberToText(double value);
 
+// The shortest text that reads back to the same double, in the C locale.
+std::string ShortestText(double value);
+
 // Writes a value with a fixed number of decimal places, given by a mask of the
 // form "0." followed by '#' places (shown up to the last non-zero digit) and
 // optionally one final '0' place (always shown). Halves round away from zero.

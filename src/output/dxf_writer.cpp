@@ -1,8 +1,8 @@
 #include "output/dxf_writer.h"
 
+#include "core/number_text.h"
 #include "core/utf8.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -21,12 +21,7 @@ public:
         out_ += '\n';
     }
     void Code(int code, int value) { Code(code, std::to_string(value)); }
-    void Number(int code, double value) {
-        char buffer[32];
-        // to_chars writes the shortest round-trip text, whatever the process's locale.
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        Code(code, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
-    }
+    void Number(int code, double value) { Code(code, ShortestText(value)); }
     void Coordinates(int code, Point point) {
         Number(code, point.X);
         Number(code + 10, point.Y);
