@@ -5,6 +5,7 @@
 #include "app/export.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
+#include "app/inspection_model.h"
 #include "app/page_dump.h"
 
 #include <array>
@@ -53,6 +54,9 @@ public:
         if (command == "print" && rest.empty()) {
             model_.Command2_Click();
             return true;
+        }
+        if (command.starts_with("inspect")) {
+            return RunInspectCommand(command, rest);
         }
         if (command.starts_with("set-")) {
             return RunSetCommand(command, rest);
@@ -165,6 +169,37 @@ private:
             out_ << DumpPages(std::get<LaidOutExport>(laidOut).Pages);
         }
         return true;
+    }
+
+    // The inspection's lines: the same commands as the inspection window's.
+    bool RunInspectCommand(std::string_view command, std::string_view rest) {
+        if (command == "inspect" && !rest.empty()) {
+            inspection_.OpenMeasured(std::string(rest));
+            return true;
+        }
+        if (command == "inspect-tolerance") {
+            inspection_.SetToleranceText(std::string(rest));
+            return true;
+        }
+        if (command == "inspect-dump" && rest.empty()) {
+            if (!inspection_.Result()) {
+                toolkit_.ShowMessage("There is no inspection yet: use inspect FILE first.");
+                return true;
+            }
+            out_ << "begin inspection\n";
+            const std::string csv = inspection_.ReportCsv();
+            for (std::size_t start = 0; start < csv.size();) {
+                const std::size_t end = csv.find('\n', start);
+                out_ << "csv " << csv.substr(start, end - start) << "\n";
+                start = end + 1;
+            }
+            for (const std::string& note : inspection_.Result()->Notes) {
+                out_ << "note " << Quoted(note) << "\n";
+            }
+            out_ << "verdict " << Quoted(inspection_.Verdict()) << "\nend inspection\n";
+            return true;
+        }
+        return false;
     }
 
     // The die set's lines: the same use cases as the Die Set window calls.
@@ -282,6 +317,7 @@ private:
 
     HeadlessToolkit toolkit_;
     Form1Model model_;
+    InspectionModel inspection_{toolkit_, model_};
     std::ostream& out_;
     std::ostream& err_;
     std::optional<DieSetFile> set_;

@@ -29,6 +29,11 @@
 //                  `refused CAPTION OUTLET "MESSAGE"` when its inputs are refused, then `end set`
 //   set-open-die N opens pass N's die in the window and calculates it, as a double-click on its
 //                  row does
+//   inspect FILE   holds the measured bore in FILE (a point list or a DXF) against the last
+//                  Calculate, as the inspection window's Open Measured… does
+//   inspect-tolerance T  the inspection's tolerance band on the radius (empty: none)
+//   inspect-dump   writes the inspection: `begin inspection`, `csv LINE` for every line of its
+//                  report's CSV, `note "TEXT"` for every note, `verdict "TEXT"`, `end inspection`
 // FILE is the rest of the line; a relative path is taken from the working directory.
 // While a command runs, a message box writes `message "TEXT"` and a print writes
 // `printed WIDTH HEIGHT diamond-fields VISIBILITY`.

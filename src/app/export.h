@@ -8,6 +8,7 @@
 #include "app/drawing_export.h"
 #include "app/form_model.h"
 #include "core/file_name.h"
+#include "output/atomic_file.h"
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"

@@ -1,6 +1,8 @@
 #include "output/atomic_file.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -158,6 +160,48 @@ bool IsSameFile(const std::string& first, const std::string& second) {
     struct stat b {};
     return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
+}
+
+std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes,
+                                           std::size_t limit) {
+    // Opened without waiting, so that a named pipe or a device is refused at once instead of
+    // blocking the window until something writes to it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+    }
+    struct Closer {
+        int Fd;
+        ~Closer() { ::close(Fd); }
+    } closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return "it cannot be read (" + std::string(std::strerror(EISDIR)) + ")";
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return std::string("it is not a regular file");
+    }
+    // Read in pieces, and no further than one byte past the limit: that tells a file that is too
+    // large without reading all of it, and a small file costs no large buffer.
+    bytes.clear();
+    std::array<char, 16384> piece{};
+    while (bytes.size() <= limit) {
+        const ssize_t read = ::read(fd, piece.data(), piece.size());
+        if (read < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+        }
+        if (read == 0) {
+            break;
+        }
+        bytes.append(piece.data(), static_cast<std::size_t>(read));
+    }
+    return std::nullopt;
 }
 
 } // namespace dieprofile

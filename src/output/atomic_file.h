@@ -3,6 +3,7 @@
 // Every file the program writes goes this way, whatever its format.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,5 +23,11 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
 // Whether the two paths name one and the same file, through symbolic and hard links alike. False
 // when either does not exist.
 bool IsSameFile(const std::string& first, const std::string& second);
+
+// Reads at most limit + 1 bytes of the file into `bytes` (enough to tell a file that is too large
+// without reading all of it); nothing, or why it cannot be read. Anything but a regular file (a
+// named pipe, a device) is refused at once, never waited on.
+std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes,
+                                           std::size_t limit);
 
 } // namespace dieprofile

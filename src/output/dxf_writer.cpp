@@ -3,7 +3,6 @@
 #include "core/number_text.h"
 #include "core/utf8.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iterator>

@@ -260,47 +260,6 @@ std::optional<std::string> FieldText(const StrictJson& object, std::string_view 
     return CheckFieldText(into, KeyPath(parent, key));
 }
 
-std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes) {
-    // Opened without waiting, so that a named pipe or a device is refused at once instead of
-    // blocking the window until something writes to it.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
-    }
-    struct Closer {
-        int Fd;
-        ~Closer() { ::close(Fd); }
-    } closer{fd};
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) {
-        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
-    }
-    if (S_ISDIR(status.st_mode)) {
-        return "it cannot be read (" + std::string(std::strerror(EISDIR)) + ")";
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return std::string("it is not a regular file");
-    }
-    // Read in pieces, and no further than one byte past the limit: that tells a file that is too
-    // large without reading all of it, and a small file costs no large buffer.
-    bytes.clear();
-    std::array<char, 16384> piece{};
-    while (bytes.size() <= kMaxFileBytes) {
-        const ssize_t read = ::read(fd, piece.data(), piece.size());
-        if (read < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
-        }
-        if (read == 0) {
-            break;
-        }
-        bytes.append(piece.data(), static_cast<std::size_t>(read));
-    }
-    return std::nullopt;
-}
-
 std::string JsonFileText(const StrictJson& root) {
     // Invalid UTF-8 in a field cannot reach here from a window; replace rather than throw.
     return root.dump(2, ' ', false, StrictJson::error_handler_t::replace) + "\n";

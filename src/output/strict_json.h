@@ -4,6 +4,8 @@
 // include it; the JSON library stays out of every public header.
 #pragma once
 
+#include "output/atomic_file.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
@@ -50,9 +52,10 @@ std::string KeyPath(std::string_view parent, std::string_view key);
 // "\"text\"".
 std::string InQuotes(std::string_view text);
 
-// Reads at most kMaxFileBytes + 1 bytes of the file into `bytes` (enough to tell a file that is too
-// large without reading all of it); nothing, or why it cannot be read.
-std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes);
+// Reads at most kMaxFileBytes + 1 bytes of the file into `bytes`, as every file reader does.
+inline std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes) {
+    return ReadBoundedFile(path, bytes, kMaxFileBytes);
+}
 
 // The same check of one value already held: a text as typed, or what is wrong with it.
 std::optional<std::string> CheckFieldText(std::string_view text, std::string_view path);

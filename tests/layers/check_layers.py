@@ -22,14 +22,15 @@ import re
 import sys
 
 # The model: src/ below the Qt view, in the order of the layers.
-MODEL = ("core", "catalogue", "profile", "output", "app")
+MODEL = ("core", "catalogue", "profile", "output", "inspection", "app")
 # Which folders each folder of src/ may include, besides itself.
 SRC_ALLOWED = {
     "core": set(),
     "catalogue": {"core"},
     "profile": {"core"},
     "output": {"core", "profile"},
-    "app": {"core", "catalogue", "profile", "output"},
+    "inspection": {"core", "profile", "output"},
+    "app": {"core", "catalogue", "profile", "output", "inspection"},
     "qt": set(MODEL),
 }
 MODEL_FOLDERS = {f"src/{folder}" for folder in MODEL}
@@ -124,6 +125,8 @@ def self_test() -> int:
         "src/app/form_model.h": '#include "output/design_file.h"\n',
         "src/app/dump.cpp": '#include "support/worst_designs.h"\n#include "replay.h"\n',
         "src/output/design_file.h": '#include "../../bench/timing.h"\n',
+        "src/inspection/figures.cpp": '#include "output/page.h"\n#include "app/form_model.h"\n'
+                                      '#include "catalogue/catalogue.h"\n',
         "src/qt/window.cpp": '#include <QWidget>\n#include "app/form_model.h"\n'
                              '#include "model/model_fixture.h"\n',
         "src/qt/programs/icons.cpp": '#include <QImage>\n#include "qt/window.h"\n',
@@ -156,6 +159,8 @@ def self_test() -> int:
         "src/app/dump.cpp:1: src/app includes tests/support",
         "src/app/dump.cpp:2: src/app includes tools",
         "src/output/design_file.h:1: src/output includes bench",
+        "src/inspection/figures.cpp:2: src/inspection includes src/app",
+        "src/inspection/figures.cpp:3: src/inspection includes src/catalogue",
         "src/qt/window.cpp:3: src/qt includes tests/model",
         "tools/replay.cpp:3: tools includes tests/support",
         "tools/replay.cpp:4: tools includes src/qt",

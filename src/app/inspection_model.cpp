@@ -1,0 +1,167 @@
+#include "app/inspection_model.h"
+
+#include "app/export.h"
+#include "core/file_name.h"
+#include "core/message_text.h"
+#include "output/atomic_file.h"
+#include "output/overlay_options.h"
+#include "profile/profile_figures.h"
+
+#include <cmath>
+#include <filesystem>
+
+namespace dieprofile {
+
+std::variant<InspectionDesign, std::string> InspectionDesignOf(const Form1Model& model) {
+    const std::optional<CalculatedDrawing>& drawn = model.LastCalculation();
+    if (!drawn) {
+        return std::string(kNothingDrawn);
+    }
+    if (std::optional<std::string> fault = ProfileFault(*drawn)) {
+        return *fault;
+    }
+    InspectionDesign design;
+    design.Wall = BoreWallOf(drawn->Frame, drawn->Scene, BoreSide::Right);
+    design.UnitDivisor = drawn->UnitDivisor;
+    const MeetingPoint meeting = MeetingPointOf(drawn->Frame, drawn->Scene);
+    if (meeting.Contact == WireContact::ReductionCone || meeting.Contact == WireContact::Bell) {
+        design.MeetingPointAboveBearing = meeting.AboveBearing;
+    }
+    return design;
+}
+
+std::string CannotInspect(std::string_view path, std::string_view reason) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    return "Cannot inspect " + QuotedForMessage(name.empty() ? path : name) + ": " +
+           std::string(reason) + (reason.ends_with('?') ? "" : ".");
+}
+
+InspectionModel::InspectionModel(Toolkit& toolkit, const Form1Model& design)
+    : toolkit_(toolkit), window_(design) {}
+
+bool InspectionModel::Inspect(const std::string& path, MeasuredPoints points,
+                              const InspectionOptions& options) {
+    auto design = InspectionDesignOf(window_);
+    if (const std::string* refusal = std::get_if<std::string>(&design)) {
+        toolkit_.ShowMessage(CannotInspect(path, *refusal));
+        return false;
+    }
+    auto inspected = InspectDie(std::get<InspectionDesign>(design), points, options);
+    if (const std::string* refusal = std::get_if<std::string>(&inspected)) {
+        toolkit_.ShowMessage(CannotInspect(path, *refusal));
+        return false;
+    }
+    design_ = std::get<InspectionDesign>(std::move(design));
+    result_ = std::get<Inspection>(std::move(inspected));
+    measured_ = std::move(points);
+    measuredPath_ = path;
+    options_ = options;
+    return true;
+}
+
+bool InspectionModel::OpenMeasured(const std::string& path) {
+    MeasuredRead read = ReadMeasuredFile(path, layer_);
+    if (const std::string* refusal = std::get_if<std::string>(&read)) {
+        toolkit_.ShowMessage(CannotInspect(path, *refusal));
+        return false;
+    }
+    return Inspect(path, std::get<MeasuredPoints>(std::move(read)), options_);
+}
+
+bool InspectionModel::SetToleranceText(const std::string& text) {
+    InspectionOptions options = options_;
+    if (text.find_first_not_of(' ') == std::string::npos) {
+        options.Tolerance.reset();
+    } else {
+        // The same band, read by the same rule, as the projector chart's.
+        auto read = ParseOverlayOptions("1", text, OverlayView::Bore);
+        if (const std::string* wrong = std::get_if<std::string>(&read)) {
+            toolkit_.ShowMessage(*wrong);
+            return false;
+        }
+        options.Tolerance = std::get<OverlayOptions>(read).Tolerance;
+    }
+    if (!measured_) {
+        options_ = options;
+        return true;
+    }
+    return Inspect(measuredPath_, *measured_, options);
+}
+
+bool InspectionModel::SetWalls(InspectedWalls walls) {
+    InspectionOptions options = options_;
+    options.Walls = walls;
+    if (!measured_) {
+        options_ = options;
+        return true;
+    }
+    return Inspect(measuredPath_, *measured_, options);
+}
+
+bool InspectionModel::SetFitAxis(bool fit) {
+    InspectionOptions options = options_;
+    options.FitAxis = fit;
+    if (!measured_) {
+        options_ = options;
+        return true;
+    }
+    return Inspect(measuredPath_, *measured_, options);
+}
+
+std::string InspectionModel::Verdict() const {
+    return result_ ? VerdictLine(*design_, *result_) : std::string();
+}
+
+std::string InspectionModel::ReportCsv() const {
+    return result_ ? InspectionCsv(*design_, *result_) : std::string();
+}
+
+std::optional<ExportRefusal> InspectionModel::WriteRefusal(const std::string& path) const {
+    const auto refuse = [&path](std::string_view reason, bool usage) {
+        return ExportRefusal{CannotExport(path, reason), usage};
+    };
+    if (!result_) {
+        return refuse("no measured file is inspected yet. Open Measured… first", false);
+    }
+    if (IsSameFile(path, measuredPath_)) {
+        return refuse(
+            "it is the measured file " +
+                QuotedForMessage(std::filesystem::path(measuredPath_).filename().string()) +
+                " itself",
+            true);
+    }
+    if (!window_.DesignPath().empty() && IsSameFile(path, window_.DesignPath())) {
+        return refuse("it is the design file " + QuotedForMessage(window_.DesignName()) + " itself",
+                      true);
+    }
+    if (ExtensionOf(path) == "pdf") {
+        return refuse("the inspection report is written as CSV (.csv) for now", true);
+    }
+    if (ExtensionOf(path) != "csv") {
+        return refuse("the file name must end in .csv", true);
+    }
+    return std::nullopt;
+}
+
+bool InspectionModel::Write(const std::string& path, const std::string& bytes) {
+    std::optional<ExportRefusal> refusal = WriteRefusal(path);
+    if (!refusal) {
+        if (std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
+            refusal = ExportRefusal{CannotExport(path, *failure), false};
+        }
+    }
+    if (refusal) {
+        toolkit_.ShowMessage(refusal->Message);
+    }
+    return !refusal;
+}
+
+bool InspectionModel::ExportReport(const std::string& path) {
+    return Write(path, ReportCsv());
+}
+
+bool InspectionModel::ExportDeviations(const std::string& path) {
+    return Write(path, result_ ? DeviationsCsv(*result_) : std::string());
+}
+
+} // namespace dieprofile
