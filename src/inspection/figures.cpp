@@ -357,10 +357,12 @@ std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
         const bool otherMatches =
             AlignToDesign(wall, inDesignUnit(other), options).MeanDistance <= limit;
         const bool inches = design.UnitDivisor == kInchUnitDivisor;
+        const double apart = inspection.Fit.MeanDistance;
         return "the measured points do not match the design (" +
-               FixedDecimals(inspection.Fit.MeanDistance, inches ? 4 : 3) + " " +
-               std::string(UnitSymbol(design.UnitDivisor)) +
-               " apart on average after alignment): " +
+               (std::isfinite(apart) ? FixedDecimals(apart, inches ? 4 : 3) + " " +
+                                           std::string(UnitSymbol(design.UnitDivisor)) +
+                                           " apart on average after alignment): "
+                                     : std::string("too far apart to measure): ")) +
                (otherMatches ? "are they in " + std::string(UnitName(other)) + "?"
                              : std::string("are they of this die?"));
     }
@@ -390,7 +392,7 @@ std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
 
     const double height = wall.front().Y - wall.back().Y;
     if (!fit.BothWalls) {
-        inspection.Notes.push_back(
+        inspection.Notes.emplace_back(
             fit.AxisFitted ? "one wall: the axis is fitted with it, along the file's y; the "
                              "diameters are not measured, as one wall cannot tell a wider bore "
                              "from an axis off its centre"
@@ -398,9 +400,10 @@ std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
     }
     if (std::abs(top - wall.front().Y) > 0.01 * height ||
         std::abs(bottom - wall.back().Y) > 0.01 * height) {
-        inspection.Notes.push_back("the faces are not in the file: the entrance's and the back "
-                                   "relief's lengths, the mouth and the exit are taken at the top "
-                                   "and the bottom of the points");
+        inspection.Notes.emplace_back(
+            "the faces are not in the file: the entrance's and the back "
+            "relief's lengths, the mouth and the exit are taken at the top "
+            "and the bottom of the points");
     }
     for (std::size_t zone = 0; zone < kZoneCount; ++zone) {
         ZoneFigures& figures = inspection.Zones[zone];

@@ -66,7 +66,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption tolerance(
         QStringLiteral("tolerance"),
         QStringLiteral("With --scale: a tolerance band T (in the design's unit) either side of "
-                       "each bore wall; 0 for none."),
+                       "each bore wall; 0 for none. With --inspect: the band on the radius the "
+                       "verdict is given against."),
         QStringLiteral("T"));
     const QCommandLineOption section(
         QStringLiteral("section"),
