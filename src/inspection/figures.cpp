@@ -249,6 +249,9 @@ Zoned ZoneWalls(const BoreWall& wall, const Alignment& fit, const std::vector<Po
     Zoned zoned;
     zoned.Walls.resize(fit.BothWalls ? 2 : 1);
     zoned.Where.reserve(points.size());
+    for (WallZones& zones : zoned.Walls) {
+        zones.Points.reserve(points.size() / zoned.Walls.size() + 1);
+    }
     std::vector<Bounds> extents(zoned.Walls.size());
     for (const Point& p : points) {
         const Point at = AlignedPoint(fit, p);
@@ -384,6 +387,7 @@ std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
     std::vector<WallZones>& walls = zoned.Walls;
     const double top = zoned.Top;
     const double bottom = zoned.Bottom;
+    inspection.Points.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         const Point at = AlignedPoint(fit, points[i]);
         inspection.Points.push_back(
