@@ -81,26 +81,22 @@ bool InspectionModel::SetToleranceText(const std::string& text) {
         }
         options.Tolerance = std::get<OverlayOptions>(read).Tolerance;
     }
-    if (!measured_) {
-        options_ = options;
-        return true;
-    }
-    return Inspect(measuredPath_, *measured_, options);
+    return Reinspect(options);
 }
 
 bool InspectionModel::SetWalls(InspectedWalls walls) {
     InspectionOptions options = options_;
     options.Walls = walls;
-    if (!measured_) {
-        options_ = options;
-        return true;
-    }
-    return Inspect(measuredPath_, *measured_, options);
+    return Reinspect(options);
 }
 
 bool InspectionModel::SetFitAxis(bool fit) {
     InspectionOptions options = options_;
     options.FitAxis = fit;
+    return Reinspect(options);
+}
+
+bool InspectionModel::Reinspect(const InspectionOptions& options) {
     if (!measured_) {
         options_ = options;
         return true;

@@ -60,6 +60,8 @@ public:
 private:
     // Inspects these points with these options; on refusal a message and nothing changes.
     bool Inspect(const std::string& path, MeasuredPoints points, const InspectionOptions& options);
+    // The file held inspected again with other options; without one the options are kept.
+    bool Reinspect(const InspectionOptions& options);
     bool Write(const std::string& path, const std::string& bytes);
 
     Toolkit& toolkit_;

@@ -53,8 +53,13 @@ struct Alignment {
     std::size_t PointsUsed = 0;
 };
 
+// At most `most` of the points, spread through the file whatever its order: the alignment and the
+// first zone fits work on kFitPoints of them, then refine on all.
+inline constexpr std::size_t kFitPoints = 20000;
+std::vector<Point> ThinnedPoints(const std::vector<Point>& points, std::size_t most);
+
 // The points aligned: x from the axis (left of it negative), y up from the bottom face.
-Point AlignedPoint(const Alignment& alignment, Point inFile);
+Point AlignedPoint(const Alignment& alignment, Point p);
 
 // The best fit of the points (in the design's unit) to the design's wall, however poor.
 Alignment AlignToDesign(const BoreWall& wall, const std::vector<Point>& points,

@@ -4,7 +4,9 @@
 #include "app/export.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
+#include "app/inspection_model.h"
 #include "core/message_text.h"
+#include "output/atomic_file.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
@@ -64,7 +66,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption tolerance(
         QStringLiteral("tolerance"),
         QStringLiteral("With --scale: a tolerance band T (in the design's unit) either side of "
-                       "each bore wall; 0 for none."),
+                       "each bore wall; 0 for none. With --inspect: the band on the radius the "
+                       "verdict is given against."),
         QStringLiteral("T"));
     const QCommandLineOption section(
         QStringLiteral("section"),
@@ -100,6 +103,28 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "printer's, else the locale's."),
         QStringLiteral("A4|A3|Letter|Tabloid"));
     parser.addOptions({region, mirror, paper});
+    // The inspection of a measured bore against its design.
+    const QCommandLineOption inspect(
+        QStringLiteral("inspect"),
+        QStringLiteral("Hold the measured bore in MEASURED (a point list .csv or .txt, or a .dxf) "
+                       "against the design and write its report with --export REPORT.csv; "
+                       "--tolerance T is the band on the radius in the design's unit. Prints the "
+                       "verdict; exits 3 when outside the tolerance."),
+        QStringLiteral("MEASURED"));
+    const QCommandLineOption layer(
+        QStringLiteral("layer"),
+        QStringLiteral("With --inspect and a .dxf: read only the layer NAME."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption fitAxis(
+        QStringLiteral("fit-axis"),
+        QStringLiteral("With --inspect: one wall traced anywhere, its axis fitted too (the "
+                       "bearing's diameter is then not measured)."));
+    const QCommandLineOption deviations(
+        QStringLiteral("deviations"),
+        QStringLiteral("With --inspect: also write every point's deviation to OUT.csv (x,y,zone,"
+                       "deviation in the design's frame)."),
+        QStringLiteral("OUT.csv"));
+    parser.addOptions({inspect, layer, fitAxis, deviations});
     parser.addPositionalArgument(
         QStringLiteral("DESIGN"),
         QStringLiteral("A design file (.dieprofile) or a die set (.dieset) to open."),
@@ -132,6 +157,51 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return refuse(QStringLiteral("one design at a time, not %1").arg(designs.size()));
     }
     line.Design = designs.value(0);
+    if (parser.isSet(layer) || parser.isSet(fitAxis) || parser.isSet(deviations)) {
+        if (!parser.isSet(inspect)) {
+            return refuse(QStringLiteral("--layer, --fit-axis and --deviations go with --inspect"));
+        }
+    }
+    if (parser.isSet(inspect)) {
+        line.Measured = parser.value(inspect);
+        line.Layer = parser.value(layer);
+        line.FitAxis = parser.isSet(fitAxis);
+        line.Deviations = parser.value(deviations);
+        line.Output = parser.value(exportTo);
+        line.What = CommandLine::Action::Export;
+        if (!parser.isSet(exportTo) || line.Design.isEmpty() || IsDieSetPath(line.Design)) {
+            return refuse(QStringLiteral("--inspect needs --export REPORT.csv and the design"));
+        }
+        const QString suffix = QFileInfo(line.Output).suffix().toLower();
+        if (suffix == u"pdf") {
+            return refuse(QStringLiteral("the inspection report is written as .csv; its PDF is "
+                                         "not made yet"));
+        }
+        if (suffix != u"csv") {
+            return refuse(QStringLiteral("cannot write the report to %1: its extension must be "
+                                         ".csv")
+                              .arg(Quoted(QFileInfo(line.Output).fileName())));
+        }
+        if (!line.Deviations.isEmpty() && QFileInfo(line.Deviations).suffix().toLower() != u"csv") {
+            return refuse(QStringLiteral("cannot write the deviations to %1: its extension must "
+                                         "be .csv")
+                              .arg(Quoted(QFileInfo(line.Deviations).fileName())));
+        }
+        if (parser.isSet(scale) || parser.isSet(section) || parser.isSet(region) ||
+            parser.isSet(mirror) || parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
+            return refuse(QStringLiteral("--inspect writes a report, not a drawing: the "
+                                         "drawing's options do not go with it"));
+        }
+        if (parser.isSet(tolerance)) {
+            line.Tolerance = parser.value(tolerance);
+            const auto read =
+                ParseOverlayOptions("1", line.Tolerance.toStdString(), OverlayView::Bore);
+            if (const auto* why = std::get_if<std::string>(&read)) {
+                return refuse(QString::fromStdString(*why));
+            }
+        }
+        return line;
+    }
     if (parser.isSet(exportTo)) {
         line.What = CommandLine::Action::Export;
         line.Output = parser.value(exportTo);
@@ -266,7 +336,56 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
     return 0;
 }
 
+int InspectWithoutWindow(const CommandLine& line) {
+    HeadlessToolkit toolkit;
+    Form1Model model(toolkit);
+    model.Form_Load();
+    auto fail = [&toolkit](int status) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(toolkit.Messages.back()));
+        return status;
+    };
+    // The design calculated as --export calculates it.
+    if (!model.OpenDesign(PathBytes(line.Design))) {
+        return fail(1);
+    }
+    InspectionModel inspection(toolkit, model);
+    inspection.SetLayer(line.Layer.toStdString());
+    inspection.SetFitAxis(line.FitAxis);
+    if (!line.Tolerance.isEmpty() && !inspection.SetToleranceText(line.Tolerance.toStdString())) {
+        return fail(2);
+    }
+    if (!inspection.OpenMeasured(PathBytes(line.Measured))) {
+        return fail(1);
+    }
+    const std::string report = PathBytes(line.Output);
+    const std::string deviations = PathBytes(line.Deviations);
+    std::optional<ExportRefusal> refusal = inspection.WriteRefusal(report);
+    if (!refusal && !deviations.empty()) {
+        refusal = IsSameFile(report, deviations) || report == deviations
+                      ? ExportRefusal{CannotExport(deviations, "it is the report's file too"), true}
+                      : inspection.WriteRefusal(deviations);
+    }
+    if (refusal) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
+    }
+    // The deviations first: when they cannot be written, neither is the report.
+    if ((!deviations.empty() && !inspection.ExportDeviations(deviations)) ||
+        !inspection.ExportReport(report)) {
+        return fail(1);
+    }
+    WriteLine(stdout, ToQString(inspection.Verdict()));
+    for (const std::string& note : inspection.Result()->Notes) {
+        WriteLine(stderr, QStringLiteral("dieprofile: note: ") + ToQString(note));
+    }
+    const std::optional<bool> within = inspection.Result()->Within;
+    return within && !*within ? 3 : 0;
+}
+
 int ExportWithoutWindow(const CommandLine& line) {
+    if (!line.Measured.isEmpty()) {
+        return InspectWithoutWindow(line);
+    }
     if (IsDieSetPath(line.Design)) {
         return ExportDieSetWithoutWindow(line);
     }
