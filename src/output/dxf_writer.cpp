@@ -96,6 +96,11 @@ void Header(GroupWriter& w, const DxfDocument& document) {
             extend(vertex);
         }
     }
+    for (const DxfSolid& solid : document.Solids) {
+        for (const Point& corner : solid.Corners) {
+            extend(corner);
+        }
+    }
     for (const DxfText& text : document.Texts) {
         extend(text.At);
     }
@@ -194,6 +199,15 @@ void Entities(GroupWriter& w, const DxfDocument& document) {
         }
         w.Code(0, "SEQEND");
         w.Code(8, CodePage1252(polyline.Layer));
+    }
+    for (const DxfSolid& solid : document.Solids) {
+        w.Code(0, "SOLID");
+        w.Code(8, CodePage1252(solid.Layer));
+        // A SOLID's third and fourth corners are crossed: round the outline they come 1, 2, 4, 3.
+        w.Coordinates(10, solid.Corners[0]);
+        w.Coordinates(11, solid.Corners[1]);
+        w.Coordinates(12, solid.Corners[3]);
+        w.Coordinates(13, solid.Corners[2]);
     }
     for (const DxfText& text : document.Texts) {
         w.Code(0, "TEXT");
