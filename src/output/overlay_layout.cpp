@@ -229,7 +229,8 @@ double IncludedAngleOf(Point upper, Point lower) {
 
 // For each cone with a length, the two lines at its included angle ± tolerance through the middle
 // of its zone on the right-hand wall, from the zone's top height to its bottom, each with its
-// angle: the wider one's at its top end, the narrower one's at its bottom end.
+// angle beside it: the wider one's a quarter of the zone below its top, the narrower one's a
+// quarter above its bottom, clear of each other and of the datums at the zone's ends.
 void AddAngleLimits(const BoreWall& wall, double tolerance, DieLines& die) {
     for (const std::size_t i : kCones) {
         const Point upper = wall[i];
@@ -245,7 +246,10 @@ void AddAngleLimits(const BoreWall& wall, double tolerance, DieLines& die) {
             const Point top{middle.X + (upper.Y - middle.Y) * slope, upper.Y};
             const Point bottom{middle.X + (lower.Y - middle.Y) * slope, lower.Y};
             die.AngleLimits.push_back({top, bottom});
-            die.AngleTexts.push_back({wider > 0 ? top : bottom, SheetDegrees(std::fabs(angle))});
+            const double along = wider > 0 ? 0.75 : 0.25;
+            die.AngleTexts.push_back(
+                {{bottom.X + along * (top.X - bottom.X), bottom.Y + along * (top.Y - bottom.Y)},
+                 SheetDegrees(std::fabs(angle))});
         }
     }
 }
@@ -371,7 +375,7 @@ public:
         for (const std::string& line : lines) {
             width = std::max(width, TextWidth(line, kOverlayTextMm));
         }
-        const bool crowded = std::fabs(y - lastY_) < half + lastHalf_ + 1;
+        const bool crowded = std::fabs(y - lastY_) < half + lastHalf_ + 2;
         const double at = crowded ? lastEnd_ + 2 * outward_ : x_;
         const TextAlign align = outward_ > 0 ? TextAlign::Left : TextAlign::Right;
         if (lines.size() == 1) {
@@ -593,6 +597,10 @@ void AddFootAndSide(const OverlayOptions& options, double unitDivisor, std::stri
                            ? "tolerance band \u00b1" + NumberToText(options.Tolerance) + " " +
                                  std::string(UnitSymbol(unitDivisor)) + " on the radius"
                            : std::string("no tolerance band");
+    if (options.AngleTolerance > 0) {
+        band += "    cone lines at \u00b1" + NumberToText(options.AngleTolerance) +
+                "\u00b0 on the included angle";
+    }
     if (options.Mirror) {
         band += "    MIRRORED for reversing optics: the entry face is at the bottom";
     }
