@@ -196,8 +196,14 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
     LaidOutExport laidOut;
     laidOut.Format = *format;
     if (*format == ExportFormat::Dxf) {
-        laidOut.Dxf = WriteDxf(
-            DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf, model.Identity()));
+        const DxfDocument document =
+            DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf, model.Identity());
+        // A file of a fixed number of entities; only a die too large for a double's range, whose
+        // dimensions' construction overflows, cannot be written.
+        if (!AllFinite(document)) {
+            return refuse(kTooLargeForDxf);
+        }
+        laidOut.Dxf = WriteDxf(document);
     } else if (request.Chart) {
         const PaperSize paper = PortraitSize(request.SheetPaper);
         // The foot names the drawing as the sheet's title block does: number, title, revision,

@@ -2,6 +2,7 @@
 
 #include "core/utf8.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -228,6 +229,22 @@ void Entities(GroupWriter& w, const DxfDocument& document) {
 }
 
 } // namespace
+
+bool AllFinite(const DxfDocument& document) {
+    const auto finite = [](Point p) { return std::isfinite(p.X) && std::isfinite(p.Y); };
+    return std::ranges::all_of(
+               document.Lines,
+               [&](const DxfLine& l) { return finite(l.Start) && finite(l.End); }) &&
+           std::ranges::all_of(
+               document.Polylines,
+               [&](const DxfPolyline& p) { return std::ranges::all_of(p.Vertices, finite); }) &&
+           std::ranges::all_of(
+               document.Solids,
+               [&](const DxfSolid& s) { return std::ranges::all_of(s.Corners, finite); }) &&
+           std::ranges::all_of(document.Texts, [&](const DxfText& t) {
+               return finite(t.At) && std::isfinite(t.Height) && std::isfinite(t.RotationDeg);
+           });
+}
 
 std::string WriteDxf(const DxfDocument& document) {
     GroupWriter w;

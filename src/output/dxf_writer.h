@@ -70,6 +70,9 @@ struct DxfDocument {
     std::vector<DxfText> Texts;
 };
 
+// Whether every coordinate and text height is a finite number, as every reader needs.
+bool AllFinite(const DxfDocument& document);
+
 // The whole file. Texts, names and comments are UTF-8 in and Windows code page 1252 out, which
 // the header declares: a character that page holds is its byte, any other is written \U+XXXX,
 // which CAD readers decode. A control character, a character beyond U+FFFF and a byte that is

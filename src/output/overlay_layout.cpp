@@ -345,9 +345,11 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
     const double columns = TilesFor(sheetWidth, pages.TileWidth);
     const double rows = TilesFor(sheetHeight, pages.TileHeight);
     if (columns * rows > kMaxOverlayPages) {
+        // Counted in words past a billion, where a count in figures no longer reads.
+        const double count = columns * rows;
         return "At " + NumberToText(options.Magnification) + "x the overlay would need " +
-               NumberToText(columns * rows) + " pages; at most " + NumberToText(kMaxOverlayPages) +
-               " can be printed.";
+               (count <= 1e9 ? NumberToText(count) : std::string("more than a billion")) +
+               " pages; at most " + NumberToText(kMaxOverlayPages) + " can be printed.";
     }
     pages.Columns = static_cast<int>(columns);
     pages.Rows = static_cast<int>(rows);
