@@ -102,11 +102,21 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
     LaidOutExport laidOut;
     laidOut.Format = *format;
     if (*format == ExportFormat::Dxf) {
-        laidOut.Dxf = WriteDxf(DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf));
+        const DxfDocument document =
+            DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf, model.Identity());
+        // A file of a fixed number of entities; only a die too large for a double's range, whose
+        // dimensions' construction overflows, cannot be written.
+        if (!AllFinite(document)) {
+            return refuse(kTooLargeForDxf);
+        }
+        laidOut.Dxf = WriteDxf(document);
     } else if (request.Chart) {
         const PaperSize paper = PortraitSize(request.SheetPaper);
-        auto chart = LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, *request.Chart,
-                                   designName, paper.WidthMm, paper.HeightMm);
+        // The foot names the drawing as the sheet's title block does: number, title, revision,
+        // file.
+        auto chart =
+            LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, *request.Chart,
+                          DesignLine(designName, model.Identity()), paper.WidthMm, paper.HeightMm);
         if (std::string* problem = std::get_if<std::string>(&chart)) {
             // The chart's own refusals (too many pages, too small a page) are whole sentences.
             return ExportRefusal{std::move(*problem), false};

@@ -33,6 +33,7 @@ inline constexpr std::string_view kExportExtensions = ".pdf, .svg or .dxf";
 
 // The one wording of each refusal that does not depend on the file.
 inline constexpr std::string_view kNothingDrawn = "there is no drawing yet. Press Calculate first";
+inline constexpr std::string_view kTooLargeForDxf = "the die is too large to be drawn in a DXF";
 inline constexpr std::string_view kToleranceWiderThanDie =
     "the tolerance band is wider than the die";
 

@@ -26,7 +26,7 @@ constexpr double kTitleWidth = 180;
 constexpr double kResultsWidth = 105;
 constexpr double kClearance = 5;
 // ISO 3098 lettering: dimensions and values 3.5 mm, captions and the results 2.5 mm.
-constexpr double kDimText = 3.5;
+constexpr double kDimText = kSheetDimensionTextMm;
 constexpr double kSmallText = 2.5;
 // ISO 129-1 dimensioning, on paper: the first dimension line 10 mm off the outline, the next 8 mm
 // further; extension lines 2 mm past the dimension line; arrowheads 3 mm long, 30° included.
@@ -37,8 +37,8 @@ constexpr double kArrowLength = 3;
 const double kArrowHalfWidth = kArrowLength * std::tan(15 * std::numbers::pi / 180);
 constexpr double kTextGap = 1;
 // How far the wires run past the die's faces, and the axis past the wires.
-constexpr double kWireStub = 12;
-constexpr double kAxisBeyond = 3;
+constexpr double kWireStub = kSheetWireStubMm;
+constexpr double kAxisBeyond = kSheetAxisBeyondMm;
 constexpr double kHatchSpacing = 2.5;
 // Room the dimensions need around the die, on paper.
 constexpr double kRoomLeft = kFirstDimension + kTextGap + kDimText + 2;
@@ -46,16 +46,8 @@ constexpr double kRoomRight = kFirstDimension + kExtensionBeyond + 2 * (kDimText
 constexpr double kRoomTop = kWireStub + kAxisBeyond + 1;
 constexpr double kRoomBottom = kFirstDimension + kNextDimension + kExtensionBeyond + 1;
 
-// An angle as a drafter writes it: 25°, 12.5°.
 std::string Degrees(double angle) {
-    std::string text = FixedDecimals(angle, 2);
-    while (text.back() == '0') {
-        text.pop_back();
-    }
-    if (text.back() == '.') {
-        text.pop_back();
-    }
-    return text + "\u00B0";
+    return SheetDegrees(angle);
 }
 
 Point Plus(Point a, Point b) {
@@ -691,6 +683,13 @@ SheetSection SheetSectionOf(const SectionFrame& frame, const DrawingScene& scene
     s.ReductionAngle = calculated.ReductionAngle;
     s.ExitAngle = calculated.ExitAngle;
     return s;
+}
+
+Page DieDimensions(const SheetSection& section, double mmPerUnit) {
+    Page page;
+    SheetBuilder sheet(page);
+    DimensionDie(sheet, section, DieOnPaper{0, 0, mmPerUnit});
+    return page;
 }
 
 std::string SheetScale::Text() const {

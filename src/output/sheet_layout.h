@@ -35,6 +35,17 @@ struct SheetSection {
 SheetSection SheetSectionOf(const SectionFrame& frame, const DrawingScene& scene,
                             const ProfileState& calculated, double unitDivisor);
 
+// The lettering of the sheet's dimensions (ISO 3098), on paper.
+inline constexpr double kSheetDimensionTextMm = 3.5;
+// How far the sheet runs the wires past the die's faces, and the axis past the wires, on paper.
+inline constexpr double kSheetWireStubMm = 12;
+inline constexpr double kSheetAxisBeyondMm = 3;
+
+// The die's dimensions as the sheet gives them (the values with Ø and degrees, their lines,
+// arrowheads and leaders), laid out at mmPerUnit paper millimetres per true unit with the die's
+// axis at x 0 and its bottom face at y 0 of the paper: what a CAD drawing of the die carries.
+Page DieDimensions(const SheetSection& section, double mmPerUnit);
+
 // What the user keeps for every sheet (the Sheet Details dialog) and what belongs to the design.
 struct SheetDetails {
     std::string Owner;

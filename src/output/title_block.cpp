@@ -57,6 +57,17 @@ std::string SheetLength(double value, double unitDivisor) {
     return FixedDecimals(value, unitDivisor == kInchUnitDivisor ? 4 : 3);
 }
 
+std::string SheetDegrees(double angle) {
+    std::string text = FixedDecimals(angle, 2);
+    while (text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text + "\u00B0";
+}
+
 std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
     const double unit = content.UnitDivisor;
     std::vector<TitleRow> rows;

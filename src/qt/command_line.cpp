@@ -54,8 +54,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
-        QStringLiteral("Write the design's drawing to OUTPUT without opening a window; the format "
-                       "follows OUTPUT's extension: .pdf, .svg or .dxf."),
+        QStringLiteral("Write to OUTPUT without opening a window; the format follows OUTPUT's "
+                       "extension: for a design, the drawing sheet as .pdf or .svg, or the "
+                       "section as .dxf; for a die set, the schedule's figures as .csv, or the "
+                       "schedule and every die's sheet as .pdf."),
         QStringLiteral("OUTPUT"));
     parser.addOption(exportTo);
     const QCommandLineOption scale(
@@ -71,8 +73,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("T"));
     const QCommandLineOption section(
         QStringLiteral("section"),
-        QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
-                       "bore alone."));
+        QStringLiteral("With --scale: the whole section (the bore's walls and the blank's "
+                       "outline; the wires are never drawn) instead of the bore alone."));
     parser.addOptions({scale, tolerance, section});
     // What a DXF holds and which way its axis runs, for the CAM programmer.
     const QCommandLineOption dxfProfile(
@@ -102,7 +104,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("The paper to lay out on: A4, A3, Letter or Tabloid; by default the default "
                        "printer's, else the locale's."),
         QStringLiteral("A4|A3|Letter|Tabloid"));
-    parser.addOptions({region, mirror, paper});
+    const QCommandLineOption angleTolerance(
+        QStringLiteral("angle-tolerance"),
+        QStringLiteral("With --scale: for each cone, the two lines at its included angle plus "
+                       "and minus A degrees (0 to 45) through the middle of its zone."),
+        QStringLiteral("A"));
+    const QCommandLineOption orientation(
+        QStringLiteral("orientation"),
+        QStringLiteral("With --scale: the paper turned portrait or landscape; auto (the default) "
+                       "takes landscape when it prints fewer pages."),
+        QStringLiteral("auto|portrait|landscape"));
+    parser.addOptions({region, mirror, paper, angleTolerance, orientation});
     // The inspection of a measured bore against its design.
     const QCommandLineOption inspect(
         QStringLiteral("inspect"),
@@ -255,9 +267,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section) || parser.isSet(region) ||
-            parser.isSet(mirror)) {
-            return refuse(
-                QStringLiteral("--tolerance, --section, --region and --mirror go with --scale"));
+            parser.isSet(mirror) || parser.isSet(angleTolerance) || parser.isSet(orientation)) {
+            return refuse(QStringLiteral("--tolerance, --section, --region, --mirror, "
+                                         "--angle-tolerance and --orientation go with --scale"));
         }
         return line;
     }
@@ -267,7 +279,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     const auto options = ParseOverlayOptions(
         parser.value(scale).toStdString(), parser.value(tolerance).toStdString(),
-        parser.isSet(section) ? OverlayView::Section : OverlayView::Bore);
+        parser.isSet(section) ? OverlayView::Section : OverlayView::Bore,
+        parser.value(angleTolerance).toStdString());
     if (const auto* why = std::get_if<std::string>(&options)) {
         return refuse(QString::fromStdString(*why));
     }
@@ -283,6 +296,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         line.Overlay->Region = *named;
     }
     line.Overlay->Mirror = parser.isSet(mirror);
+    if (parser.isSet(orientation)) {
+        const std::optional<OverlayOrientation> named =
+            OverlayOrientationNamed(parser.value(orientation).toStdString());
+        if (!named) {
+            return refuse(QStringLiteral("--orientation is auto, portrait or landscape, not \"%1\"")
+                              .arg(parser.value(orientation)));
+        }
+        line.Overlay->Orientation = *named;
+    }
     return line;
 }
 
