@@ -39,7 +39,11 @@ void DieSetModel::Begin(DieSetFile set) {
 }
 
 void DieSetModel::StartFrom(const Design& design) {
-    Begin(DieSetFromDesign(design));
+    Start(DieSetFromDesign(design));
+}
+
+void DieSetModel::Start(DieSetFile set) {
+    Begin(std::move(set));
     path_.clear();
 }
 
@@ -55,6 +59,9 @@ bool DieSetModel::Open(const std::string& path) {
 }
 
 bool DieSetModel::Save(const std::string& path) {
+    if (!set_) {
+        return false;
+    }
     if (const std::optional<std::string> refusal = SaveDieSet(*set_, path)) {
         toolkit_.ShowMessage(*refusal);
         return false;
@@ -66,6 +73,9 @@ bool DieSetModel::Save(const std::string& path) {
 
 bool DieSetModel::Export(const std::string& path, DieSetExportFormat format,
                          ExportPainters* painters, Paper paper) {
+    if (!set_) {
+        return false;
+    }
     DieSetExportRequest request;
     request.Path = path;
     request.SetPath = path_;
@@ -93,7 +103,8 @@ bool DieSetModel::Type(std::string_view key, std::string text) {
         return true;
     }
     const DieSetFieldEntry* entry = DieSetFieldOf(key);
-    if (entry == nullptr || (entry->Text == nullptr && entry->Field != DieSetField::Outlets)) {
+    if (!set_ || entry == nullptr ||
+        (entry->Text == nullptr && entry->Field != DieSetField::Outlets)) {
         return false;
     }
     if (entry->Field == DieSetField::Outlets) {
@@ -109,11 +120,17 @@ bool DieSetModel::Type(std::string_view key, std::string text) {
 }
 
 void DieSetModel::ChooseSchedule(ScheduleKind kind) {
+    if (!set_) {
+        return;
+    }
     set_->Schedule = kind;
     Recompute();
 }
 
 void DieSetModel::ChooseMaterial(std::string_view name) {
+    if (!set_) {
+        return;
+    }
     const auto presets = WireMaterials();
     const auto found = std::find_if(presets.begin(), presets.end(),
                                     [name](const WireMaterial& m) { return m.Name == name; });

@@ -30,6 +30,8 @@ public:
     // Starts a set from a design: its unit, blank and profile, its incoming wire as the start and
     // its outlet as the finish. The set has no file yet.
     void StartFrom(const Design& design);
+    // Takes the set as it is, with no file.
+    void Start(DieSetFile set);
     // Reads a set file and makes it the set; a file that is refused changes nothing and the
     // message names it and what is wrong. True when it was opened.
     bool Open(const std::string& path);
@@ -41,6 +43,8 @@ public:
     // Forgets the set, as closing its window does.
     void Close();
 
+    // The commands below change nothing while there is no set (before a start or an open, after a
+    // close).
     // Types the text into the field of this key (a set file's key, or "caution"); false for a key
     // that is no field. A material's value typed over a preset's makes the material the user's.
     bool Type(std::string_view key, std::string text);
