@@ -37,7 +37,20 @@ enum class DieSetField {
     Overrides,
 };
 
-// The field's caption, as the window labels it and the messages name it ("Start Diameter").
+// One input of the set: its key (the set file's, the window's and the driver's), its caption as
+// the window labels it and the messages name it ("Start Diameter"), and the text it is typed into;
+// none for the outlets (a list), the blank and the overrides (kept from the design or the file).
+struct DieSetFieldEntry {
+    DieSetField Field;
+    std::string_view Key;
+    std::string_view Caption;
+    std::string DieSetFile::*Text;
+};
+// Every input, in the order the window lists them and the set is read.
+std::span<const DieSetFieldEntry> DieSetFields();
+// The entry of a key, none for a key the set does not have.
+const DieSetFieldEntry* DieSetFieldOf(std::string_view key);
+
 std::string_view DieSetCaption(DieSetField field);
 
 struct DieSetRefusal {

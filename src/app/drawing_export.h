@@ -2,6 +2,7 @@
 // sheet's title block says. Both read the last Calculate, never the present fields.
 #pragma once
 
+#include "output/design_file.h"
 #include "output/dxf_writer.h"
 #include "output/title_block.h"
 #include "profile/calculated_drawing.h"

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/die_set.h"
+#include "app/die_set_model.h"
 #include "app/export.h"
 #include "output/set_file.h"
 
@@ -36,10 +37,11 @@ public:
     // Starts from the designed window's design: its unit, blank and profile, its incoming wire as
     // the start and its outlet as the finish.
     void StartFromDesignedWindow();
-    // Shows the set's inputs in the fields and computes it.
+    // Shows the set's inputs in the fields and computes it; the set has no file.
     void ShowSet(const DieSetFile& set);
     // The inputs as typed.
-    DieSetFile CurrentSet() const;
+    DieSetFile CurrentSet() const { return model_.Set(); }
+    const DieSetModel& Model() const { return model_; }
 
     // Reads a set file and shows it; a file that is refused leaves the window as it was, with a
     // message naming the file and what is wrong. True when it was shown.
@@ -72,9 +74,9 @@ public:
     SetTableModel* TableModel() const { return tableModel_; }
     SetPlotWidget* Plot() const { return plot_; }
     QLabel* Refusal() const { return refusal_; }
-    const std::optional<DieSetSchedule>& LastGood() const { return lastGood_; }
+    const std::optional<DieSetSchedule>& LastGood() const { return model_.LastGood(); }
     // The file last opened or saved; empty while the set has never been in a file.
-    const QString& SetPath() const { return path_; }
+    QString SetPath() const;
 
 public slots:
     void ChooseAndOpen();
@@ -92,6 +94,8 @@ private:
     void MaterialChosen();
     void MaterialTyped();
     void ShowDie();
+    // Shows the model's set in the fields, none of them typing into it.
+    void FillFields();
     void Tell(const QString& text);
     QString ChooseFile(FileDialog dialog);
     QString PlatformDialog(FileDialog dialog, const QString& folder);
@@ -107,11 +111,26 @@ private:
     QTableView* table_ = nullptr;
     SetTableModel* tableModel_ = nullptr;
     SetPlotWidget* plot_ = nullptr;
-    // The parts of the set that have no field: the unit and the die, taken from the designed
-    // window or a file; and the schedules' texts while another schedule is chosen.
-    DieSetFile kept_;
-    std::optional<DieSetSchedule> lastGood_;
-    QString path_;
+    // The model speaks to the user through the window's messages.
+    class Messages : public Toolkit {
+    public:
+        explicit Messages(DieSetWindow& window) : window_(window) {}
+        void ShowMessage(std::string_view text) override;
+        void MoveFocus(ControlId /*control*/) override {}
+        TwipSize ScreenSize() override { return {}; }
+        TwipSize WindowOuterSize() override { return {}; }
+        void MoveWindow(float /*left*/, float /*top*/) override {}
+        void ResizeWindow(float /*outerWidth*/, float /*outerHeight*/) override {}
+        void RepaintNow() override {}
+        void SetPrinterOrientation(int /*orientation*/) override {}
+        PrintOutcome PrintWindow() override { return {}; }
+        std::string Last; // the last message given
+
+    private:
+        DieSetWindow& window_;
+    };
+    Messages toolkit_{*this};
+    DieSetModel model_{toolkit_};
     FileChooser chooser_;
     MessageSink messages_;
     bool showing_ = false;
