@@ -129,8 +129,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("NAME"));
     const QCommandLineOption fitAxis(
         QStringLiteral("fit-axis"),
-        QStringLiteral("With --inspect: one wall traced anywhere, its axis fitted too (the "
-                       "bearing's diameter is then not measured)."));
+        QStringLiteral("With --inspect: one wall traced anywhere, its axis moved across to fit "
+                       "too (its diameters are then not measured)."));
     const QCommandLineOption deviations(
         QStringLiteral("deviations"),
         QStringLiteral("With --inspect: also write every point's deviation to OUT.csv (x,y,zone,"

@@ -74,7 +74,7 @@ protected:
         return std::get<InspectionDesign>(InspectionDesignOf(model));
     }
     std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = ::testing::TempDir() + name;
+        std::string path = ::testing::TempDir() + name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
@@ -132,8 +132,12 @@ std::string FileText(const std::vector<Point>& points, std::size_t perWall, Form
     const std::string unit = form == Form::OtherUnitNamed ? (mm ? "_in" : "_mm") : "";
     std::string text = "# stage readings\nn" + gap + "x" + unit + gap + "Y" + unit + "\n";
     for (std::size_t i = 0; i < points.size(); ++i) {
-        text += std::to_string(i) + gap + Text(points[i].X * scale, comma) + gap +
-                Text(points[i].Y * scale, comma) + "\n";
+        text += std::to_string(i);
+        text += gap;
+        text += Text(points[i].X * scale, comma);
+        text += gap;
+        text += Text(points[i].Y * scale, comma);
+        text += '\n';
     }
     return text;
 }
@@ -258,19 +262,19 @@ TEST_F(InspectionTest, RefusesBadFilesInOneMessage) {
     } rows[] = {
         {"a.csv", "1,2\n3,4\n", "row 1: there is no header naming the columns x and y"},
         {"b.csv", "# instrument\nn,z\n1,2\n", "row 2: the header names no columns x and y"},
-        {"c.csv", "x_mm,y_in\n", "row 1: mixed units: \"x_mm\" and \"y_in\""},
-        {"d.txt", "x;y\n1;2\n0,15x;3\n", "row 3: \"0,15x\" is not a number"},
-        {"e.csv", "x,y\n1e999,1\n", "row 2: \"1e999\" is not a finite number"},
+        {"c.csv", "x_mm,y_in\n", R"(row 1: mixed units: "x_mm" and "y_in")"},
+        {"d.txt", "x;y\n1;2\n0,15x;3\n", R"(row 3: "0,15x" is not a number)"},
+        {"e.csv", "x,y\n1e999,1\n", R"(row 2: "1e999" is not a finite number)"},
         {"f.csv", "x,y\n1\n", "row 2: it has 1 columns, not 2"},
         {"g.csv", "x y\n" + tenPoints.substr(0, 12), "it holds 3 points; at least 10 are needed"},
         {"h.csv", "x y\n1 1\n\xff 2\n", "row 3: it is not UTF-8 text"},
         {"i.dxf", dxfHead + "0\nTEXT\n1\nhello\n0\nENDSEC\n0\nEOF\n",
          "it holds no LINE, POLYLINE, LWPOLYLINE or ARC in its ENTITIES"},
-        {"j.dxf", "abc\nSECTION\n", "line 1: \"abc\" is not a group code"},
+        {"j.dxf", "abc\nSECTION\n", R"(line 1: "abc" is not a group code)"},
         {"k.dxf", dxfHead + "0\nLINE\n10\n", "it ends in the middle of a group"},
         {"l.dxf", "0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n", "it has no ENTITIES section"},
         {"m.csv", "x y\n" + tenPoints + "1 2.5e9999\n",
-         "row 11: \"2.5e9999\" is not a finite number"},
+         R"(row 11: "2.5e9999" is not a finite number)"},
         {"n.csv", "x y\n" + tenPoints + "10 10\n", "the measured points do not match the design ("},
         {"o.csv", mm, "apart on average after alignment): are they in millimetres?"},
     };
