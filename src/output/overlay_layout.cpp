@@ -363,40 +363,55 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
     return place;
 }
 
-// Texts set one beside the other along a column, moved further out where one would run into the
-// last: the datums at the right, each name above its line and its height below (left aligned,
-// moving right), the zones' values at the left, each across its middle (right aligned, moving
-// left).
+// Texts set along a column: the datums at the right, each name above its line and its height below
+// (left aligned), the zones' values at the left, each across its middle (right aligned). A label
+// that would run into the last one is stacked on the side of its line away from it, and where even
+// that is too close, moved further out.
 class LabelColumn {
 public:
     LabelColumn(double x, double outward) : x_(x), outward_(outward) {}
     void Add(OverlayPages& pages, double y, const std::vector<std::string>& lines) {
         constexpr double kGap = 0.8; // from a datum line to the letters above and below it
-        const double half = lines.size() == 1 ? kOverlayTextMm / 2 : kOverlayTextMm + kGap;
+        constexpr double h = kOverlayTextMm;
         double width = 0;
         for (const std::string& line : lines) {
-            width = std::max(width, TextWidth(line, kOverlayTextMm));
+            width = std::max(width, TextWidth(line, h));
         }
-        const bool crowded = std::fabs(y - lastY_) < half + lastHalf_ + 2;
-        const double at = crowded ? lastEnd_ + 2 * outward_ : x_;
+        // The baselines, top to bottom, and the extent of the letters on the paper.
+        std::vector<double> baselines = lines.size() == 1
+                                            ? std::vector<double>{y + h / 2}
+                                            : std::vector<double>{y - kGap, y + kGap + h};
+        const auto clear = [this](const std::vector<double>& b) {
+            return b.front() - kOverlayTextMm > lastBottom_ + 1 || b.back() < lastTop_ - 1;
+        };
+        double at = x_;
+        if (!clear(baselines) && lines.size() == 2) {
+            const std::vector<double> stacked =
+                y > lastY_ ? std::vector<double>{y + kGap + h, y + kGap + 2 * h + 1}
+                           : std::vector<double>{y - kGap - h - 1, y - kGap};
+            if (clear(stacked)) {
+                baselines = stacked;
+            }
+        }
+        if (!clear(baselines)) {
+            at = lastEnd_ + 2 * outward_;
+        }
         const TextAlign align = outward_ > 0 ? TextAlign::Left : TextAlign::Right;
-        if (lines.size() == 1) {
-            pages.Texts.push_back({{at, y + half}, lines[0], kOverlayTextMm, align});
-        } else {
-            pages.Texts.push_back({{at, y - kGap}, lines[0], kOverlayTextMm, align});
-            pages.Texts.push_back(
-                {{at, y + kGap + kOverlayTextMm}, lines[1], kOverlayTextMm, align});
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            pages.Texts.push_back({{at, baselines[i]}, lines[i], h, align});
         }
         lastY_ = y;
-        lastHalf_ = half;
+        lastTop_ = baselines.front() - h;
+        lastBottom_ = baselines.back();
         lastEnd_ = at + outward_ * width;
     }
 
 private:
     double x_;
     double outward_;
-    double lastY_ = -std::numeric_limits<double>::infinity();
-    double lastHalf_ = 0;
+    double lastY_ = 0;
+    double lastTop_ = std::numeric_limits<double>::infinity();
+    double lastBottom_ = -std::numeric_limits<double>::infinity();
     double lastEnd_ = 0;
 };
 

@@ -30,6 +30,17 @@ protected:
         Type(5, "0.180");
     }
 
+    // The same die in millimetres when asked: a blank of one's own keeps its numbers when the unit
+    // changes, so its 0.180 in are retyped as 4.572 mm.
+    void UseDefaultProfile(bool millimetres) {
+        UseDefaultProfile();
+        if (millimetres) {
+            model.ChooseOption(1);
+            Type(10, "4.572");
+            Type(5, "4.572");
+        }
+    }
+
     std::string DumpIgnoringFocus() const { return dieprofile::DumpIgnoringFocus(model); }
 
     HeadlessToolkit toolkit;

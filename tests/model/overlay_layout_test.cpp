@@ -1,3 +1,4 @@
+#include "core/number_text.h"
 #include "core/utf8.h"
 #include "model_fixture.h"
 #include "output/overlay_layout.h"
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <variant>
 
 namespace dieprofile::testing {
@@ -493,196 +495,122 @@ TEST_F(OverlayLayoutTest, RefusesWhatCannotBePrinted) {
     EXPECT_EQ(lay(0, kA4Width, kA4Height), "The magnification must be from 1 to 1000.");
 }
 
-// Every corner of the bore has its datum, labelled with its height above the bottom face and
-// standing that height times the magnification above the bottom face's; each zone its nominal
-// value beside it, left of the die.
-TEST_F(OverlayLayoutTest, DatumsAtEveryCornerAndTheNominalValues) {
+// Every corner of the bore has its datum, its name above the line and its height above the bottom
+// face below it, the line that height times the magnification above the bottom face's; each zone
+// its nominal value at the left; with an angle tolerance, each cone the two lines at its angle's
+// limits, crossing halfway along its zone, each labelled.
+TEST_F(OverlayLayoutTest, DatumsNominalValuesAndAngleLimits) {
     const struct {
-        const char* name;
         bool millimetres;
         bool mirror;
-        std::vector<std::string> datums;
-        std::vector<std::string> values;
+        std::vector<std::string> right; // datums, then the limits' angles
+        std::vector<std::string> left;
     } rows[] = {
-        {"inches",
+        {false,
          false,
-         false,
-         {"top face 0.1800", "bell to cone 0.1260", "bearing start 0.0420", "bearing end 0.0360",
-          "bottom face 0.0000"},
+         {"top face", "0.1800", "bell to cone", "0.1260", "bearing start", "0.0420", "bearing end",
+          "0.0360", "bottom face", "0.0000", "51\u00B0", "49\u00B0", "26\u00B0", "24\u00B0",
+          "51\u00B0", "49\u00B0"},
          {"50\u00B0", "25\u00B0", "\u00D80.0120", "50\u00B0"}},
-        {"millimetres, mirrored",
+        {true,
          true,
-         true,
-         {"top face 4.572", "bell to cone 3.200", "bearing start 1.067", "bearing end 0.914",
-          "bottom face 0.000"},
+         {"top face", "4.572", "bell to cone", "3.200", "bearing start", "1.067", "bearing end",
+          "0.914", "bottom face", "0.000", "51\u00B0", "49\u00B0", "26\u00B0", "24\u00B0",
+          "51\u00B0", "49\u00B0"},
          {"50\u00B0", "25\u00B0", "\u00D80.305", "50\u00B0"}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        UseDefaultProfile();
-        if (row.millimetres) {
-            // A blank of one's own keeps its numbers when the unit changes: retyped.
-            model.ChooseOption(1);
-            Type(10, "4.572");
-            Type(5, "4.572");
-        }
+        UseDefaultProfile(row.millimetres);
         model.Command1_Click();
         OverlayOptions options{50, 0, OverlayView::Bore};
         options.Mirror = row.mirror;
+        options.AngleTolerance = 1;
         const OverlayPages pages = LayOut(model, options);
         const BoreWall wall =
             BoreWallOf(model.LastCalculation()->Frame, model.Scene(), BoreSide::Right);
         const double k = 50 * model.LastCalculation()->UnitDivisor;
         std::vector<double> datumY;
+        std::vector<PaperLine> limits;
         for (const PaperLine& line : pages.Lines) {
             if (line.Stroke == OverlayStroke::Datum) {
                 datumY.push_back(line.Start.Y);
+            } else if (line.Stroke == OverlayStroke::Band) {
+                limits.push_back(line);
             }
         }
-        ASSERT_EQ(datumY.size(), 5u);
-        std::vector<std::string> datums;
-        std::vector<std::string> values;
-        const double profileLeft = ProfileExtent(pages).MinX;
-        std::vector<PageText> right;
+        std::vector<std::string> right;
+        std::vector<std::string> left;
+        std::vector<double> baselines; // of the texts at the right
         for (const PageText& text : pages.Texts) {
-            if (text.At.X < profileLeft) {
-                values.push_back(text.Text);
-            } else {
-                right.push_back(text);
+            (text.At.X < ProfileExtent(pages).MinX ? left : right).push_back(text.Text);
+            if (text.At.X >= ProfileExtent(pages).MinX) {
+                baselines.push_back(text.At.Y);
             }
         }
-        ASSERT_EQ(right.size(), 2 * datumY.size());
-        for (std::size_t i = 0; i < datumY.size(); ++i) {
-            // The name above its line, the height below it; the line at the corner's height
-            // above the bottom face's line.
-            const PageText& name = right[2 * i];
-            const PageText& height = right[2 * i + 1];
-            datums.push_back(name.Text + " " + height.Text);
-            EXPECT_LT(name.At.Y, datumY[i]);
-            EXPECT_GT(height.At.Y - kOverlayTextMm, datumY[i]);
+        EXPECT_EQ(right, row.right);
+        EXPECT_EQ(left, row.left);
+        ASSERT_EQ(datumY.size(), 5U);
+        for (std::size_t i = 0; i < 5; ++i) {
             EXPECT_NEAR(std::fabs(datumY[i] - datumY[4]), (wall[i].Y - wall.back().Y) * k, 1e-9);
+            // The name above its line, the height below it.
+            EXPECT_LT(baselines[2 * i], datumY[i]);
+            EXPECT_GT(baselines[2 * i + 1] - kOverlayTextMm, datumY[i]);
         }
-        // Mirrored, the entry face is at the bottom of the paper.
-        EXPECT_EQ(datumY[0] > datumY[4], row.mirror);
-        EXPECT_EQ(datums, row.datums);
-        EXPECT_EQ(values, row.values);
-    }
-}
-
-// A cone's angle tolerance: through the middle of each cone's zone, the lines at its included
-// angle plus and minus the tolerance, each labelled with its angle.
-TEST_F(OverlayLayoutTest, AngleToleranceDrawsEachConesLimits) {
-    UseDefaultProfile();
-    model.Command1_Click();
-    OverlayOptions options{50, 0, OverlayView::Bore};
-    options.AngleTolerance = 1;
-    const OverlayPages pages = LayOut(model, options);
-    const OverlayPages without = LayOut(model, {50, 0, OverlayView::Bore});
-    // The bell's, the cone's and the back relief's, wider and narrower, in that order.
-    const double angles[] = {51, 49, 26, 24, 51, 49};
-    std::vector<PaperLine> limits;
-    for (const PaperLine& line : pages.Lines) {
-        if (line.Stroke == OverlayStroke::Band) {
-            limits.push_back(line);
-        }
-    }
-    ASSERT_EQ(limits.size(), 6u);
-    std::vector<std::string> labels;
-    for (std::size_t i = without.Texts.size(); i < pages.Texts.size(); ++i) {
-        labels.push_back(pages.Texts[i].Text);
-    }
-    EXPECT_EQ(labels, (std::vector<std::string>{"51\u00B0", "49\u00B0", "26\u00B0", "24\u00B0",
-                                                "51\u00B0", "49\u00B0"}));
-    for (std::size_t i = 0; i < limits.size(); i += 2) {
-        for (std::size_t j = i; j < i + 2; ++j) {
-            const Point d = limits[j].End - limits[j].Start;
-            // The bore's geometry takes pi as 3.14159: its angles are a few millionths off.
-            EXPECT_NEAR(2 * std::atan2(std::fabs(d.X), std::fabs(d.Y)) * 180 / std::numbers::pi,
-                        angles[j], 1e-4)
-                << j;
-        }
-        // The pair crosses halfway along the zone, on the wall.
+        EXPECT_EQ(datumY[0] > datumY[4], row.mirror); // mirrored: the entry face at the bottom
+        const double angles[] = {51, 49, 26, 24, 51, 49};
+        ASSERT_EQ(limits.size(), 6U);
         const auto middle = [](const PaperLine& l) {
             return Point{(l.Start.X + l.End.X) / 2, (l.Start.Y + l.End.Y) / 2};
         };
-        EXPECT_NEAR(middle(limits[i]).X, middle(limits[i + 1]).X, 1e-9);
-        EXPECT_NEAR(middle(limits[i]).Y, middle(limits[i + 1]).Y, 1e-9);
+        for (std::size_t i = 0; i < limits.size(); ++i) {
+            const Point d = limits[i].End - limits[i].Start;
+            // The bore's geometry takes pi as 3.14159: its angles are a few millionths off.
+            EXPECT_NEAR(2 * std::atan2(std::fabs(d.X), std::fabs(d.Y)) * 180 / std::numbers::pi,
+                        angles[i], 1e-4);
+            EXPECT_NEAR(middle(limits[i]).Y, middle(limits[i ^ 1]).Y, 1e-9);
+            EXPECT_NEAR(middle(limits[i]).X, middle(limits[i ^ 1]).X, 1e-9);
+        }
     }
 }
 
 // Auto turns the paper only when that prints fewer pages; asked, either way is taken.
 TEST_F(OverlayLayoutTest, LandscapeWhenItPrintsFewerPages) {
-    const struct {
-        const char* name;
-        const char* diameter; // of a blank of one's own, millimetres
-        const char* height;
-        double magnification;
-        bool landscapeFewer;
-    } rows[] = {
-        // 200 x 115 mm at 50x: one page across, two down a portrait page.
-        {"a wide section fits across a landscape page", "4", "2.3", 50, true},
-        {"a tall section stays upright", "2.3", "4", 50, false},
-        {"a small die fits one page either way", "4", "2.3", 10, false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        UseDefaultProfile();
-        model.ChooseOption(1);
-        Type(10, row.diameter);
-        Type(5, row.height);
+    // A 4 x 2.3 mm section at 50x is 200 x 115 mm: one page across, two down a portrait page.
+    for (const auto& [diameter, height, landscapeFewer] :
+         {std::tuple{"4", "2.3", true}, std::tuple{"2.3", "4", false}}) {
+        UseDefaultProfile(true);
+        Type(10, diameter);
+        Type(5, height);
         model.Command1_Click();
-        const auto pagesFor = [&](OverlayOrientation orientation) {
-            OverlayOptions options{row.magnification, 0, OverlayView::Section};
+        std::vector<OverlayPages> pages; // portrait, landscape, auto
+        for (const OverlayOrientation orientation :
+             {OverlayOrientation::Portrait, OverlayOrientation::Landscape,
+              OverlayOrientation::Auto}) {
+            OverlayOptions options{50, 0, OverlayView::Section};
             options.Orientation = orientation;
-            const auto laidOut = LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
-                                               model.LastCalculation()->UnitDivisor, options, "d",
-                                               kA4Width, kA4Height);
-            EXPECT_TRUE(std::holds_alternative<OverlayPages>(laidOut));
-            return std::get<OverlayPages>(laidOut);
-        };
-        const OverlayPages portrait = pagesFor(OverlayOrientation::Portrait);
-        const OverlayPages landscape = pagesFor(OverlayOrientation::Landscape);
-        const OverlayPages chosen = pagesFor(OverlayOrientation::Auto);
-        EXPECT_EQ(portrait.PaperWidth, kA4Width);
-        EXPECT_EQ(landscape.PaperWidth, kA4Height);
-        EXPECT_EQ(landscape.Pages.size() < portrait.Pages.size(), row.landscapeFewer);
-        EXPECT_EQ(chosen.PaperWidth, row.landscapeFewer ? kA4Height : kA4Width);
-        EXPECT_EQ(chosen.Pages.size(), std::min(portrait.Pages.size(), landscape.Pages.size()));
+            pages.push_back(std::get<OverlayPages>(LayOutOverlay(
+                model.LastCalculation()->Frame, model.Scene(), model.LastCalculation()->UnitDivisor,
+                options, "d", kA4Width, kA4Height)));
+        }
+        EXPECT_EQ(pages[1].Pages.size() < pages[0].Pages.size(), landscapeFewer);
+        EXPECT_EQ(pages[2].PaperWidth, landscapeFewer ? kA4Height : kA4Width);
+        EXPECT_EQ(pages[2].Pages.size(), std::min(pages[0].Pages.size(), pages[1].Pages.size()));
     }
 }
 
 TEST(OverlayOptionsTest, AngleToleranceOrientationAndTheChartsFileName) {
-    const struct {
-        const char* text;
-        const char* problem; // empty: accepted
-        double angle;
-    } rows[] = {
-        {"", "", 0},
-        {" 1.5 ", "", 1.5},
-        {"45", "", 45},
-        {"45.01", "The angle tolerance must be from 0 to 45 degrees.", 0},
-        {"-1", "The angle tolerance must be from 0 to 45 degrees.", 0},
-        {"one", "The angle tolerance must be a number.", 0},
+    const auto angle = [](const char* text) {
+        const auto parsed = ParseOverlayOptions("50", "", OverlayView::Bore, text);
+        return std::holds_alternative<std::string>(parsed)
+                   ? std::get<std::string>(parsed)
+                   : NumberToText(std::get<OverlayOptions>(parsed).AngleTolerance);
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.text);
-        const auto parsed = ParseOverlayOptions("50", "", OverlayView::Bore, row.text);
-        if (*row.problem == '\0') {
-            ASSERT_TRUE(std::holds_alternative<OverlayOptions>(parsed));
-            EXPECT_EQ(std::get<OverlayOptions>(parsed).AngleTolerance, row.angle);
-        } else {
-            ASSERT_TRUE(std::holds_alternative<std::string>(parsed));
-            EXPECT_EQ(std::get<std::string>(parsed), row.problem);
-        }
-    }
-    OverlayOptions nan;
-    nan.AngleTolerance = std::nan("");
-    EXPECT_TRUE(CheckOverlayOptions(nan));
-    for (const OverlayOrientation orientation : kOverlayOrientations) {
-        EXPECT_EQ(OverlayOrientationNamed(OverlayOrientationName(orientation)), orientation);
-    }
+    EXPECT_EQ(angle(" 1.5 "), "1.5");
+    EXPECT_EQ(angle(""), "0");
+    EXPECT_EQ(angle("45.01"), "The angle tolerance must be from 0 to 45 degrees.");
+    EXPECT_EQ(angle("one"), "The angle tolerance must be a number.");
+    EXPECT_EQ(OverlayOrientationNamed("landscape"), OverlayOrientation::Landscape);
     EXPECT_FALSE(OverlayOrientationNamed("Landscape"));
-    EXPECT_EQ(ChartPdfName("copper.dieprofile", 50), "copper-chart-50x.pdf");
     EXPECT_EQ(ChartPdfName("steel.die.dieprofile", 12.5), "steel.die-chart-12.5x.pdf");
     EXPECT_EQ(ChartPdfName("", 100), "die-profile-chart-100x.pdf");
 }
