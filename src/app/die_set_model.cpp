@@ -189,7 +189,11 @@ bool DieSetModel::OpenPassAsDesign(int pass, Form1Model& window) {
     // Through the window's handlers, as a user choosing the unit and the blank and typing every
     // field would, then Calculate; its messages (a refusal, the bell) show as for the user.
     const Design& typed = lastGood_->Passes[static_cast<std::size_t>(pass - 1)].Die.Typed;
-    if (const std::optional<std::string> reason = window.ApplyDesign(typed)) {
+    // A new design from no file: nothing may save a pass over the design the window held.
+    const std::string origin =
+        "pass " + std::to_string(pass) +
+        (path_.empty() ? std::string(" of the die set") : " of " + DesignFileName(path_));
+    if (const std::optional<std::string> reason = window.ApplyAsNewDesign(typed, origin)) {
         toolkit_.ShowMessage("Cannot open pass " + std::to_string(pass) +
                              " in the window: " + *reason + ".");
         return false;

@@ -34,6 +34,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <array>
+#include <limits>
 
 namespace dieprofile {
 
@@ -149,7 +150,8 @@ DieSetWindow::~DieSetWindow() {
 QLineEdit* DieSetWindow::AddField(std::string_view key) {
     auto* field = new QLineEdit(this);
     field->setObjectName(ToQString(key));
-    field->setMaxLength(1000);
+    // The field holds whatever the set file may hold: a valid set is never cut when shown.
+    field->setMaxLength(std::numeric_limits<int>::max());
     field->setMinimumWidth(70);
     fields_.emplace(std::string(key), field);
     return field;
@@ -407,8 +409,12 @@ void DieSetWindow::Recompute() {
     const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
     refusal_->setText(problems.join(QLatin1Char(' ')));
     refusal_->setVisible(!problems.isEmpty());
-    // A refused field keeps the table and the plot of the last inputs that could be computed.
+    // A refused field keeps the table and the plot of the last inputs that could be computed; a
+    // set that never could be shows no schedule, never that of the set before it.
     if (!lastGood) {
+        tableModel_->SetOwnFields({});
+        tableModel_->SetSchedule(DieSetSchedule{}, tableModel_->Caution());
+        plot_->SetData(SetPlotData{});
         return;
     }
     const double level = caution.value_or(tableModel_->Caution());
@@ -441,6 +447,10 @@ void DieSetWindow::Recompute() {
 void DieSetWindow::OpenPassInDesignedWindow(int row) {
     const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
     if (!lastGood || row < 0 || row >= static_cast<int>(lastGood->Passes.size())) {
+        return;
+    }
+    // As Open Design does: a changed design is not replaced without a question.
+    if (!designed_.MayLeaveDesign()) {
         return;
     }
     designed_.Widget().show();

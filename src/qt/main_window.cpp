@@ -308,6 +308,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+bool MainWindow::MayLeaveDesign() {
+    return commands_->MayLeaveDesign();
+}
+
 void MainWindow::OpenDesignFile(const QString& path) {
     Handle([&] { model_.OpenDesign(PathBytes(path)); });
 }

@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -266,6 +267,38 @@ TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("damaged.dieset")));
     EXPECT_EQ(set.CurrentSet(), typed);
     EXPECT_TRUE(set.SetPath().endsWith(QStringLiteral("a & b.dieset")));
+}
+
+// A file the set's reading accepts is shown whole, and one that cannot be computed shows no
+// schedule at all: neither the start-up set nor any other stands under its name.
+TEST(DieSet, AnOpenedSetIsShownWholeOrWithNoScheduleAtAll) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    ASSERT_EQ(set.TableModel()->rowCount(), 6);
+
+    DieSetFile many = CopperSix();
+    many.Schedule = ScheduleKind::Diameters;
+    const double start = 2.0;
+    const double finish = 1.0;
+    for (int i = 1; i <= 100; ++i) {
+        const double outlet = start * std::pow(finish / start, i / 100.0);
+        many.Outlets.push_back(i == 100 ? "1.0" : QString::number(outlet, 'f', 10).toStdString());
+    }
+    ASSERT_TRUE(set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("many.dieset"), many)));
+    EXPECT_EQ(set.CurrentSet().Outlets, many.Outlets);
+    EXPECT_EQ(set.TableModel()->rowCount(), 100);
+    EXPECT_FALSE(set.Refusal()->isVisible()) << set.Refusal()->text().toStdString();
+
+    DieSetFile tooMany = CopperSix();
+    tooMany.Dies = "101";
+    ASSERT_TRUE(set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("d101.dieset"), tooMany)));
+    EXPECT_EQ(set.TableModel()->rowCount(), 0);
+    EXPECT_TRUE(set.Plot()->Data().StressRatio.empty());
+    EXPECT_TRUE(set.Refusal()->isVisible());
+    EXPECT_TRUE(set.Refusal()->text().contains(QStringLiteral("100")))
+        << set.Refusal()->text().toStdString();
+    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
 }
 
 // The marks of each row of a set, as the marks column writes them.
