@@ -4,6 +4,7 @@
 #include "window_harness.h"
 
 #include "app/die_set.h"
+#include "app/die_set_model.h"
 #include "core/number_text.h"
 #include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
@@ -287,6 +288,8 @@ TEST(DieSet, AnOpenedSetIsShownWholeOrWithNoScheduleAtAll) {
     }
     ASSERT_TRUE(set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("many.dieset"), many)));
     EXPECT_EQ(set.CurrentSet().Outlets, many.Outlets);
+    // The field holds them all, so an edit there or a save keeps the last outlet whole.
+    EXPECT_EQ(SplitOutlets(set.Field("outlets")->text().toStdString()), many.Outlets);
     EXPECT_EQ(set.TableModel()->rowCount(), 100);
     EXPECT_FALSE(set.Refusal()->isVisible()) << set.Refusal()->text().toStdString();
 
