@@ -223,7 +223,7 @@ void DieSetWindow::BuildInputs(QWidget* box) {
     drawingForm->addRow(QStringLiteral("Caution at stress ratio:"), row(Field("caution"), nullptr));
     Field("caution")->setToolTip(
         QStringLiteral("Passes whose drawing stress exceeds this share of the drawn wire's flow "
-                       "stress are marked; practice keeps it near 0.6"));
+                       "stress are marked; the default of 0.6 is a rule of thumb for you to set"));
     die_ = new QLabel(this);
     die_->setObjectName(QStringLiteral("die"));
     die_->setWordWrap(true);

@@ -158,6 +158,8 @@ TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {
               (std::vector<std::string>{"1.8", "1.6", "1.4", "1.2"}));
     EXPECT_EQ(SplitOutlets(" ,; "), std::vector<std::string>{});
     EXPECT_EQ(SplitOutlets("1.5,,x"), (std::vector<std::string>{"1.5", "x"}));
+    // A decimal comma stays in its outlet, to be refused for what it is.
+    EXPECT_EQ(SplitOutlets("0,9 0,81, 0,729"), (std::vector<std::string>{"0,9", "0,81", "0,729"}));
 }
 
 } // namespace
