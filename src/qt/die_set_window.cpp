@@ -4,6 +4,7 @@
 #include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "core/number_text.h"
 #include "core/units.h"
 #include "qt/design_commands.h"
@@ -16,6 +17,7 @@
 #include "qt/widget_design.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -295,11 +297,54 @@ QLineEdit* DieSetWindow::Field(std::string_view key) const {
 void DieSetWindow::StartFromDesignedWindow() {
     model_.StartFrom(designed_.Model().CurrentDesign());
     FillFields();
+    ShowTitle();
 }
 
 void DieSetWindow::ShowSet(const DieSetFile& set) {
     model_.Start(set);
     FillFields();
+    ShowTitle();
+}
+
+void DieSetWindow::ShowTitle() {
+    const QString path = SetPath();
+    setWindowTitle(path.isEmpty() ? QStringLiteral("Die Set")
+                                  : QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+}
+
+bool DieSetWindow::MayLeaveSet() {
+    if (!model_.HasSet() || !model_.HasChanged()) {
+        return true;
+    }
+    const QString name =
+        SetPath().isEmpty()
+            ? QStringLiteral("The die set")
+            : QStringLiteral("The die set %1")
+                  .arg(ToQString(QuotedForMessage(QFileInfo(SetPath()).fileName().toStdString())));
+    QMessageBox box(
+        QMessageBox::Question, windowTitle(),
+        QStringLiteral("%1 has changed since it was saved. Save the changes?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: {
+        // Into its own file, or one the user chooses; a save that fails or is cancelled keeps it.
+        const QString path = SetPath().isEmpty() ? ChooseFile(FileDialog::Save) : SetPath();
+        return !path.isEmpty() && SaveSetFile(path);
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DieSetWindow::closeEvent(QCloseEvent* event) {
+    if (!MayLeaveSet()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void DieSetWindow::FillFields() {
@@ -495,7 +540,7 @@ bool DieSetWindow::OpenSetFile(const QString& path) {
         return false;
     }
     FillFields();
-    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    ShowTitle();
     return true;
 }
 
@@ -503,7 +548,7 @@ bool DieSetWindow::SaveSetFile(const QString& path) {
     if (!model_.Save(PathBytes(path))) {
         return false;
     }
-    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    ShowTitle();
     return true;
 }
 
@@ -558,6 +603,9 @@ QString DieSetWindow::PlatformDialog(FileDialog dialog, const QString& folder) {
 }
 
 void DieSetWindow::ChooseAndOpen() {
+    if (!MayLeaveSet()) {
+        return;
+    }
     const QString path = ChooseFile(FileDialog::Open);
     if (!path.isEmpty()) {
         OpenSetFile(path);

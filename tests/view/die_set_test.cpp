@@ -248,6 +248,7 @@ TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
 
     TypeInto(set.Field("friction"), QStringLiteral("0.1"));
     set.ScheduleChoice()->setCurrentIndex(static_cast<int>(ScheduleKind::Equal));
+    MessageAnswerer discard; // the changed set is let go
     QTest::keyClick(set.Field("friction"), Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(SameAsSaved(set.CurrentSet(), saved));
     EXPECT_EQ(set.ScheduleChoice()->currentIndex(), static_cast<int>(ScheduleKind::Reduction));
@@ -302,6 +303,36 @@ TEST(DieSet, AnOpenedSetIsShownWholeOrWithNoScheduleAtAll) {
     EXPECT_TRUE(set.Refusal()->text().contains(QStringLiteral("100")))
         << set.Refusal()->text().toStdString();
     EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+}
+
+// A changed set is not lost without a question: closing its window asks, and a fresh set started
+// afterwards no longer carries the file's name in the title.
+TEST(DieSet, ClosingAChangedSetAsksAndAFreshSetNamesNoFile) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    ASSERT_TRUE(
+        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), CopperSix())));
+    EXPECT_TRUE(set.windowTitle().contains(QStringLiteral("copper.dieset")));
+    {
+        MessageAnswerer answerer; // answers Discard
+        set.close();
+        EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
+    }
+    fixture->Window->ShowDieSet();
+    ASSERT_TRUE(set.OpenSetFile(fixture->Folder.filePath(QStringLiteral("copper.dieset"))));
+    TypeInto(set.Field("dies"), QStringLiteral("4"));
+    {
+        MessageAnswerer answerer;
+        set.close();
+        ASSERT_EQ(answerer.Texts().size(), 1);
+        EXPECT_TRUE(answerer.Texts()[0].contains(QStringLiteral("\"copper.dieset\" has changed")))
+            << answerer.Texts()[0].toStdString();
+    }
+    EXPECT_FALSE(set.isVisible());
+    fixture->Window->ShowDieSet();
+    EXPECT_EQ(set.windowTitle(), QStringLiteral("Die Set"));
+    EXPECT_EQ(set.SetPath(), QString());
 }
 
 // The marks of each row of a set, as the marks column writes them.
