@@ -77,6 +77,7 @@ bool Form1Model::SaveDesign(const std::string& path) {
     }
     designPath_ = path;
     fileDesign_ = design;
+    origin_.clear();
     return true;
 }
 
@@ -91,10 +92,23 @@ bool Form1Model::OpenDesign(const std::string& path) {
         return false;
     }
     designPath_ = path;
+    origin_.clear();
     // As the window holds it: a catalogue blank's own dimensions stand in the hidden fields,
     // whatever the file held there.
     fileDesign_ = CurrentDesign();
     return true;
+}
+
+std::optional<std::string> Form1Model::ApplyAsNewDesign(const Design& design, std::string origin) {
+    Design fresh = design;
+    fresh.Identity = {};
+    if (std::optional<std::string> reason = ApplyDesign(fresh)) {
+        return reason;
+    }
+    designPath_.clear();
+    fileDesign_.reset();
+    origin_ = std::move(origin);
+    return std::nullopt;
 }
 
 std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {

@@ -54,11 +54,13 @@ std::variant<double, DieSetRefusal> Number(DieSetField field, const std::string&
     return *value;
 }
 
-// The fewest dies whose equal area reduction 1 − (dN/d0)^(2/N) does not exceed the fraction;
-// none when even the largest set does not reach it.
+// The fewest dies whose equal area reduction 1 − (dN/d0)^(2/N) does not exceed the fraction by
+// more than 1e-9 of it, so that a count meeting the limit exactly is not lost to rounding; none
+// when even the largest set does not reach it.
 std::optional<int> FewestDies(double start, double finish, double fraction) {
+    const double limit = fraction * (1 + 1e-9);
     for (int dies = 1; dies <= kMaxDies; ++dies) {
-        if (1 - std::pow(finish / start, 2.0 / dies) <= fraction) {
+        if (1 - std::pow(finish / start, 2.0 / dies) <= limit) {
             return dies;
         }
     }
@@ -91,7 +93,13 @@ std::variant<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& 
         const std::string name = "Outlet " + std::to_string(index);
         const std::optional<double> value = ParseNumber(set.Outlets[i]);
         if (!value) {
-            return DieSetRefusal{DieSetField::Outlets, index, name + " must be a number."};
+            // A decimal comma is the usual slip: say so rather than only that it is no number.
+            const bool comma = set.Outlets[i].find(',') != std::string::npos;
+            return DieSetRefusal{DieSetField::Outlets, index,
+                                 name + " must be a number" +
+                                     (comma ? ": use a point for decimals; separate outlets "
+                                              "with spaces."
+                                            : ".")};
         }
         if (!(*value < previous)) {
             return DieSetRefusal{DieSetField::Outlets, index,

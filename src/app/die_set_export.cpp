@@ -46,17 +46,20 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
     }
     const std::string what =
         name.empty() ? std::string("the die set") : "the die set \"" + name + "\"";
+    // The field's or the row's reason is a sentence of its own; the refusal ends it.
+    const auto withoutStop = [](std::string sentence) {
+        if (!sentence.empty() && sentence.back() == '.') {
+            sentence.pop_back();
+        }
+        return sentence;
+    };
     std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
     if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&computed)) {
-        return refuse(what + " cannot be computed: " + refused->Message);
+        return refuse(what + " cannot be computed: " + withoutStop(refused->Message));
     }
     const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
     if (std::string problem = schedule.FirstProblem(); !problem.empty()) {
-        // The row's reason is a sentence of its own; the refusal ends it.
-        if (problem.back() == '.') {
-            problem.pop_back();
-        }
-        return refuse("in " + what + ", " + problem);
+        return refuse("in " + what + ", " + withoutStop(std::move(problem)));
     }
     Rendering rendering;
     if (!pdf) {

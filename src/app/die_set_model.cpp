@@ -10,6 +10,10 @@ namespace dieprofile {
 
 namespace {
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool IsMaterialValue(DieSetField field) {
     return field == DieSetField::StrengthCoefficient || field == DieSetField::HardeningExponent ||
            field == DieSetField::Density || field == DieSetField::SpecificHeat;
@@ -21,7 +25,13 @@ std::vector<std::string> SplitOutlets(std::string_view text) {
     std::vector<std::string> outlets;
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t end = text.find_first_of(" \t\n\r\f\v,;", start);
+        std::size_t end = text.find_first_of(" \t\n\r\f\v,;", start);
+        // A comma between two digits is a decimal comma, not a gap: the outlet keeps it and is
+        // refused as such.
+        while (end != std::string_view::npos && text[end] == ',' && end > start &&
+               end + 1 < text.size() && IsDigit(text[end - 1]) && IsDigit(text[end + 1])) {
+            end = text.find_first_of(" \t\n\r\f\v,;", end + 1);
+        }
         const std::size_t stop = end == std::string_view::npos ? text.size() : end;
         if (stop > start) {
             outlets.emplace_back(text.substr(start, stop - start));
@@ -189,7 +199,11 @@ bool DieSetModel::OpenPassAsDesign(int pass, Form1Model& window) {
     // Through the window's handlers, as a user choosing the unit and the blank and typing every
     // field would, then Calculate; its messages (a refusal, the bell) show as for the user.
     const Design& typed = lastGood_->Passes[static_cast<std::size_t>(pass - 1)].Die.Typed;
-    if (const std::optional<std::string> reason = window.ApplyDesign(typed)) {
+    // A new design from no file: nothing may save a pass over the design the window held.
+    const std::string origin =
+        "pass " + std::to_string(pass) +
+        (path_.empty() ? std::string(" of the die set") : " of " + DesignFileName(path_));
+    if (const std::optional<std::string> reason = window.ApplyAsNewDesign(typed, origin)) {
         toolkit_.ShowMessage("Cannot open pass " + std::to_string(pass) +
                              " in the window: " + *reason + ".");
         return false;

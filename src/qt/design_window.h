@@ -22,6 +22,9 @@ public:
     virtual Form1Model& Model() = 0;
     // Shows the model's present state in the widgets.
     virtual void Refresh() = 0;
+    // Asks Save / Discard / Cancel when the design has changed since its file; true when it may
+    // be replaced.
+    virtual bool MayLeaveDesign() = 0;
     // Opens the design file as Open Design… does once a file is chosen.
     virtual void OpenDesignFile(const QString& path) = 0;
     // The Die Set window, shown and raised.

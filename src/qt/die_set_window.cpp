@@ -4,6 +4,7 @@
 #include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "core/number_text.h"
 #include "core/units.h"
 #include "qt/design_commands.h"
@@ -16,6 +17,7 @@
 #include "qt/widget_design.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -34,6 +36,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <array>
+#include <limits>
 
 namespace dieprofile {
 
@@ -149,7 +152,8 @@ DieSetWindow::~DieSetWindow() {
 QLineEdit* DieSetWindow::AddField(std::string_view key) {
     auto* field = new QLineEdit(this);
     field->setObjectName(ToQString(key));
-    field->setMaxLength(1000);
+    // The field holds whatever the set file may hold: a valid set is never cut when shown.
+    field->setMaxLength(std::numeric_limits<int>::max());
     field->setMinimumWidth(70);
     fields_.emplace(std::string(key), field);
     return field;
@@ -221,7 +225,7 @@ void DieSetWindow::BuildInputs(QWidget* box) {
     drawingForm->addRow(QStringLiteral("Caution at stress ratio:"), row(Field("caution"), nullptr));
     Field("caution")->setToolTip(
         QStringLiteral("Passes whose drawing stress exceeds this share of the drawn wire's flow "
-                       "stress are marked; practice keeps it near 0.6"));
+                       "stress are marked; the default of 0.6 is a rule of thumb for you to set"));
     die_ = new QLabel(this);
     die_->setObjectName(QStringLiteral("die"));
     die_->setWordWrap(true);
@@ -293,11 +297,54 @@ QLineEdit* DieSetWindow::Field(std::string_view key) const {
 void DieSetWindow::StartFromDesignedWindow() {
     model_.StartFrom(designed_.Model().CurrentDesign());
     FillFields();
+    ShowTitle();
 }
 
 void DieSetWindow::ShowSet(const DieSetFile& set) {
     model_.Start(set);
     FillFields();
+    ShowTitle();
+}
+
+void DieSetWindow::ShowTitle() {
+    const QString path = SetPath();
+    setWindowTitle(path.isEmpty() ? QStringLiteral("Die Set")
+                                  : QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+}
+
+bool DieSetWindow::MayLeaveSet() {
+    if (!model_.HasSet() || !model_.HasChanged()) {
+        return true;
+    }
+    const QString name =
+        SetPath().isEmpty()
+            ? QStringLiteral("The die set")
+            : QStringLiteral("The die set %1")
+                  .arg(ToQString(QuotedForMessage(QFileInfo(SetPath()).fileName().toStdString())));
+    QMessageBox box(
+        QMessageBox::Question, windowTitle(),
+        QStringLiteral("%1 has changed since it was saved. Save the changes?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: {
+        // Into its own file, or one the user chooses; a save that fails or is cancelled keeps it.
+        const QString path = SetPath().isEmpty() ? ChooseFile(FileDialog::Save) : SetPath();
+        return !path.isEmpty() && SaveSetFile(path);
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DieSetWindow::closeEvent(QCloseEvent* event) {
+    if (!MayLeaveSet()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void DieSetWindow::FillFields() {
@@ -407,8 +454,12 @@ void DieSetWindow::Recompute() {
     const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
     refusal_->setText(problems.join(QLatin1Char(' ')));
     refusal_->setVisible(!problems.isEmpty());
-    // A refused field keeps the table and the plot of the last inputs that could be computed.
+    // A refused field keeps the table and the plot of the last inputs that could be computed; a
+    // set that never could be shows no schedule, never that of the set before it.
     if (!lastGood) {
+        tableModel_->SetOwnFields({});
+        tableModel_->SetSchedule(DieSetSchedule{}, tableModel_->Caution());
+        plot_->SetData(SetPlotData{});
         return;
     }
     const double level = caution.value_or(tableModel_->Caution());
@@ -441,6 +492,10 @@ void DieSetWindow::Recompute() {
 void DieSetWindow::OpenPassInDesignedWindow(int row) {
     const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
     if (!lastGood || row < 0 || row >= static_cast<int>(lastGood->Passes.size())) {
+        return;
+    }
+    // As Open Design does: a changed design is not replaced without a question.
+    if (!designed_.MayLeaveDesign()) {
         return;
     }
     designed_.Widget().show();
@@ -485,7 +540,7 @@ bool DieSetWindow::OpenSetFile(const QString& path) {
         return false;
     }
     FillFields();
-    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    ShowTitle();
     return true;
 }
 
@@ -493,7 +548,7 @@ bool DieSetWindow::SaveSetFile(const QString& path) {
     if (!model_.Save(PathBytes(path))) {
         return false;
     }
-    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    ShowTitle();
     return true;
 }
 
@@ -548,6 +603,9 @@ QString DieSetWindow::PlatformDialog(FileDialog dialog, const QString& folder) {
 }
 
 void DieSetWindow::ChooseAndOpen() {
+    if (!MayLeaveSet()) {
+        return;
+    }
     const QString path = ChooseFile(FileDialog::Open);
     if (!path.isEmpty()) {
         OpenSetFile(path);

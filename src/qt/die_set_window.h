@@ -78,13 +78,22 @@ public:
     // The file last opened or saved; empty while the set has never been in a file.
     QString SetPath() const;
 
+    // Asks Save / Discard / Cancel when the set has changed since it was started, opened or saved;
+    // true when it may be left.
+    bool MayLeaveSet();
+
 public slots:
     void ChooseAndOpen();
     void ChooseAndSave();
     void ChooseAndExportCsv();
     void ChooseAndExportPdf();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // The file's name only while the set holds its inputs.
+    void ShowTitle();
     // Both exports on the one road, the PDF with the caution typed and the default paper.
     std::optional<QString> Export(const QString& path, DieSetExportFormat format);
     void BuildInputs(QWidget* box);

@@ -305,7 +305,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Quitting loses a changed die set as surely as a changed design.
+    if (dieSet_ != nullptr && dieSet_->isVisible() && !dieSet_->MayLeaveSet()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
+}
+
+bool MainWindow::MayLeaveDesign() {
+    return commands_->MayLeaveDesign();
 }
 
 void MainWindow::OpenDesignFile(const QString& path) {

@@ -60,6 +60,7 @@ public:
     DesignCommands& Commands() const { return *commands_; }
     // Opens the design file as Open Design… does once a file is chosen.
     void OpenDesignFile(const QString& path) override;
+    bool MayLeaveDesign() override;
 
     // The Die Set window: shown and raised; started from this window's design when it was not
     // open. With a path, the set file is opened in it instead.

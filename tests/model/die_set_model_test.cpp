@@ -1,6 +1,7 @@
 // The Die Set window's model: what a typed field, a chosen material or schedule, a pass's own
 // profile, a save and a close leave behind, as the window, the driver and the command line see it.
 #include "app/die_set_model.h"
+#include "app/form_model.h"
 #include "app/headless_toolkit.h"
 #include "die_set_fixture.h"
 
@@ -102,11 +103,63 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
     fs::remove_all(folder);
 }
 
+// A pass opened in the designed window is a new design from no file: a later save cannot write
+// its diameters over the design the window held, nor carry that design's drawing number.
+TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {
+    const fs::path folder = fs::temp_directory_path() / ("set-pass-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const std::string setFile = (folder / "copper.dieset").string();
+    const std::string designFile = (folder / "die.dieprofile").string();
+    ASSERT_FALSE(SaveDieSet(CopperSet(), setFile));
+
+    HeadlessToolkit toolkit;
+    Form1Model window(toolkit);
+    toolkit.Attach(window);
+    window.Form_Load();
+    window.Show();
+    window.PickRow(26);
+    window.ReplaceText(Text1Control(10), "0.180");
+    window.ReplaceText(Text1Control(5), "0.180");
+    window.Command1_Click();
+    window.SetIdentity({"D-17", "Finishing die", "B"});
+    ASSERT_TRUE(window.SaveDesign(designFile));
+    const Design saved = window.CurrentDesign();
+
+    DieSetModel set(toolkit);
+    struct Row {
+        const char* Name;
+        std::function<void()> Start;
+        int Pass;
+        const char* Origin;
+    };
+    const Row rows[] = {
+        {"a set from its file", [&] { ASSERT_TRUE(set.Open(setFile)); }, 3,
+         "pass 3 of copper.dieset"},
+        {"a set from no file", [&] { set.Start(CopperSet()); }, 2, "pass 2 of the die set"},
+    };
+    for (const Row& row : rows) {
+        row.Start();
+        ASSERT_TRUE(set.OpenPassAsDesign(row.Pass, window)) << row.Name;
+        EXPECT_EQ(window.DesignPath(), "") << row.Name;
+        EXPECT_FALSE(window.HasUnsavedChanges()) << row.Name;
+        EXPECT_EQ(window.Identity(), DrawingIdentity{}) << row.Name;
+        EXPECT_EQ(window.Origin(), row.Origin) << row.Name;
+        EXPECT_EQ(window.CurrentDesign().FieldTexts[2], "16") << row.Name;
+    }
+    // The design file is as it was saved; opening it again forgets where the pass came from.
+    ASSERT_TRUE(window.OpenDesign(designFile));
+    EXPECT_EQ(window.CurrentDesign(), saved);
+    EXPECT_EQ(window.Origin(), "");
+    fs::remove_all(folder);
+}
+
 TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {
     EXPECT_EQ(SplitOutlets("1.8, 1.6;1.4\t1.2"),
               (std::vector<std::string>{"1.8", "1.6", "1.4", "1.2"}));
     EXPECT_EQ(SplitOutlets(" ,; "), std::vector<std::string>{});
     EXPECT_EQ(SplitOutlets("1.5,,x"), (std::vector<std::string>{"1.5", "x"}));
+    // A decimal comma stays in its outlet, to be refused for what it is.
+    EXPECT_EQ(SplitOutlets("0,9 0,81, 0,729"), (std::vector<std::string>{"0,9", "0,81", "0,729"}));
 }
 
 } // namespace
