@@ -24,8 +24,13 @@ std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::s
             ProfileFault(*model.LastCalculation(), model.Scene())) {
         return "in " + what + ", pass " + number + ": " + *fault;
     }
-    return DrawingSheetOf(*model.LastCalculation(), model.Scene(),
-                          setName + " pass " + number + " of " + std::to_string(passes), paper);
+    std::variant<Page, std::string> sheet =
+        DrawingSheetOf(*model.LastCalculation(), model.Scene(),
+                       setName + " pass " + number + " of " + std::to_string(passes), paper);
+    if (const std::string* reason = std::get_if<std::string>(&sheet)) {
+        return "in " + what + ", pass " + number + ": " + *reason;
+    }
+    return sheet;
 }
 
 } // namespace

@@ -408,12 +408,20 @@ std::optional<std::int32_t> RoundToLong(double value) {
 }
 
 std::string FixedDecimals(double value, int decimals) {
-    std::array<char, 64> buffer{};
+    // Room for the largest double written out in full, its sign, point and decimals.
+    std::array<char, 400> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::fixed, decimals);
     std::string text(buffer.data(), result.ptr);
     return text == "-0." + std::string(static_cast<std::size_t>(decimals), '0') ? text.substr(1)
                                                                                 : text;
+}
+
+std::string WithoutTrailingPoint(std::string text) {
+    if (text.size() > 1 && text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
 }
 
 } // namespace dieprofile

@@ -30,6 +30,9 @@ std::string FormatNumber(double value, std::string_view mask);
 // A value with exactly this many decimals, nearest to its binary value ("0.0540"); never "-0.000".
 std::string FixedDecimals(double value, int decimals);
 
+// A number as a drafter writes it, never with a point and no decimals after it ("21." is "21").
+std::string WithoutTrailingPoint(std::string text);
+
 // Rounds to the nearest integer, halves to even; nullopt when the result does
 // not fit a 32-bit signed integer or the value is NaN.
 std::optional<std::int32_t> RoundToLong(double value);
