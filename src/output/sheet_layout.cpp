@@ -666,7 +666,7 @@ void DrawTitleBlock(SheetBuilder& sheet, const SheetContent& c, double left, dou
     }
 }
 
-constexpr double kResultsCaption = 50;
+constexpr double kResultsCaption = 58;
 constexpr double kResultsPitch = 3.5;
 
 double ResultRowHeight(const TitleRow& row) {
