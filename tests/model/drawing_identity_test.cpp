@@ -84,6 +84,7 @@ TEST_F(DrawingIdentityTest, FileThatCannotHoldItIsRefused) {
 TEST_F(DrawingIdentityTest, SheetCarriesTheIdentityOfTheDesignDrawn) {
     const DrawingIdentity set{"DP-0042", "Fine wire die", "C", "+0.0002/-0 in"};
     UseDefaultProfile();
+    model.Command1_Click();
     const Design first = model.CurrentDesign();
     Design pass = first;
     pass.FieldTexts[0] = "0.010";
