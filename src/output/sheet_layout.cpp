@@ -370,8 +370,10 @@ void Chain(SheetBuilder& sheet, double x, const std::vector<Zone>& zones) {
                        false,
                        false};
         const double level = value.At.Y;
+        // Half a millimetre below, then above, then a millimetre below, and so on.
         for (int step = 1; step < 400 && !sheet.StandsClear(value); ++step) {
-            value.At.Y = level + (step % 2 == 1 ? 1 : -1) * 0.5 * ((step + 1) / 2);
+            const int halfMillimetres = (step + 1) / 2;
+            value.At.Y = level + (step % 2 == 1 ? 0.5 : -0.5) * halfMillimetres;
         }
         const double shoulder = value.At.Y + kTextGap;
         sheet.Line({x, middle}, {x + kLeaderRun, shoulder});
