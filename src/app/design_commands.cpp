@@ -18,7 +18,33 @@ std::string Refusal(std::string_view action, const std::string& path, std::strin
            QuotedForMessage(DesignFileName(path)) + ": " + std::string(reason) + ".";
 }
 
+// The design a Calculate drew, as the window held it then, without its identity.
+Design DesignDrawn(const CalculatedDrawing& drawn) {
+    Design design;
+    design.Unit = UnitSymbol(drawn.UnitDivisor);
+    design.Blank = drawn.Blank.empty() ? std::string(kCustomBlankRow) : drawn.Blank;
+    for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
+        design.FieldTexts[i] =
+            drawn.FieldTexts.at(static_cast<std::size_t>(kDesignFields[i].Text1Index));
+    }
+    return design;
+}
+
 } // namespace
+
+void Form1Model::SetIdentity(DrawingIdentity identity) {
+    identity_ = std::move(identity);
+    Design owner = lastCalculation_ ? DesignDrawn(*lastCalculation_) : CurrentDesign();
+    owner.Identity = {};
+    identityOwner_ = std::move(owner);
+}
+
+DrawingIdentity Form1Model::SheetIdentity() const {
+    if (!lastCalculation_ || !identityOwner_ || DesignDrawn(*lastCalculation_) != *identityOwner_) {
+        return {};
+    }
+    return identity_;
+}
 
 Design Form1Model::CurrentDesign() const {
     Design design;
@@ -78,6 +104,8 @@ bool Form1Model::SaveDesign(const std::string& path) {
     designPath_ = path;
     fileDesign_ = design;
     origin_.clear();
+    identityOwner_ = design;
+    identityOwner_->Identity = {};
     return true;
 }
 
@@ -135,6 +163,8 @@ std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
     }
     identity_ = design.Identity;
     Command1_Click();
+    identityOwner_ = CurrentDesign();
+    identityOwner_->Identity = {};
     return std::nullopt;
 }
 

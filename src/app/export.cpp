@@ -33,9 +33,11 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
     return 2 * tolerance > drawn.Profile.DiamondDiameter;
 }
 
-Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper, const DrawingIdentity& identity,
-                    const SheetDetails& details, std::string date) {
+std::variant<Page, std::string> DrawingSheetOf(const CalculatedDrawing& drawn,
+                                               const DrawingScene& scene,
+                                               const std::string& designName, Paper paper,
+                                               const DrawingIdentity& identity,
+                                               const SheetDetails& details, std::string date) {
     if (date.empty()) {
         const std::time_t now = std::time(nullptr);
         std::tm local{};
@@ -44,8 +46,12 @@ Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
         std::strftime(today.data(), today.size(), "%Y-%m-%d", &local);
         date = today.data();
     }
-    return LayOutSheet(
-        SheetContentOf(drawn, scene, designName, identity, details, paper, std::move(date)));
+    const SheetContent content =
+        SheetContentOf(drawn, scene, designName, identity, details, paper, std::move(date));
+    if (std::optional<std::string> refusal = SheetRefusal(content)) {
+        return std::move(*refusal);
+    }
+    return LayOutSheet(content);
 }
 
 std::string SheetTitle(const std::string& designName) {
@@ -126,8 +132,13 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
         laidOut.Pages = OverlayPaper(pages);
         laidOut.Title = designName.empty() ? "Die profile overlay" : designName;
     } else {
-        laidOut.Pages = {DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper,
-                                        model.Identity(), request.Details, request.Date)};
+        std::variant<Page, std::string> sheet =
+            DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper,
+                           model.SheetIdentity(), request.Details, request.Date);
+        if (const std::string* reason = std::get_if<std::string>(&sheet)) {
+            return refuse(*reason);
+        }
+        laidOut.Pages = {std::move(std::get<Page>(sheet))};
         laidOut.Title = SheetTitle(designName);
         laidOut.Description = "Drawing sheet of a wire-drawing die";
     }

@@ -80,11 +80,12 @@ struct ExportRefusal {
     bool UsageMistake = false; // asked for what cannot be (its own input, too wide a band)
 };
 
-// The drawing sheet of a Calculate on the paper, dated date (ISO 8601; empty: today).
-Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper,
-                    const DrawingIdentity& identity = {}, const SheetDetails& details = {},
-                    std::string date = {});
+// The drawing sheet of a Calculate on the paper, dated date (ISO 8601; empty: today); or why it
+// cannot be laid out on that paper, decided before any of it is.
+std::variant<Page, std::string>
+DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
+               const std::string& designName, Paper paper, const DrawingIdentity& identity = {},
+               const SheetDetails& details = {}, std::string date = {});
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 

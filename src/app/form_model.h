@@ -109,8 +109,13 @@ public:
     // Its name without the folders, as exports and messages give it; empty while there is none.
     std::string DesignName() const;
     const DrawingIdentity& Identity() const { return identity_; }
-    // The user names the design's drawing for its sheet.
+    // The user names the design's drawing for its sheet: the design of the last Calculate (or,
+    // before any, the one typed).
     void SetIdentity(DrawingIdentity identity);
+    // What the sheet of the last Calculate is called: the identity while that Calculate drew the
+    // design it belongs to (the one it was opened, saved or set with), none once another design
+    // was typed and calculated.
+    DrawingIdentity SheetIdentity() const;
     // The name a drawing's sheet or chart gives: the file's while the drawing shows the inputs the
     // file holds, "(changed since saved)" once it shows others, empty while there is no file.
     std::string DrawingDesignName() const;
@@ -141,6 +146,8 @@ private:
     std::string designPath_;
     // What the design's drawing is called on its sheet: kept in the design file, set by the user.
     DrawingIdentity identity_;
+    // The design (without its identity) that identity_ belongs to.
+    std::optional<Design> identityOwner_;
 
     // A program write: the caret goes to the end, as a toolkit's field does.
     static void WriteText(TextField& field, std::string text);

@@ -424,4 +424,11 @@ std::string ShortestText(double value) {
     return {buffer.data(), result.ptr};
 }
 
+std::string WithoutTrailingPoint(std::string text) {
+    if (text.size() > 1 && text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
+}
+
 } // namespace dieprofile

@@ -3,6 +3,7 @@
 #include "app/form_model.h"
 #include "core/file_name.h"
 #include "core/message_text.h"
+#include "core/units.h"
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
 #include "qt/dxf_options_dialog.h"
@@ -263,7 +264,9 @@ void DesignCommands::PrintAtScale() {
 
 void DesignCommands::EditSheetDetails() {
     Form1Model& model = window_.Model();
-    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity(), &widget_);
+    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity(),
+                              model.OptionIndex() == 0 ? kInchUnitDivisor : kMillimetreUnitDivisor,
+                              &widget_);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

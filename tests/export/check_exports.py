@@ -185,7 +185,8 @@ def check_pdf(program, folder):
         fail(f"export failed: {message}")
     text = run_tool("pdftotext", "-layout", path, "-")
     for figure in ["0.736", "70.248", "236.111", "on the reduction cone", "0.0226 in, 26.85 % of the",
-                   "Sample die", "BLANK", "Scale", "INCHES"]:
+                   "Sample die", "own blank Ø0.1800 × 0.1800 in", "Scale", "INCHES",
+                   "Bearing Diameter", "Ø0.0120 in"]:
         if figure not in text:
             fail(f"pdftotext does not find {figure!r}:\n{text}")
     fonts = run_tool("pdffonts", path).splitlines()[2:]

@@ -170,21 +170,23 @@ TEST(DesignCommands, SheetDetailsAreKeptForTheUserAndTheDesign) {
     const auto window = StartWindow();
     const struct {
         bool accept;
-        QStringList typed; // owner, drawn, approved, tolerances, number, title, revision
+        // owner, drawn, approved, tolerances, number, title, revision, bearing tolerance
+        QStringList typed;
         QString offeredOwner;
         SheetDetails kept;
         DrawingIdentity identity;
     } rows[] = {
         {true,
-         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m", "DP-7", "Fine die", "B"},
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m", "DP-7", "Fine die", "B",
+          "+0.0002/-0"},
          "Old Owner",
          {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
-         {"DP-7", "Fine die", "B"}},
+         {"DP-7", "Fine die", "B", "+0.0002/-0 in"}},
         {false,
-         {"Nobody", "", "", "", "X", "", ""},
+         {"Nobody", "", "", "", "X", "", "", ""},
          "Acme & Söhne",
          {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
-         {"DP-7", "Fine die", "B"}},
+         {"DP-7", "Fine die", "B", "+0.0002/-0 in"}},
     };
     for (const auto& row : rows) {
         QString offered;
