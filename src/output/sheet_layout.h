@@ -12,6 +12,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dieprofile {
@@ -65,6 +66,19 @@ struct SheetScale {
 // The largest scale of the series 1:10 … 1000:1 not above the ratio; below 1:10 the series goes
 // on to 1:10000, so that a blank of one's own however large stays on the paper.
 SheetScale ChooseSheetScale(double largestRatio);
+
+// The frame (ISO 5457) and the title block (ISO 7200) of a landscape sheet of the content's paper,
+// with this document type and scale, laid on the page (its size set); where they stand.
+struct SheetBorder {
+    double Left = 0; // the frame
+    double Top = 0;
+    double Right = 0;
+    double Bottom = 0;
+    double TitleTop = 0; // the title block, in the frame's bottom-right corner
+    double TitleLeft = 0;
+};
+SheetBorder LayOutSheetBorder(Page& page, const SheetContent& content,
+                              std::string_view documentType, const std::string& scale);
 
 // The landscape sheet.
 Page LayOutSheet(const SheetContent& content);
