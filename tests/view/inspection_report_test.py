@@ -24,7 +24,11 @@ def figure(text, unit):
 
 
 def main():
-    out = tempfile.mkdtemp()
+    with tempfile.TemporaryDirectory() as out:
+        check(out)
+
+
+def check(out):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", DIEPROFILE_INSPECTION_OUT=out)
     run = subprocess.run([sys.argv[1], "--gtest_filter=InspectionWindow.*"], env=env,
                          capture_output=True, text=True)
