@@ -22,19 +22,11 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace dieprofile::test {
 namespace {
-
-QAction* InspectDie(MainWindow& window) {
-    for (QAction* action : window.Commands().Actions()) {
-        if (action->text() == QStringLiteral("Inspect Die…")) {
-            return action;
-        }
-    }
-    return nullptr;
-}
 
 QByteArray Bytes(const QString& path) {
     QFile file(path);
@@ -45,8 +37,11 @@ TEST(InspectionWindow, ShowsTheFiguresAndTheVerdictAndExportsBothReports) {
     const QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const auto window = StartWindow();
-    QAction* inspect = InspectDie(*window);
-    ASSERT_NE(inspect, nullptr);
+    const QList<QAction*> commands = window->Commands().Actions();
+    const auto found = std::ranges::find_if(
+        commands, [](const QAction* a) { return a->text() == QStringLiteral("Inspect Die…"); });
+    ASSERT_NE(found, commands.end());
+    QAction* inspect = *found;
     // Refused as the exports are: nothing to hold the die against before a Calculate.
     EXPECT_FALSE(inspect->isEnabled());
     CalculateDefaultProfile(*window);
