@@ -58,11 +58,7 @@ bool InspectionModel::Inspect(const std::string& path, MeasuredPoints points,
     design_ = std::get<InspectionDesign>(std::move(design));
     result_ = std::get<Inspection>(std::move(inspected));
     measured_ = std::move(points);
-    if (path != measuredPath_) {
-        struct stat status {};
-        measuredPath_ = path;
-        measuredDate_ = ::stat(path.c_str(), &status) == 0 ? IsoDate(status.st_mtime) : "";
-    }
+    measuredPath_ = path;
     options_ = options;
     return true;
 }
@@ -73,7 +69,13 @@ bool InspectionModel::OpenMeasured(const std::string& path) {
         toolkit_.ShowMessage(CannotInspect(path, *refusal));
         return false;
     }
-    return Inspect(path, std::get<MeasuredPoints>(std::move(read)), options_);
+    if (!Inspect(path, std::get<MeasuredPoints>(std::move(read)), options_)) {
+        return false;
+    }
+    // The day the die was measured, as the file has it, for the report's title.
+    struct stat status {};
+    measuredDate_ = ::stat(path.c_str(), &status) == 0 ? IsoDate(status.st_mtime) : "";
+    return true;
 }
 
 bool InspectionModel::SetToleranceText(const std::string& text) {
