@@ -33,18 +33,21 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
     return 2 * tolerance > drawn.Profile.DiamondDiameter;
 }
 
+std::string IsoDate(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    std::array<char, 16> day{};
+    std::strftime(day.data(), day.size(), "%Y-%m-%d", &local);
+    return day.data();
+}
+
 std::variant<Page, std::string> DrawingSheetOf(const CalculatedDrawing& drawn,
                                                const DrawingScene& scene,
                                                const std::string& designName, Paper paper,
                                                const DrawingIdentity& identity,
                                                const SheetDetails& details, std::string date) {
     if (date.empty()) {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        std::array<char, 16> today{};
-        std::strftime(today.data(), today.size(), "%Y-%m-%d", &local);
-        date = today.data();
+        date = IsoDate(std::time(nullptr));
     }
     const SheetContent content =
         SheetContentOf(drawn, scene, designName, identity, details, paper, std::move(date));

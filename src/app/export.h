@@ -16,6 +16,7 @@
 #include "profile/calculated_drawing.h"
 
 #include <cstddef>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,6 +80,9 @@ struct ExportRefusal {
     std::string Message;       // for the user: names the file and what is wrong
     bool UsageMistake = false; // asked for what cannot be (its own input, too wide a band)
 };
+
+// A day as ISO 8601 writes it ("2026-12-09"), in local time.
+std::string IsoDate(std::time_t when);
 
 // The drawing sheet of a Calculate on the paper, dated date (ISO 8601; empty: today); or why it
 // cannot be laid out on that paper, decided before any of it is.

@@ -366,6 +366,13 @@ double WallDeviation(const BoreWall& wall, Point aligned) {
     return DistanceToWall(SegmentsOf(wall), {std::abs(aligned.X), aligned.Y}).Value;
 }
 
+Point ExaggeratedPoint(const BoreWall& wall, Point aligned, double factor) {
+    const double side = aligned.X < 0 ? -1 : 1;
+    const Distance d = DistanceToWall(SegmentsOf(wall), {std::abs(aligned.X), aligned.Y});
+    const double moved = d.Value * (factor - 1);
+    return {aligned.X + side * d.Gradient.X * moved, aligned.Y + d.Gradient.Y * moved};
+}
+
 Alignment AlignToDesign(const BoreWall& wall, const std::vector<Point>& points,
                         const InspectionOptions& options) {
     const double height = wall.front().Y - wall.back().Y;

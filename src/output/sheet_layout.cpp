@@ -620,14 +620,15 @@ double DrawTitleRow(SheetBuilder& sheet, double left, double top, const std::vec
     return top + height;
 }
 
-std::vector<std::vector<Cell>> TitleCells(const SheetContent& c, const std::string& scale) {
+std::vector<std::vector<Cell>> TitleCells(const SheetContent& c, const std::string& scale,
+                                          std::string_view documentType = "Detail drawing") {
     return {
         {{80, "Legal owner", c.Details.Owner},
          {50, "Drawn by", c.Details.DrawnBy},
          {50, "Approved by", c.Details.ApprovedBy}},
         {{80, "Material", c.Material}, {100, "General tolerances", c.Details.GeneralTolerances}},
         {{80, "Title", c.Identity.Title, true},
-         {50, "Document type", "Detail drawing"},
+         {50, "Document type", std::string(documentType)},
          {50, "Date of issue", c.DateOfIssue}},
         {{80, "Drawing number", c.Identity.Number, true},
          {25, "Scale", scale},
@@ -771,7 +772,7 @@ SheetSection SheetSectionOf(const SectionFrame& frame, const DrawingScene& scene
 Page DieDimensions(const SheetSection& section, double mmPerUnit) {
     Page page;
     SheetBuilder sheet(page);
-    DimensionDie(sheet, section, DieOnPaper{0, 0, mmPerUnit});
+    DimensionDie(sheet, section, DieOnPaper{0, 0, mmPerUnit}, {});
     return page;
 }
 
@@ -894,16 +895,25 @@ std::array<std::string, 2> DeviationTexts(const BearingTolerance& tolerance, dou
     return {signed_(upper), signed_(lower)};
 }
 
-Page LayOutSheet(const SheetContent& content) {
-    const SheetScale scale = SheetScaleOf(content);
-    const auto cells = TitleCells(content, scale.Text());
+SheetBorder LayOutSheetBorder(Page& page, const SheetContent& content,
+                              std::string_view documentType, const std::string& scale) {
+    const auto cells = TitleCells(content, scale, documentType);
     const SheetFrame f = FrameFor(content, TitleBlockHeight(cells));
-    Page page;
     page.WidthMm = f.Width;
     page.HeightMm = f.Height;
     SheetBuilder sheet(page);
     sheet.Rectangle(f.Left, f.Top, f.Right, f.Bottom, kFrameLine);
     DrawTitleBlock(sheet, content, f.Right - kTitleWidth, f.TitleTop, cells, f.Bottom);
+    return {f.Left, f.Top, f.Right, f.Bottom, f.TitleTop, f.Right - kTitleWidth};
+}
+
+Page LayOutSheet(const SheetContent& content) {
+    const SheetScale scale = SheetScaleOf(content);
+    const auto cells = TitleCells(content, scale.Text());
+    const SheetFrame f = FrameFor(content, TitleBlockHeight(cells));
+    Page page;
+    LayOutSheetBorder(page, content, "Detail drawing", scale.Text());
+    SheetBuilder sheet(page);
     DrawResults(sheet, content.Results, f.Right, f.TitleTop);
 
     // The die in the middle of its area, the room its dimensions need around it.

@@ -106,6 +106,19 @@ std::optional<std::string> SheetRefusal(const SheetContent& content);
 // A blank's size as the sheet states it: "Ø6.000 × 4.000 mm".
 std::string BlankSize(double diameter, double height, double unitDivisor);
 
+// The frame (ISO 5457) and the title block (ISO 7200) of a landscape sheet of the content's paper,
+// with this document type and scale, laid on the page (its size set); where they stand.
+struct SheetBorder {
+    double Left = 0; // the frame
+    double Top = 0;
+    double Right = 0;
+    double Bottom = 0;
+    double TitleTop = 0; // the title block, in the frame's bottom-right corner
+    double TitleLeft = 0;
+};
+SheetBorder LayOutSheetBorder(Page& page, const SheetContent& content,
+                              std::string_view documentType, const std::string& scale);
+
 // The landscape sheet.
 Page LayOutSheet(const SheetContent& content);
 

@@ -11,6 +11,7 @@ class QWidget;
 namespace dieprofile {
 
 class DieSetWindow;
+class InspectionWindow;
 class Form1Model;
 
 class DesignWindow {
@@ -29,6 +30,8 @@ public:
     virtual void OpenDesignFile(const QString& path) = 0;
     // The Die Set window, shown and raised.
     virtual DieSetWindow& ShowDieSet() = 0;
+    // The inspection window, shown and raised.
+    virtual InspectionWindow& ShowInspection() = 0;
     // A message box with the window's caption, as the model shows one.
     virtual void ShowMessage(std::string_view text) = 0;
 };

@@ -26,6 +26,7 @@ namespace dieprofile {
 
 class DesignCommands;
 class DieSetWindow;
+class InspectionWindow;
 class ContactLabel;
 
 class MainWindow : public QWidget, public Toolkit, public DesignWindow {
@@ -67,6 +68,8 @@ public:
     DieSetWindow& ShowDieSet() override;
     DieSetWindow& ShowDieSetFile(const QString& path);
     DieSetWindow* DieSet() const { return dieSet_.get(); }
+    InspectionWindow& ShowInspection() override;
+    InspectionWindow* Inspection() const { return inspection_.get(); }
 
     // Toolkit.
     void ShowMessage(std::string_view text) override;
@@ -106,6 +109,7 @@ private:
     QPushButton* print_ = nullptr;
     DesignCommands* commands_ = nullptr;
     std::unique_ptr<DieSetWindow> dieSet_;
+    std::unique_ptr<InspectionWindow> inspection_;
     std::map<ControlId, FieldEdit*> fields_;
     std::map<std::string, QLabel*, std::less<>> labels_;
     int orientation_ = 1;

@@ -62,15 +62,7 @@ constexpr double kRingDepth = 0.002, kRingWidth = 0.04;
 class InspectionTest : public ModelTest {
 protected:
     InspectionDesign Design(bool millimetres) {
-        if (millimetres) {
-            model.ChooseOption(1);
-            model.PickRow(26);
-            Type(10, "4.572");
-            Type(5, "4.572");
-        } else {
-            UseDefaultProfile();
-        }
-        model.Command1_Click();
+        CalculateDefaultOrMillimetres(millimetres);
         return std::get<InspectionDesign>(InspectionDesignOf(model));
     }
     std::string Write(const std::string& name, const std::string& text) {

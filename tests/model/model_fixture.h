@@ -41,6 +41,19 @@ protected:
         }
     }
 
+    // The default profile in inches, or its die of the same size in millimetres, calculated.
+    void CalculateDefaultOrMillimetres(bool millimetres) {
+        if (millimetres) {
+            model.ChooseOption(1);
+            model.PickRow(26);
+            Type(10, "4.572");
+            Type(5, "4.572");
+        } else {
+            UseDefaultProfile();
+        }
+        model.Command1_Click();
+    }
+
     std::string DumpIgnoringFocus() const { return dieprofile::DumpIgnoringFocus(model); }
 
     HeadlessToolkit toolkit;

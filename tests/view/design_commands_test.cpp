@@ -49,13 +49,11 @@ QStringList MenuAfterRightClick(QWidget* widget) {
 
 TEST(DesignCommands, ContextMenuOutsideTheFieldsListsTheCommandsWithShortcuts) {
     const auto window = StartWindow();
-    const QStringList expected{QStringLiteral("Open Design…\tCtrl+O"),
-                               QStringLiteral("Save Design…\tCtrl+S"),
-                               QStringLiteral("Export Drawing…\tCtrl+E"),
-                               QStringLiteral("Print Drawing…\tCtrl+P"),
-                               QStringLiteral("Print at Scale…\tCtrl+Shift+P"),
-                               QStringLiteral("Die Set…\tCtrl+D"),
-                               QStringLiteral("Sheet Details…\t")};
+    const QStringList expected{
+        QStringLiteral("Open Design…\tCtrl+O"),          QStringLiteral("Save Design…\tCtrl+S"),
+        QStringLiteral("Export Drawing…\tCtrl+E"),       QStringLiteral("Print Drawing…\tCtrl+P"),
+        QStringLiteral("Print at Scale…\tCtrl+Shift+P"), QStringLiteral("Die Set…\tCtrl+D"),
+        QStringLiteral("Inspect Die…\tCtrl+I"),          QStringLiteral("Sheet Details…\t")};
     EXPECT_EQ(MenuAfterRightClick(window->Panel()), expected);
     EXPECT_EQ(MenuAfterRightClick(window->CalculateButton()), expected);
     // A text field keeps its own edit menu.
