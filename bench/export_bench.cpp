@@ -83,8 +83,7 @@ void BM_WorstSize(benchmark::State& state, const char* size, const char* suffix,
 }
 BENCHMARK_CAPTURE(BM_WorstSize, dxf_6e12mm, "6e12", "dxf", 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WorstSize, dxf_1e300mm, "1e300", "dxf", 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WorstSize, chart_6e12mm_1x, "6e12", "pdf", 1)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WorstSize, chart_6e12mm_1x, "6e12", "pdf", 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WorstSize, chart_1e300mm_1000x, "1e300", "pdf", 1000)
     ->Unit(benchmark::kMillisecond);
 // The largest chart that prints: the largest catalogue blank's section at 200x.

@@ -22,9 +22,8 @@ std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::s
     if (const std::optional<std::string> fault = ProfileFault(drawn)) {
         return "in " + what + ", pass " + number + ": " + *fault;
     }
-    std::variant<Page, std::string> sheet =
-        DrawingSheetOf(drawn, drawn.Scene,
-                       setName + " pass " + number + " of " + std::to_string(passes), paper);
+    std::variant<Page, std::string> sheet = DrawingSheetOf(
+        drawn, drawn.Scene, setName + " pass " + number + " of " + std::to_string(passes), paper);
     if (const std::string* reason = std::get_if<std::string>(&sheet)) {
         return "in " + what + ", pass " + number + ": " + *reason;
     }

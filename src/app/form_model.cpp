@@ -172,5 +172,4 @@ std::optional<double> Form1Model::ReadField(int index) {
     return value;
 }
 
-
 } // namespace dieprofile

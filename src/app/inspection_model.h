@@ -74,7 +74,6 @@ private:
     bool Reinspect(const InspectionOptions& options);
     bool Write(const std::string& path, const std::string& bytes, bool pdf = false);
 
-
     Toolkit& toolkit_;
     const Form1Model& window_;
     InspectionOptions options_;

@@ -1,9 +1,9 @@
 #include "app/sheet_content.h"
 
 #include "app/drawing_export.h"
+#include "catalogue/catalogue.h"
 #include "core/file_name.h"
 #include "core/message_text.h"
-#include "catalogue/catalogue.h"
 #include "output/design_file.h"
 
 #include <algorithm>
