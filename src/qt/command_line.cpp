@@ -119,7 +119,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption inspect(
         QStringLiteral("inspect"),
         QStringLiteral("Hold the measured bore in MEASURED (a point list .csv or .txt, or a .dxf) "
-                       "against the design and write its report with --export REPORT.csv; "
+                       "against the design and write its report with --export REPORT.csv or .pdf; "
                        "--tolerance T is the band on the radius in the design's unit. Prints the "
                        "verdict; exits 3 when outside the tolerance."),
         QStringLiteral("MEASURED"));
@@ -182,16 +182,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         line.Output = parser.value(exportTo);
         line.What = CommandLine::Action::Export;
         if (!parser.isSet(exportTo) || line.Design.isEmpty() || IsDieSetPath(line.Design)) {
-            return refuse(QStringLiteral("--inspect needs --export REPORT.csv and the design"));
+            return refuse(
+                QStringLiteral("--inspect needs --export REPORT.csv or REPORT.pdf and the design"));
         }
         const QString suffix = QFileInfo(line.Output).suffix().toLower();
-        if (suffix == u"pdf") {
-            return refuse(QStringLiteral("the inspection report is written as .csv; its PDF is "
-                                         "not made yet"));
-        }
-        if (suffix != u"csv") {
+        if (suffix != u"csv" && suffix != u"pdf") {
             return refuse(QStringLiteral("cannot write the report to %1: its extension must be "
-                                         ".csv")
+                                         ".csv or .pdf")
                               .arg(Quoted(QFileInfo(line.Output).fileName())));
         }
         if (!line.Deviations.isEmpty() && QFileInfo(line.Deviations).suffix().toLower() != u"csv") {
@@ -371,6 +368,7 @@ int InspectWithoutWindow(const CommandLine& line) {
         return fail(1);
     }
     InspectionModel inspection(toolkit, model);
+    QtExportPainters painters; // the report's PDF, painted as every page is
     inspection.SetLayer(line.Layer.toStdString());
     inspection.SetFitAxis(line.FitAxis);
     if (!line.Tolerance.isEmpty() && !inspection.SetToleranceText(line.Tolerance.toStdString())) {
@@ -381,7 +379,8 @@ int InspectWithoutWindow(const CommandLine& line) {
     }
     const std::string report = PathBytes(line.Output);
     const std::string deviations = PathBytes(line.Deviations);
-    std::optional<ExportRefusal> refusal = inspection.WriteRefusal(report);
+    std::optional<ExportRefusal> refusal =
+        inspection.WriteRefusal(report, ExtensionOf(report) == "pdf");
     if (!refusal && !deviations.empty()) {
         refusal = IsSameFile(report, deviations) || report == deviations
                       ? ExportRefusal{CannotExport(deviations, "it is the report's file too"), true}
@@ -393,7 +392,7 @@ int InspectWithoutWindow(const CommandLine& line) {
     }
     // The deviations first: when they cannot be written, neither is the report.
     if ((!deviations.empty() && !inspection.ExportDeviations(deviations)) ||
-        !inspection.ExportReport(report)) {
+        !inspection.ExportReport(report, &painters)) {
         return fail(1);
     }
     WriteLine(stdout, ToQString(inspection.Verdict()));
