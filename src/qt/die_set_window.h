@@ -8,6 +8,7 @@
 #include "app/die_set_model.h"
 #include "app/export.h"
 #include "output/set_file.h"
+#include "qt/message_toolkit.h"
 
 #include <QString>
 #include <QWidget>
@@ -121,18 +122,10 @@ private:
     SetTableModel* tableModel_ = nullptr;
     SetPlotWidget* plot_ = nullptr;
     // The model speaks to the user through the window's messages.
-    class Messages : public Toolkit {
+    class Messages : public MessageToolkit {
     public:
         explicit Messages(DieSetWindow& window) : window_(window) {}
         void ShowMessage(std::string_view text) override;
-        void MoveFocus(ControlId /*control*/) override {}
-        TwipSize ScreenSize() override { return {}; }
-        TwipSize WindowOuterSize() override { return {}; }
-        void MoveWindow(float /*left*/, float /*top*/) override {}
-        void ResizeWindow(float /*outerWidth*/, float /*outerHeight*/) override {}
-        void RepaintNow() override {}
-        void SetPrinterOrientation(int /*orientation*/) override {}
-        PrintOutcome PrintWindow() override { return {}; }
         std::string Last; // the last message given
 
     private:

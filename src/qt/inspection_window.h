@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/inspection_model.h"
-#include "app/toolkit.h"
+#include "qt/message_toolkit.h"
 
 #include <QString>
 #include <QWidget>
@@ -23,7 +23,7 @@ namespace dieprofile {
 class DesignWindow;
 class InspectionPlot;
 
-class InspectionWindow : public QWidget, private Toolkit {
+class InspectionWindow : public QWidget, private MessageToolkit {
     Q_OBJECT
 public:
     // A window of its own beside the designed window, which owns it.
@@ -68,14 +68,6 @@ private:
 
     // What the model asks of a toolkit: the messages; this window moves and prints nothing.
     void ShowMessage(std::string_view text) override;
-    void MoveFocus(ControlId /*control*/) override {}
-    TwipSize ScreenSize() override { return {}; }
-    TwipSize WindowOuterSize() override { return {}; }
-    void MoveWindow(float /*left*/, float /*top*/) override {}
-    void ResizeWindow(float /*outerWidth*/, float /*outerHeight*/) override {}
-    void RepaintNow() override {}
-    void SetPrinterOrientation(int /*orientation*/) override {}
-    PrintOutcome PrintWindow() override { return {}; }
 
     InspectionModel model_;
     InspectionPlot* plot_ = nullptr;
