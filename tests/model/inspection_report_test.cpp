@@ -24,7 +24,7 @@ protected:
     // A ring a 400th of the die's height deep.
     std::string Measured(const BoreWall& wall) {
         const std::string csv = test::WornBoreCsv(wall, (wall[0].Y - wall[4].Y) / 400, 1);
-        const std::string path = ::testing::TempDir() + "measured.csv";
+        std::string path = ::testing::TempDir() + "measured.csv";
         std::ofstream(path, std::ios::binary) << csv;
         return path;
     }
