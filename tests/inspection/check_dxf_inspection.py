@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
-"""Measured bores traced in CAD, written by ezdxf (not by us), inspected by the program.
+"""Measured bores traced in CAD, written by ezdxf and by LibreCAD (not by us), inspected by the
+program.
 
 check_dxf_inspection.py DIEPROFILE DESIGN: the design's wall is taken from the program's own DXF
 export (read with ezdxf), written again as a CAD user would trace it (an LWPOLYLINE in another
 frame, LINEs on a layer beside other geometry, a classic POLYLINE in inches), inspected with
---inspect, and the report's figures compared with the design's. Exits non-zero on the first fault.
+--inspect, and the report's figures compared with the design's. The same is done for the files in
+files/ that LibreCAD saved (made by make_librecad_files from DESIGN; LibreCAD writes its own
+header, handles and group layout). Exits non-zero on the first fault.
 """
 import csv
 import math
@@ -83,9 +86,18 @@ def main(program, design):
         doc.modelspace().add_lwpolyline(wide)
         cases.append(("wide_bearing.dxf", doc, [], 3))
 
+        # Saved by LibreCAD: the right wall an LWPOLYLINE, the left one LINEs, in inches, upside
+        # down and moved, beside a line and an arc on FRAME.
+        stored = os.path.join(os.path.dirname(os.path.abspath(__file__)), "files")
+        cases.append(("librecad_inches.dxf", None, ["--layer", "wall"], 0))
+        cases.append(("librecad_wide_bearing.dxf", None, ["--layer", "wall"], 3))
+
         for name, doc, options, expected in cases:
-            measured = os.path.join(work, name)
-            doc.saveas(measured)
+            if doc is None:
+                measured = os.path.join(stored, name)
+            else:
+                measured = os.path.join(work, name)
+                doc.saveas(measured)
             out = os.path.join(work, name + ".csv")
             deviations = os.path.join(work, name + ".deviations.csv")
             status, verdict, err = run(program, "--inspect", measured, "--tolerance", "0.002",
@@ -117,7 +129,7 @@ def main(program, design):
                 fail(f"{name}: the deviations do not name every zone")
             if max(abs(float(row["deviation"])) for row in rows) > 1e-6:
                 fail(f"{name}: a point deviates from the design it was traced from")
-    print("every DXF traced with ezdxf gives the design's figures back")
+    print("every DXF traced with ezdxf or saved by LibreCAD gives the design's figures back")
 
 
 if __name__ == "__main__":
