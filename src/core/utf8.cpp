@@ -51,6 +51,11 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
 bool IsUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
+        // Most text is ASCII: a byte below 0x80 is a whole character.
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t length = Utf8SequenceLength(bytes.substr(i));
         if (length == 0) {
             return false;

@@ -346,24 +346,52 @@ Fitted Align(const BoreWall& design, const std::vector<Point>& points,
             }
         }
     }
-    // The best of them fitted on more points, then on all.
+    // The best of them fitted on more points, then on all: from a pose settled on a share of
+    // them, one step takes in what the rest add.
     const std::size_t unknowns = Unknowns(best.At, options);
     best = Refine(wall, best.At, unknowns, many, height, 200);
-    return many.size() == points.size() ? best : Refine(wall, best.At, unknowns, points, height, 4);
+    return many.size() == points.size() ? best : Refine(wall, best.At, unknowns, points, height, 1);
 }
 
 } // namespace
 
-Point AlignedPoint(const Alignment& alignment, Point p) {
-    const double cosine = std::cos(alignment.Tilt);
-    const double sine = std::sin(alignment.Tilt);
+namespace {
+
+Point Aligned(const Alignment& alignment, double cosine, double sine, Point p) {
     const double across = (p.X - alignment.AxisX) * cosine - p.Y * sine;
     const double along = (p.X - alignment.AxisX) * sine + p.Y * cosine;
     return {across, alignment.Direction * along + alignment.Shift};
 }
 
+} // namespace
+
+Point AlignedPoint(const Alignment& alignment, Point p) {
+    return Aligned(alignment, std::cos(alignment.Tilt), std::sin(alignment.Tilt), p);
+}
+
+std::vector<Point> AlignedPoints(const Alignment& alignment, const std::vector<Point>& points) {
+    const double cosine = std::cos(alignment.Tilt);
+    const double sine = std::sin(alignment.Tilt);
+    std::vector<Point> aligned;
+    aligned.reserve(points.size());
+    for (const Point p : points) {
+        aligned.push_back(Aligned(alignment, cosine, sine, p));
+    }
+    return aligned;
+}
+
 double WallDeviation(const BoreWall& wall, Point aligned) {
     return DistanceToWall(SegmentsOf(wall), {std::abs(aligned.X), aligned.Y}).Value;
+}
+
+std::vector<double> WallDeviations(const BoreWall& wall, const std::vector<Point>& aligned) {
+    const WallSegments segments = SegmentsOf(wall);
+    std::vector<double> deviations;
+    deviations.reserve(aligned.size());
+    for (const Point p : aligned) {
+        deviations.push_back(DistanceToWall(segments, {std::abs(p.X), p.Y}).Value);
+    }
+    return deviations;
 }
 
 Point ExaggeratedPoint(const BoreWall& wall, Point aligned, double factor) {

@@ -114,12 +114,14 @@ void FitZones(WallZones& wall, const BoreWall& design, double top, double bottom
         wall.Corners[corner] = start->Corners[corner];
     }
     wall.Zone.assign(wall.Points.size(), 0);
+    std::array<std::size_t, kZoneCount> counts{};
     for (std::size_t i = 0; i < wall.Points.size(); ++i) {
         std::size_t zone = 0;
         while (zone + 1 < kZoneCount && wall.Points[i].Y < wall.Corners[zone + 1]) {
             ++zone;
         }
         wall.Zone[i] = zone;
+        ++counts[zone];
     }
     for (int round = 0; round < 50; ++round) {
         for (std::size_t zone = 0; zone < kZoneCount; ++zone) {
@@ -127,6 +129,8 @@ void FitZones(WallZones& wall, const BoreWall& design, double top, double bottom
             const double margin = 0.05 * (wall.Corners[zone] - wall.Corners[zone + 1]);
             std::vector<Point> inside;
             std::vector<Point> all;
+            inside.reserve(counts[zone]);
+            all.reserve(counts[zone]);
             for (std::size_t i = 0; i < wall.Points.size(); ++i) {
                 if (wall.Zone[i] != zone) {
                     continue;
@@ -167,11 +171,15 @@ void FitZones(WallZones& wall, const BoreWall& design, double top, double bottom
             }
             if (nearest != from) {
                 wall.Zone[i] = nearest;
+                --counts[from];
+                ++counts[nearest];
                 ++moved;
             }
         }
-        // Until no point moves, or only the odd one flickering across a corner in noise.
-        if (moved * 100000 <= wall.Points.size()) {
+        // Until no point moves, or only the odd one flickering across a corner in noise. Started
+        // from zones a share of the points settled, the lines fitted once on all of them stand:
+        // what moves then lies at the corners, in the margins no line is fitted to.
+        if (moved * 100000 <= wall.Points.size() || start != nullptr) {
             break;
         }
     }
@@ -244,17 +252,17 @@ struct Zoned {
     double Bottom = 0;
 };
 
-Zoned ZoneWalls(const BoreWall& wall, const Alignment& fit, const std::vector<Point>& points,
+// The points already aligned by fit.
+Zoned ZoneWalls(const BoreWall& wall, const Alignment& fit, const std::vector<Point>& aligned,
                 const Zoned* start = nullptr) {
     Zoned zoned;
     zoned.Walls.resize(fit.BothWalls ? 2 : 1);
-    zoned.Where.reserve(points.size());
+    zoned.Where.reserve(aligned.size());
     for (WallZones& zones : zoned.Walls) {
-        zones.Points.reserve(points.size() / zoned.Walls.size() + 1);
+        zones.Points.reserve(aligned.size() / zoned.Walls.size() + 1);
     }
     std::vector<Bounds> extents(zoned.Walls.size());
-    for (const Point& p : points) {
-        const Point at = AlignedPoint(fit, p);
+    for (const Point& at : aligned) {
         const std::size_t side = fit.BothWalls && at.X < 0 ? 1 : 0;
         zoned.Where.emplace_back(side, zoned.Walls[side].Points.size());
         zoned.Walls[side].Points.push_back({std::abs(at.X), at.Y});
@@ -373,25 +381,26 @@ std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
     // stays, so the design's wall places the die without setting its axis.
     // Found on a share of a large file, then the zones of every point from there.
     const std::vector<Point> sample = ThinnedPoints(points, kFitPoints);
-    Zoned zoned = ZoneWalls(wall, inspection.Fit, sample);
+    Zoned zoned = ZoneWalls(wall, inspection.Fit, AlignedPoints(inspection.Fit, sample));
     for (int round = 0; round < 4 && inspection.Fit.BothWalls; ++round) {
         if (!CentreOnMidline(inspection.Fit, zoned, wall.front().Y - wall.back().Y)) {
             break;
         }
-        zoned = ZoneWalls(wall, inspection.Fit, sample);
-    }
-    if (sample.size() < points.size()) {
-        zoned = ZoneWalls(wall, inspection.Fit, points, &zoned);
+        zoned = ZoneWalls(wall, inspection.Fit, AlignedPoints(inspection.Fit, sample));
     }
     const Alignment& fit = inspection.Fit;
+    const std::vector<Point> aligned = AlignedPoints(fit, points);
+    if (sample.size() < points.size()) {
+        zoned = ZoneWalls(wall, fit, aligned, &zoned);
+    }
     std::vector<WallZones>& walls = zoned.Walls;
     const double top = zoned.Top;
     const double bottom = zoned.Bottom;
+    const std::vector<double> deviations = WallDeviations(wall, aligned);
     inspection.Points.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const Point at = AlignedPoint(fit, points[i]);
         inspection.Points.push_back(
-            {at, walls[zoned.Where[i].first].Zone[zoned.Where[i].second], WallDeviation(wall, at)});
+            {aligned[i], walls[zoned.Where[i].first].Zone[zoned.Where[i].second], deviations[i]});
     }
 
     const double height = wall.front().Y - wall.back().Y;

@@ -60,6 +60,8 @@ std::vector<Point> ThinnedPoints(const std::vector<Point>& points, std::size_t m
 
 // The points aligned: x from the axis (left of it negative), y up from the bottom face.
 Point AlignedPoint(const Alignment& alignment, Point p);
+// Every point aligned as AlignedPoint aligns it, the tilt's sine and cosine taken once.
+std::vector<Point> AlignedPoints(const Alignment& alignment, const std::vector<Point>& points);
 
 // The best fit of the points (in the design's unit) to the design's wall, however poor.
 Alignment AlignToDesign(const BoreWall& wall, const std::vector<Point>& points,
@@ -68,6 +70,8 @@ Alignment AlignToDesign(const BoreWall& wall, const std::vector<Point>& points,
 // The signed normal distance of a point (x from the axis, y) from the design's wall, outward
 // (into the diamond) positive; the right-hand wall's mirror for a point left of the axis.
 double WallDeviation(const BoreWall& wall, Point aligned);
+// Every aligned point's WallDeviation, the wall's segments worked out once.
+std::vector<double> WallDeviations(const BoreWall& wall, const std::vector<Point>& aligned);
 // The point moved along the wall's normal so that its deviation is factor times its own, as a
 // report draws deviations too small to see at the drawing's scale.
 Point ExaggeratedPoint(const BoreWall& wall, Point aligned, double factor);

@@ -64,8 +64,9 @@ std::string Where(std::string_view kind, std::size_t number) {
 }
 
 // A number of the file, or why it is not one: "row 12: "0,15x" is not a number".
+// The place ("row", 12) is worded only for a refusal: a million rows read need none of it.
 std::optional<std::string> ReadNumber(std::string_view field, bool decimalComma,
-                                      const std::string& where, double& value) {
+                                      std::string_view kind, std::size_t number, double& value) {
     std::string withPoint;
     std::string_view text = Trim(field);
     if (decimalComma && text.find(',') != std::string_view::npos) {
@@ -82,7 +83,7 @@ std::optional<std::string> ReadNumber(std::string_view field, bool decimalComma,
     const auto result = std::from_chars(text.data(), text.data() + text.size(), any);
     const bool numeric = !text.empty() && result.ptr == text.data() + text.size() &&
                          (result.ec == std::errc{} || result.ec == std::errc::result_out_of_range);
-    return where + QuotedForMessage(Trim(field)) +
+    return Where(kind, number) + QuotedForMessage(Trim(field)) +
            (numeric ? " is not a finite number" : " is not a number");
 }
 
@@ -198,7 +199,7 @@ MeasuredRead ReadPointList(std::string_view text) {
         if (content.empty() || content.front() == '#') {
             continue;
         }
-        const std::string where = Where("row", lines.Number());
+        const auto where = [&lines] { return Where("row", lines.Number()); };
         if (!header) {
             header = true;
             separator = content.find(';') != std::string_view::npos    ? Separator::Semicolon
@@ -212,15 +213,15 @@ MeasuredRead ReadPointList(std::string_view text) {
                 NameColumn(fields[i], static_cast<int>(i), x, y, problem);
                 numbers = numbers && ParseNumber(fields[i]).has_value();
                 if (!problem.empty()) {
-                    return where + problem;
+                    return where() + problem;
                 }
             }
             if (x.Index < 0 || y.Index < 0) {
-                return where + (numbers ? "there is no header naming the columns x and y"
-                                        : "the header names no columns x and y");
+                return where() + (numbers ? "there is no header naming the columns x and y"
+                                          : "the header names no columns x and y");
             }
             if (x.Unit != y.Unit) {
-                return where + "mixed units: " + QuotedForMessage(x.Name) + " and " +
+                return where() + "mixed units: " + QuotedForMessage(x.Name) + " and " +
                        QuotedForMessage(y.Name);
             }
             read.UnitDivisor = x.Unit;
@@ -232,17 +233,17 @@ MeasuredRead ReadPointList(std::string_view text) {
         SplitFields(content, separator, fields);
         const auto needed = static_cast<std::size_t>(std::max(x.Index, y.Index)) + 1;
         if (fields.size() < needed) {
-            return where + "it has " + std::to_string(fields.size()) + " columns, not " +
+            return where() + "it has " + std::to_string(fields.size()) + " columns, not " +
                    std::to_string(needed);
         }
         const bool decimalComma = separator == Separator::Semicolon || separator == Separator::Tab;
         Point point;
-        if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(x.Index)], decimalComma, where,
-                                    point.X)) {
+        if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(x.Index)], decimalComma, "row",
+                                    lines.Number(), point.X)) {
             return *wrong;
         }
-        if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(y.Index)], decimalComma, where,
-                                    point.Y)) {
+        if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(y.Index)], decimalComma, "row",
+                                    lines.Number(), point.Y)) {
             return *wrong;
         }
         read.Points.push_back(point);
@@ -406,7 +407,7 @@ private:
 
     double Number(std::string_view value) {
         double read = 0;
-        if (auto wrong = ReadNumber(value, false, Where("line", lines_.Number()), read)) {
+        if (auto wrong = ReadNumber(value, false, "line", lines_.Number(), read)) {
             problem_ = *wrong;
         }
         return read;

@@ -30,6 +30,9 @@ struct DieRow {
     bool FitAxis;
     double Noise; // standard deviation, as a share of the die's height
     Form Written;
+    // Points along the wall: past the alignment's share of a large file, the zones and the axis
+    // are taken from that share and then fitted on every point.
+    int Density = 3000;
 };
 
 Point Meet(Point a, Point b, Point c, Point d) { // the lines ab and cd
@@ -72,9 +75,9 @@ protected:
     }
 };
 
-// Points every 1/3000 of the wall's length; a ring pushed out along the cone's normal.
-std::vector<Point> Sampled(const BoreWall& w, double ringHeight, double ringDepth,
-                           double ringWidth) {
+// Points every 1/density of the wall's length; a ring pushed out along the cone's normal.
+std::vector<Point> Sampled(const BoreWall& w, double ringHeight, double ringDepth, double ringWidth,
+                           int density) {
     double length = 0;
     for (std::size_t k = 0; k < 4; ++k) {
         length += std::hypot(w[k + 1].X - w[k].X, w[k + 1].Y - w[k].Y);
@@ -83,7 +86,7 @@ std::vector<Point> Sampled(const BoreWall& w, double ringHeight, double ringDept
     for (std::size_t k = 0; k < 4; ++k) {
         const Point d = w[k + 1] - w[k];
         const double l = std::hypot(d.X, d.Y);
-        const int n = static_cast<int>(std::ceil(3000 * l / length));
+        const int n = static_cast<int>(std::ceil(density * l / length));
         for (int i = 0; i < n; ++i) {
             Point p{w[k].X + d.X * i / n, w[k].Y + d.Y * i / n};
             const double t = (p.Y - w[2].Y - ringHeight) / ringWidth;
@@ -143,7 +146,8 @@ TEST_P(SyntheticDies, GiveBackTheirFigures) {
     const BoreWall die = Changed(design.Wall, row.What);
     const double ringHeight = 0.4 * (die[1].Y - die[2].Y);
     const bool ring = row.What == Change::WearRing;
-    std::vector<Point> wall = Sampled(die, ringHeight, ring ? kRingDepth * h : 0, kRingWidth * h);
+    std::vector<Point> wall =
+        Sampled(die, ringHeight, ring ? kRingDepth * h : 0, kRingWidth * h, row.Density);
     // Into the instrument's frame: entrance either way, shifted; across too and tilted when the
     // axis is fitted (one wall keeps the file's direction of the axis).
     const double tilt = row.BothWalls ? 0.02 : 0;
@@ -230,19 +234,24 @@ INSTANTIATE_TEST_SUITE_P(
         DieRow{"ring_both_noisy", Change::WearRing, true, true, false, false, 2e-6, Form::Csv},
         DieRow{"ring_one_mm", Change::WearRing, false, false, true, false, 0, Form::OtherUnitNamed},
         DieRow{"noisy_both_mm", Change::None, true, false, true, false, 1e-4, Form::Blanks},
-        DieRow{"noisy_fit_axis", Change::ReductionAngle, false, true, false, true, 1e-4,
-               Form::Csv}),
+        DieRow{"noisy_fit_axis", Change::ReductionAngle, false, true, false, true, 1e-4, Form::Csv},
+        DieRow{"dense_cone_angle_both_mm", Change::ReductionAngle, true, true, true, false, 0,
+               Form::Csv, 40000},
+        DieRow{"dense_longer_bearing_one_down", Change::LongerBearing, false, false, false, false,
+               0, Form::Blanks, 30000},
+        DieRow{"dense_ring_both_noisy", Change::WearRing, true, false, false, false, 2e-6,
+               Form::Csv, 40000}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A file that is refused names the row or line, and leaves the window as it was.
 TEST_F(InspectionTest, RefusesBadFilesInOneMessage) {
     const InspectionDesign design = Design(false);
     std::string good = "x,y\n";
-    for (const Point& p : Sampled(design.Wall, 0, 0, 1)) {
+    for (const Point& p : Sampled(design.Wall, 0, 0, 1, 3000)) {
         good += ShortestText(p.X) + "," + ShortestText(p.Y) + "\n";
     }
     std::string mm = "x,y\n";
-    for (const Point& p : Sampled(design.Wall, 0, 0, 1)) {
+    for (const Point& p : Sampled(design.Wall, 0, 0, 1, 3000)) {
         mm += ShortestText(p.X * 25.4) + "," + ShortestText(p.Y * 25.4) + "\n";
     }
     const std::string tenPoints = "1 1\n2 2\n3 3\n4 4\n5 5\n6 6\n7 7\n8 8\n9 9\n";
@@ -383,7 +392,7 @@ TEST(DxfPoints, ReadTheEntitiesOfTheLayerInItsUnit) {
 TEST_F(InspectionTest, ReportNamesItsRowsInOrderAndMarksEachZone) {
     const InspectionDesign design = Design(false);
     std::string text = "x,y\n";
-    for (const Point& p : Sampled(design.Wall, 0, 0, 1)) {
+    for (const Point& p : Sampled(design.Wall, 0, 0, 1, 3000)) {
         text += ShortestText(p.X) + "," + ShortestText(p.Y + (p.Y < design.Wall[3].Y ? 4e-4 : 0)) +
                 "\n";
     }
