@@ -401,7 +401,10 @@ void IncludedAngle(SheetBuilder& sheet, const DieOnPaper& die, Point upper, Poin
     };
     const bool inside = 2 * half * radius >= 2 * kArrowLength + 2;
     const double beyond = inside ? 0 : (kArrowLength + 1) / radius;
-    const int steps = std::max(8, static_cast<int>(2 * (half + beyond) * radius / 0.5));
+    // Chords of half a millimetre: on paper an arc is shorter than the paper is wide, but the DXF
+    // draws the die at its own size, so a die of any size gets at most 4,096 of them.
+    const double chords = 2 * (half + beyond) * radius / 0.5;
+    const int steps = std::isfinite(chords) ? static_cast<int>(std::clamp(chords, 8.0, 4096.0)) : 8;
     for (int i = 0; i < steps; ++i) {
         const double a = -half - beyond + 2 * (half + beyond) * i / steps;
         const double b = -half - beyond + 2 * (half + beyond) * (i + 1) / steps;
