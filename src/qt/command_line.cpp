@@ -422,10 +422,14 @@ int ExportWithoutWindow(const CommandLine& line) {
     }
     if (!model.LastCalculation()) {
         // Open loaded the inputs, but their Calculate refused: there is no drawing to export.
-        return fail(QStringLiteral("Cannot export %1: the design %2 cannot be drawn: %3")
-                        .arg(Quoted(QFileInfo(line.Output).fileName()),
-                             Quoted(ToQString(model.DesignName())),
-                             QString::fromStdString(toolkit.Messages.back())));
+        // The window's refusal is a sentence; the export's words end it once.
+        std::string reason = toolkit.Messages.back();
+        if (reason.ends_with('.')) {
+            reason.pop_back();
+        }
+        return fail(ToQString(CannotExport(PathBytes(line.Output),
+                                           "the design " + QuotedForMessage(model.DesignName()) +
+                                               " cannot be drawn: " + reason)));
     }
     ExportNotes notes;
     if (const std::optional<ExportRefusal> refusal =
