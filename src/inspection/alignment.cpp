@@ -12,10 +12,6 @@ namespace dieprofile {
 
 namespace {
 
-double Dot(Point a, Point b) {
-    return a.X * b.X + a.Y * b.Y;
-}
-
 // The signed distance of (r, y) from the wall and its gradient with respect to r and y.
 struct Distance {
     double Value = 0;

@@ -32,10 +32,6 @@ constexpr double kBandLineWidths = 2;
 // From one line of the foot's words to the next.
 constexpr double kFootLineMm = 5;
 
-Point Along(Point p, Point d, double t) {
-    return {p.X + t * d.X, p.Y + t * d.Y};
-}
-
 // The offset line's end moved along it onto the horizontal through the wall's own end, so the
 // band stops on the die's face as the wall does; left square where the wall runs nearly flat.
 Point EndOnFace(Point offsetEnd, Point direction, double faceY, double distance) {
@@ -43,7 +39,7 @@ Point EndOnFace(Point offsetEnd, Point direction, double faceY, double distance)
         return offsetEnd;
     }
     const double t = (faceY - offsetEnd.Y) / direction.Y;
-    return std::fabs(t) <= kMiterLimit * std::fabs(distance) ? Along(offsetEnd, direction, t)
+    return std::fabs(t) <= kMiterLimit * std::fabs(distance) ? offsetEnd + direction * t
                                                              : offsetEnd;
 }
 
@@ -107,14 +103,14 @@ std::vector<Point> OffsetChain(const std::vector<Point>& chain, double distance)
         const Point v = directions[i + 1];
         const Point corner = points[i + 1];
         const Point endOfThis =
-            Along(starts[i], u, std::hypot((corner - points[i]).X, (corner - points[i]).Y));
+            starts[i] + u * std::hypot((corner - points[i]).X, (corner - points[i]).Y);
         const double turn = Cross(u, v);
         if (std::fabs(turn) < 1e-12) {
             band.push_back(endOfThis); // straight on: the offset lines are one
             continue;
         }
         const double t = Cross((starts[i + 1] - starts[i]), v) / turn;
-        const Point meet = Along(starts[i], u, t);
+        const Point meet = starts[i] + u * t;
         if (std::hypot(meet.X - corner.X, meet.Y - corner.Y) <= kMiterLimit * std::fabs(distance)) {
             band.push_back(meet);
         } else {
@@ -125,7 +121,7 @@ std::vector<Point> OffsetChain(const std::vector<Point>& chain, double distance)
     const Point u = directions[last];
     const Point lastStart = starts[last];
     const Point lastSpan = points[last + 1] - points[last];
-    band.push_back(EndOnFace(Along(lastStart, u, std::hypot(lastSpan.X, lastSpan.Y)), u,
+    band.push_back(EndOnFace(lastStart + u * std::hypot(lastSpan.X, lastSpan.Y), u,
                              points[last + 1].Y, distance));
     return band;
 }
@@ -146,33 +142,17 @@ double OverlayStrokeWidthMm(OverlayStroke stroke) {
 }
 
 bool ClipToBox(Point& start, Point& end, const Bounds& box) {
-    // Liang and Barsky: the line as start + t (end - start), t from 0 to 1, narrowed edge by edge.
-    const double dx = end.X - start.X;
-    const double dy = end.Y - start.Y;
-    double enter = 0;
-    double leave = 1;
-    const auto edge = [&](double p, double q) {
-        if (p == 0) {
-            return q >= 0; // parallel to the edge: inside it or not at all
-        }
-        const double t = q / p;
-        if (p < 0) {
-            enter = std::max(enter, t);
-        } else {
-            leave = std::min(leave, t);
-        }
-        return enter <= leave;
-    };
-    if (!(edge(-dx, start.X - box.MinX) && edge(dx, box.MaxX - start.X) &&
-          edge(-dy, start.Y - box.MinY) && edge(dy, box.MaxY - start.Y))) {
+    const std::optional<ClipSpan> span = ClippedSpan(start, end, box);
+    if (!span) {
         return false;
     }
     const Point from = start;
-    if (enter > 0) {
-        start = {from.X + enter * dx, from.Y + enter * dy};
+    const Point d = end - from;
+    if (span->Enter > 0) {
+        start = {from.X + span->Enter * d.X, from.Y + span->Enter * d.Y};
     }
-    if (leave < 1) {
-        end = {from.X + leave * dx, from.Y + leave * dy};
+    if (span->Leave < 1) {
+        end = {from.X + span->Leave * d.X, from.Y + span->Leave * d.Y};
     }
     return true;
 }

@@ -58,12 +58,6 @@ std::string Degrees(double angle) {
     return SheetDegrees(angle);
 }
 
-Point Plus(Point a, Point b) {
-    return {a.X + b.X, a.Y + b.Y};
-}
-Point Times(Point a, double k) {
-    return {a.X * k, a.Y * k};
-}
 Point UnitOf(Point from, Point to) {
     const double length = std::hypot(to.X - from.X, to.Y - from.Y);
     return length > 0 ? Point{(to.X - from.X) / length, (to.Y - from.Y) / length} : Point{};
@@ -82,10 +76,9 @@ public:
     }
     // A filled arrowhead with its tip at tip, pointing along direction (a unit vector).
     void Arrow(Point tip, Point direction) {
-        const Point back = Plus(tip, Times(direction, -kArrowLength));
+        const Point back = tip + direction * -kArrowLength;
         const Point across{-direction.Y * kArrowHalfWidth, direction.X * kArrowHalfWidth};
-        page_.Outlines.push_back(
-            {{tip, Plus(back, across), Plus(back, Times(across, -1))}, true, kNarrow});
+        page_.Outlines.push_back({{tip, back + across, back + across * -1.0}, true, kNarrow});
     }
     // A line of the section's hatching, which gives way to any text laid over it.
     void HatchLine(Point a, Point b) {
@@ -135,32 +128,15 @@ Box BoxOf(const PageText& text) {
 
 // The parts of a line outside a box: none, one or two pieces.
 std::vector<PageLine> Outside(const PageLine& line, const Box& box) {
-    // The stretch of the line's parameter inside the box (Liang and Barsky's clipping).
-    double enter = 0;
-    double leave = 1;
-    const double dx = line.End.X - line.Start.X;
-    const double dy = line.End.Y - line.Start.Y;
-    const std::array<std::pair<double, double>, 4> edges{{{-dx, line.Start.X - box.Left},
-                                                          {dx, box.Right - line.Start.X},
-                                                          {-dy, line.Start.Y - box.Top},
-                                                          {dy, box.Bottom - line.Start.Y}}};
-    for (const auto& [p, q] : edges) {
-        if (p == 0) {
-            if (q < 0) {
-                return {line};
-            }
-            continue;
-        }
-        const double t = q / p;
-        if (p < 0) {
-            enter = std::max(enter, t);
-        } else {
-            leave = std::min(leave, t);
-        }
-    }
-    if (enter >= leave) {
+    const std::optional<ClipSpan> span =
+        ClippedSpan(line.Start, line.End, Bounds{box.Left, box.Right, box.Top, box.Bottom});
+    if (!span || span->Enter >= span->Leave) {
         return {line};
     }
+    const double enter = span->Enter;
+    const double leave = span->Leave;
+    const double dx = line.End.X - line.Start.X;
+    const double dy = line.End.Y - line.Start.Y;
     const auto at = [&](double t) { return Point{line.Start.X + t * dx, line.Start.Y + t * dy}; };
     std::vector<PageLine> pieces;
     if (enter > 0) {
@@ -411,8 +387,8 @@ void IncludedAngle(SheetBuilder& sheet, const DieOnPaper& die, Point upper, Poin
         sheet.Line(on(a), on(b));
     }
     const double direction = inside ? 1 : -1;
-    sheet.Arrow(on(half), Times(tangent(half), direction));
-    sheet.Arrow(on(-half), Times(tangent(-half), -direction));
+    sheet.Arrow(on(half), tangent(half) * direction);
+    sheet.Arrow(on(-half), tangent(-half) * -direction);
     // The value beside the axis rather than across it, where the bore leaves room for it;
     // otherwise beyond the right-hand wall, at the arc's end, with the hatching cleared under it.
     const std::string value = Degrees(angle);

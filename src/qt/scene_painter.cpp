@@ -13,40 +13,23 @@ namespace {
 // Far beyond any panel, yet small enough that the raster engine's fixed-point arithmetic is safe.
 constexpr double kLimitPixels = 20000;
 
-// Liang-Barsky clipping of the line p + t·d, t in [0, 1], to the square |x|, |y| <= kLimitPixels.
-// Exact enough only while the segment is short: for ends far out the parameter of the visible part
-// vanishes in the rounding of t, and the line is lost or misplaced.
+// The line clipped to the square |x|, |y| <= kLimitPixels. Exact enough only while the segment is
+// short: for ends far out the parameter of the visible part vanishes in the rounding of t, and the
+// line is lost or misplaced.
 bool ClipShort(double& x1, double& y1, double& x2, double& y2) {
+    const std::optional<ClipSpan> span = ClippedSpan(
+        {x1, y1}, {x2, y2}, Bounds{-kLimitPixels, kLimitPixels, -kLimitPixels, kLimitPixels});
+    if (!span) {
+        return false;
+    }
     const double dx = x2 - x1;
     const double dy = y2 - y1;
-    double t0 = 0;
-    double t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 + kLimitPixels, kLimitPixels - x1, y1 + kLimitPixels,
-                         kLimitPixels - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) {
-                return false;
-            }
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
-        }
-        if (t0 > t1) {
-            return false;
-        }
-    }
     const double ox = x1;
     const double oy = y1;
-    x1 = ox + t0 * dx;
-    y1 = oy + t0 * dy;
-    x2 = ox + t1 * dx;
-    y2 = oy + t1 * dy;
+    x1 = ox + span->Enter * dx;
+    y1 = oy + span->Enter * dy;
+    x2 = ox + span->Leave * dx;
+    y2 = oy + span->Leave * dy;
     return true;
 }
 
