@@ -184,13 +184,18 @@ std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set, std::size_t p
     return std::nullopt;
 }
 
-// Designs the die by the one Calculate, exactly as opening it in the window would; its drawing is
-// kept for the pass's sheet.
+// Designs the die by the one Calculate, exactly as opening it in the window would, and checks it
+// as every export does: a die drawn but not makeable is not calculated, with the export's reason.
+// The drawing is kept for the pass's sheet.
 PassDie DesignDie(Design typed) {
     PassDie die;
     Expected<Calculation, CalculateRefusal> done = CalculateDesign(typed);
+    const std::optional<std::string> fault =
+        done ? ProfileFault(done->Drawing) : std::optional<std::string>();
     if (!done) {
         die.Refusal = done.Error().Message;
+    } else if (fault) {
+        die.Refusal = *fault;
     } else {
         const CalculatedDrawing& drawn = done->Drawing;
         const MeetingPoint meeting = MeetingPointOf(drawn.Frame, drawn.Scene);
@@ -268,6 +273,15 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
     }
     if (!(inputs.FinishDiameter < inputs.StartDiameter)) {
         return Refuse(DieSetField::FinishDiameter, "must be less than Start Diameter.");
+    }
+    // The finish is refused as the window refuses the die that draws the start down to it at
+    // once: no pass of the set draws more, so a finish that die can be made at makes every pass.
+    // A die whose fields are not numbers says so on its rows instead.
+    if (Expected<Calculation, CalculateRefusal> whole = CalculateDesign(
+            DieDesign(set, set.DieFieldTexts, set.StartDiameter, set.FinishDiameter))) {
+        if (const std::optional<std::string> fault = OutletFault(whole->Drawing)) {
+            return Refuse(DieSetField::FinishDiameter, "cannot be drawn: " + *fault + ".");
+        }
     }
 
     switch (set.Schedule) {

@@ -153,6 +153,67 @@ TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {
     fs::remove_all(folder);
 }
 
+// A die drawn but not makeable is the export's refusal on every road: its row is not
+// calculated and names the fault, and the CSV refuses the whole set in one message, writing
+// nothing, as the PDF does.
+TEST(DieSetModelTest, ADieNoExportCanDrawMarksItsRowAndTheCsvRefusesTheSet) {
+    const fs::path folder = fs::temp_directory_path() / ("set-unmade-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const std::string csv = (folder / "set.csv").string();
+    struct Row {
+        const char* Name;
+        std::function<void(DieSetFile&)> Edit;
+        int Pass; // the first pass whose die cannot be made
+        const char* Fault;
+    };
+    const Row rows[] = {
+        {"bearing of nothing", [](DieSetFile& s) { s.DieFieldTexts[1] = "0"; }, 1,
+         "the bearing has no length"},
+        {"bearing of -50 %", [](DieSetFile& s) { s.DieFieldTexts[1] = "-50"; }, 1,
+         "the bearing has no length"},
+        {"entrance and exit crossing",
+         [](DieSetFile& s) {
+             s.DieFieldTexts[2] = "70";
+             s.DieFieldTexts[4] = "40";
+         },
+         1, "the entrance and exit zones overlap"},
+        // So flat a cone runs out through the side of the blank.
+        {"reduction angle of 179", [](DieSetFile& s) { s.DieFieldTexts[0] = "179"; }, 1,
+         "the bore is wider than the blank"},
+        // Only the first dies are too wide for the small blank a pass of its own takes.
+        {"a pass's own blank too small",
+         [](DieSetFile& s) {
+             PassOverride own;
+             own.Pass = "3";
+             own.FieldTexts[6] = "1.45";
+             s.Overrides = {own};
+         },
+         3, "the bore is wider than the blank"},
+    };
+    for (const Row& row : rows) {
+        HeadlessToolkit toolkit;
+        DieSetModel model(toolkit);
+        DieSetFile set = CopperSet();
+        row.Edit(set);
+        model.Start(set);
+        ASSERT_FALSE(model.Refused()) << row.Name << ": " << model.Refused()->Message;
+        const DieSetPass& pass = model.LastGood()->Passes[static_cast<std::size_t>(row.Pass - 1)];
+        EXPECT_FALSE(pass.Die.Calculated) << row.Name;
+        EXPECT_FALSE(pass.Die.Drawing) << row.Name;
+        EXPECT_EQ(pass.Problem, row.Fault) << row.Name;
+        EXPECT_EQ(model.LastGood()->FirstProblem(),
+                  "pass " + std::to_string(row.Pass) + ": " + row.Fault)
+            << row.Name;
+        EXPECT_FALSE(model.Export(csv, DieSetExportFormat::Csv, nullptr)) << row.Name;
+        EXPECT_EQ(toolkit.Messages,
+                  std::vector<std::string>{"Cannot export \"" + csv + "\": in the die set, pass " +
+                                           std::to_string(row.Pass) + ": " + row.Fault + "."})
+            << row.Name;
+        EXPECT_FALSE(fs::exists(csv)) << row.Name;
+    }
+    fs::remove_all(folder);
+}
+
 TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {
     EXPECT_EQ(SplitOutlets("1.8, 1.6;1.4\t1.2"),
               (std::vector<std::string>{"1.8", "1.6", "1.4", "1.2"}));

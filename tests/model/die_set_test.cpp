@@ -47,6 +47,11 @@ INSTANTIATE_TEST_SUITE_P(
                     F::StartDiameter, 0, "Start Diameter must be a number."},
         RefusalCase{"FinishZero", [](DieSetFile& s) { s.FinishDiameter = "0"; },
                     F::FinishDiameter, 0, "Finish Diameter must be more than 0."},
+        // The window refuses to export a die drawing 2 mm down to 1e-300 mm: its elongation
+        // overflows. No pass of the set draws more than that die, but the finish is its fault.
+        RefusalCase{"FinishTooSmallForADie", [](DieSetFile& s) { s.FinishDiameter = "1e-300"; },
+                    F::FinishDiameter, 0,
+                    "Finish Diameter cannot be drawn: the outlet is too small to be made."},
         RefusalCase{"FinishEqualsStart", [](DieSetFile& s) { s.FinishDiameter = "2"; },
                     F::FinishDiameter, 0, "Finish Diameter must be less than Start Diameter."},
         RefusalCase{"NoDies", [](DieSetFile& s) { s.Dies = "0"; }, F::Dies, 0,
