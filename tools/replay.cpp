@@ -258,6 +258,17 @@ private:
             }
             return true;
         }
+        // set-remove-profile N: the pass's own die fields taken out, a resting pass's too.
+        if (command == "set-remove-profile") {
+            const std::optional<int> pass = WholeNumber(rest);
+            if (!pass) {
+                return false;
+            }
+            if (NeedsSet()) {
+                set_.RemovePassProfile(*pass);
+            }
+            return true;
+        }
         if (command == "set-open-die") {
             const std::optional<int> pass = WholeNumber(rest);
             if (!pass) {
@@ -311,6 +322,9 @@ private:
                 if (!pass.Problem.empty()) {
                     out_ << "problem " << pass.Pass << " " << Quoted(pass.Problem) << "\n";
                 }
+            }
+            for (const int pass : schedule.RestingOverrides) {
+                out_ << "resting " << pass << "\n";
             }
         }
         out_ << "end set\n";

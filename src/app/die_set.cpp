@@ -160,8 +160,10 @@ Design DieDesign(const DieSetFile& set, const std::array<std::string, 8>& fields
     return design;
 }
 
-// Each override names a pass of the schedule, and no pass twice.
-std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set, std::size_t passes) {
+// Each override names a pass a set can have, and no pass twice. One beyond this schedule's count
+// rests: it is kept for when the count grows again, and blocks nothing.
+std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set) {
+    constexpr auto passes = static_cast<std::size_t>(kMaxDies);
     std::vector<bool> taken(passes + 1, false);
     for (std::size_t i = 0; i < set.Overrides.size(); ++i) {
         const int entry = static_cast<int>(i) + 1;
@@ -363,7 +365,7 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         return DieSetRefusal{DieSetField::Blank, 0,
                              "The blank \"" + set.Blank + "\" is not in the catalogue."};
     }
-    if (auto refused = CheckOverrides(set, inputs.Outlets.size())) {
+    if (auto refused = CheckOverrides(set)) {
         return *refused;
     }
     return inputs;
@@ -472,6 +474,13 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
         }
         previousStrain = pass.TrueStrain;
         schedule.Passes.push_back(std::move(pass));
+    }
+    for (const PassOverride& override : set.Overrides) {
+        // Checked above: a whole number from 1 to the most dies a set may have.
+        const auto pass = static_cast<int>(*ParseNumber(override.Pass));
+        if (pass > static_cast<int>(schedule.Passes.size())) {
+            schedule.RestingOverrides.push_back(pass);
+        }
     }
     return schedule;
 }

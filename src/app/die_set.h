@@ -136,6 +136,9 @@ struct DieSetPass {
 struct DieSetSchedule {
     DieSetInputs Inputs;
     std::vector<DieSetPass> Passes;
+    // The passes of the overrides beyond the count, in the set's order: kept in the set, used by
+    // no die, in use again when the count reaches them.
+    std::vector<int> RestingOverrides;
     // The first row with a problem, as a sentence for an export's refusal; empty when none has.
     std::string FirstProblem() const;
 };

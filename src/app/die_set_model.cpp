@@ -192,6 +192,19 @@ bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text
     return true;
 }
 
+bool DieSetModel::RemovePassProfile(int pass) {
+    if (!set_) {
+        return false;
+    }
+    if (FindPassOverride(*set_, pass) == nullptr) {
+        toolkit_.ShowMessage("Pass " + std::to_string(pass) + " has no profile of its own.");
+        return false;
+    }
+    SetPassOverride(*set_, pass, {});
+    Recompute();
+    return true;
+}
+
 bool DieSetModel::OpenPassAsDesign(int pass, Form1Model& window) {
     if (!HasPass(pass)) {
         return false;

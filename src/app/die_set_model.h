@@ -58,6 +58,9 @@ public:
     // One of the pass's own fields by its key ("reductionAngle"); an empty text keeps the set's.
     // False for a key that is no die field.
     bool TypePassField(int pass, std::string_view key, std::string text);
+    // Takes the pass's own die fields out of the set, whether the pass is in the schedule or its
+    // override rests beyond the count. False, with a message, when the pass has none.
+    bool RemovePassProfile(int pass);
     // Opens the pass's die of the last schedule that could be computed in the designed window and
     // calculates it there, as a double-click on its row does. False, with a message, when it
     // cannot be opened.

@@ -125,6 +125,19 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     table_->addAction(passProfile);
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
+    // Profiles of passes beyond the count rest in the set: listed here, with a way to take them
+    // out, and in use again when the count grows.
+    resting_ = new QLabel(this);
+    resting_->setObjectName(QStringLiteral("resting"));
+    resting_->setWordWrap(true);
+    removeResting_ = new QPushButton(QStringLiteral("Remove Resting Profiles"), this);
+    removeResting_->setObjectName(QStringLiteral("removeResting"));
+    removeResting_->setAutoDefault(false);
+    connect(removeResting_, &QPushButton::clicked, this, &DieSetWindow::RemoveRestingProfiles);
+    auto* restingLine = new QHBoxLayout;
+    restingLine->addWidget(resting_, 1);
+    restingLine->addWidget(removeResting_);
+
     plot_ = new SetPlotWidget(this);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(table_);
@@ -136,6 +149,7 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(inputs);
     layout->addWidget(refusal_);
+    layout->addLayout(restingLine);
     layout->addWidget(splitter, 1);
     BuildCommands();
     resize(1280, 760);
@@ -454,6 +468,7 @@ void DieSetWindow::Recompute() {
     const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
     refusal_->setText(problems.join(QLatin1Char(' ')));
     refusal_->setVisible(!problems.isEmpty());
+    ShowResting(lastGood && !refusal ? lastGood->RestingOverrides : std::vector<int>{});
     // A refused field keeps the table and the plot of the last inputs that could be computed; a
     // set that never could be shows no schedule, never that of the set before it.
     if (!lastGood) {
@@ -487,6 +502,37 @@ void DieSetWindow::Recompute() {
         }
         plot_->SetData(std::move(data));
     }
+}
+
+void DieSetWindow::ShowResting(const std::vector<int>& passes) {
+    QStringList names;
+    for (const int pass : passes) {
+        names << QString::number(pass);
+    }
+    const qsizetype count = model_.LastGood() ? qsizetype(model_.LastGood()->Passes.size()) : 0;
+    resting_->setText(
+        passes.size() == 1
+            ? QStringLiteral("The own profile of pass %1 rests: the set has %2 passes; it comes "
+                             "back when the count reaches it.")
+                  .arg(names.join(QString()))
+                  .arg(count)
+            : QStringLiteral("The own profiles of passes %1 rest: the set has %2 passes; they "
+                             "come back when the count reaches them.")
+                  .arg(names.join(QStringLiteral(", ")))
+                  .arg(count));
+    resting_->setVisible(!passes.empty());
+    removeResting_->setVisible(!passes.empty());
+}
+
+void DieSetWindow::RemoveRestingProfiles() {
+    const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
+    if (!lastGood) {
+        return;
+    }
+    for (const int pass : std::vector<int>(lastGood->RestingOverrides)) {
+        model_.RemovePassProfile(pass);
+    }
+    Recompute();
 }
 
 void DieSetWindow::OpenPassInDesignedWindow(int row) {

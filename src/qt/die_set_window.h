@@ -19,6 +19,7 @@
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QTableView;
 
@@ -104,6 +105,8 @@ private:
     void MaterialChosen();
     void MaterialTyped();
     void ShowDie();
+    void ShowResting(const std::vector<int>& passes);
+    void RemoveRestingProfiles();
     // Shows the model's set in the fields, none of them typing into it.
     void FillFields();
     void Tell(const QString& text);
@@ -118,6 +121,8 @@ private:
     QComboBox* material_ = nullptr;
     QLabel* die_ = nullptr;
     QLabel* refusal_ = nullptr;
+    QLabel* resting_ = nullptr;
+    QPushButton* removeResting_ = nullptr;
     QTableView* table_ = nullptr;
     SetTableModel* tableModel_ = nullptr;
     SetPlotWidget* plot_ = nullptr;

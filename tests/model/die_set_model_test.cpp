@@ -153,6 +153,72 @@ TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {
     fs::remove_all(folder);
 }
 
+// An override beyond the count never blocks the schedule: it rests in the set, listed, until the
+// count reaches it again or it is taken out; every schedule kind counts alike.
+TEST(DieSetModelTest, OverridesBeyondTheCountRestAndComeBack) {
+    HeadlessToolkit toolkit;
+    DieSetModel model(toolkit);
+    DieSetFile set = CopperSet();
+    set.Dies = "8";
+    model.Start(set);
+    ASSERT_TRUE(model.TypePassField(6, "reductionAngle", "20"));
+    ASSERT_TRUE(model.TypePassField(8, "bearingLength", "80"));
+    struct Step {
+        const char* Name;
+        std::function<void(DieSetModel&)> Do;
+        std::size_t Passes;
+        std::vector<int> Resting;
+        std::size_t Overrides; // kept in the set
+    };
+    const Step steps[] = {
+        {"five dies", [](DieSetModel& m) { m.Type("dies", "5"); }, 5, {6, 8}, 2},
+        {"seven dies", [](DieSetModel& m) { m.Type("dies", "7"); }, 7, {8}, 2},
+        // 25 % at most from 2 mm to 1 mm takes five dies.
+        {"the fewest dies of 25 %",
+         [](DieSetModel& m) {
+             m.Type("percent", "25");
+             m.ChooseSchedule(ScheduleKind::Reduction);
+         },
+         5,
+         {6, 8},
+         2},
+        {"typed outlets",
+         [](DieSetModel& m) {
+             m.Type("outlets", "1.5 1.2 1.0");
+             m.ChooseSchedule(ScheduleKind::Diameters);
+         },
+         3,
+         {6, 8},
+         2},
+        {"a resting pass taken out",
+         [](DieSetModel& m) { EXPECT_TRUE(m.RemovePassProfile(8)); },
+         3,
+         {6},
+         1},
+        {"eight dies again",
+         [](DieSetModel& m) {
+             m.ChooseSchedule(ScheduleKind::Equal);
+             m.Type("dies", "8");
+         },
+         8,
+         {},
+         1},
+    };
+    for (const Step& step : steps) {
+        step.Do(model);
+        ASSERT_FALSE(model.Refused()) << step.Name << ": " << model.Refused()->Message;
+        EXPECT_EQ(model.LastGood()->Passes.size(), step.Passes) << step.Name;
+        EXPECT_EQ(model.LastGood()->RestingOverrides, step.Resting) << step.Name;
+        EXPECT_EQ(model.Set().Overrides.size(), step.Overrides) << step.Name;
+    }
+    // The override that rested is its pass's die again, the one taken out is gone.
+    EXPECT_EQ(model.LastGood()->Passes[5].Die.Typed.FieldTexts[2], "20");
+    EXPECT_EQ(model.LastGood()->Passes[7].Die.Typed.FieldTexts[3], "50");
+    EXPECT_EQ(toolkit.Messages, std::vector<std::string>{});
+    EXPECT_FALSE(model.RemovePassProfile(8));
+    EXPECT_EQ(toolkit.Messages, std::vector<std::string>{"Pass 8 has no profile of its own."});
+}
+
 // A die drawn but not makeable is the export's refusal on every road: its row is not
 // calculated and names the fault, and the CSV refuses the whole set in one message, writing
 // nothing, as the PDF does.

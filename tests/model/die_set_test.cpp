@@ -115,14 +115,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "Finishing Speed must be more than 0."},
         RefusalCase{"BlankUnknown", [](DieSetFile& s) { s.Blank = "Q99"; }, F::Blank, 0,
                     "The blank \"Q99\" is not in the catalogue."},
-        RefusalCase{"OverridePassBeyondSchedule",
-                    [](DieSetFile& s) { s.Overrides = {PassOverride{"7", {}}}; }, F::Overrides, 1,
-                    "Override 1: the pass must be a whole number from 1 to 6."},
+        // Beyond this schedule's count an override rests; beyond any set's it is no pass.
+        RefusalCase{"OverridePassBeyondAnySet",
+                    [](DieSetFile& s) { s.Overrides = {PassOverride{"101", {}}}; }, F::Overrides,
+                    1, "Override 1: the pass must be a whole number from 1 to 100."},
         RefusalCase{"OverridePassNotWhole",
                     [](DieSetFile& s) {
                         s.Overrides = {PassOverride{"1", {}}, PassOverride{"2.5", {}}};
                     },
-                    F::Overrides, 2, "Override 2: the pass must be a whole number from 1 to 6."},
+                    F::Overrides, 2, "Override 2: the pass must be a whole number from 1 to 100."},
         RefusalCase{"OverridePassTwice",
                     [](DieSetFile& s) {
                         s.Overrides = {PassOverride{"6", {}}, PassOverride{"6.0", {}}};
