@@ -258,6 +258,23 @@ private:
             }
             return true;
         }
+        // set-rounding none|step|sizes: how the outlets are rounded, as the window's choice.
+        if (command == "set-rounding") {
+            const std::array<std::pair<std::string_view, RoundingKind>, 3> kinds{{
+                {"none", RoundingKind::None},
+                {"step", RoundingKind::Step},
+                {"sizes", RoundingKind::Sizes},
+            }};
+            const auto* kind = std::find_if(kinds.begin(), kinds.end(),
+                                            [rest](const auto& k) { return k.first == rest; });
+            if (kind == kinds.end()) {
+                return false;
+            }
+            if (NeedsSet()) {
+                set_.ChooseRounding(kind->second);
+            }
+            return true;
+        }
         // set-remove-profile N: the pass's own die fields taken out, a resting pass's too.
         if (command == "set-remove-profile") {
             const std::optional<int> pass = WholeNumber(rest);

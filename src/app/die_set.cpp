@@ -23,12 +23,14 @@ namespace {
 
 constexpr int kMaxDies = 100;
 
-constexpr std::array<DieSetFieldEntry, 13> kFields{{
+constexpr std::array<DieSetFieldEntry, 15> kFields{{
     {DieSetField::StartDiameter, "startDiameter", "Start Diameter", &DieSetFile::StartDiameter},
     {DieSetField::FinishDiameter, "finishDiameter", "Finish Diameter", &DieSetFile::FinishDiameter},
     {DieSetField::Dies, "dies", "Dies", &DieSetFile::Dies},
     {DieSetField::Percent, "percent", "Maximum Reduction", &DieSetFile::Percent},
     {DieSetField::Outlets, "outlets", "Outlet Diameters", nullptr},
+    {DieSetField::RoundingStep, "roundingStep", "Rounding Step", &DieSetFile::RoundingStep},
+    {DieSetField::RoundingSizes, "roundingSizes", "Rounding Sizes", nullptr},
     {DieSetField::StrengthCoefficient, "strengthCoefficient", "Strength Coefficient K",
      &DieSetFile::StrengthCoefficient},
     {DieSetField::HardeningExponent, "hardeningExponent", "Hardening Exponent n",
@@ -118,6 +120,86 @@ std::variant<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& 
     return outlets;
 }
 
+// The nearest multiple of the step; a step of a power of ten, as shops use, divides by its
+// inverse so that 1782 thousandths is exactly the double nearest 1.782, whose text is "1.782".
+double RoundToStep(double value, double step) {
+    const double multiples = std::round(value / step);
+    const double inverse = std::round(1 / step);
+    if (inverse >= 1 && inverse * step == 1) {
+        return multiples / inverse;
+    }
+    return multiples * step;
+}
+
+// The nearest of the sizes; halfway between two, the larger, which draws less in this pass.
+double NearestSize(double value, const std::vector<double>& sizes) {
+    double best = sizes.front();
+    for (const double size : sizes) {
+        const double gap = std::abs(size - value);
+        const double bestGap = std::abs(best - value);
+        if (gap < bestGap || (gap == bestGap && size > best)) {
+            best = size;
+        }
+    }
+    return best;
+}
+
+// Rounds every outlet but the finish, which stays exact. Rounding that leaves an outlet no smaller
+// than the one before it would merge two dies or turn a pass back: it is refused, never done.
+std::optional<DieSetRefusal> RoundOutlets(const DieSetFile& set, DieSetInputs& inputs) {
+    if (set.Rounding == RoundingKind::None) {
+        return std::nullopt;
+    }
+    const bool toStep = set.Rounding == RoundingKind::Step;
+    const DieSetField field = toStep ? DieSetField::RoundingStep : DieSetField::RoundingSizes;
+    double step = 0;
+    std::vector<double> sizes;
+    if (toStep) {
+        auto value = Number(field, set.RoundingStep);
+        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
+            return *refused;
+        }
+        step = std::get<double>(value);
+        if (!(step > 0) || !std::isfinite(step)) {
+            return Refuse(field, "must be more than 0.");
+        }
+    } else {
+        if (set.RoundingSizes.empty()) {
+            return Refuse(field, "must list at least one size.");
+        }
+        for (std::size_t i = 0; i < set.RoundingSizes.size(); ++i) {
+            const int index = static_cast<int>(i) + 1;
+            const std::optional<double> size = ParseNumber(set.RoundingSizes[i]);
+            if (!size || !(*size > 0) || !std::isfinite(*size)) {
+                return DieSetRefusal{
+                    field, index, "Size " + std::to_string(index) + " must be a number above 0."};
+            }
+            sizes.push_back(*size);
+        }
+    }
+    for (std::size_t i = 0; i + 1 < inputs.Outlets.size(); ++i) {
+        double& outlet = inputs.Outlets[i];
+        outlet = toStep ? RoundToStep(outlet, step) : NearestSize(outlet, sizes);
+    }
+    double previous = inputs.StartDiameter;
+    for (std::size_t i = 0; i < inputs.Outlets.size(); ++i) {
+        const double outlet = inputs.Outlets[i];
+        if (!(outlet < previous)) {
+            const std::string before =
+                i == 0 ? std::string("the Start Diameter") : "outlet " + std::to_string(i);
+            return Refuse(field, "cannot be used: rounded" +
+                                     std::string(toStep ? " to the step" : " to the nearest size") +
+                                     ", outlet " + std::to_string(i + 1) + " (" +
+                                     NumberToText(outlet) + ") is not less than " + before + " (" +
+                                     NumberToText(previous) + "). " +
+                                     (toStep ? "Use a finer step or fewer dies."
+                                             : "Add sizes between them or use fewer dies."));
+        }
+        previous = outlet;
+    }
+    return std::nullopt;
+}
+
 // The pass's incoming and outlet as the die's fields take them: the texts the user typed where
 // there are some, else the window's own text of the computed diameter.
 std::string DiameterText(const DieSetFile& set, const DieSetInputs& inputs, int pass) {
@@ -125,7 +207,8 @@ std::string DiameterText(const DieSetFile& set, const DieSetInputs& inputs, int 
     if (pass == 0) {
         return set.StartDiameter;
     }
-    if (set.Schedule == ScheduleKind::Diameters) {
+    // A rounded outlet is the die's, whatever was typed.
+    if (set.Schedule == ScheduleKind::Diameters && set.Rounding == RoundingKind::None) {
         return set.Outlets[static_cast<std::size_t>(pass - 1)];
     }
     if (pass == last) {
@@ -326,6 +409,10 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         inputs.Outlets = std::move(std::get<std::vector<double>>(outlets));
         break;
     }
+    }
+
+    if (auto refused = RoundOutlets(set, inputs)) {
+        return *refused;
     }
 
     const std::array<Typed, 6> material{{
@@ -576,6 +663,8 @@ DieSetFile DieSetFromDesign(const Design& design) {
     }
     set.Friction = "0.08";
     set.FinishSpeed = "10";
+    set.Rounding = RoundingKind::Step;
+    set.RoundingStep = design.Unit == "in" ? "0.0001" : "0.001";
     set.Blank = design.Blank;
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
         set.DieFieldTexts[i] = design.FieldTexts[i + 2];

@@ -1,6 +1,7 @@
 #include "qt/die_set_window.h"
 
 #include "app/die_set.h"
+#include "app/die_set_model.h"
 #include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
@@ -46,7 +47,7 @@ namespace {
 std::vector<std::string_view> FieldKeys() {
     std::vector<std::string_view> keys;
     for (const DieSetFieldEntry& entry : DieSetFields()) {
-        if (entry.Text != nullptr || entry.Field == DieSetField::Outlets) {
+        if (entry.Text != nullptr || IsList(entry.Field)) {
             keys.push_back(entry.Key);
         }
     }
@@ -57,7 +58,7 @@ std::vector<std::string_view> FieldKeys() {
 // The field a refusal names; empty for the parts of the set that have no field.
 std::string_view KeyOf(DieSetField field) {
     for (const DieSetFieldEntry& entry : DieSetFields()) {
-        if (entry.Field == field && (entry.Text != nullptr || field == DieSetField::Outlets)) {
+        if (entry.Field == field && (entry.Text != nullptr || IsList(field))) {
             return entry.Key;
         }
     }
@@ -210,6 +211,21 @@ void DieSetWindow::BuildInputs(QWidget* box) {
     }
     scheduleValue->addWidget(scheduleUnit_);
     wireForm->addRow(QString(), scheduleValue);
+    // Outlets a shop can make: every one but the finish to a step or to the nearest size kept.
+    rounding_ = new QComboBox(this);
+    rounding_->setObjectName(QStringLiteral("rounding"));
+    rounding_->addItems({QStringLiteral("Exact outlets"), QStringLiteral("Outlets to a step of"),
+                         QStringLiteral("Outlets to the nearest of")});
+    rounding_->setToolTip(QStringLiteral("The finish stays exact; every other outlet is rounded "
+                                         "and the dies, the figures and the exports follow it"));
+    roundingUnit_ = new QLabel(this);
+    auto* roundingValue = new QHBoxLayout;
+    roundingValue->addWidget(rounding_);
+    roundingValue->addWidget(Field("roundingStep"), 1);
+    roundingValue->addWidget(Field("roundingSizes"), 1);
+    roundingValue->addWidget(roundingUnit_);
+    Field("roundingSizes")->setPlaceholderText(QStringLiteral("the sizes the shop keeps"));
+    wireForm->addRow(QStringLiteral("Rounding:"), roundingValue);
 
     auto* wireMaterial =
         new QGroupBox(QStringLiteral("Material (Hollomon: flow stress = K·εⁿ)"), box);
@@ -271,6 +287,7 @@ void DieSetWindow::BuildInputs(QWidget* box) {
         }
     });
     connect(schedule_, &QComboBox::currentIndexChanged, this, &DieSetWindow::ScheduleChanged);
+    connect(rounding_, &QComboBox::currentIndexChanged, this, &DieSetWindow::RoundingChanged);
     connect(material_, &QComboBox::activated, this, &DieSetWindow::MaterialChosen);
 }
 
@@ -370,7 +387,9 @@ void DieSetWindow::FillFields() {
         }
     }
     Field("outlets")->setText(JoinOutlets(set.Outlets));
+    Field("roundingSizes")->setText(JoinOutlets(set.RoundingSizes));
     schedule_->setCurrentIndex(static_cast<int>(set.Schedule));
+    rounding_->setCurrentIndex(static_cast<int>(set.Rounding));
     if (Field("caution")->text().isEmpty()) {
         Field("caution")->setText(
             UserSettings().value(kCautionKey, QString::number(kDefaultCautionRatio)).toString());
@@ -385,6 +404,7 @@ void DieSetWindow::FillFields() {
     }
     showing_ = false;
     ScheduleChanged();
+    RoundingChanged();
     ShowDie();
     Recompute();
 }
@@ -405,6 +425,17 @@ void DieSetWindow::ScheduleChanged() {
                            : kind == ScheduleKind::Reduction ? QStringLiteral("% per pass")
                                                              : ToQString(model_.Set().Unit));
     Field("outlets")->setPlaceholderText(QStringLiteral("every outlet, the last the finish"));
+    Recompute();
+}
+
+void DieSetWindow::RoundingChanged() {
+    const auto kind = static_cast<RoundingKind>(rounding_->currentIndex());
+    if (!showing_) {
+        model_.ChooseRounding(kind);
+    }
+    Field("roundingStep")->setVisible(kind == RoundingKind::Step);
+    Field("roundingSizes")->setVisible(kind == RoundingKind::Sizes);
+    roundingUnit_->setText(kind == RoundingKind::None ? QString() : ToQString(model_.Set().Unit));
     Recompute();
 }
 

@@ -71,6 +71,7 @@ public:
     // For the tests and the benchmark.
     QLineEdit* Field(std::string_view key) const;
     QComboBox* ScheduleChoice() const { return schedule_; }
+    QComboBox* RoundingChoice() const { return rounding_; }
     QComboBox* MaterialChoice() const { return material_; }
     QTableView* Table() const { return table_; }
     SetTableModel* TableModel() const { return tableModel_; }
@@ -102,6 +103,7 @@ private:
     void BuildCommands();
     void Recompute();
     void ScheduleChanged();
+    void RoundingChanged();
     void MaterialChosen();
     void MaterialTyped();
     void ShowDie();
@@ -118,6 +120,8 @@ private:
     std::map<std::string, QLineEdit*, std::less<>> fields_;
     QComboBox* schedule_ = nullptr;
     QLabel* scheduleUnit_ = nullptr;
+    QComboBox* rounding_ = nullptr;
+    QLabel* roundingUnit_ = nullptr;
     QComboBox* material_ = nullptr;
     QLabel* die_ = nullptr;
     QLabel* refusal_ = nullptr;

@@ -280,6 +280,33 @@ TEST(DieSetModelTest, ADieNoExportCanDrawMarksItsRowAndTheCsvRefusesTheSet) {
     fs::remove_all(folder);
 }
 
+// A new set rounds its outlets to the unit's usual step, and the pass opened in the designed
+// window is typed the rounded size, not the computed one.
+TEST(DieSetModelTest, ANewSetRoundsToTheUnitsStepAndItsPassesOpenRounded) {
+    HeadlessToolkit toolkit;
+    Form1Model window(toolkit);
+    toolkit.Attach(window);
+    window.Form_Load();
+    window.Show();
+    DieSetModel set(toolkit);
+    for (const auto& [unit, step] : {std::pair{"mm", "0.001"}, std::pair{"in", "0.0001"}}) {
+        Design design = window.CurrentDesign();
+        design.Unit = unit;
+        set.StartFrom(design);
+        EXPECT_EQ(set.Set().Rounding, RoundingKind::Step) << unit;
+        EXPECT_EQ(set.Set().RoundingStep, step) << unit;
+    }
+    set.Start(CopperSet());
+    set.Type("roundingStep", "0.001");
+    set.ChooseRounding(RoundingKind::Step);
+    EXPECT_TRUE(set.HasChanged());
+    ASSERT_TRUE(set.OpenPassAsDesign(1, window));
+    EXPECT_EQ(window.CurrentDesign().FieldTexts[0], "1.782");
+    EXPECT_EQ(window.CurrentDesign().FieldTexts[1], "2.0");
+    set.ChooseRounding(RoundingKind::None);
+    EXPECT_FALSE(set.HasChanged());
+}
+
 TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {
     EXPECT_EQ(SplitOutlets("1.8, 1.6;1.4\t1.2"),
               (std::vector<std::string>{"1.8", "1.6", "1.4", "1.2"}));

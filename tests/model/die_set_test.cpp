@@ -129,6 +129,47 @@ INSTANTIATE_TEST_SUITE_P(
                         s.Overrides = {PassOverride{"6", {}}, PassOverride{"6.0", {}}};
                     },
                     F::Overrides, 2, "Override 2: pass 6 already has an override."},
+        RefusalCase{"RoundingStepZero",
+                    [](DieSetFile& s) {
+                        s.Rounding = RoundingKind::Step;
+                        s.RoundingStep = "0";
+                    },
+                    F::RoundingStep, 0, "Rounding Step must be more than 0."},
+        RefusalCase{"RoundingSizeNotANumber",
+                    [](DieSetFile& s) {
+                        s.Rounding = RoundingKind::Sizes;
+                        s.RoundingSizes = {"1.5", "1,2"};
+                    },
+                    F::RoundingSizes, 2, "Size 2 must be a number above 0."},
+        RefusalCase{"NoRoundingSizes", [](DieSetFile& s) { s.Rounding = RoundingKind::Sizes; },
+                    F::RoundingSizes, 0, "Rounding Sizes must list at least one size."},
+        // Rounding never merges two dies nor makes a pass draw nothing: it is refused.
+        RefusalCase{"RoundingUpToTheStart",
+                    [](DieSetFile& s) {
+                        s.Rounding = RoundingKind::Step;
+                        s.RoundingStep = "0.5";
+                    },
+                    F::RoundingStep, 0,
+                    "Rounding Step cannot be used: rounded to the step, outlet 1 (2) is not less "
+                    "than the Start Diameter (2). Use a finer step or fewer dies."},
+        RefusalCase{"RoundingMergesTwoDies",
+                    [](DieSetFile& s) {
+                        s.Rounding = RoundingKind::Sizes;
+                        s.RoundingSizes = {"1.2", "1.5", "1.8"};
+                    },
+                    F::RoundingSizes, 0,
+                    "Rounding Sizes cannot be used: rounded to the nearest size, outlet 3 (1.5) "
+                    "is not less than outlet 2 (1.5). Add sizes between them or use fewer dies."},
+        RefusalCase{"RoundingDownToTheFinish",
+                    [](DieSetFile& s) {
+                        s.Dies = "2";
+                        s.FinishDiameter = "1.4";
+                        s.Rounding = RoundingKind::Sizes;
+                        s.RoundingSizes = {"1.4", "2.1"};
+                    },
+                    F::RoundingSizes, 0,
+                    "Rounding Sizes cannot be used: rounded to the nearest size, outlet 2 (1.4) "
+                    "is not less than outlet 1 (1.4). Add sizes between them or use fewer dies."},
         // The first fault in the window's order is the one named.
         RefusalCase{"FirstFaultNamed",
                     [](DieSetFile& s) {
@@ -172,6 +213,13 @@ TEST_P(DieSetScheduleTest, GivesTheOutlets) {
         EXPECT_EQ(schedule.Passes[i].Outlet, GetParam().Outlets[i]) << "pass " << i + 1;
         EXPECT_EQ(schedule.Passes[i].Incoming,
                   i == 0 ? schedule.Inputs.StartDiameter : schedule.Passes[i - 1].Outlet);
+        // A rounded outlet is the die's exactly: the die opened from the pass is typed it.
+        const Design& die = schedule.Passes[i].Die.Typed;
+        if (set.Rounding == RoundingKind::None) {
+            continue;
+        }
+        EXPECT_EQ(ParseNumber(die.FieldTexts[0]), schedule.Passes[i].Outlet) << "pass " << i + 1;
+        EXPECT_EQ(ParseNumber(die.FieldTexts[1]), schedule.Passes[i].Incoming) << "pass " << i + 1;
     }
     // The last die draws to the finish exactly.
     EXPECT_EQ(schedule.Passes.back().Outlet, schedule.Inputs.FinishDiameter);
@@ -217,6 +265,41 @@ INSTANTIATE_TEST_SUITE_P(
                          s.Percent = "75";
                      },
                      {1.0}},
+        // 2·(1/2)^(i/6) to the thousandth: each the double of its decimal text.
+        ScheduleCase{"RoundedToAThousandth",
+                     [](DieSetFile& s) {
+                         s.Rounding = RoundingKind::Step;
+                         s.RoundingStep = "0.001";
+                     },
+                     {1.782, 1.587, 1.414, 1.26, 1.122, 1.0}},
+        ScheduleCase{"RoundedToATenth",
+                     [](DieSetFile& s) {
+                         s.Rounding = RoundingKind::Step;
+                         s.RoundingStep = "1e-1";
+                     },
+                     {1.8, 1.6, 1.4, 1.3, 1.1, 1.0}},
+        ScheduleCase{"RoundedToAStepNotAPowerOfTen",
+                     [](DieSetFile& s) {
+                         s.Dies = "3";
+                         s.Rounding = RoundingKind::Step;
+                         s.RoundingStep = "0.3";
+                     },
+                     {1.5, 1.2, 1.0}},
+        ScheduleCase{"RoundedToTheNearestSize",
+                     [](DieSetFile& s) {
+                         s.Rounding = RoundingKind::Sizes;
+                         s.RoundingSizes = {"1.1", "1.25", "1.5", "1.6", "1.8", "0.9"};
+                     },
+                     {1.8, 1.6, 1.5, 1.25, 1.1, 1.0}},
+        // Typed outlets round too; the finish is exact even off the step.
+        ScheduleCase{"TypedOutletsRounded",
+                     [](DieSetFile& s) {
+                         s.FinishDiameter = "1.0004";
+                         Diameters(s, {"1.7004", "1.2996", "1.0004"});
+                         s.Rounding = RoundingKind::Step;
+                         s.RoundingStep = "0.001";
+                     },
+                     {1.7, 1.3, 1.0004}},
         ScheduleCase{"DiametersAsTyped",
                      [](DieSetFile& s) {
                          Diameters(s, {" 1.7", "1.45", "1.2E0", "1.0"});
