@@ -36,8 +36,7 @@ def number(text):
 
 
 def rounded(outlet, rounding):
-    """An outlet as the set rounds it: to the nearest multiple of the step, in decimal arithmetic,
-    or to the nearest of the sizes (halfway, the larger)."""
+    """To the nearest multiple of the step in decimals, or the nearest size (halfway, the larger)."""
     if "step" in rounding:
         step = decimal.Decimal(rounding["step"].strip())
         multiples = (decimal.Decimal(outlet) / step).to_integral_value(decimal.ROUND_HALF_EVEN)
@@ -55,8 +54,7 @@ def outlets_of(inputs, start, finish):
             count = int(number(schedule["dies"]))
         else:
             limit = number(schedule["percent"]) / 100
-            count = next(n for n in range(1, 101)
-                         if 1 - (finish / start) ** (2 / n) <= limit * (1 + 1e-9))
+            count = next(n for n in range(1, 101) if 1 - (finish / start) ** (2 / n) <= limit)
         outlets = [start * (finish / start) ** (i / count) for i in range(1, count)] + [finish]
     if "rounding" in inputs:
         # Every outlet but the finish, which stays exact.
