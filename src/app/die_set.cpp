@@ -120,15 +120,21 @@ std::variant<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& 
     return outlets;
 }
 
-// The nearest multiple of the step; a step of a power of ten, as shops use, divides by its
-// inverse so that 1782 thousandths is exactly the double nearest 1.782, whose text is "1.782".
+// The nearest multiple of the step, as the decimal a shop writes: to the step's own decimals, so
+// that 1782 thousandths is the double nearest 1.782 and 5939 of 0.0003 that nearest 1.7817.
 double RoundToStep(double value, double step) {
     const double multiples = std::round(value / step);
-    const double inverse = std::round(1 / step);
-    if (inverse >= 1 && inverse * step == 1) {
-        return multiples / inverse;
+    // The step's decimals: those of its shortest text, "0.0003" or "3e-04" alike.
+    const std::string text = ShortestText(step);
+    const std::size_t e = std::min(text.find('e'), text.size());
+    const std::size_t point = text.find('.');
+    const int mantissa = point < e ? static_cast<int>(e - point - 1) : 0;
+    const int exponent = e < text.size() ? std::stoi(text.substr(e + 1)) : 0;
+    const int decimals = mantissa - exponent;
+    if (decimals < 0 || decimals > 17 || !(multiples * step < 1e15)) {
+        return multiples * step;
     }
-    return multiples * step;
+    return ParseNumber(FixedDecimals(multiples * step, decimals)).value_or(multiples * step);
 }
 
 // The nearest of the sizes; halfway between two, the larger, which draws less in this pass.
