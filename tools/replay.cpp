@@ -258,6 +258,34 @@ private:
             }
             return true;
         }
+        // set-rounding none|step|sizes: how the outlets are rounded, as the window's choice.
+        if (command == "set-rounding") {
+            const std::array<std::pair<std::string_view, RoundingKind>, 3> kinds{{
+                {"none", RoundingKind::None},
+                {"step", RoundingKind::Step},
+                {"sizes", RoundingKind::Sizes},
+            }};
+            const auto* kind = std::find_if(kinds.begin(), kinds.end(),
+                                            [rest](const auto& k) { return k.first == rest; });
+            if (kind == kinds.end()) {
+                return false;
+            }
+            if (NeedsSet()) {
+                set_.ChooseRounding(kind->second);
+            }
+            return true;
+        }
+        // set-remove-profile N: the pass's own die fields taken out, a resting pass's too.
+        if (command == "set-remove-profile") {
+            const std::optional<int> pass = WholeNumber(rest);
+            if (!pass) {
+                return false;
+            }
+            if (NeedsSet()) {
+                set_.RemovePassProfile(*pass);
+            }
+            return true;
+        }
         if (command == "set-open-die") {
             const std::optional<int> pass = WholeNumber(rest);
             if (!pass) {
@@ -311,6 +339,9 @@ private:
                 if (!pass.Problem.empty()) {
                     out_ << "problem " << pass.Pass << " " << Quoted(pass.Problem) << "\n";
                 }
+            }
+            for (const int pass : schedule.RestingOverrides) {
+                out_ << "resting " << pass << "\n";
             }
         }
         out_ << "end set\n";

@@ -25,7 +25,8 @@
 //   set-export FILE  writes the die set's CSV to FILE; a FILE ending in .pdf goes through the
 //                    PDF's decisions (every die's sheet laid out) up to its painting
 //   set-dump       writes the die set's schedule: `begin set`, then `csv LINE` for every line
-//                  of its CSV and `problem PASS "TEXT"` for every row with a problem, or
+//                  of its CSV, `problem PASS "TEXT"` for every row with a problem and
+//                  `resting PASS` for every override beyond the count, or
 //                  `refused CAPTION OUTLET "MESSAGE"` when its inputs are refused, then `end set`
 //   set-open-die N opens pass N's die of the last schedule that could be computed in the window
 //                  and calculates it, as a double-click on its row does
@@ -34,6 +35,9 @@
 //                  dies, outlets, strengthCoefficient, ...) or caution
 //   set-pass-profile N FIELD TEXT  gives pass N's die its own field of that key (reductionAngle,
 //                  bearingLength, ...), as Pass Profile... does; an empty TEXT keeps the set's
+//   set-rounding none|step|sizes  rounds the outlets but the finish: not at all, to the step
+//                  typed as roundingStep, or to the nearest of the sizes typed as roundingSizes
+//   set-remove-profile N  takes pass N's own die fields out of the set, a resting pass's too
 //   set-close      forgets the die set, as closing its window does
 //   inspect FILE   holds the measured bore in FILE (a point list or a DXF) against the last
 //                  Calculate, as the inspection window's Open Measured… does

@@ -23,12 +23,14 @@ namespace {
 
 constexpr int kMaxDies = 100;
 
-constexpr std::array<DieSetFieldEntry, 13> kFields{{
+constexpr std::array<DieSetFieldEntry, 15> kFields{{
     {DieSetField::StartDiameter, "startDiameter", "Start Diameter", &DieSetFile::StartDiameter},
     {DieSetField::FinishDiameter, "finishDiameter", "Finish Diameter", &DieSetFile::FinishDiameter},
     {DieSetField::Dies, "dies", "Dies", &DieSetFile::Dies},
     {DieSetField::Percent, "percent", "Maximum Reduction", &DieSetFile::Percent},
     {DieSetField::Outlets, "outlets", "Outlet Diameters", nullptr},
+    {DieSetField::RoundingStep, "roundingStep", "Rounding Step", &DieSetFile::RoundingStep},
+    {DieSetField::RoundingSizes, "roundingSizes", "Rounding Sizes", nullptr},
     {DieSetField::StrengthCoefficient, "strengthCoefficient", "Strength Coefficient K",
      &DieSetFile::StrengthCoefficient},
     {DieSetField::HardeningExponent, "hardeningExponent", "Hardening Exponent n",
@@ -118,6 +120,92 @@ std::variant<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& 
     return outlets;
 }
 
+// The nearest multiple of the step, as the decimal a shop writes: to the step's own decimals, so
+// that 1782 thousandths is the double nearest 1.782 and 5939 of 0.0003 that nearest 1.7817.
+double RoundToStep(double value, double step) {
+    const double multiples = std::round(value / step);
+    // The step's decimals: those of its shortest text, "0.0003" or "3e-04" alike.
+    const std::string text = ShortestText(step);
+    const std::size_t e = std::min(text.find('e'), text.size());
+    const std::size_t point = text.find('.');
+    const int mantissa = point < e ? static_cast<int>(e - point - 1) : 0;
+    const int exponent = e < text.size() ? std::stoi(text.substr(e + 1)) : 0;
+    const int decimals = mantissa - exponent;
+    if (decimals < 0 || decimals > 17 || !(multiples * step < 1e15)) {
+        return multiples * step;
+    }
+    return ParseNumber(FixedDecimals(multiples * step, decimals)).value_or(multiples * step);
+}
+
+// The nearest of the sizes; halfway between two, the larger, which draws less in this pass.
+double NearestSize(double value, const std::vector<double>& sizes) {
+    double best = sizes.front();
+    for (const double size : sizes) {
+        const double gap = std::abs(size - value);
+        const double bestGap = std::abs(best - value);
+        if (gap < bestGap || (gap == bestGap && size > best)) {
+            best = size;
+        }
+    }
+    return best;
+}
+
+// Rounds every outlet but the finish, which stays exact. Rounding that leaves an outlet no smaller
+// than the one before it would merge two dies or turn a pass back: it is refused, never done.
+std::optional<DieSetRefusal> RoundOutlets(const DieSetFile& set, DieSetInputs& inputs) {
+    if (set.Rounding == RoundingKind::None) {
+        return std::nullopt;
+    }
+    const bool toStep = set.Rounding == RoundingKind::Step;
+    const DieSetField field = toStep ? DieSetField::RoundingStep : DieSetField::RoundingSizes;
+    double step = 0;
+    std::vector<double> sizes;
+    if (toStep) {
+        auto value = Number(field, set.RoundingStep);
+        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
+            return *refused;
+        }
+        step = std::get<double>(value);
+        if (!(step > 0) || !std::isfinite(step)) {
+            return Refuse(field, "must be more than 0.");
+        }
+    } else {
+        if (set.RoundingSizes.empty()) {
+            return Refuse(field, "must list at least one size.");
+        }
+        for (std::size_t i = 0; i < set.RoundingSizes.size(); ++i) {
+            const int index = static_cast<int>(i) + 1;
+            const std::optional<double> size = ParseNumber(set.RoundingSizes[i]);
+            if (!size || !(*size > 0) || !std::isfinite(*size)) {
+                return DieSetRefusal{
+                    field, index, "Size " + std::to_string(index) + " must be a number above 0."};
+            }
+            sizes.push_back(*size);
+        }
+    }
+    for (std::size_t i = 0; i + 1 < inputs.Outlets.size(); ++i) {
+        double& outlet = inputs.Outlets[i];
+        outlet = toStep ? RoundToStep(outlet, step) : NearestSize(outlet, sizes);
+    }
+    double previous = inputs.StartDiameter;
+    for (std::size_t i = 0; i < inputs.Outlets.size(); ++i) {
+        const double outlet = inputs.Outlets[i];
+        if (!(outlet < previous)) {
+            const std::string before =
+                i == 0 ? std::string("the Start Diameter") : "outlet " + std::to_string(i);
+            return Refuse(field, "cannot be used: rounded" +
+                                     std::string(toStep ? " to the step" : " to the nearest size") +
+                                     ", outlet " + std::to_string(i + 1) + " (" +
+                                     NumberToText(outlet) + ") is not less than " + before + " (" +
+                                     NumberToText(previous) + "). " +
+                                     (toStep ? "Use a finer step or fewer dies."
+                                             : "Add sizes between them or use fewer dies."));
+        }
+        previous = outlet;
+    }
+    return std::nullopt;
+}
+
 // The pass's incoming and outlet as the die's fields take them: the texts the user typed where
 // there are some, else the window's own text of the computed diameter.
 std::string DiameterText(const DieSetFile& set, const DieSetInputs& inputs, int pass) {
@@ -125,7 +213,8 @@ std::string DiameterText(const DieSetFile& set, const DieSetInputs& inputs, int 
     if (pass == 0) {
         return set.StartDiameter;
     }
-    if (set.Schedule == ScheduleKind::Diameters) {
+    // A rounded outlet is the die's, whatever was typed.
+    if (set.Schedule == ScheduleKind::Diameters && set.Rounding == RoundingKind::None) {
         return set.Outlets[static_cast<std::size_t>(pass - 1)];
     }
     if (pass == last) {
@@ -160,8 +249,10 @@ Design DieDesign(const DieSetFile& set, const std::array<std::string, 8>& fields
     return design;
 }
 
-// Each override names a pass of the schedule, and no pass twice.
-std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set, std::size_t passes) {
+// Each override names a pass a set can have, and no pass twice. One beyond this schedule's count
+// rests: it is kept for when the count grows again, and blocks nothing.
+std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set) {
+    constexpr auto passes = static_cast<std::size_t>(kMaxDies);
     std::vector<bool> taken(passes + 1, false);
     for (std::size_t i = 0; i < set.Overrides.size(); ++i) {
         const int entry = static_cast<int>(i) + 1;
@@ -184,13 +275,18 @@ std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set, std::size_t p
     return std::nullopt;
 }
 
-// Designs the die by the one Calculate, exactly as opening it in the window would; its drawing is
-// kept for the pass's sheet.
+// Designs the die by the one Calculate, exactly as opening it in the window would, and checks it
+// as every export does: a die drawn but not makeable is not calculated, with the export's reason.
+// The drawing is kept for the pass's sheet.
 PassDie DesignDie(Design typed) {
     PassDie die;
     Expected<Calculation, CalculateRefusal> done = CalculateDesign(typed);
+    const std::optional<std::string> fault =
+        done ? ProfileFault(done->Drawing) : std::optional<std::string>();
     if (!done) {
         die.Refusal = done.Error().Message;
+    } else if (fault) {
+        die.Refusal = *fault;
     } else {
         const CalculatedDrawing& drawn = done->Drawing;
         const MeetingPoint meeting = MeetingPointOf(drawn.Frame, drawn.Scene);
@@ -269,6 +365,15 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
     if (!(inputs.FinishDiameter < inputs.StartDiameter)) {
         return Refuse(DieSetField::FinishDiameter, "must be less than Start Diameter.");
     }
+    // The finish is refused as the window refuses the die that draws the start down to it at
+    // once: no pass of the set draws more, so a finish that die can be made at makes every pass.
+    // A die whose fields are not numbers says so on its rows instead.
+    if (Expected<Calculation, CalculateRefusal> whole = CalculateDesign(
+            DieDesign(set, set.DieFieldTexts, set.StartDiameter, set.FinishDiameter))) {
+        if (const std::optional<std::string> fault = OutletFault(whole->Drawing)) {
+            return Refuse(DieSetField::FinishDiameter, "cannot be drawn: " + *fault + ".");
+        }
+    }
 
     switch (set.Schedule) {
     case ScheduleKind::Equal: {
@@ -312,6 +417,10 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
     }
     }
 
+    if (auto refused = RoundOutlets(set, inputs)) {
+        return *refused;
+    }
+
     const std::array<Typed, 6> material{{
         {DieSetField::StrengthCoefficient, &set.StrengthCoefficient, &inputs.StrengthCoefficient},
         {DieSetField::HardeningExponent, &set.HardeningExponent, &inputs.HardeningExponent},
@@ -349,7 +458,7 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         return DieSetRefusal{DieSetField::Blank, 0,
                              "The blank \"" + set.Blank + "\" is not in the catalogue."};
     }
-    if (auto refused = CheckOverrides(set, inputs.Outlets.size())) {
+    if (auto refused = CheckOverrides(set)) {
         return *refused;
     }
     return inputs;
@@ -459,6 +568,13 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
         previousStrain = pass.TrueStrain;
         schedule.Passes.push_back(std::move(pass));
     }
+    for (const PassOverride& override : set.Overrides) {
+        // Checked above: a whole number from 1 to the most dies a set may have.
+        const auto pass = static_cast<int>(*ParseNumber(override.Pass));
+        if (pass > static_cast<int>(schedule.Passes.size())) {
+            schedule.RestingOverrides.push_back(pass);
+        }
+    }
     return schedule;
 }
 
@@ -553,6 +669,8 @@ DieSetFile DieSetFromDesign(const Design& design) {
     }
     set.Friction = "0.08";
     set.FinishSpeed = "10";
+    set.Rounding = RoundingKind::Step;
+    set.RoundingStep = design.Unit == "in" ? "0.0001" : "0.001";
     set.Blank = design.Blank;
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
         set.DieFieldTexts[i] = design.FieldTexts[i + 2];

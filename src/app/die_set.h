@@ -27,6 +27,8 @@ enum class DieSetField {
     Dies,
     Percent,
     Outlets,
+    RoundingStep,
+    RoundingSizes,
     StrengthCoefficient,
     HardeningExponent,
     Density,
@@ -55,8 +57,8 @@ std::string_view DieSetCaption(DieSetField field);
 
 struct DieSetRefusal {
     DieSetField Field = DieSetField::StartDiameter;
-    // With Outlets or Overrides: the entry of the list at fault, 1-based; 0 for the list as a
-    // whole.
+    // With Outlets, RoundingSizes or Overrides: the entry of the list at fault, 1-based; 0 for
+    // the list as a whole.
     int Outlet = 0;
     std::string Message;
     bool operator==(const DieSetRefusal&) const = default;
@@ -77,7 +79,8 @@ struct DieSetInputs {
     double UnitDivisor = 1;         // 1 for millimetres, 25.4 for inches
     double StartDiameter = 0;       // d0
     double FinishDiameter = 0;      // dN
-    std::vector<double> Outlets;    // d1 .. dN, strictly falling, the last one the finish
+    std::vector<double> Outlets;    // d1 .. dN, strictly falling, the last one the finish;
+                                    // rounded as the set rounds them, but for the finish
     double StrengthCoefficient = 0; // K, MPa
     double HardeningExponent = 0;   // n
     double Density = 0;             // kg/m³
@@ -136,6 +139,9 @@ struct DieSetPass {
 struct DieSetSchedule {
     DieSetInputs Inputs;
     std::vector<DieSetPass> Passes;
+    // The passes of the overrides beyond the count, in the set's order: kept in the set, used by
+    // no die, in use again when the count reaches them.
+    std::vector<int> RestingOverrides;
     // The first row with a problem, as a sentence for an export's refusal; empty when none has.
     std::string FirstProblem() const;
 };
@@ -159,7 +165,8 @@ inline constexpr double kDefaultCautionRatio = 0.6;
 
 // A set that starts from the window's design: its unit, blank and profile, the incoming diameter
 // as the start and the outlet as the finish, six equal passes, the first material preset, a
-// friction of 0.08 (lubricated drawing in diamond dies) and a finishing speed of 10 m/s.
+// friction of 0.08 (lubricated drawing in diamond dies), a finishing speed of 10 m/s, and the
+// outlets rounded to the unit's usual step (0.001 mm, 0.0001 in).
 DieSetFile DieSetFromDesign(const Design& design);
 
 // A material preset: its name and values as the data file writes them, and the source of each.

@@ -21,6 +21,10 @@ bool IsMaterialValue(DieSetField field) {
 
 } // namespace
 
+bool IsList(DieSetField field) {
+    return field == DieSetField::Outlets || field == DieSetField::RoundingSizes;
+}
+
 std::vector<std::string> SplitOutlets(std::string_view text) {
     std::vector<std::string> outlets;
     std::size_t start = 0;
@@ -113,12 +117,13 @@ bool DieSetModel::Type(std::string_view key, std::string text) {
         return true;
     }
     const DieSetFieldEntry* entry = DieSetFieldOf(key);
-    if (!set_ || entry == nullptr ||
-        (entry->Text == nullptr && entry->Field != DieSetField::Outlets)) {
+    if (!set_ || entry == nullptr || (entry->Text == nullptr && !IsList(entry->Field))) {
         return false;
     }
     if (entry->Field == DieSetField::Outlets) {
         set_->Outlets = SplitOutlets(text);
+    } else if (entry->Field == DieSetField::RoundingSizes) {
+        set_->RoundingSizes = SplitOutlets(text);
     } else {
         (*set_).*(entry->Text) = std::move(text);
     }
@@ -134,6 +139,14 @@ void DieSetModel::ChooseSchedule(ScheduleKind kind) {
         return;
     }
     set_->Schedule = kind;
+    Recompute();
+}
+
+void DieSetModel::ChooseRounding(RoundingKind kind) {
+    if (!set_) {
+        return;
+    }
+    set_->Rounding = kind;
     Recompute();
 }
 
@@ -189,6 +202,19 @@ bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text
         slot = std::move(text);
     }
     SetPassProfile(pass, texts);
+    return true;
+}
+
+bool DieSetModel::RemovePassProfile(int pass) {
+    if (!set_) {
+        return false;
+    }
+    if (FindPassOverride(*set_, pass) == nullptr) {
+        toolkit_.ShowMessage("Pass " + std::to_string(pass) + " has no profile of its own.");
+        return false;
+    }
+    SetPassOverride(*set_, pass, {});
+    Recompute();
     return true;
 }
 

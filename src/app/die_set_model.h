@@ -20,6 +20,9 @@ namespace dieprofile {
 
 class Form1Model;
 
+// The fields of a list typed into one field (the outlets, the sizes the outlets round to).
+bool IsList(DieSetField field);
+
 // The outlets as a list typed into one field, split at blanks, commas and semicolons.
 std::vector<std::string> SplitOutlets(std::string_view text);
 
@@ -49,6 +52,8 @@ public:
     // that is no field. A material's value typed over a preset's makes the material the user's.
     bool Type(std::string_view key, std::string text);
     void ChooseSchedule(ScheduleKind kind);
+    // Exact outlets, rounded to the step typed, or to the nearest of the sizes typed.
+    void ChooseRounding(RoundingKind kind);
     // Types a preset's values; a name that is no preset keeps the values and makes them the
     // user's own.
     void ChooseMaterial(std::string_view name);
@@ -58,6 +63,9 @@ public:
     // One of the pass's own fields by its key ("reductionAngle"); an empty text keeps the set's.
     // False for a key that is no die field.
     bool TypePassField(int pass, std::string_view key, std::string text);
+    // Takes the pass's own die fields out of the set, whether the pass is in the schedule or its
+    // override rests beyond the count. False, with a message, when the pass has none.
+    bool RemovePassProfile(int pass);
     // Opens the pass's die of the last schedule that could be computed in the designed window and
     // calculates it there, as a double-click on its row does. False, with a message, when it
     // cannot be opened.

@@ -38,6 +38,27 @@ template <std::size_t N> std::vector<std::string_view> KeysOf(const std::array<T
     return names;
 }
 
+// A list of texts under key, each checked as a field's text.
+std::optional<std::string> ReadTexts(const Json& list, const std::string& path,
+                                     std::vector<std::string>& texts) {
+    if (!list.is_array()) {
+        return "the value of " + InQuotes(path) + " is not a list";
+    }
+    texts.clear();
+    texts.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string entry = path + "[" + std::to_string(i + 1) + "]";
+        if (!list[i].is_string()) {
+            return "the value of " + InQuotes(entry) + " is not a text";
+        }
+        texts.push_back(list[i].get<std::string>());
+        if (auto wrong = CheckFieldText(texts.back(), entry)) {
+            return wrong;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> ReadSchedule(const Json& schedule, DieSetFile& set) {
     if (!schedule.is_object()) {
         return std::string("the value of \"schedule\" is not a group of keys");
@@ -69,23 +90,7 @@ std::optional<std::string> ReadSchedule(const Json& schedule, DieSetFile& set) {
         if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "outlets"})) {
             return wrong;
         }
-        const Json& outlets = schedule.at("outlets");
-        if (!outlets.is_array()) {
-            return std::string("the value of \"schedule.outlets\" is not a list");
-        }
-        set.Outlets.clear();
-        set.Outlets.reserve(outlets.size());
-        for (std::size_t i = 0; i < outlets.size(); ++i) {
-            const std::string path = "schedule.outlets[" + std::to_string(i + 1) + "]";
-            if (!outlets[i].is_string()) {
-                return "the value of " + InQuotes(path) + " is not a text";
-            }
-            set.Outlets.push_back(outlets[i].get<std::string>());
-            if (auto wrong = CheckFieldText(set.Outlets.back(), path)) {
-                return wrong;
-            }
-        }
-        return std::nullopt;
+        return ReadTexts(schedule.at("outlets"), "schedule.outlets", set.Outlets);
     }
     return "the schedule " + InQuotes(name) + R"( is none of "equal", "reduction" and "diameters")";
 }
@@ -119,6 +124,25 @@ std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
         }
     }
     return std::nullopt;
+}
+
+// {"step": "0.001"} or {"sizes": ["1.2", ...]}: one of the two.
+std::optional<std::string> ReadRounding(const Json& rounding, DieSetFile& set) {
+    if (!rounding.is_object()) {
+        return std::string("the value of \"rounding\" is not a group of keys");
+    }
+    if (rounding.contains("step")) {
+        set.Rounding = RoundingKind::Step;
+        if (auto wrong = CheckKeys(rounding, "rounding", {"step"})) {
+            return wrong;
+        }
+        return FieldText(rounding, "rounding", "step", set.RoundingStep);
+    }
+    set.Rounding = RoundingKind::Sizes;
+    if (auto wrong = CheckKeys(rounding, "rounding", {"sizes"})) {
+        return wrong;
+    }
+    return ReadTexts(rounding.at("sizes"), "rounding.sizes", set.RoundingSizes);
 }
 
 std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set) {
@@ -177,6 +201,12 @@ bool SameAsSaved(const DieSetFile& a, const DieSetFile& b) {
         if (set->Schedule != ScheduleKind::Diameters) {
             set->Outlets.clear();
         }
+        if (set->Rounding != RoundingKind::Step) {
+            set->RoundingStep.clear();
+        }
+        if (set->Rounding != RoundingKind::Sizes) {
+            set->RoundingSizes.clear();
+        }
     }
     return left == right;
 }
@@ -216,6 +246,15 @@ std::string DieSetToText(const DieSetFile& set) {
     root["startDiameter"] = set.StartDiameter;
     root["finishDiameter"] = set.FinishDiameter;
     root["schedule"] = std::move(schedule);
+    if (set.Rounding != RoundingKind::None) {
+        Json rounding = Json::object();
+        if (set.Rounding == RoundingKind::Step) {
+            rounding["step"] = set.RoundingStep;
+        } else {
+            rounding["sizes"] = set.RoundingSizes;
+        }
+        root["rounding"] = std::move(rounding);
+    }
     root["material"] = std::move(material);
     root["friction"] = set.Friction;
     root["finishSpeed"] = set.FinishSpeed;
@@ -248,8 +287,10 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
     std::vector<std::string_view> rootKeys{
         "format",   "version",  "unit",     "startDiameter", "finishDiameter",
         "schedule", "material", "friction", "finishSpeed",   "die"};
-    if (root.contains("overrides")) {
-        rootKeys.emplace_back("overrides");
+    for (const std::string_view optional : {"rounding", "overrides"}) {
+        if (root.contains(optional)) {
+            rootKeys.emplace_back(optional);
+        }
     }
     if (auto wrong = CheckKeys(root, "", rootKeys)) {
         return *wrong;
@@ -270,6 +311,11 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
     }
     if (auto wrong = ReadSchedule(root.at("schedule"), set)) {
         return *wrong;
+    }
+    if (root.contains("rounding")) {
+        if (auto wrong = ReadRounding(root.at("rounding"), set)) {
+            return *wrong;
+        }
     }
     const Json& material = root.at("material");
     if (!material.is_object()) {

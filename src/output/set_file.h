@@ -26,6 +26,15 @@ enum class ScheduleKind {
     Diameters, // every outlet typed
 };
 
+// Whether the outlets between the start and the finish are sizes a shop can make: as computed,
+// to the nearest multiple of a step, or to the nearest of a list of sizes the shop keeps. Optional
+// in the file (the key "rounding", written only when the outlets are rounded).
+enum class RoundingKind {
+    None,
+    Step,
+    Sizes,
+};
+
 // The die's fields in a set: a design's fields but the two wire diameters, which each pass sets.
 // Same keys and window fields as the design file's, in its order.
 inline constexpr std::array<DesignFieldKey, 8> kSetDieFields{{
@@ -69,11 +78,14 @@ struct DieSetFile {
     std::string Blank;                        // a catalogue row's text, or "BLANK"
     std::array<std::string, 8> DieFieldTexts; // in the order of kSetDieFields
     std::vector<PassOverride> Overrides;
+    RoundingKind Rounding = RoundingKind::None;
+    std::string RoundingStep;               // Step, in the set's unit
+    std::vector<std::string> RoundingSizes; // Sizes, in the set's unit
     bool operator==(const DieSetFile&) const = default;
 };
 
-// True when the two hold the same inputs as a file would save them (the chosen schedule's texts
-// only).
+// True when the two hold the same inputs as a file would save them (the chosen schedule's and
+// rounding's texts only).
 bool SameAsSaved(const DieSetFile& a, const DieSetFile& b);
 
 // The file's text: UTF-8 JSON, keys in a fixed order, ending with a newline.

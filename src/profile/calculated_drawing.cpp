@@ -49,14 +49,22 @@ std::string ZoneFault(std::size_t zone, const ProfileState& profile, double heig
 
 } // namespace
 
+std::optional<std::string> OutletFault(const CalculatedDrawing& drawn) {
+    const ProfileFigures figures = FiguresOf(drawn.Profile, drawn.Frame, drawn.Scene);
+    // An outlet of nothing, or so little that the elongation overflows, has no bearing to make.
+    if (!(drawn.Profile.OutletDiameter > 0) || !std::isfinite(figures.Elongation)) {
+        return "the outlet is too small to be made";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn) {
     const DrawingScene& scene = drawn.Scene;
     const ProfileState& profile = drawn.Profile;
     const BoreWall wall = BoreWallOf(drawn.Frame, scene, BoreSide::Right);
     const ProfileFigures figures = FiguresOf(profile, drawn.Frame, scene);
-    // An outlet of nothing, or so little that the elongation overflows, has no bearing to make.
-    if (!(profile.OutletDiameter > 0) || !std::isfinite(figures.Elongation)) {
-        return "the outlet is too small to be made";
+    if (std::optional<std::string> fault = OutletFault(drawn)) {
+        return fault;
     }
     if (!Finite(profile) || !Finite(wall, figures)) {
         return "a figure of the profile is not a finite number";

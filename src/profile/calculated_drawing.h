@@ -33,5 +33,8 @@ struct CalculatedDrawing {
 // ("the reduction cone is narrower than the bearing"); nothing for a die that can be made. The
 // window draws such a profile as designed; only what leaves the program is refused.
 std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn);
+// The first of those faults, the one of the outlet alone: a diameter no die can be made at,
+// whatever its blank and profile; nothing for an outlet that can be.
+std::optional<std::string> OutletFault(const CalculatedDrawing& drawn);
 
 } // namespace dieprofile

@@ -1,6 +1,7 @@
 #include "qt/die_set_window.h"
 
 #include "app/die_set.h"
+#include "app/die_set_model.h"
 #include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
@@ -46,7 +47,7 @@ namespace {
 std::vector<std::string_view> FieldKeys() {
     std::vector<std::string_view> keys;
     for (const DieSetFieldEntry& entry : DieSetFields()) {
-        if (entry.Text != nullptr || entry.Field == DieSetField::Outlets) {
+        if (entry.Text != nullptr || IsList(entry.Field)) {
             keys.push_back(entry.Key);
         }
     }
@@ -57,7 +58,7 @@ std::vector<std::string_view> FieldKeys() {
 // The field a refusal names; empty for the parts of the set that have no field.
 std::string_view KeyOf(DieSetField field) {
     for (const DieSetFieldEntry& entry : DieSetFields()) {
-        if (entry.Field == field && (entry.Text != nullptr || field == DieSetField::Outlets)) {
+        if (entry.Field == field && (entry.Text != nullptr || IsList(field))) {
             return entry.Key;
         }
     }
@@ -125,6 +126,19 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     table_->addAction(passProfile);
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
+    // Profiles of passes beyond the count rest in the set: listed here, with a way to take them
+    // out, and in use again when the count grows.
+    resting_ = new QLabel(this);
+    resting_->setObjectName(QStringLiteral("resting"));
+    resting_->setWordWrap(true);
+    removeResting_ = new QPushButton(QStringLiteral("Remove Resting Profiles"), this);
+    removeResting_->setObjectName(QStringLiteral("removeResting"));
+    removeResting_->setAutoDefault(false);
+    connect(removeResting_, &QPushButton::clicked, this, &DieSetWindow::RemoveRestingProfiles);
+    auto* restingLine = new QHBoxLayout;
+    restingLine->addWidget(resting_, 1);
+    restingLine->addWidget(removeResting_);
+
     plot_ = new SetPlotWidget(this);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(table_);
@@ -136,6 +150,7 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(inputs);
     layout->addWidget(refusal_);
+    layout->addLayout(restingLine);
     layout->addWidget(splitter, 1);
     BuildCommands();
     resize(1280, 760);
@@ -196,6 +211,21 @@ void DieSetWindow::BuildInputs(QWidget* box) {
     }
     scheduleValue->addWidget(scheduleUnit_);
     wireForm->addRow(QString(), scheduleValue);
+    // Outlets a shop can make: every one but the finish to a step or to the nearest size kept.
+    rounding_ = new QComboBox(this);
+    rounding_->setObjectName(QStringLiteral("rounding"));
+    rounding_->addItems({QStringLiteral("Exact outlets"), QStringLiteral("Outlets to a step of"),
+                         QStringLiteral("Outlets to the nearest of")});
+    rounding_->setToolTip(QStringLiteral("The finish stays exact; every other outlet is rounded "
+                                         "and the dies, the figures and the exports follow it"));
+    roundingUnit_ = new QLabel(this);
+    auto* roundingValue = new QHBoxLayout;
+    roundingValue->addWidget(rounding_);
+    roundingValue->addWidget(Field("roundingStep"), 1);
+    roundingValue->addWidget(Field("roundingSizes"), 1);
+    roundingValue->addWidget(roundingUnit_);
+    Field("roundingSizes")->setPlaceholderText(QStringLiteral("the sizes the shop keeps"));
+    wireForm->addRow(QStringLiteral("Rounding:"), roundingValue);
 
     auto* wireMaterial =
         new QGroupBox(QStringLiteral("Material (Hollomon: flow stress = K·εⁿ)"), box);
@@ -257,6 +287,7 @@ void DieSetWindow::BuildInputs(QWidget* box) {
         }
     });
     connect(schedule_, &QComboBox::currentIndexChanged, this, &DieSetWindow::ScheduleChanged);
+    connect(rounding_, &QComboBox::currentIndexChanged, this, &DieSetWindow::RoundingChanged);
     connect(material_, &QComboBox::activated, this, &DieSetWindow::MaterialChosen);
 }
 
@@ -356,7 +387,9 @@ void DieSetWindow::FillFields() {
         }
     }
     Field("outlets")->setText(JoinOutlets(set.Outlets));
+    Field("roundingSizes")->setText(JoinOutlets(set.RoundingSizes));
     schedule_->setCurrentIndex(static_cast<int>(set.Schedule));
+    rounding_->setCurrentIndex(static_cast<int>(set.Rounding));
     if (Field("caution")->text().isEmpty()) {
         Field("caution")->setText(
             UserSettings().value(kCautionKey, QString::number(kDefaultCautionRatio)).toString());
@@ -371,6 +404,7 @@ void DieSetWindow::FillFields() {
     }
     showing_ = false;
     ScheduleChanged();
+    RoundingChanged();
     ShowDie();
     Recompute();
 }
@@ -391,6 +425,17 @@ void DieSetWindow::ScheduleChanged() {
                            : kind == ScheduleKind::Reduction ? QStringLiteral("% per pass")
                                                              : ToQString(model_.Set().Unit));
     Field("outlets")->setPlaceholderText(QStringLiteral("every outlet, the last the finish"));
+    Recompute();
+}
+
+void DieSetWindow::RoundingChanged() {
+    const auto kind = static_cast<RoundingKind>(rounding_->currentIndex());
+    if (!showing_) {
+        model_.ChooseRounding(kind);
+    }
+    Field("roundingStep")->setVisible(kind == RoundingKind::Step);
+    Field("roundingSizes")->setVisible(kind == RoundingKind::Sizes);
+    roundingUnit_->setText(kind == RoundingKind::None ? QString() : ToQString(model_.Set().Unit));
     Recompute();
 }
 
@@ -454,6 +499,7 @@ void DieSetWindow::Recompute() {
     const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
     refusal_->setText(problems.join(QLatin1Char(' ')));
     refusal_->setVisible(!problems.isEmpty());
+    ShowResting(lastGood && !refusal ? lastGood->RestingOverrides : std::vector<int>{});
     // A refused field keeps the table and the plot of the last inputs that could be computed; a
     // set that never could be shows no schedule, never that of the set before it.
     if (!lastGood) {
@@ -487,6 +533,37 @@ void DieSetWindow::Recompute() {
         }
         plot_->SetData(std::move(data));
     }
+}
+
+void DieSetWindow::ShowResting(const std::vector<int>& passes) {
+    QStringList names;
+    for (const int pass : passes) {
+        names << QString::number(pass);
+    }
+    const qsizetype count = model_.LastGood() ? qsizetype(model_.LastGood()->Passes.size()) : 0;
+    resting_->setText(
+        passes.size() == 1
+            ? QStringLiteral("The own profile of pass %1 rests: the set has %2 passes; it comes "
+                             "back when the count reaches it.")
+                  .arg(names.join(QString()))
+                  .arg(count)
+            : QStringLiteral("The own profiles of passes %1 rest: the set has %2 passes; they "
+                             "come back when the count reaches them.")
+                  .arg(names.join(QStringLiteral(", ")))
+                  .arg(count));
+    resting_->setVisible(!passes.empty());
+    removeResting_->setVisible(!passes.empty());
+}
+
+void DieSetWindow::RemoveRestingProfiles() {
+    const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
+    if (!lastGood) {
+        return;
+    }
+    for (const int pass : std::vector<int>(lastGood->RestingOverrides)) {
+        model_.RemovePassProfile(pass);
+    }
+    Recompute();
 }
 
 void DieSetWindow::OpenPassInDesignedWindow(int row) {

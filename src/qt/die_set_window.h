@@ -19,6 +19,7 @@
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QTableView;
 
@@ -70,6 +71,7 @@ public:
     // For the tests and the benchmark.
     QLineEdit* Field(std::string_view key) const;
     QComboBox* ScheduleChoice() const { return schedule_; }
+    QComboBox* RoundingChoice() const { return rounding_; }
     QComboBox* MaterialChoice() const { return material_; }
     QTableView* Table() const { return table_; }
     SetTableModel* TableModel() const { return tableModel_; }
@@ -101,9 +103,12 @@ private:
     void BuildCommands();
     void Recompute();
     void ScheduleChanged();
+    void RoundingChanged();
     void MaterialChosen();
     void MaterialTyped();
     void ShowDie();
+    void ShowResting(const std::vector<int>& passes);
+    void RemoveRestingProfiles();
     // Shows the model's set in the fields, none of them typing into it.
     void FillFields();
     void Tell(const QString& text);
@@ -115,9 +120,13 @@ private:
     std::map<std::string, QLineEdit*, std::less<>> fields_;
     QComboBox* schedule_ = nullptr;
     QLabel* scheduleUnit_ = nullptr;
+    QComboBox* rounding_ = nullptr;
+    QLabel* roundingUnit_ = nullptr;
     QComboBox* material_ = nullptr;
     QLabel* die_ = nullptr;
     QLabel* refusal_ = nullptr;
+    QLabel* resting_ = nullptr;
+    QPushButton* removeResting_ = nullptr;
     QTableView* table_ = nullptr;
     SetTableModel* tableModel_ = nullptr;
     SetPlotWidget* plot_ = nullptr;

@@ -68,6 +68,19 @@ std::vector<std::pair<QString, QString>> InputRows(const DieSetFile& set, double
         {QStringLiteral("Die blank"),
          set.Blank == kCustomBlankRow ? QStringLiteral("own blank") : ToQString(set.Blank)},
     };
+    // Rounded outlets are not those the schedule computes: the page says so, in a line whatever
+    // the length of the shop's list.
+    if (set.Rounding == RoundingKind::Step) {
+        rows.insert(rows.begin() + 3,
+                    {QStringLiteral("Rounding"),
+                     QStringLiteral("outlets to a step of %1 %2, the finish exact")
+                         .arg(ToQString(set.RoundingStep), unit)});
+    } else if (set.Rounding == RoundingKind::Sizes) {
+        rows.insert(rows.begin() + 3,
+                    {QStringLiteral("Rounding"),
+                     QStringLiteral("outlets to the nearest of %1 sizes kept, the finish exact")
+                         .arg(set.RoundingSizes.size())});
+    }
     // The die's fields under the designed window's captions; a catalogue blank brings its own
     // diamond's dimensions, so the typed ones are not listed with it.
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {

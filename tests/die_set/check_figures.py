@@ -13,6 +13,7 @@ of the reduction angle (or, above the cone, the entrance bell).
 """
 
 import csv
+import decimal
 import io
 import json
 import math
@@ -34,16 +35,31 @@ def number(text):
     return float(text.strip())
 
 
+def rounded(outlet, rounding):
+    """To the nearest multiple of the step in decimals, or the nearest size (halfway, the larger)."""
+    if "step" in rounding:
+        step = decimal.Decimal(rounding["step"].strip())
+        multiples = (decimal.Decimal(outlet) / step).to_integral_value(decimal.ROUND_HALF_EVEN)
+        return float(multiples * step)
+    sizes = [number(t) for t in rounding["sizes"]]
+    return min(sizes, key=lambda size: (abs(size - outlet), -size))
+
+
 def outlets_of(inputs, start, finish):
     schedule = inputs["schedule"]
     if schedule["kind"] == "diameters":
-        return [number(t) for t in schedule["outlets"]]
-    if schedule["kind"] == "equal":
-        count = int(number(schedule["dies"]))
+        outlets = [number(t) for t in schedule["outlets"]]
     else:
-        limit = number(schedule["percent"]) / 100
-        count = next(n for n in range(1, 101) if 1 - (finish / start) ** (2 / n) <= limit)
-    return [start * (finish / start) ** (i / count) for i in range(1, count)] + [finish]
+        if schedule["kind"] == "equal":
+            count = int(number(schedule["dies"]))
+        else:
+            limit = number(schedule["percent"]) / 100
+            count = next(n for n in range(1, 101) if 1 - (finish / start) ** (2 / n) <= limit)
+        outlets = [start * (finish / start) ** (i / count) for i in range(1, count)] + [finish]
+    if "rounding" in inputs:
+        # Every outlet but the finish, which stays exact.
+        outlets = [rounded(d, inputs["rounding"]) for d in outlets[:-1]] + outlets[-1:]
+    return outlets
 
 
 def blank_height(inputs, unit_mm):

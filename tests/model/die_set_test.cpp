@@ -39,6 +39,12 @@ void Diameters(DieSetFile& set, std::vector<std::string> outlets) {
     set.Schedule = ScheduleKind::Diameters;
     set.Outlets = std::move(outlets);
 }
+// To the step, or with no step to the nearest of the sizes.
+void RoundTo(DieSetFile& set, std::string step, std::vector<std::string> sizes = {}) {
+    set.Rounding = step.empty() ? RoundingKind::Sizes : RoundingKind::Step;
+    set.RoundingStep = std::move(step);
+    set.RoundingSizes = std::move(sizes);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, DieSetRefusalTest,
@@ -47,6 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
                     F::StartDiameter, 0, "Start Diameter must be a number."},
         RefusalCase{"FinishZero", [](DieSetFile& s) { s.FinishDiameter = "0"; },
                     F::FinishDiameter, 0, "Finish Diameter must be more than 0."},
+        // No die drawing 2 mm down to 1e-300 mm can be exported: its elongation overflows.
+        RefusalCase{"FinishTooSmallForADie", [](DieSetFile& s) { s.FinishDiameter = "1e-300"; },
+                    F::FinishDiameter, 0,
+                    "Finish Diameter cannot be drawn: the outlet is too small to be made."},
         RefusalCase{"FinishEqualsStart", [](DieSetFile& s) { s.FinishDiameter = "2"; },
                     F::FinishDiameter, 0, "Finish Diameter must be less than Start Diameter."},
         RefusalCase{"NoDies", [](DieSetFile& s) { s.Dies = "0"; }, F::Dies, 0,
@@ -110,19 +120,30 @@ INSTANTIATE_TEST_SUITE_P(
                     "Finishing Speed must be more than 0."},
         RefusalCase{"BlankUnknown", [](DieSetFile& s) { s.Blank = "Q99"; }, F::Blank, 0,
                     "The blank \"Q99\" is not in the catalogue."},
-        RefusalCase{"OverridePassBeyondSchedule",
-                    [](DieSetFile& s) { s.Overrides = {PassOverride{"7", {}}}; }, F::Overrides, 1,
-                    "Override 1: the pass must be a whole number from 1 to 6."},
+        // Beyond this schedule's count an override rests; beyond any set's it is no pass.
+        RefusalCase{"OverridePassBeyondAnySet",
+                    [](DieSetFile& s) { s.Overrides = {PassOverride{"101", {}}}; }, F::Overrides,
+                    1, "Override 1: the pass must be a whole number from 1 to 100."},
         RefusalCase{"OverridePassNotWhole",
                     [](DieSetFile& s) {
                         s.Overrides = {PassOverride{"1", {}}, PassOverride{"2.5", {}}};
                     },
-                    F::Overrides, 2, "Override 2: the pass must be a whole number from 1 to 6."},
+                    F::Overrides, 2, "Override 2: the pass must be a whole number from 1 to 100."},
         RefusalCase{"OverridePassTwice",
                     [](DieSetFile& s) {
                         s.Overrides = {PassOverride{"6", {}}, PassOverride{"6.0", {}}};
                     },
                     F::Overrides, 2, "Override 2: pass 6 already has an override."},
+        // Rounding never merges two dies nor makes a pass draw nothing: it is refused.
+        RefusalCase{"RoundingUpToTheStart", [](DieSetFile& s) { RoundTo(s, "0.5"); },
+                    F::RoundingStep, 0,
+                    "Rounding Step cannot be used: rounded to the step, outlet 1 (2) is not less "
+                    "than the Start Diameter (2). Use a finer step or fewer dies."},
+        RefusalCase{"RoundingMergesTwoDies",
+                    [](DieSetFile& s) { RoundTo(s, "", {"1.2", "1.5", "1.8"}); },
+                    F::RoundingSizes, 0,
+                    "Rounding Sizes cannot be used: rounded to the nearest size, outlet 3 (1.5) "
+                    "is not less than outlet 2 (1.5). Add sizes between them or use fewer dies."},
         // The first fault in the window's order is the one named.
         RefusalCase{"FirstFaultNamed",
                     [](DieSetFile& s) {
@@ -166,6 +187,11 @@ TEST_P(DieSetScheduleTest, GivesTheOutlets) {
         EXPECT_EQ(schedule.Passes[i].Outlet, GetParam().Outlets[i]) << "pass " << i + 1;
         EXPECT_EQ(schedule.Passes[i].Incoming,
                   i == 0 ? schedule.Inputs.StartDiameter : schedule.Passes[i - 1].Outlet);
+        // A rounded outlet is the die's exactly: the die opened from the pass is typed it.
+        if (set.Rounding != RoundingKind::None) {
+            EXPECT_EQ(ParseNumber(schedule.Passes[i].Die.Typed.FieldTexts[0]),
+                      schedule.Passes[i].Outlet);
+        }
     }
     // The last die draws to the finish exactly.
     EXPECT_EQ(schedule.Passes.back().Outlet, schedule.Inputs.FinishDiameter);
@@ -211,6 +237,29 @@ INSTANTIATE_TEST_SUITE_P(
                          s.Percent = "75";
                      },
                      {1.0}},
+        // 2·(1/2)^(i/6) to the thousandth: each the double of its decimal text.
+        ScheduleCase{"RoundedToAThousandth",
+                     [](DieSetFile& s) { RoundTo(s, "0.001"); },
+                     {1.782, 1.587, 1.414, 1.26, 1.122, 1.0}},
+        ScheduleCase{"RoundedToAStepNotAPowerOfTen",
+                     [](DieSetFile& s) {
+                         s.Dies = "3";
+                         RoundTo(s, "0.3");
+                     },
+                     {1.5, 1.2, 1.0}},
+        ScheduleCase{"RoundedToTheNearestSize",
+                     [](DieSetFile& s) {
+                         RoundTo(s, "", {"1.1", "1.25", "1.5", "1.6", "1.8", "0.9"});
+                     },
+                     {1.8, 1.6, 1.5, 1.25, 1.1, 1.0}},
+        // Typed outlets round too; the finish is exact even off the step.
+        ScheduleCase{"TypedOutletsRounded",
+                     [](DieSetFile& s) {
+                         s.FinishDiameter = "1.0004";
+                         Diameters(s, {"1.7004", "1.2996", "1.0004"});
+                         RoundTo(s, "0.001");
+                     },
+                     {1.7, 1.3, 1.0004}},
         ScheduleCase{"DiametersAsTyped",
                      [](DieSetFile& s) {
                          Diameters(s, {" 1.7", "1.45", "1.2E0", "1.0"});
@@ -289,6 +338,12 @@ INSTANTIATE_TEST_SUITE_P(
         RowProblemCase{"DiamondHeightNotANumber", 7, "4 mm", "Diamond Height must be a number.",
                        false},
         RowProblemCase{"DiamondDiameterZero", 6, "0", "Diamond Diameter must not be zero.", false},
+        // Drawn but not makeable: every export's reason.
+        RowProblemCase{"BearingZero", 1, "0", "the bearing has no length", false},
+        RowProblemCase{"BearingNegative", 1, "-50", "the bearing has no length", false},
+        RowProblemCase{"EntranceBeyondExit", 2, "85", "the entrance and exit zones overlap", false},
+        RowProblemCase{"ConeTooFlatForTheBlank", 0, "179", "the bore is wider than the blank",
+                       false},
         // The window draws a die of no cone, but the drawing stress has no half angle to use.
         RowProblemCase{"AngleZero", 0, "0",
                        "Reduction Angle (degrees) must be more than 0 and less than 180 for the "

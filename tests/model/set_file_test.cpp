@@ -22,6 +22,7 @@ struct ScheduleCase {
     const char* Name;
     ScheduleKind Kind;
     std::vector<std::string> Outlets;
+    RoundingKind Rounding = RoundingKind::None;
 };
 
 class SetRoundTripTest : public ::testing::TestWithParam<ScheduleCase> {};
@@ -32,10 +33,17 @@ TEST_P(SetRoundTripTest, TextReadsBackAsWritten) {
     set.Percent = "22.5";
     set.Outlets = GetParam().Outlets;
     set.MaterialName = "Kupfer \"weich\" \\ 8 µm"; // quotes, a backslash and beyond ASCII
+    set.Rounding = GetParam().Rounding;
+    set.RoundingStep = "0.005";
+    set.RoundingSizes = {"1.8", "1.25 "};
     const std::variant<DieSetFile, std::string> read = DieSetFromText(DieSetToText(set));
     ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
     EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(read), set));
     EXPECT_EQ(std::get<DieSetFile>(read).Schedule, GetParam().Kind);
+    EXPECT_EQ(std::get<DieSetFile>(read).Rounding, GetParam().Rounding);
+    // Exact outlets are a file without the key, byte for byte as before it existed.
+    EXPECT_EQ(DieSetToText(set).find("rounding") == std::string::npos,
+              GetParam().Rounding == RoundingKind::None);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -44,7 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ScheduleCase{"Reduction", ScheduleKind::Reduction, {}},
                       ScheduleCase{
                           "Diameters", ScheduleKind::Diameters, {"1.8", "1.6", "1.3", "1.0"}},
-                      ScheduleCase{"NoOutletsYet", ScheduleKind::Diameters, {}}),
+                      ScheduleCase{"NoOutletsYet", ScheduleKind::Diameters, {}},
+                      ScheduleCase{"RoundedToAStep", ScheduleKind::Equal, {}, RoundingKind::Step},
+                      ScheduleCase{"RoundedToSizes", ScheduleKind::Equal, {}, RoundingKind::Sizes}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
@@ -114,7 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "  },\n  \"overrides\": [{\"fields\": {}}]\n}\n",
                    "the key \"overrides[1].pass\" is missing"},
         BadSetCase{"FrictionNotText", "\"0.08\"", "0.08",
-                   "the value of \"friction\" is not a text"}),
+                   "the value of \"friction\" is not a text"},
+        BadSetCase{"RoundingNotAGroup", "  \"material\"",
+                   "  \"rounding\": \"0.001\",\n  \"material\"",
+                   "the value of \"rounding\" is not a group of keys"},
+        BadSetCase{"RoundingBothWays", "  \"material\"",
+                   "  \"rounding\": {\"step\": \"0.001\", \"sizes\": []},\n  \"material\"",
+                   "the key \"rounding.sizes\" is unknown"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // Overrides are read back as written, only the fields a pass replaces; a set without any is
