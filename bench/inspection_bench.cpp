@@ -3,6 +3,7 @@
 // refused.
 #include "app/headless_toolkit.h"
 #include "app/inspection_model.h"
+#include "app/recut_model.h"
 #include "core/number_text.h"
 
 #include <benchmark/benchmark.h>
@@ -35,8 +36,9 @@ std::string TempFile(const std::string& name, const std::string& text) {
     return path;
 }
 
-// Both walls of the design, in a shifted and tilted frame, with a little noise, n points.
-std::string MillionPoints(const BoreWall& wall, std::size_t n) {
+// Both walls of the design, in a shifted and tilted frame, with a little noise, n points; the
+// bearing worn wider by wear on the radius.
+std::string MillionPoints(const BoreWall& wall, std::size_t n, double wear = 0) {
     std::string text = "x,y\n";
     text.reserve(n * 40);
     unsigned noise = 1;
@@ -46,8 +48,9 @@ std::string MillionPoints(const BoreWall& wall, std::size_t n) {
         const auto zone = std::min<std::size_t>(3, static_cast<std::size_t>(along));
         const double t = along - static_cast<double>(zone);
         noise = noise * 1103515245 + 12345;
-        const double x = side * (wall[zone].X + (wall[zone + 1].X - wall[zone].X) * t) +
-                         1e-6 * ((noise >> 16) % 100) / 100.0;
+        const double x =
+            side * (wall[zone].X + (wall[zone + 1].X - wall[zone].X) * t + (zone == 2 ? wear : 0)) +
+            1e-6 * ((noise >> 16) % 100) / 100.0;
         const double y = wall[zone].Y + (wall[zone + 1].Y - wall[zone].Y) * t;
         text += ShortestText(x * 0.9998 + y * 0.02 + 1.5) + ',' +
                 ShortestText(-x * 0.02 + y * 0.9998 - 3.25) + '\n';
@@ -70,6 +73,28 @@ void BM_InspectMillionPoints(benchmark::State& state) {
     std::remove(path.c_str());
 }
 BENCHMARK(BM_InspectMillionPoints)->Unit(benchmark::kMillisecond);
+
+// The recut of a worn die of 1,000,000 points (its bearing 0.0003 in wider on the radius), planned
+// to the default step once it is inspected.
+void BM_PlanRecutMillionPoints(benchmark::State& state) {
+    DefaultDesign design;
+    const auto drawn = std::get<InspectionDesign>(InspectionDesignOf(design.model));
+    const std::string path = TempFile("worn.csv", MillionPoints(drawn.Wall, 1'000'000, 0.0003));
+    InspectionModel inspection(design.toolkit, design.model);
+    if (!inspection.OpenMeasured(path)) {
+        state.SkipWithError(design.toolkit.Messages.back().c_str());
+    }
+    RecutModel recut(design.toolkit, design.model, inspection);
+    for (auto _ : state) {
+        if (!recut.Plan({})) {
+            state.SkipWithError(design.toolkit.Messages.back().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(recut.Result()->RecutOutlet);
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_PlanRecutMillionPoints)->Unit(benchmark::kMillisecond);
 
 // 1 MiB of the worst shapes: every byte a separator, one long number, a DXF of tiny arcs, a
 // point list of the shortest rows.

@@ -7,6 +7,8 @@
 #include "app/headless_toolkit.h"
 #include "app/inspection_model.h"
 #include "app/page_dump.h"
+#include "app/recut_model.h"
+#include "core/number_text.h"
 
 #include <array>
 #include <charconv>
@@ -57,6 +59,9 @@ public:
         }
         if (command.starts_with("inspect")) {
             return RunInspectCommand(command, rest);
+        }
+        if (command.starts_with("recut")) {
+            return RunRecutCommand(command, rest);
         }
         if (command.starts_with("set-")) {
             return RunSetCommand(command, rest);
@@ -187,12 +192,7 @@ private:
                 return true;
             }
             out_ << "begin inspection\n";
-            const std::string csv = inspection_.ReportCsv();
-            for (std::size_t start = 0; start < csv.size();) {
-                const std::size_t end = csv.find('\n', start);
-                out_ << "csv " << csv.substr(start, end - start) << "\n";
-                start = end + 1;
-            }
+            WriteCsvLines(inspection_.ReportCsv());
             for (const std::string& note : inspection_.Result()->Notes) {
                 out_ << "note " << Quoted(note) << "\n";
             }
@@ -200,6 +200,75 @@ private:
             return true;
         }
         return false;
+    }
+
+    void WriteCsvLines(const std::string& csv) {
+        for (std::size_t start = 0; start < csv.size();) {
+            const std::size_t end = csv.find('\n', start);
+            out_ << "csv " << csv.substr(start, end - start) << "\n";
+            start = end + 1;
+        }
+    }
+
+    // The recut's lines: the same commands as the recut step's.
+    bool RunRecutCommand(std::string_view command, std::string_view rest) {
+        if (command == "recut" && !rest.empty()) {
+            PlanRecut(rest);
+            return true;
+        }
+        if (command == "recut-dump" && rest.empty()) {
+            if (!recut_.Result()) {
+                toolkit_.ShowMessage("There is no recut yet: use recut A STEP first.");
+                return true;
+            }
+            out_ << "begin recut\n";
+            WriteCsvLines(RecutCsv(*recut_.Result()));
+            out_ << "line " << Quoted(RecutLine(*recut_.Result())) << "\nend recut\n";
+            return true;
+        }
+        if (command == "recut-export" && !rest.empty()) {
+            recut_.Export(std::string(rest), nullptr);
+            return true;
+        }
+        if (command == "recut-open" && rest.empty()) {
+            recut_.OpenInWindow(model_, [] { return true; });
+            return true;
+        }
+        return false;
+    }
+    // "A STEP", "A list L" or "A set FILE".
+    void PlanRecut(std::string_view rest) {
+        const std::size_t blank = rest.find(' ');
+        const std::optional<double> allowance = ParseNumber(rest.substr(0, blank));
+        const std::string_view sizes =
+            blank == std::string_view::npos ? "" : rest.substr(blank + 1);
+        RecutOptions options;
+        options.Allowance = allowance;
+        if (sizes.starts_with("list ")) {
+            options.Sizes.Kind = RecutSizeKind::List;
+            auto list = ParseRecutSizes(sizes.substr(5));
+            if (const std::string* wrong = std::get_if<std::string>(&list)) {
+                toolkit_.ShowMessage(CannotRecut(*wrong));
+                return;
+            }
+            options.Sizes.List = std::get<std::vector<double>>(list);
+        } else if (sizes.starts_with("set ")) {
+            options.Sizes.Kind = RecutSizeKind::DieSet;
+            auto passes = RecutPassesOf(std::string(sizes.substr(4)), model_.CurrentDesign().Unit);
+            if (const std::string* wrong = std::get_if<std::string>(&passes)) {
+                toolkit_.ShowMessage(CannotRecut(*wrong));
+                return;
+            }
+            options.Sizes.Passes = std::get<std::vector<RecutPass>>(passes);
+        } else {
+            options.Sizes.Step = ParseNumber(sizes);
+        }
+        if (!allowance || (options.Sizes.Kind == RecutSizeKind::Step && !options.Sizes.Step)) {
+            toolkit_.ShowMessage(
+                CannotRecut("give recut A STEP, recut A list L or recut A set FILE"));
+            return;
+        }
+        recut_.Plan(options);
     }
 
     // The die set's lines: the same use cases as the Die Set window calls.
@@ -318,6 +387,7 @@ private:
     HeadlessToolkit toolkit_;
     Form1Model model_;
     InspectionModel inspection_{toolkit_, model_};
+    RecutModel recut_{toolkit_, model_, inspection_};
     std::ostream& out_;
     std::ostream& err_;
     std::optional<DieSetFile> set_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/drawing_export.h"
+#include "inspection/recut.h"
 #include "output/overlay_options.h"
 #include "output/paper.h"
 
@@ -27,6 +28,11 @@ struct CommandLine {
     std::optional<OverlayOptions> Overlay; // with --scale: the overlay instead of the sheet
     DxfExportOptions Dxf;                  // --dxf-profile, --dxf-axis
     std::optional<Paper> PaperAsked;       // --paper; none: the default
+    // --recut MEASURED: Output is the recut of Design's worn die; the sizes from --step, --sizes
+    // or the passes of --sizes-from.
+    QString RecutMeasured;
+    RecutOptions Recut;
+    QString RecutSet;
 };
 
 // Reads the arguments as QCoreApplication::arguments() gives them, the program first.
@@ -47,5 +53,9 @@ bool IsDieSetPath(const QString& path);
 // on standard error, nothing written, and 1 (2 for a usage mistake: the output is the design
 // itself, a tolerance band wider than the die).
 int ExportWithoutWindow(const CommandLine& line);
+
+// With --recut: inspects the measured file against the design, plans the recut and writes it
+// (.dieprofile, .csv or .pdf), telling its one line on standard output. Exit codes as an export.
+int RecutWithoutWindow(const CommandLine& line);
 
 } // namespace dieprofile

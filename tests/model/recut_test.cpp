@@ -1,0 +1,257 @@
+// Worn dies made from real calculated designs (a ring worn into the cone, a bearing grown, noise),
+// inspected and recut through the models; the recut's outlet must be the one a plain scan of the
+// same rule finds, and a die its blank cannot hold must be refused with the right figures.
+#include "app/die_calculation.h"
+#include "app/die_set.h"
+#include "app/recut_model.h"
+#include "core/number_text.h"
+#include "model_fixture.h"
+
+#include <cmath>
+#include <fstream>
+#include <random>
+
+namespace dieprofile::testing {
+namespace {
+
+constexpr double kDefault = -1;
+
+struct RecutRow {
+    const char* Name;
+    bool Millimetres;
+    RecutSizeKind Kind;
+    double RingDepth;     // into the cone, as a share of the die's height
+    double BearingGrowth; // on the radius, as a share of the outlet
+    double Noise;         // standard deviation, as a share of the die's height
+    double Allowance;     // a share of the outlet; kDefault: the default
+    const char* Refusal;  // the message's part when the plan is refused, else empty
+};
+
+class RecutTest : public ModelTest, public ::testing::WithParamInterface<RecutRow> {
+protected:
+    // Inspects a worn die of the window's design, both walls, in the aligned frame.
+    void InspectWorn(const RecutRow& row) {
+        if (row.Millimetres) {
+            model.ChooseOption(1);
+            model.PickRow(26);
+            Type(10, "4.572");
+            Type(5, "4.572");
+        } else {
+            UseDefaultProfile();
+        }
+        model.Command1_Click();
+        BoreWall w = std::get<InspectionDesign>(InspectionDesignOf(model)).Wall;
+        const double h = w[0].Y - w[4].Y;
+        const double ringAt = w[2].Y + 0.4 * (w[1].Y - w[2].Y), ringHalf = 0.02 * h;
+        std::mt19937 random(11);
+        std::normal_distribution<double> noise(0, row.Noise * h + 1e-300);
+        std::string text = "x,y\n";
+        for (std::size_t k = 0; k < 4; ++k) {
+            for (int i = 0; i < 800; ++i) {
+                const double t = i / 800.0;
+                const Point p{w[k].X + (w[k + 1].X - w[k].X) * t,
+                              w[k].Y + (w[k + 1].Y - w[k].Y) * t};
+                double r = p.X + noise(random);
+                if (k == 1 && std::abs(p.Y - ringAt) < ringHalf) {
+                    r += row.RingDepth * h * (1 - std::abs(p.Y - ringAt) / ringHalf);
+                }
+                if (k == 2) { // the bearing grown, the cone and the relief meeting it
+                    r += row.BearingGrowth * (w[2].X * 2);
+                }
+                for (const double side : {1.0, -1.0}) {
+                    text += ShortestText(side * r) + "," + ShortestText(p.Y) + "\n";
+                }
+            }
+        }
+        const std::string path = ::testing::TempDir() + std::string("worn-") + row.Name + ".csv";
+        std::ofstream(path, std::ios::binary) << text;
+        ASSERT_TRUE(inspection.OpenMeasured(path)) << toolkit.Messages.back();
+    }
+
+    // The rule by itself: the recut wall (the design's with this outlet, drawn by Calculate) at
+    // least the allowance outside every measured point, by a plain walk along the wall.
+    bool Clears(double outlet, double incoming, double allowance) const {
+        Design die = model.CurrentDesign();
+        die.FieldTexts[0] = ShortestText(outlet);
+        die.FieldTexts[1] = ShortestText(incoming);
+        auto done = CalculateDesign(die);
+        if (!done) {
+            return false;
+        }
+        const BoreWall w = BoreWallOf(done->Drawing.Frame, done->Drawing.Scene, BoreSide::Right);
+        for (const InspectedPoint& p : inspection.Result()->Points) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                const Point a = w[k], b = w[k + 1];
+                if (p.At.Y > std::max(a.Y, b.Y) || p.At.Y < std::min(a.Y, b.Y) || a.Y == b.Y) {
+                    continue;
+                }
+                const double r = a.X + (b.X - a.X) * (p.At.Y - a.Y) / (b.Y - a.Y);
+                if (r - std::abs(p.At.X) < allowance) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+    double Outlet() const { return *ParseNumber(model.CurrentDesign().FieldTexts[0]); }
+    double Incoming() const { return *ParseNumber(model.CurrentDesign().FieldTexts[1]); }
+
+    InspectionModel inspection{toolkit, model};
+    RecutModel recut{toolkit, model, inspection};
+};
+
+TEST_P(RecutTest, GoesToTheSizeAPlainScanFinds) {
+    const RecutRow row = GetParam();
+    InspectWorn(row);
+    const double outlet = Outlet(), ratio = Incoming() / Outlet();
+    const double unit = row.Millimetres ? 1e-3 : 1e-4; // the default step
+    RecutOptions options;
+    if (row.Allowance != kDefault) {
+        options.Allowance = row.Allowance * outlet;
+    }
+    const double allowance = options.Allowance.value_or(row.Millimetres ? 0.002 : 0.0001);
+    options.Sizes.Kind = row.Kind;
+    // The candidates in rising order, each with its incoming diameter.
+    std::vector<std::pair<double, double>> sizes;
+    if (row.Kind == RecutSizeKind::Step) {
+        for (double k = std::floor(outlet / unit + 1e-9) + 1; sizes.size() < 400; ++k) {
+            const double size = std::stod(FixedDecimals(k * unit, 12));
+            sizes.emplace_back(size, size * ratio);
+        }
+    } else if (row.Kind == RecutSizeKind::List) {
+        std::string typed;
+        for (int j = 1; j <= 30; ++j) {
+            typed += (j > 1 ? ", " : "") + FixedDecimals(outlet + j * 3 * unit, 5);
+            sizes.emplace_back(std::stod(FixedDecimals(outlet + j * 3 * unit, 5)), 0);
+            sizes.back().second = sizes.back().first * ratio;
+        }
+        options.Sizes.List = std::get<std::vector<double>>(ParseRecutSizes(typed));
+    } else {
+        DieSetFile set = DieSetFromDesign(model.CurrentDesign());
+        set.Unit = std::string(row.Refusal).find("unit") != std::string::npos
+                       ? (row.Millimetres ? "in" : "mm")
+                       : set.Unit;
+        const std::string path = ::testing::TempDir() + std::string(row.Name) + ".dieset";
+        ASSERT_FALSE(SaveDieSet(set, path));
+        auto passes = RecutPassesOf(path, model.CurrentDesign().Unit);
+        if (const std::string* refused = std::get_if<std::string>(&passes)) {
+            EXPECT_THAT(*refused, ::testing::HasSubstr("is in")) << *refused;
+            return;
+        }
+        options.Sizes.Passes = std::get<std::vector<RecutPass>>(passes);
+        for (auto it = options.Sizes.Passes.rbegin(); it != options.Sizes.Passes.rend(); ++it) {
+            sizes.emplace_back(it->Outlet, it->Incoming);
+        }
+        std::erase_if(sizes, [&](const auto& size) { return size.first <= outlet; });
+    }
+    if (std::string(row.Refusal).starts_with("step")) {
+        options.Sizes.Step = 0;
+    } else if (std::string(row.Refusal).starts_with("rising")) {
+        std::swap(options.Sizes.List[0], options.Sizes.List[1]);
+    } else if (std::string(row.Refusal).starts_with("above")) {
+        options.Sizes.List.front() = outlet;
+    }
+
+    const bool planned = recut.Plan(options);
+    if (*row.Refusal != '\0') {
+        ASSERT_FALSE(planned);
+        const std::string words =
+            std::string(row.Refusal).substr(std::string(row.Refusal).find(':') + 1);
+        EXPECT_THAT(toolkit.Messages.back(), ::testing::HasSubstr(words));
+        return;
+    }
+    ASSERT_TRUE(planned) << toolkit.Messages.back();
+    const RecutPlan& plan = *recut.Result();
+    const auto first = std::ranges::find_if(
+        sizes, [&](const auto& size) { return Clears(size.first, size.second, allowance); });
+    ASSERT_NE(first, sizes.end());
+    EXPECT_EQ(plan.RecutOutlet, first->first);
+    EXPECT_NEAR(plan.RecutIncoming, first->second, 1e-12);
+    // The least outlet lies between the last size that fails and the one taken, and clears.
+    EXPECT_TRUE(
+        Clears(plan.LeastOutletClearingWear, plan.LeastOutletClearingWear * ratio, allowance));
+    EXPECT_LE(plan.LeastOutletClearingWear, plan.RecutOutlet);
+    // A grown bearing alone asks for twice its growth and the allowance on the diameter.
+    EXPECT_GE(plan.LeastOutletClearingWear,
+              outlet * (1 + 2 * row.BearingGrowth) + 2 * allowance - 4 * row.Noise * outlet);
+    // The blank's life: the largest outlet passes every export's check and the wall, a hair more
+    // does not.
+    const auto passes = [&](double size) {
+        Design die = plan.Recut;
+        die.FieldTexts[0] = ShortestText(size);
+        die.FieldTexts[1] = ShortestText(size * plan.RecutIncoming / plan.RecutOutlet);
+        auto done = CalculateDesign(die);
+        if (!done || ProfileFault(done->Drawing)) {
+            return false;
+        }
+        const BoreWall w = BoreWallOf(done->Drawing.Frame, done->Drawing.Scene, BoreSide::Right);
+        const double radius = *ParseNumber(die.FieldTexts[8]) / 2;
+        return radius - w[0].X >= 0.1 * radius;
+    };
+    EXPECT_TRUE(passes(plan.LargestOutletInBlank));
+    EXPECT_FALSE(passes(plan.LargestOutletInBlank * (1 + 1e-9)));
+    EXPECT_EQ(plan.RecutsLeft,
+              static_cast<long long>((plan.LargestOutletInBlank - plan.RecutOutlet) /
+                                     (plan.RecutOutlet - outlet)));
+    // The recut design is saved without a drawing number and opens as the recut.
+    const std::string saved = ::testing::TempDir() + std::string(row.Name) + "-recut.dieprofile";
+    ASSERT_TRUE(recut.SaveDesign(saved));
+    ASSERT_TRUE(recut.OpenInWindow(model, [] { return true; }));
+    EXPECT_EQ(model.CurrentDesign().FieldTexts[0], ShortestText(plan.RecutOutlet));
+    EXPECT_TRUE(model.Identity().Number.empty());
+}
+
+using K = RecutSizeKind;
+INSTANTIATE_TEST_SUITE_P(
+    WornDies, RecutTest,
+    ::testing::Values(
+        RecutRow{"RingInches", false, K::Step, 0.002, 0, 0, -1, ""},
+        RecutRow{"RingAndBearingInches", false, K::Step, 0.003, 0.02, 2e-5, -1, ""},
+        RecutRow{"BearingMillimetres", true, K::Step, 0, 0.03, 1e-5, -1, ""},
+        RecutRow{"NoAllowanceMillimetres", true, K::Step, 0.002, 0.01, 0, 0, ""},
+        RecutRow{"ListInches", false, K::List, 0.003, 0.01, 1e-5, -1, ""},
+        RecutRow{"ListMillimetres", true, K::List, 0.002, 0.02, 0, -1, ""},
+        RecutRow{"SetInches", false, K::DieSet, 0.002, 0.01, 1e-5, -1, ""},
+        RecutRow{"SetMillimetres", true, K::DieSet, 0.003, 0, 0, -1, ""},
+        RecutRow{"NegativeAllowance", false, K::Step, 0.002, 0, 0, -1e-3,
+                 "allowance:the allowance must be from 0 to the bearing's radius"},
+        RecutRow{"AllowanceOverRadius", true, K::Step, 0.002, 0, 0, 0.6,
+                 "allowance:the allowance must be from 0 to the bearing's radius"},
+        RecutRow{"ZeroStep", false, K::Step, 0.002, 0, 0, -1, "step:the step must be above 0"},
+        RecutRow{"ListNotRising", false, K::List, 0.002, 0, 0, -1,
+                 "rising:the size list must be strictly rising"},
+        RecutRow{"ListAtOutlet", true, K::List, 0.002, 0, 0, -1,
+                 "above:must be above the design's outlet"},
+        RecutRow{"ListTooSmall", false, K::List, 0.04, 0, 0, -1,
+                 "small:no size in the list is large enough: the wear needs at least \xC3\x98"},
+        RecutRow{"SetInOtherUnit", false, K::DieSet, 0.002, 0, 0, -1, "unit:is in"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A die worn so far that its recut leaves too thin a wall round the bell's mouth: refused at the
+// size the wear asks for, with the wall it would leave and the wall it needs.
+TEST_F(RecutTest, TooThinAWallIsRefusedWithItsFigures) {
+    InspectWorn({"Thin", false, K::Step, 0.003, 0.02, 0, -1, ""});
+    RecutOptions options;
+    ASSERT_TRUE(recut.Plan(options));
+    const RecutPlan plan = *recut.Result();
+    // The wall left, from the recut's own drawing.
+    Design die = model.CurrentDesign();
+    die.FieldTexts[0] = ShortestText(plan.RecutOutlet);
+    die.FieldTexts[1] = ShortestText(plan.RecutIncoming);
+    auto done = CalculateDesign(die);
+    ASSERT_TRUE(done);
+    const double left =
+        0.09 - BoreWallOf(done->Drawing.Frame, done->Drawing.Scene, BoreSide::Right)[0].X;
+    EXPECT_NEAR(plan.MouthWallLeft, left, 1e-12);
+    options.Wall = left + 0.001;
+    ASSERT_FALSE(recut.Plan(options));
+    EXPECT_EQ(toolkit.Messages.back(),
+              "Cannot plan the recut: the worn die cannot be recut within its blank: at \xC3\x98" +
+                  FixedDecimals(plan.RecutOutlet, 4) + " in the bell's mouth is " +
+                  FixedDecimals(left, 4) + " in from the blank's edge, under the " +
+                  FixedDecimals(*options.Wall, 4) + " in it needs.");
+    EXPECT_EQ(recut.Result()->RecutOutlet, plan.RecutOutlet); // the plan shown stays
+}
+
+} // namespace
+} // namespace dieprofile::testing
