@@ -26,8 +26,11 @@ std::variant<std::vector<RecutPass>, std::string> RecutPassesOf(const std::strin
     }
     const DieSetFile& set = std::get<DieSetFile>(opened);
     if (set.Unit != designUnit) {
-        return "the die set " + QuotedForMessage(DesignFileName(setPath)) + " is in " + set.Unit +
-               ", the design in " + designUnit;
+        const auto words = [](const std::string& unit) {
+            return unit == "in" ? std::string("inches") : std::string("millimetres");
+        };
+        return "the die set " + QuotedForMessage(DesignFileName(setPath)) + " is in " +
+               words(set.Unit) + ", the design in " + words(designUnit);
     }
     std::variant<DieSetInputs, DieSetRefusal> inputs = ReadDieSetInputs(set);
     if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&inputs)) {
@@ -120,7 +123,8 @@ bool RecutModel::Export(const std::string& path, ExportPainters* painters) {
     if (format == ExportFormat::Pdf && painters != nullptr) {
         DrawingIdentity identity;
         identity.Title = RecutTitle();
-        const Page sheet = DrawingSheetOf(drawn, drawn.Scene, RecutTitle(), Paper::A4, identity);
+        // A recut starts with no drawing number: the sheet says it is not saved.
+        const Page sheet = DrawingSheetOf(drawn, drawn.Scene, "", Paper::A4, identity);
         Rendering pdf = painters->Pdf({sheet}, RecutTitle());
         if (pdf.Failure) {
             return Refuse(path, *pdf.Failure);
