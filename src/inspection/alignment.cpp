@@ -199,15 +199,26 @@ Fitted Refine(const BoreWall& wall, Pose pose, std::size_t unknowns,
     return Score(wall, pose, points, sizes);
 }
 
-// At most this many points, evenly through the file, for the search and the first fit.
+// At most this many points, spread through the file, for the search and the first fit. Taken at
+// the golden ratio's multiples rather than at a fixed stride: a file that alternates its walls
+// point by point (a profiler's left and right readings in pairs) would otherwise give the points
+// of one wall alone whenever the stride is even.
 std::vector<Point> Thinned(const std::vector<Point>& points, std::size_t most) {
     if (points.size() <= most) {
         return points;
     }
+    constexpr double kGoldenFraction = 0.6180339887498949;
+    std::vector<std::size_t> picked(most);
+    for (std::size_t i = 0; i < most; ++i) {
+        const double spread = static_cast<double>(i) * kGoldenFraction;
+        picked[i] = static_cast<std::size_t>((spread - std::floor(spread)) *
+                                             static_cast<double>(points.size()));
+    }
+    std::ranges::sort(picked); // in the file's order, as the fit has always taken them
     std::vector<Point> few;
     few.reserve(most);
-    for (std::size_t i = 0; i < most; ++i) {
-        few.push_back(points[i * points.size() / most]);
+    for (const std::size_t i : picked) {
+        few.push_back(points[std::min(i, points.size() - 1)]);
     }
     return few;
 }
