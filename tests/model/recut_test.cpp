@@ -25,6 +25,9 @@ struct RecutRow {
     double Noise;         // standard deviation, as a share of the die's height
     double Allowance;     // a share of the outlet; kDefault: the default
     const char* Refusal;  // the message's part when the plan is refused, else empty
+    // Points on each zone of each wall, the walls alternating: 5,000 make 40,000, which an
+    // aligner thinning by an even stride sees as one wall alone.
+    int PerZone = 800;
 };
 
 class RecutTest : public ModelTest, public ::testing::WithParamInterface<RecutRow> {
@@ -47,8 +50,8 @@ protected:
         std::normal_distribution<double> noise(0, row.Noise * h + 1e-300);
         std::string text = "x,y\n";
         for (std::size_t k = 0; k < 4; ++k) {
-            for (int i = 0; i < 800; ++i) {
-                const double t = i / 800.0;
+            for (int i = 0; i < row.PerZone; ++i) {
+                const double t = i / static_cast<double>(row.PerZone);
                 const Point p{w[k].X + (w[k + 1].X - w[k].X) * t,
                               w[k].Y + (w[k + 1].Y - w[k].Y) * t};
                 double r = p.X + noise(random);
@@ -201,36 +204,42 @@ TEST_P(RecutTest, GoesToTheSizeAPlainScanFinds) {
     EXPECT_TRUE(model.Identity().Number.empty());
 }
 
+void PrintTo(const RecutRow& row, std::ostream* out) {
+    *out << row.Name;
+}
+
 using K = RecutSizeKind;
 INSTANTIATE_TEST_SUITE_P(
     WornDies, RecutTest,
     ::testing::Values(
-        RecutRow{"RingInches", false, K::Step, 0.002, 0, 0, -1, ""},
-        RecutRow{"RingAndBearingInches", false, K::Step, 0.003, 0.02, 2e-5, -1, ""},
-        RecutRow{"BearingMillimetres", true, K::Step, 0, 0.03, 1e-5, -1, ""},
+        RecutRow{"RingInches", false, K::Step, 0.002, 0, 0, kDefault, ""},
+        RecutRow{"RingAndBearingInches", false, K::Step, 0.003, 0.02, 2e-5, kDefault, ""},
+        RecutRow{"ManyPointsInches", false, K::Step, 0.003, 0.01, 1e-5, kDefault, "", 5000},
+        RecutRow{"BearingMillimetres", true, K::Step, 0, 0.03, 1e-5, kDefault, ""},
         RecutRow{"NoAllowanceMillimetres", true, K::Step, 0.002, 0.01, 0, 0, ""},
-        RecutRow{"ListInches", false, K::List, 0.003, 0.01, 1e-5, -1, ""},
-        RecutRow{"ListMillimetres", true, K::List, 0.002, 0.02, 0, -1, ""},
-        RecutRow{"SetInches", false, K::DieSet, 0.002, 0.01, 1e-5, -1, ""},
-        RecutRow{"SetMillimetres", true, K::DieSet, 0.003, 0, 0, -1, ""},
+        RecutRow{"ListInches", false, K::List, 0.003, 0.01, 1e-5, kDefault, ""},
+        RecutRow{"ListMillimetres", true, K::List, 0.002, 0.02, 0, kDefault, ""},
+        RecutRow{"SetInches", false, K::DieSet, 0.002, 0.01, 1e-5, kDefault, ""},
+        RecutRow{"SetMillimetres", true, K::DieSet, 0.003, 0, 0, kDefault, ""},
         RecutRow{"NegativeAllowance", false, K::Step, 0.002, 0, 0, -1e-3,
                  "allowance:the allowance must be from 0 to the bearing's radius"},
         RecutRow{"AllowanceOverRadius", true, K::Step, 0.002, 0, 0, 0.6,
                  "allowance:the allowance must be from 0 to the bearing's radius"},
-        RecutRow{"ZeroStep", false, K::Step, 0.002, 0, 0, -1, "step:the step must be above 0"},
+        RecutRow{"ZeroStep", false, K::Step, 0.002, 0, 0, kDefault,
+                 "step:the step must be above 0"},
         RecutRow{"ListNotRising", false, K::List, 0.002, 0, 0, -1,
                  "rising:the size list must be strictly rising"},
         RecutRow{"ListAtOutlet", true, K::List, 0.002, 0, 0, -1,
                  "above:must be above the design's outlet"},
         RecutRow{"ListTooSmall", false, K::List, 0.04, 0, 0, -1,
                  "small:no size in the list is large enough: the wear needs at least \xC3\x98"},
-        RecutRow{"SetInOtherUnit", false, K::DieSet, 0.002, 0, 0, -1, "unit:is in"}),
+        RecutRow{"SetInOtherUnit", false, K::DieSet, 0.002, 0, 0, kDefault, "unit:is in"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A die worn so far that its recut leaves too thin a wall round the bell's mouth: refused at the
 // size the wear asks for, with the wall it would leave and the wall it needs.
 TEST_F(RecutTest, TooThinAWallIsRefusedWithItsFigures) {
-    InspectWorn({"Thin", false, K::Step, 0.003, 0.02, 0, -1, ""});
+    InspectWorn({"Thin", false, K::Step, 0.003, 0.02, 0, kDefault, ""});
     RecutOptions options;
     ASSERT_TRUE(recut.Plan(options));
     const RecutPlan plan = *recut.Result();
