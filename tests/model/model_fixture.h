@@ -30,6 +30,14 @@ protected:
         Type(5, "0.180");
     }
 
+    // The same profile in millimetres, on a custom blank of 4.572 x 4.572 mm.
+    void UseMillimetreProfile() {
+        model.ChooseOption(1);
+        model.PickRow(26);
+        Type(10, "4.572");
+        Type(5, "4.572");
+    }
+
     std::string DumpIgnoringFocus() const { return dieprofile::DumpIgnoringFocus(model); }
 
     HeadlessToolkit toolkit;

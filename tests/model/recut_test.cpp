@@ -35,10 +35,7 @@ protected:
     // Inspects a worn die of the window's design, both walls, in the aligned frame.
     void InspectWorn(const RecutRow& row) {
         if (row.Millimetres) {
-            model.ChooseOption(1);
-            model.PickRow(26);
-            Type(10, "4.572");
-            Type(5, "4.572");
+            UseMillimetreProfile();
         } else {
             UseDefaultProfile();
         }
@@ -142,8 +139,10 @@ TEST_P(RecutTest, GoesToTheSizeAPlainScanFinds) {
             return;
         }
         options.Sizes.Passes = std::get<std::vector<RecutPass>>(passes);
-        for (auto it = options.Sizes.Passes.rbegin(); it != options.Sizes.Passes.rend(); ++it) {
-            sizes.emplace_back(it->Outlet, it->Incoming);
+        const std::vector<RecutPass> rising(options.Sizes.Passes.rbegin(),
+                                            options.Sizes.Passes.rend());
+        for (const RecutPass& pass : rising) {
+            sizes.emplace_back(pass.Outlet, pass.Incoming);
         }
         std::erase_if(sizes, [&](const auto& size) { return size.first <= outlet; });
     }
