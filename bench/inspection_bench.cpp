@@ -82,8 +82,8 @@ std::string WornDie(const BoreWall& wall, std::size_t n) {
         const auto zone = std::min<std::size_t>(3, static_cast<std::size_t>(along));
         const double t = along - static_cast<double>(zone);
         const double ring = zone == 1 ? 0.0004 * std::max(0.0, 1 - std::abs(t - 0.5) * 10) : 0;
-        const double x = wall[zone].X + (wall[zone + 1].X - wall[zone].X) * t + ring +
-                         (zone == 2 ? 0.0003 : 0);
+        const double x =
+            wall[zone].X + (wall[zone + 1].X - wall[zone].X) * t + ring + (zone == 2 ? 0.0003 : 0);
         text += ShortestText(i % 2 == 0 ? x : -x) + ',' +
                 ShortestText(wall[zone].Y + (wall[zone + 1].Y - wall[zone].Y) * t) + '\n';
     }
@@ -94,7 +94,8 @@ std::string WornDie(const BoreWall& wall, std::size_t n) {
 void BM_PlanRecutMillionPoints(benchmark::State& state) {
     DefaultDesign design;
     const auto drawn = std::get<InspectionDesign>(InspectionDesignOf(design.model));
-    const std::string path = TempFile("worn.csv", WornDie(drawn.Wall, static_cast<std::size_t>(state.range(0))));
+    const std::string path =
+        TempFile("worn.csv", WornDie(drawn.Wall, static_cast<std::size_t>(state.range(0))));
     InspectionModel inspection(design.toolkit, design.model);
     if (!inspection.OpenMeasured(path)) {
         state.SkipWithError(design.toolkit.Messages.back().c_str());
