@@ -47,7 +47,8 @@ std::variant<std::vector<RecutPass>, std::string> RecutPassesOf(const std::strin
 }
 
 std::string CannotRecut(std::string_view reason) {
-    return "Cannot plan the recut: " + std::string(reason) + ".";
+    // A reason that is a sentence of its own (a die set's file refused) keeps its one stop.
+    return "Cannot plan the recut: " + std::string(reason) + (reason.ends_with('.') ? "" : ".");
 }
 
 RecutModel::RecutModel(Toolkit& toolkit, const Form1Model& window,

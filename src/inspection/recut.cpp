@@ -40,7 +40,7 @@ double ShownUp(double value) {
 }
 // A size made of a step or a ratio, as it would be typed: to twelve decimal places.
 double Typed(double value) {
-    return std::stod(FixedDecimals(value, 12));
+    return ParseNumber(FixedDecimals(value, 12)).value_or(value);
 }
 
 std::string_view ZoneWords(std::size_t zone) {
@@ -172,8 +172,9 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
     }
     const RecutSizes& sizes = options.Sizes;
     const double step = sizes.Step.value_or(inches ? 0.0001 : 0.001);
-    if (sizes.Kind == RecutSizeKind::Step && !(step > 0 && std::isfinite(step))) {
-        return std::string("the step must be above 0");
+    if (sizes.Kind == RecutSizeKind::Step && !(step > 0 && step < *diamond)) {
+        return "the step must be above 0 and below the blank's diameter (" +
+               LengthText(*diamond, unit) + ")";
     }
     if (sizes.Kind == RecutSizeKind::List) {
         if (sizes.List.empty()) {

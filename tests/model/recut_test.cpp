@@ -148,6 +148,8 @@ TEST_P(RecutTest, GoesToTheSizeAPlainScanFinds) {
     }
     if (std::string(row.Refusal).starts_with("step")) {
         options.Sizes.Step = 0;
+    } else if (std::string(row.Refusal).starts_with("huge")) {
+        options.Sizes.Step = 1e300;
     } else if (std::string(row.Refusal).starts_with("rising")) {
         std::swap(options.Sizes.List[0], options.Sizes.List[1]);
     } else if (std::string(row.Refusal).starts_with("above")) {
@@ -225,7 +227,9 @@ INSTANTIATE_TEST_SUITE_P(
         RecutRow{"AllowanceOverRadius", true, K::Step, 0.002, 0, 0, 0.6,
                  "allowance:the allowance must be from 0 to the bearing's radius"},
         RecutRow{"ZeroStep", false, K::Step, 0.002, 0, 0, kDefault,
-                 "step:the step must be above 0"},
+                 "step:the step must be above 0 and below the blank's diameter (0.1800 in)"},
+        RecutRow{"HugeStep", true, K::Step, 0.002, 0, 0, kDefault,
+                 "huge:the step must be above 0 and below the blank's diameter (4.5720 mm)"},
         RecutRow{"ListNotRising", false, K::List, 0.002, 0, 0, -1,
                  "rising:the size list must be strictly rising"},
         RecutRow{"ListAtOutlet", true, K::List, 0.002, 0, 0, -1,
