@@ -31,7 +31,7 @@ struct DefaultDesign {
 };
 
 std::string TempFile(const std::string& name, const std::string& text) {
-    const std::string path = "/tmp/dieprofile-bench-" + std::to_string(::getpid()) + "-" + name;
+    std::string path = "/tmp/dieprofile-bench-" + std::to_string(::getpid()) + "-" + name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
@@ -43,7 +43,7 @@ std::string MillionPoints(const BoreWall& wall, std::size_t n) {
     unsigned noise = 1;
     for (std::size_t i = 0; i < n; ++i) {
         const double side = i % 2 == 0 ? 1 : -1;
-        const double along = static_cast<double>(i / 2) / static_cast<double>(n / 2) * 4;
+        const double along = static_cast<double>(i >> 1U) / static_cast<double>(n >> 1U) * 4;
         const auto zone = std::min<std::size_t>(3, static_cast<std::size_t>(along));
         const double t = along - static_cast<double>(zone);
         noise = noise * 1103515245 + 12345;
@@ -115,7 +115,7 @@ BENCHMARK(BM_PlanRecutMillionPoints)->Arg(10'000)->Arg(1'000'000)->Unit(benchmar
 // 1 MiB of the worst shapes: every byte a separator, one long number, a DXF of tiny arcs, a
 // point list of the shortest rows.
 std::string WorstShape(int shape) {
-    constexpr std::size_t kMiB = 1024 * 1024;
+    constexpr std::size_t kMiB = std::size_t{1024} * 1024;
     std::string text;
     switch (shape) {
     case 0:

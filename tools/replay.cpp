@@ -1,6 +1,7 @@
 #include "replay.h"
 
 #include "app/die_set.h"
+#include "app/die_set_model.h"
 #include "app/dump.h"
 #include "app/export.h"
 #include "app/form_model.h"
@@ -10,6 +11,7 @@
 #include "app/recut_model.h"
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <filesystem>
@@ -34,7 +36,7 @@ std::optional<int> WholeNumber(std::string_view text) {
 class Driver {
 public:
     Driver(std::ostream& out, std::ostream& err)
-        : toolkit_(&out), model_(toolkit_), out_(out), err_(err) {
+        : toolkit_(&out), model_(toolkit_), out_(out), err_(err), set_(toolkit_) {
         toolkit_.Attach(model_);
         model_.Form_Load();
         model_.Show();
@@ -271,27 +273,57 @@ private:
         recut_.Plan(options);
     }
 
-    // The die set's lines: the same use cases as the Die Set window calls.
+    // The die set's lines: the same commands as the Die Set window calls, on the same model.
     bool RunSetCommand(std::string_view command, std::string_view rest) {
         const std::string path(rest);
         if (command == "set-new" && rest.empty()) {
-            set_ = DieSetFromDesign(model_.CurrentDesign());
-            setPath_.clear();
+            set_.StartFrom(model_.CurrentDesign());
             return true;
         }
         if (command == "set-open" && !rest.empty()) {
-            std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
-            if (const std::string* refusal = std::get_if<std::string>(&opened)) {
-                toolkit_.ShowMessage(*refusal);
-            } else {
-                set_ = std::move(std::get<DieSetFile>(opened));
-                setPath_ = path;
-            }
+            set_.Open(path);
+            return true;
+        }
+        if (command == "set-close" && rest.empty()) {
+            set_.Close();
             return true;
         }
         if (command == "set-dump" && rest.empty()) {
             if (NeedsSet()) {
                 DumpSet();
+            }
+            return true;
+        }
+        // set-type FIELD TEXT: the text typed into the field of that key (the text may be empty).
+        if (command == "set-type" && !rest.empty()) {
+            const std::size_t gap = rest.find(' ');
+            const std::string_view key = rest.substr(0, gap);
+            const std::string text(gap == std::string_view::npos ? "" : rest.substr(gap + 1));
+            if (DieSetFieldOf(key) == nullptr && key != "caution") {
+                return false;
+            }
+            if (NeedsSet() && !set_.Type(key, text)) {
+                return false;
+            }
+            return true;
+        }
+        // set-pass-profile N FIELD TEXT: the pass's own die field; an empty text keeps the set's.
+        if (command == "set-pass-profile") {
+            const std::size_t gap = rest.find(' ');
+            const std::optional<int> pass = WholeNumber(rest.substr(0, gap));
+            if (!pass || gap == std::string_view::npos) {
+                return false;
+            }
+            const std::string_view field = rest.substr(gap + 1);
+            const std::size_t next = field.find(' ');
+            const std::string text(next == std::string_view::npos ? "" : field.substr(next + 1));
+            const std::string_view key = field.substr(0, next);
+            if (std::none_of(kSetDieFields.begin(), kSetDieFields.end(),
+                             [key](const DesignFieldKey& f) { return f.Key == key; })) {
+                return false;
+            }
+            if (NeedsSet()) {
+                set_.TypePassField(*pass, key, text);
             }
             return true;
         }
@@ -301,7 +333,7 @@ private:
                 return false;
             }
             if (NeedsSet()) {
-                OpenDie(*pass);
+                set_.OpenPassAsDesign(*pass, model_);
             }
             return true;
         }
@@ -309,48 +341,35 @@ private:
             if (!NeedsSet()) {
                 return true;
             }
-            std::optional<std::string> refusal;
             if (command == "set-save") {
-                refusal = SaveDieSet(*set_, path);
-            } else if (auto exported = ExportDieSet(*set_, SetExport(path), nullptr)) {
-                refusal = exported->Message;
-            }
-            if (refusal) {
-                toolkit_.ShowMessage(*refusal);
-            } else if (command == "set-save") {
-                setPath_ = path;
+                set_.Save(path);
+            } else {
+                // As a die maker's script asks for it: a .pdf is the schedule on paper, any other
+                // name the CSV, which then refuses a name not ending in .csv.
+                set_.Export(path,
+                            HasExtension(path, "pdf") ? DieSetExportFormat::Pdf
+                                                      : DieSetExportFormat::Csv,
+                            nullptr);
             }
             return true;
         }
         return false;
     }
 
-    // A set's export as a die maker's script asks for it: a .pdf is the schedule on paper, any
-    // other name the CSV, which then refuses a name not ending in .csv.
-    DieSetExportRequest SetExport(const std::string& path) const {
-        DieSetExportRequest request;
-        request.Path = path;
-        request.SetPath = setPath_;
-        const bool pdf = HasExtension(path, "pdf");
-        request.Format = pdf ? DieSetExportFormat::Pdf : DieSetExportFormat::Csv;
-        return request;
-    }
-
     bool NeedsSet() {
-        if (!set_) {
+        if (!set_.HasSet()) {
             toolkit_.ShowMessage("There is no die set yet: use set-new or set-open first.");
         }
-        return set_.has_value();
+        return set_.HasSet();
     }
 
     void DumpSet() {
         out_ << "begin set\n";
-        std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(*set_);
-        if (const auto* refused = std::get_if<DieSetRefusal>(&computed)) {
+        if (const std::optional<DieSetRefusal>& refused = set_.Refused()) {
             out_ << "refused " << DieSetCaption(refused->Field) << " " << refused->Outlet << " "
                  << Quoted(refused->Message) << "\n";
         } else {
-            const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
+            const DieSetSchedule& schedule = *set_.LastGood();
             const std::string csv = DieSetCsv(schedule);
             for (std::size_t start = 0; start < csv.size();) {
                 const std::size_t end = csv.find('\n', start);
@@ -366,32 +385,13 @@ private:
         out_ << "end set\n";
     }
 
-    // As a double-click on the pass's row: its die opened in the window and calculated.
-    void OpenDie(int pass) {
-        std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(*set_);
-        if (const auto* refused = std::get_if<DieSetRefusal>(&computed)) {
-            toolkit_.ShowMessage(refused->Message);
-            return;
-        }
-        const auto& passes = std::get<DieSetSchedule>(computed).Passes;
-        if (pass < 1 || pass > static_cast<int>(passes.size())) {
-            toolkit_.ShowMessage("The set has no pass " + std::to_string(pass) + ".");
-            return;
-        }
-        if (const auto refusal =
-                model_.ApplyDesign(passes[static_cast<std::size_t>(pass - 1)].Die.Typed)) {
-            toolkit_.ShowMessage(*refusal);
-        }
-    }
-
     HeadlessToolkit toolkit_;
     Form1Model model_;
     InspectionModel inspection_{toolkit_, model_};
     RecutModel recut_{toolkit_, model_, inspection_};
     std::ostream& out_;
     std::ostream& err_;
-    std::optional<DieSetFile> set_;
-    std::string setPath_; // the set file last opened or saved; empty for a new set
+    DieSetModel set_;
 };
 
 } // namespace

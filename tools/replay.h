@@ -27,8 +27,14 @@
 //   set-dump       writes the die set's schedule: `begin set`, then `csv LINE` for every line
 //                  of its CSV and `problem PASS "TEXT"` for every row with a problem, or
 //                  `refused CAPTION OUTLET "MESSAGE"` when its inputs are refused, then `end set`
-//   set-open-die N opens pass N's die in the window and calculates it, as a double-click on its
-//                  row does
+//   set-open-die N opens pass N's die of the last schedule that could be computed in the window
+//                  and calculates it, as a double-click on its row does
+//   set-type FIELD TEXT  types TEXT (the rest of the line, maybe empty) into the set's field of
+//                  that key, as the window's field takes it: a set file's key (startDiameter,
+//                  dies, outlets, strengthCoefficient, ...) or caution
+//   set-pass-profile N FIELD TEXT  gives pass N's die its own field of that key (reductionAngle,
+//                  bearingLength, ...), as Pass Profile... does; an empty TEXT keeps the set's
+//   set-close      forgets the die set, as closing its window does
 //   inspect FILE   holds the measured bore in FILE (a point list or a DXF) against the last
 //                  Calculate, as the inspection window's Open Measured… does
 //   inspect-tolerance T  the inspection's tolerance band on the radius (empty: none)

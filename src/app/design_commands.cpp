@@ -18,7 +18,33 @@ std::string Refusal(std::string_view action, const std::string& path, std::strin
            QuotedForMessage(DesignFileName(path)) + ": " + std::string(reason) + ".";
 }
 
+// The design a Calculate drew, as the window held it then, without its identity.
+Design DesignDrawn(const CalculatedDrawing& drawn) {
+    Design design;
+    design.Unit = UnitSymbol(drawn.UnitDivisor);
+    design.Blank = drawn.Blank.empty() ? std::string(kCustomBlankRow) : drawn.Blank;
+    for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
+        design.FieldTexts[i] =
+            drawn.FieldTexts.at(static_cast<std::size_t>(kDesignFields[i].Text1Index));
+    }
+    return design;
+}
+
 } // namespace
+
+void Form1Model::SetIdentity(DrawingIdentity identity) {
+    identity_ = std::move(identity);
+    Design owner = lastCalculation_ ? DesignDrawn(*lastCalculation_) : CurrentDesign();
+    owner.Identity = {};
+    identityOwner_ = std::move(owner);
+}
+
+DrawingIdentity Form1Model::SheetIdentity() const {
+    if (!lastCalculation_ || !identityOwner_ || DesignDrawn(*lastCalculation_) != *identityOwner_) {
+        return {};
+    }
+    return identity_;
+}
 
 Design Form1Model::CurrentDesign() const {
     Design design;
@@ -77,6 +103,9 @@ bool Form1Model::SaveDesign(const std::string& path) {
     }
     designPath_ = path;
     fileDesign_ = design;
+    origin_.clear();
+    identityOwner_ = design;
+    identityOwner_->Identity = {};
     return true;
 }
 
@@ -91,10 +120,23 @@ bool Form1Model::OpenDesign(const std::string& path) {
         return false;
     }
     designPath_ = path;
+    origin_.clear();
     // As the window holds it: a catalogue blank's own dimensions stand in the hidden fields,
     // whatever the file held there.
     fileDesign_ = CurrentDesign();
     return true;
+}
+
+std::optional<std::string> Form1Model::ApplyAsNewDesign(const Design& design, std::string origin) {
+    Design fresh = design;
+    fresh.Identity = {};
+    if (std::optional<std::string> reason = ApplyDesign(fresh)) {
+        return reason;
+    }
+    designPath_.clear();
+    fileDesign_.reset();
+    origin_ = std::move(origin);
+    return std::nullopt;
 }
 
 std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
@@ -121,6 +163,8 @@ std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
     }
     identity_ = design.Identity;
     Command1_Click();
+    identityOwner_ = CurrentDesign();
+    identityOwner_->Identity = {};
     return std::nullopt;
 }
 

@@ -23,25 +23,22 @@ namespace {
 
 constexpr int kMaxDies = 100;
 
-struct FieldCaption {
-    DieSetField Field;
-    std::string_view Caption;
-};
-
-constexpr std::array<FieldCaption, 13> kCaptions{{
-    {DieSetField::StartDiameter, "Start Diameter"},
-    {DieSetField::FinishDiameter, "Finish Diameter"},
-    {DieSetField::Dies, "Dies"},
-    {DieSetField::Percent, "Maximum Reduction"},
-    {DieSetField::Outlets, "Outlet Diameters"},
-    {DieSetField::StrengthCoefficient, "Strength Coefficient K"},
-    {DieSetField::HardeningExponent, "Hardening Exponent n"},
-    {DieSetField::Density, "Density"},
-    {DieSetField::SpecificHeat, "Specific Heat"},
-    {DieSetField::Friction, "Friction Coefficient"},
-    {DieSetField::FinishSpeed, "Finishing Speed"},
-    {DieSetField::Blank, "Blank"},
-    {DieSetField::Overrides, "Pass Overrides"},
+constexpr std::array<DieSetFieldEntry, 13> kFields{{
+    {DieSetField::StartDiameter, "startDiameter", "Start Diameter", &DieSetFile::StartDiameter},
+    {DieSetField::FinishDiameter, "finishDiameter", "Finish Diameter", &DieSetFile::FinishDiameter},
+    {DieSetField::Dies, "dies", "Dies", &DieSetFile::Dies},
+    {DieSetField::Percent, "percent", "Maximum Reduction", &DieSetFile::Percent},
+    {DieSetField::Outlets, "outlets", "Outlet Diameters", nullptr},
+    {DieSetField::StrengthCoefficient, "strengthCoefficient", "Strength Coefficient K",
+     &DieSetFile::StrengthCoefficient},
+    {DieSetField::HardeningExponent, "hardeningExponent", "Hardening Exponent n",
+     &DieSetFile::HardeningExponent},
+    {DieSetField::Density, "density", "Density", &DieSetFile::Density},
+    {DieSetField::SpecificHeat, "specificHeat", "Specific Heat", &DieSetFile::SpecificHeat},
+    {DieSetField::Friction, "friction", "Friction Coefficient", &DieSetFile::Friction},
+    {DieSetField::FinishSpeed, "finishSpeed", "Finishing Speed", &DieSetFile::FinishSpeed},
+    {DieSetField::Blank, "blank", "Blank", nullptr},
+    {DieSetField::Overrides, "overrides", "Pass Overrides", nullptr},
 }};
 
 DieSetRefusal Refuse(DieSetField field, std::string_view rule, int outlet = 0) {
@@ -57,11 +54,13 @@ std::variant<double, DieSetRefusal> Number(DieSetField field, const std::string&
     return *value;
 }
 
-// The fewest dies whose equal area reduction 1 − (dN/d0)^(2/N) does not exceed the fraction;
-// none when even the largest set does not reach it.
+// The fewest dies whose equal area reduction 1 − (dN/d0)^(2/N) does not exceed the fraction by
+// more than 1e-9 of it, so that a count meeting the limit exactly is not lost to rounding; none
+// when even the largest set does not reach it.
 std::optional<int> FewestDies(double start, double finish, double fraction) {
+    const double limit = fraction * (1 + 1e-9);
     for (int dies = 1; dies <= kMaxDies; ++dies) {
-        if (1 - std::pow(finish / start, 2.0 / dies) <= fraction) {
+        if (1 - std::pow(finish / start, 2.0 / dies) <= limit) {
             return dies;
         }
     }
@@ -94,7 +93,13 @@ std::variant<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& 
         const std::string name = "Outlet " + std::to_string(index);
         const std::optional<double> value = ParseNumber(set.Outlets[i]);
         if (!value) {
-            return DieSetRefusal{DieSetField::Outlets, index, name + " must be a number."};
+            // A decimal comma is the usual slip: say so rather than only that it is no number.
+            const bool comma = set.Outlets[i].find(',') != std::string::npos;
+            return DieSetRefusal{DieSetField::Outlets, index,
+                                 name + " must be a number" +
+                                     (comma ? ": use a point for decimals; separate outlets "
+                                              "with spaces."
+                                            : ".")};
         }
         if (!(*value < previous)) {
             return DieSetRefusal{DieSetField::Outlets, index,
@@ -217,10 +222,21 @@ bool AllFinite(const DieSetPass& pass) {
 
 } // namespace
 
+std::span<const DieSetFieldEntry> DieSetFields() {
+    return kFields;
+}
+
+const DieSetFieldEntry* DieSetFieldOf(std::string_view key) {
+    const auto* found =
+        std::find_if(kFields.begin(), kFields.end(),
+                     [key](const DieSetFieldEntry& entry) { return entry.Key == key; });
+    return found == kFields.end() ? nullptr : found;
+}
+
 std::string_view DieSetCaption(DieSetField field) {
-    for (const FieldCaption& caption : kCaptions) {
-        if (caption.Field == field) {
-            return caption.Caption;
+    for (const DieSetFieldEntry& entry : kFields) {
+        if (entry.Field == field) {
+            return entry.Caption;
         }
     }
     return {};

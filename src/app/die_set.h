@@ -37,7 +37,20 @@ enum class DieSetField {
     Overrides,
 };
 
-// The field's caption, as the window labels it and the messages name it ("Start Diameter").
+// One input of the set: its key (the set file's, the window's and the driver's), its caption as
+// the window labels it and the messages name it ("Start Diameter"), and the text it is typed into;
+// none for the outlets (a list), the blank and the overrides (kept from the design or the file).
+struct DieSetFieldEntry {
+    DieSetField Field;
+    std::string_view Key;
+    std::string_view Caption;
+    std::string DieSetFile::*Text;
+};
+// Every input, in the order the window lists them and the set is read.
+std::span<const DieSetFieldEntry> DieSetFields();
+// The entry of a key, none for a key the set does not have.
+const DieSetFieldEntry* DieSetFieldOf(std::string_view key);
+
 std::string_view DieSetCaption(DieSetField field);
 
 struct DieSetRefusal {
@@ -139,11 +152,9 @@ inline constexpr std::string_view kDieSetCsvHeader =
     "force_N,speed_m_per_s,power_kW,temperature_rise_K,meeting_point_above_bearing,bell_contact";
 std::string DieSetCsv(const DieSetSchedule& schedule);
 
-// A stress ratio above this is marked as a caution. Wire drawing practice keeps the drawing stress
-// to about 60 % of the flow stress of the wire leaving the die, so that a weak spot, a poorly
-// lubricated length or a worn die does not break the wire (R. N. Wright, Wire Technology: Process
-// Engineering and Metallurgy, Butterworth-Heinemann; the ratio of draw stress to drawn wire
-// strength). The user can set another level in the window.
+// A stress ratio above this is marked as a caution. 0.6 is a rule of thumb, not a figure from a
+// source that could be checked: a margin below the ratio of 1 at which the wire breaks, for a
+// weak spot, a poorly lubricated length or a worn die. The user sets the level in the window.
 inline constexpr double kDefaultCautionRatio = 0.6;
 
 // A set that starts from the window's design: its unit, blank and profile, the incoming diameter

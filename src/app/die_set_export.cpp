@@ -22,8 +22,12 @@ std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::s
     if (const std::optional<std::string> fault = ProfileFault(drawn)) {
         return "in " + what + ", pass " + number + ": " + *fault;
     }
-    return DrawingSheetOf(drawn, drawn.Scene,
-                          setName + " pass " + number + " of " + std::to_string(passes), paper);
+    std::variant<Page, std::string> sheet = DrawingSheetOf(
+        drawn, drawn.Scene, setName + " pass " + number + " of " + std::to_string(passes), paper);
+    if (const std::string* reason = std::get_if<std::string>(&sheet)) {
+        return "in " + what + ", pass " + number + ": " + *reason;
+    }
+    return sheet;
 }
 
 } // namespace
@@ -46,17 +50,20 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
     }
     const std::string what =
         name.empty() ? std::string("the die set") : "the die set \"" + name + "\"";
+    // The field's or the row's reason is a sentence of its own; the refusal ends it.
+    const auto withoutStop = [](std::string sentence) {
+        if (!sentence.empty() && sentence.back() == '.') {
+            sentence.pop_back();
+        }
+        return sentence;
+    };
     std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
     if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&computed)) {
-        return refuse(what + " cannot be computed: " + refused->Message);
+        return refuse(what + " cannot be computed: " + withoutStop(refused->Message));
     }
     const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
     if (std::string problem = schedule.FirstProblem(); !problem.empty()) {
-        // The row's reason is a sentence of its own; the refusal ends it.
-        if (problem.back() == '.') {
-            problem.pop_back();
-        }
-        return refuse("in " + what + ", " + problem);
+        return refuse("in " + what + ", " + withoutStop(std::move(problem)));
     }
     Rendering rendering;
     if (!pdf) {

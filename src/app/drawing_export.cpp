@@ -2,9 +2,12 @@
 
 #include "app/form_design.h"
 #include "core/units.h"
+#include "output/sheet_layout.h"
 #include "profile/profile_figures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace dieprofile {
 
@@ -12,17 +15,9 @@ namespace {
 
 // A drawn text's height: the cap height of the window's 8.25-point labels, in twips.
 constexpr double kLabelTextTwips = 120;
-// From a label's top edge down to the baseline of its one line of text, in twips.
-constexpr double kLabelBaselineTwips = 180;
 
 void AddLine(DxfDocument& document, std::string_view layer, Point start, Point end) {
     document.Lines.push_back({std::string(layer), start, end});
-}
-
-void AddSegment(DxfDocument& document, std::string_view layer, const SectionFrame& frame,
-                const Segment& segment) {
-    const SectionLine line = ToSection(frame, segment);
-    AddLine(document, layer, line.Start, line.End);
 }
 
 void AddChain(DxfDocument& document, std::string_view layer, const BoreWall& wall) {
@@ -31,23 +26,6 @@ void AddChain(DxfDocument& document, std::string_view layer, const BoreWall& wal
         chain.Vertices.push_back(p);
     }
     document.Polylines.push_back(std::move(chain));
-}
-
-// The layer a kind of line goes on. The blank and the bore are drawn as the closed section from
-// the walls' chains rather than segment by segment.
-std::string_view LayerOf(SegmentRole role) {
-    switch (role) {
-    case SegmentRole::BlankOutline:
-    case SegmentRole::BoreWall:
-        return kLayerSection;
-    case SegmentRole::Wire:
-        return kLayerWires;
-    case SegmentRole::Dimension:
-        return kLayerDimensions;
-    case SegmentRole::Axis:
-        break;
-    }
-    return kLayerAxis;
 }
 
 // The profile's outline for CAM: from the axis at the top face across to the mouth, down the wall
@@ -61,12 +39,48 @@ void AddHalfProfile(DxfDocument& document, const BoreWall& wall) {
     document.Polylines.push_back(std::move(outline));
 }
 
-// The whole section: the wall for CAM once, the other wall and the blank's outline, the wires,
-// the dimensions with their values, and the axis.
+// The sheet's dimensions of the die in true units: its paper turned back into the die's lengths,
+// lines as lines, arrowheads as filled solids, texts as texts. Returns the lowest height any of
+// them reaches.
+double AddDimensions(DxfDocument& document, const SheetSection& section, double mmPerUnit) {
+    const Page paper = DieDimensions(section, mmPerUnit);
+    const auto unpaper = [mmPerUnit](Point p) {
+        return Point{p.X / mmPerUnit, 0.0 - p.Y / mmPerUnit};
+    };
+    double lowest = 0;
+    const auto add = [&](Point p) {
+        const Point at = unpaper(p);
+        lowest = std::min(lowest, at.Y);
+        return at;
+    };
+    const std::string layer(kLayerDimensions);
+    for (const PageLine& line : paper.Lines) {
+        const Point start = add(line.Start);
+        AddLine(document, layer, start, add(line.End));
+    }
+    for (const PageOutline& outline : paper.Outlines) {
+        DxfSolid solid{layer, {}};
+        for (std::size_t i = 0; i < solid.Corners.size(); ++i) {
+            solid.Corners[i] = add(outline.Corners[std::min(i, outline.Corners.size() - 1)]);
+        }
+        document.Solids.push_back(solid);
+    }
+    for (const PageText& text : paper.Texts) {
+        const DxfTextAlignment alignment = text.Align == TextAlign::Right ? DxfTextAlignment::Right
+                                           : text.Align == TextAlign::Centre
+                                               ? DxfTextAlignment::Centre
+                                               : DxfTextAlignment::Left;
+        document.Texts.push_back(
+            {layer, add(text.At), text.HeightMm / mmPerUnit, alignment, text.Text, text.AngleDeg});
+    }
+    return lowest;
+}
+
+// The whole section: the wall for CAM once, the other wall and the blank's outline, the wires a
+// little beyond the die's faces, the dimensions as the sheet gives them, and the axis.
 void AddSection(DxfDocument& document, const CalculatedDrawing& drawn, const DrawingScene& scene,
-                std::string_view designName, const BoreWall& right) {
+                const std::string& designLine, const BoreWall& right) {
     const SectionFrame& frame = drawn.Frame;
-    const double height = drawn.Profile.DiamondHeight;
     // The machine shop's profile: one wall, mouth to exit, as one connected chain. It is drawn
     // nowhere else, so a CAM program cannot cut it twice.
     AddChain(document, kLayerBoreProfile, right);
@@ -88,48 +102,63 @@ void AddSection(DxfDocument& document, const CalculatedDrawing& drawn, const Dra
     AddLine(document, kLayerSection, right[4],
             ToSection(frame, scene.LineDieBottomRight.X2, scene.LineDieBottomRight.Y2));
 
-    for (const SegmentDesign& design : SceneSegments()) {
-        if (LayerOf(design.Role) != kLayerSection) { // the section is drawn above
-            AddSegment(document, LayerOf(design.Role), frame, scene.*design.Member);
-        }
+    // The drawing as if on paper with the window's lettering: the sheet's offsets, arrowheads and
+    // stubs keep their proportion to the texts whatever the size of the die.
+    const SheetSection s = SheetSectionOf(frame, scene, drawn.Profile, drawn.UnitDivisor);
+    const double textHeight = kLabelTextTwips / frame.DrawScale;
+    const double mmPerUnit = kSheetDimensionTextMm / textHeight;
+    const double h = s.BlankHeight;
+    const double stub = kSheetWireStubMm / mmPerUnit;
+
+    // The wires as the sheet draws them: the entering one down to where it rests (on the top face
+    // when it is wider than the mouth), the drawn one from the end of the bearing out of the die.
+    const double rIn = s.IncomingDiameter / 2;
+    const double rOut = s.OutletDiameter / 2;
+    const double rests = rIn > s.Wall[0].X ? h : std::clamp(s.WireLowerEnd, 0.0, h);
+    for (const double side : {-1.0, 1.0}) {
+        AddLine(document, kLayerWires, {side * rIn, h + stub}, {side * rIn, rests});
+        AddLine(document, kLayerWires, {side * rOut, s.Wall[3].Y}, {side * rOut, -stub});
     }
 
-    const double textHeight = kLabelTextTwips / frame.DrawScale;
-    for (const LabelDesign& label : SceneLabels()) {
-        const double x = label.Alignment == LabelAlignment::Right ? label.Left + label.Width
-                         : label.Alignment == LabelAlignment::Centre
-                             ? label.Left + label.Width / 2.0
-                             : label.Left;
-        const DxfTextAlignment alignment =
-            label.Alignment == LabelAlignment::Right    ? DxfTextAlignment::Right
-            : label.Alignment == LabelAlignment::Centre ? DxfTextAlignment::Centre
-                                                        : DxfTextAlignment::Left;
-        document.Texts.push_back({std::string(kLayerDimensions),
-                                  ToSection(frame, x, label.Top + kLabelBaselineTwips), textHeight,
-                                  alignment, (scene.*label.Member).Caption});
-    }
-    // The unit, where a reader of the drawing sees it: below the blank's diameter.
+    const double lowest = AddDimensions(document, s, mmPerUnit);
+    // The unit, where a reader of the drawing sees it: below the lowest dimension.
     document.Texts.push_back({std::string(kLayerDimensions),
-                              {0, -height / 2},
+                              {0, lowest - 2 * textHeight},
                               textHeight,
                               DxfTextAlignment::Centre,
                               "UNITS: " + std::string(UnitName(drawn.UnitDivisor))});
     // Which design this is, below the unit, for whoever opens the file without its name.
-    if (!designName.empty()) {
+    if (!designLine.empty()) {
         document.Texts.push_back({std::string(kLayerDimensions),
-                                  {0, -height / 2 - 2 * textHeight},
+                                  {0, lowest - 4 * textHeight},
                                   textHeight,
                                   DxfTextAlignment::Centre,
-                                  "DESIGN: " + std::string(designName)});
+                                  "DESIGN: " + designLine});
     }
 
-    // The axis, a little beyond the die at both ends.
-    AddLine(document, LayerOf(SegmentRole::Axis), {0, -height / 8}, {0, height * 9 / 8});
+    // The axis, past the wires at both ends.
+    const double axisBeyond = (kSheetWireStubMm + kSheetAxisBeyondMm) / mmPerUnit;
+    AddLine(document, kLayerAxis, {0, -axisBeyond}, {0, h + axisBeyond});
+}
+
+// Turns a text upside down about the middle of its height, so that it reads the other way round
+// from the same place: its baseline moves to where its top was, and its left end becomes its right.
+void TurnTextOver(DxfText& text) {
+    const double radians = text.RotationDeg * std::numbers::pi / 180;
+    text.At = {text.At.X - std::sin(radians) * text.Height,
+               text.At.Y + std::cos(radians) * text.Height};
+    text.RotationDeg += 180;
+    if (text.Alignment != DxfTextAlignment::Centre) {
+        text.Alignment = text.Alignment == DxfTextAlignment::Left ? DxfTextAlignment::Right
+                                                                  : DxfTextAlignment::Left;
+    }
 }
 
 // Turns the drawing a quarter turn anticlockwise about the origin: the axis then runs along x,
 // the entry face on the left, the exit face through the origin, the wall for CAM above the axis.
-// Texts turn with it, so every value stays beside its dimension line.
+// Texts turn with it, so every value stays beside its dimension line; one that would then read
+// from the top or the left is turned over, to read from the bottom or the right as a drafter
+// writes it.
 void TurnAxisHorizontal(DxfDocument& document) {
     // 0 - y rather than -y: a point on the axis keeps +0, not -0.
     const auto turn = [](Point& p) { p = {0.0 - p.Y, p.X}; };
@@ -142,9 +171,18 @@ void TurnAxisHorizontal(DxfDocument& document) {
             turn(vertex);
         }
     }
+    for (DxfSolid& solid : document.Solids) {
+        for (Point& corner : solid.Corners) {
+            turn(corner);
+        }
+    }
     for (DxfText& text : document.Texts) {
         turn(text.At);
-        text.RotationDeg += 90;
+        text.RotationDeg = std::fmod(text.RotationDeg + 90, 360);
+        if (text.RotationDeg > 90 && text.RotationDeg <= 270) {
+            TurnTextOver(text);
+        }
+        text.RotationDeg = std::fmod(text.RotationDeg, 360);
     }
 }
 
@@ -170,8 +208,28 @@ std::optional<DxfAxis> DxfAxisNamed(std::string_view word) {
     return std::nullopt;
 }
 
+std::string DesignLine(std::string_view designName, const DrawingIdentity& identity) {
+    std::string line;
+    const auto add = [&line](std::string_view separator, std::string_view part) {
+        if (!part.empty()) {
+            line += line.empty() ? std::string_view() : separator;
+            line += part;
+        }
+    };
+    add(" ", identity.Number);
+    add(" ", identity.Title);
+    if (!identity.Revision.empty()) {
+        add(", ", "rev. " + identity.Revision);
+    }
+    if (!designName.empty()) {
+        add(" ", line.empty() ? std::string(designName) : "(" + std::string(designName) + ")");
+    }
+    return line;
+}
+
 DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                          std::string_view designName, const DxfExportOptions& options) {
+                          std::string_view designName, const DxfExportOptions& options,
+                          const DrawingIdentity& identity) {
     const bool inches = drawn.UnitDivisor == kInchUnitDivisor;
     const bool horizontal = options.Axis == DxfAxis::Horizontal;
     const bool half = options.Profile == DxfProfile::Half;
@@ -203,7 +261,7 @@ DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& sc
             {std::string(kLayerDimensions), 3, "CONTINUOUS"},
             {std::string(kLayerAxis), 4, "CENTER"},
         };
-        AddSection(document, drawn, scene, designName, right);
+        AddSection(document, drawn, scene, DesignLine(designName, identity), right);
     }
     if (horizontal) {
         TurnAxisHorizontal(document);

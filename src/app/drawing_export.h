@@ -2,6 +2,7 @@
 // sheet's title block says. Both read the last Calculate, never the present fields.
 #pragma once
 
+#include "output/design_file.h"
 #include "output/dxf_writer.h"
 #include "output/title_block.h"
 #include "profile/calculated_drawing.h"
@@ -40,9 +41,15 @@ std::optional<DxfProfile> DxfProfileNamed(std::string_view word);
 std::optional<DxfAxis> DxfAxisNamed(std::string_view word);
 
 // The die's section of a Calculate in true units, origin on the axis at the bottom face: y up
-// along the axis, or, with the horizontal axis, x along it towards the exit.
+// along the axis, or, with the horizontal axis, x along it towards the exit. Its DESIGN: text
+// names the drawing by the identity's number, title and revision, and by the design's file.
 DxfDocument DxfDocumentOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                          std::string_view designName, const DxfExportOptions& options = {});
+                          std::string_view designName, const DxfExportOptions& options = {},
+                          const DrawingIdentity& identity = {});
+
+// What the DESIGN: text says after its colon: "D-1234 Copper die, rev. B (copper.dieprofile)";
+// the file's name alone when the design has no identity, empty when it has neither.
+std::string DesignLine(std::string_view designName, const DrawingIdentity& identity);
 
 // The title block of the last Calculate; scale and date are the sheet's.
 TitleBlockContent TitleBlockOf(const CalculatedDrawing& drawn, const DrawingScene& scene,

@@ -33,19 +33,28 @@ bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn) {
     return 2 * tolerance > drawn.Profile.DiamondDiameter;
 }
 
-Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper, const DrawingIdentity& identity,
-                    const SheetDetails& details, std::string date) {
+std::string IsoDate(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    std::array<char, 16> day{};
+    std::strftime(day.data(), day.size(), "%Y-%m-%d", &local);
+    return day.data();
+}
+
+std::variant<Page, std::string> DrawingSheetOf(const CalculatedDrawing& drawn,
+                                               const DrawingScene& scene,
+                                               const std::string& designName, Paper paper,
+                                               const DrawingIdentity& identity,
+                                               const SheetDetails& details, std::string date) {
     if (date.empty()) {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        std::array<char, 16> today{};
-        std::strftime(today.data(), today.size(), "%Y-%m-%d", &local);
-        date = today.data();
+        date = IsoDate(std::time(nullptr));
     }
-    return LayOutSheet(
-        SheetContentOf(drawn, scene, designName, identity, details, paper, std::move(date)));
+    const SheetContent content =
+        SheetContentOf(drawn, scene, designName, identity, details, paper, std::move(date));
+    if (std::optional<std::string> refusal = SheetRefusal(content)) {
+        return std::move(*refusal);
+    }
+    return LayOutSheet(content);
 }
 
 std::string SheetTitle(const std::string& designName) {
@@ -102,11 +111,21 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
     LaidOutExport laidOut;
     laidOut.Format = *format;
     if (*format == ExportFormat::Dxf) {
-        laidOut.Dxf = WriteDxf(DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf));
+        const DxfDocument document =
+            DxfDocumentOf(drawn, model.Scene(), designName, request.Dxf, model.Identity());
+        // A file of a fixed number of entities; only a die too large for a double's range, whose
+        // dimensions' construction overflows, cannot be written.
+        if (!AllFinite(document)) {
+            return refuse(kTooLargeForDxf);
+        }
+        laidOut.Dxf = WriteDxf(document);
     } else if (request.Chart) {
         const PaperSize paper = PortraitSize(request.SheetPaper);
-        auto chart = LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, *request.Chart,
-                                   designName, paper.WidthMm, paper.HeightMm);
+        // The foot names the drawing as the sheet's title block does: number, title, revision,
+        // file.
+        auto chart =
+            LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, *request.Chart,
+                          DesignLine(designName, model.Identity()), paper.WidthMm, paper.HeightMm);
         if (std::string* problem = std::get_if<std::string>(&chart)) {
             // The chart's own refusals (too many pages, too small a page) are whole sentences.
             return ExportRefusal{std::move(*problem), false};
@@ -116,8 +135,13 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
         laidOut.Pages = OverlayPaper(pages);
         laidOut.Title = designName.empty() ? "Die profile overlay" : designName;
     } else {
-        laidOut.Pages = {DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper,
-                                        model.Identity(), request.Details, request.Date)};
+        std::variant<Page, std::string> sheet =
+            DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper,
+                           model.SheetIdentity(), request.Details, request.Date);
+        if (const std::string* reason = std::get_if<std::string>(&sheet)) {
+            return refuse(*reason);
+        }
+        laidOut.Pages = {std::move(std::get<Page>(sheet))};
         laidOut.Title = SheetTitle(designName);
         laidOut.Description = "Drawing sheet of a wire-drawing die";
     }

@@ -16,6 +16,7 @@
 #include "profile/calculated_drawing.h"
 
 #include <cstddef>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,7 @@ inline constexpr std::string_view kExportExtensions = ".pdf, .svg or .dxf";
 
 // The one wording of each refusal that does not depend on the file.
 inline constexpr std::string_view kNothingDrawn = "there is no drawing yet. Press Calculate first";
+inline constexpr std::string_view kTooLargeForDxf = "the die is too large to be drawn in a DXF";
 inline constexpr std::string_view kToleranceWiderThanDie =
     "the tolerance band is wider than the die";
 
@@ -79,11 +81,15 @@ struct ExportRefusal {
     bool UsageMistake = false; // asked for what cannot be (its own input, too wide a band)
 };
 
-// The drawing sheet of a Calculate on the paper, dated date (ISO 8601; empty: today).
-Page DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-                    const std::string& designName, Paper paper,
-                    const DrawingIdentity& identity = {}, const SheetDetails& details = {},
-                    std::string date = {});
+// A day as ISO 8601 writes it ("2026-12-09"), in local time.
+std::string IsoDate(std::time_t when);
+
+// The drawing sheet of a Calculate on the paper, dated date (ISO 8601; empty: today); or why it
+// cannot be laid out on that paper, decided before any of it is.
+std::variant<Page, std::string>
+DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
+               const std::string& designName, Paper paper, const DrawingIdentity& identity = {},
+               const SheetDetails& details = {}, std::string date = {});
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 

@@ -172,8 +172,4 @@ std::optional<double> Form1Model::ReadField(int index) {
     return value;
 }
 
-void Form1Model::SetIdentity(DrawingIdentity identity) {
-    identity_ = std::move(identity);
-}
-
 } // namespace dieprofile

@@ -77,6 +77,12 @@ public:
     // opening its file does; a die of the die set opens this way. When the blank is not in the
     // catalogue nothing changes and the reason is returned.
     std::optional<std::string> ApplyDesign(const Design& design);
+    // Applies the design as a new one that came from no file, as a die of the die set opens: no
+    // save can write it over the design before, and it carries none of that design's drawing
+    // identity. The name says where it came from ("pass 3 of set.dieset").
+    std::optional<std::string> ApplyAsNewDesign(const Design& design, std::string origin);
+    // Where a design from no file came from; empty for one opened, saved or typed.
+    const std::string& Origin() const { return origin_; }
     // Writes the design atomically; on failure a message says why and an existing file is kept.
     bool SaveDesign(const std::string& path);
 
@@ -103,8 +109,13 @@ public:
     // Its name without the folders, as exports and messages give it; empty while there is none.
     std::string DesignName() const;
     const DrawingIdentity& Identity() const { return identity_; }
-    // The user names the design's drawing for its sheet.
+    // The user names the design's drawing for its sheet: the design of the last Calculate (or,
+    // before any, the one typed).
     void SetIdentity(DrawingIdentity identity);
+    // What the sheet of the last Calculate is called: the identity while that Calculate drew the
+    // design it belongs to (the one it was opened, saved or set with), none once another design
+    // was typed and calculated.
+    DrawingIdentity SheetIdentity() const;
     // The name a drawing's sheet or chart gives: the file's while the drawing shows the inputs the
     // file holds, "(changed since saved)" once it shows others, empty while there is no file.
     std::string DrawingDesignName() const;
@@ -125,6 +136,7 @@ private:
     TextField text3_;
     CaptionLabel label1_6_;
     CaptionLabel label1_11_;
+    std::string origin_;
     int comboRow_ = 0; // the current catalogue row, 1-based; 0 while none is current
     int optionIndex_ = 0;
     ControlId focus_ = ControlId::None;
@@ -134,6 +146,8 @@ private:
     std::string designPath_;
     // What the design's drawing is called on its sheet: kept in the design file, set by the user.
     DrawingIdentity identity_;
+    // The design (without its identity) that identity_ belongs to.
+    std::optional<Design> identityOwner_;
 
     // A program write: the caret goes to the end, as a toolkit's field does.
     static void WriteText(TextField& field, std::string text);

@@ -1,11 +1,15 @@
 #include "app/inspection_model.h"
 
 #include "app/export.h"
+#include "app/sheet_content.h"
 #include "core/file_name.h"
 #include "core/message_text.h"
+#include "inspection/report_page.h"
 #include "output/atomic_file.h"
 #include "output/overlay_options.h"
 #include "profile/profile_figures.h"
+
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -65,7 +69,13 @@ bool InspectionModel::OpenMeasured(const std::string& path) {
         toolkit_.ShowMessage(CannotInspect(path, *refusal));
         return false;
     }
-    return Inspect(path, std::get<MeasuredPoints>(std::move(read)), options_);
+    if (!Inspect(path, std::get<MeasuredPoints>(std::move(read)), options_)) {
+        return false;
+    }
+    // The day the die was measured, as the file has it, for the report's title.
+    struct stat status {};
+    measuredDate_ = ::stat(path.c_str(), &status) == 0 ? IsoDate(status.st_mtime) : "";
+    return true;
 }
 
 bool InspectionModel::SetToleranceText(const std::string& text) {
@@ -81,26 +91,22 @@ bool InspectionModel::SetToleranceText(const std::string& text) {
         }
         options.Tolerance = std::get<OverlayOptions>(read).Tolerance;
     }
-    if (!measured_) {
-        options_ = options;
-        return true;
-    }
-    return Inspect(measuredPath_, *measured_, options);
+    return Reinspect(options);
 }
 
 bool InspectionModel::SetWalls(InspectedWalls walls) {
     InspectionOptions options = options_;
     options.Walls = walls;
-    if (!measured_) {
-        options_ = options;
-        return true;
-    }
-    return Inspect(measuredPath_, *measured_, options);
+    return Reinspect(options);
 }
 
 bool InspectionModel::SetFitAxis(bool fit) {
     InspectionOptions options = options_;
     options.FitAxis = fit;
+    return Reinspect(options);
+}
+
+bool InspectionModel::Reinspect(const InspectionOptions& options) {
     if (!measured_) {
         options_ = options;
         return true;
@@ -116,7 +122,8 @@ std::string InspectionModel::ReportCsv() const {
     return result_ ? InspectionCsv(*design_, *result_) : std::string();
 }
 
-std::optional<ExportRefusal> InspectionModel::WriteRefusal(const std::string& path) const {
+std::optional<ExportRefusal> InspectionModel::WriteRefusal(const std::string& path,
+                                                           bool pdf) const {
     const auto refuse = [&path](std::string_view reason, bool usage) {
         return ExportRefusal{CannotExport(path, reason), usage};
     };
@@ -134,17 +141,16 @@ std::optional<ExportRefusal> InspectionModel::WriteRefusal(const std::string& pa
         return refuse("it is the design file " + QuotedForMessage(window_.DesignName()) + " itself",
                       true);
     }
-    if (ExtensionOf(path) == "pdf") {
-        return refuse("the inspection report is written as CSV (.csv) for now", true);
-    }
-    if (ExtensionOf(path) != "csv") {
-        return refuse("the file name must end in .csv", true);
+    if (ExtensionOf(path) != (pdf ? "pdf" : "csv")) {
+        return refuse(pdf ? "the file name must end in .pdf or .csv"
+                          : "the file name must end in .csv",
+                      true);
     }
     return std::nullopt;
 }
 
-bool InspectionModel::Write(const std::string& path, const std::string& bytes) {
-    std::optional<ExportRefusal> refusal = WriteRefusal(path);
+bool InspectionModel::Write(const std::string& path, const std::string& bytes, bool pdf) {
+    std::optional<ExportRefusal> refusal = WriteRefusal(path, pdf);
     if (!refusal) {
         if (std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
             refusal = ExportRefusal{CannotExport(path, *failure), false};
@@ -156,8 +162,41 @@ bool InspectionModel::Write(const std::string& path, const std::string& bytes) {
     return !refusal;
 }
 
-bool InspectionModel::ExportReport(const std::string& path) {
-    return Write(path, ReportCsv());
+std::optional<Page> InspectionModel::ReportPage(std::string date) const {
+    const std::optional<CalculatedDrawing>& drawn = window_.LastCalculation();
+    if (!result_ || !drawn) {
+        return std::nullopt;
+    }
+    InspectionReportContent content;
+    content.Sheet =
+        SheetContentOf(*drawn, drawn->Scene, window_.DesignName(), window_.Identity(), {}, paper_,
+                       date.empty() ? IsoDate(std::time(nullptr)) : std::move(date));
+    content.MeasuredName = std::filesystem::path(measuredPath_).filename().string();
+    content.MeasuredDate = measuredDate_;
+    return LayOutInspectionReport(content, *design_, *result_);
+}
+
+bool InspectionModel::ExportReport(const std::string& path, ExportPainters* painters) {
+    if (ExtensionOf(path) == "csv") {
+        return Write(path, ReportCsv());
+    }
+    if (std::optional<ExportRefusal> refusal = WriteRefusal(path, true)) {
+        toolkit_.ShowMessage(refusal->Message);
+        return false;
+    }
+    const std::optional<Page> page = ReportPage();
+    Rendering pdf;
+    if (painters == nullptr || !page) {
+        pdf.Failure = "the PDF cannot be made without the window's painters";
+    } else {
+        pdf = painters->Pdf({*page}, "Inspection report: " +
+                                         std::filesystem::path(measuredPath_).filename().string());
+    }
+    if (pdf.Failure) {
+        toolkit_.ShowMessage(CannotExport(path, *pdf.Failure));
+        return false;
+    }
+    return Write(path, pdf.Bytes, true);
 }
 
 bool InspectionModel::ExportDeviations(const std::string& path) {

@@ -8,6 +8,8 @@
 #include "app/form_model.h"
 #include "app/toolkit.h"
 #include "inspection/inspection.h"
+#include "output/page.h"
+#include "output/paper.h"
 
 #include <optional>
 #include <string>
@@ -38,15 +40,23 @@ public:
     // A DXF's layer (empty: every layer); taken when the next file is opened.
     void SetLayer(std::string layer) { layer_ = std::move(layer); }
 
-    // Export Report…: the CSV by its extension (.csv), written as every file is; never over the
-    // measured file or the design. A refusal is a message; true when written.
-    bool ExportReport(const std::string& path);
+    // The report's paper (landscape).
+    void SetPaper(Paper paper) { paper_ = paper; }
+
+    // Export Report…: the CSV (.csv) or the PDF (.pdf, painted by the painters) by the extension,
+    // written as every file is; never over the measured file or the design. A refusal is a
+    // message; true when written.
+    bool ExportReport(const std::string& path, ExportPainters* painters = nullptr);
     // Every point's deviation, x,y,zone,deviation, to a .csv.
     bool ExportDeviations(const std::string& path);
 
+    // The report's page, issued on date (ISO 8601; empty: today); nothing while nothing is
+    // inspected.
+    std::optional<Page> ReportPage(std::string date = {}) const;
+
     // Why nothing may be written to path (nothing inspected, the measured file or the design
-    // itself, not a .csv); nothing when it may.
-    std::optional<ExportRefusal> WriteRefusal(const std::string& path) const;
+    // itself, not a .csv or, for the report, a .pdf); nothing when it may.
+    std::optional<ExportRefusal> WriteRefusal(const std::string& path, bool pdf = false) const;
 
     const std::optional<Inspection>& Result() const { return result_; }
     const std::optional<InspectionDesign>& Design() const { return design_; }
@@ -60,13 +70,17 @@ public:
 private:
     // Inspects these points with these options; on refusal a message and nothing changes.
     bool Inspect(const std::string& path, MeasuredPoints points, const InspectionOptions& options);
-    bool Write(const std::string& path, const std::string& bytes);
+    // The file held inspected again with other options; without one the options are kept.
+    bool Reinspect(const InspectionOptions& options);
+    bool Write(const std::string& path, const std::string& bytes, bool pdf = false);
 
     Toolkit& toolkit_;
     const Form1Model& window_;
     InspectionOptions options_;
     std::string layer_;
     std::string measuredPath_;
+    std::string measuredDate_;
+    Paper paper_ = Paper::A4;
     std::optional<MeasuredPoints> measured_;
     std::optional<InspectionDesign> design_;
     std::optional<Inspection> result_;

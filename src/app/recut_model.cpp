@@ -125,8 +125,12 @@ bool RecutModel::Export(const std::string& path, ExportPainters* painters) {
         DrawingIdentity identity;
         identity.Title = RecutTitle();
         // A recut starts with no drawing number: the sheet says it is not saved.
-        const Page sheet = DrawingSheetOf(drawn, drawn.Scene, "", Paper::A4, identity);
-        Rendering pdf = painters->Pdf({sheet}, RecutTitle());
+        std::variant<Page, std::string> sheet =
+            DrawingSheetOf(drawn, drawn.Scene, "", Paper::A4, identity);
+        if (const std::string* refused = std::get_if<std::string>(&sheet)) {
+            return Refuse(path, *refused);
+        }
+        Rendering pdf = painters->Pdf({std::get<Page>(std::move(sheet))}, RecutTitle());
         if (pdf.Failure) {
             return Refuse(path, *pdf.Failure);
         }

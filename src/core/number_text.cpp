@@ -408,7 +408,9 @@ std::optional<std::int32_t> RoundToLong(double value) {
 }
 
 std::string FixedDecimals(double value, int decimals) {
-    std::array<char, 64> buffer{};
+    // Room for the largest double's 309 digits, its sign, point and decimals: a blank of one's
+    // own may be as large as a double goes.
+    std::string buffer(312 + static_cast<std::size_t>(std::max(decimals, 0)), '\0');
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::fixed, decimals);
     std::string text(buffer.data(), result.ptr);
@@ -420,6 +422,13 @@ std::string ShortestText(double value) {
     std::array<char, 32> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return {buffer.data(), result.ptr};
+}
+
+std::string WithoutTrailingPoint(std::string text) {
+    if (text.size() > 1 && text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
 }
 
 } // namespace dieprofile

@@ -33,6 +33,8 @@ std::string FixedDecimals(double value, int decimals);
 // The shortest text that reads back to the same double ("0.1", "1e+300"), whatever the locale;
 // the form of the CSV and the DXF.
 std::string ShortestText(double value);
+// A number as a drafter writes it, never with a point and no decimals after it ("21." is "21").
+std::string WithoutTrailingPoint(std::string text);
 
 // Rounds to the nearest integer, halves to even; nullopt when the result does
 // not fit a 32-bit signed integer or the value is NaN.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace dieprofile {
@@ -21,19 +22,39 @@ struct Distance {
     Point Gradient;
 };
 
-Distance DistanceToWall(const BoreWall& wall, Point q) {
+// The wall's segments with what every distance needs of them, worked out once.
+struct Segment2 {
+    Point Start;
+    Point Step;
+    double Length2 = 0;
+    Point Normal; // outward: down the wall, toward larger radii
+};
+using WallSegments = std::array<Segment2, 4>;
+
+WallSegments SegmentsOf(const BoreWall& wall) {
+    WallSegments segments{};
+    for (std::size_t k = 0; k + 1 < wall.size(); ++k) {
+        const Point d = wall[k + 1] - wall[k];
+        const double length = std::hypot(d.X, d.Y);
+        segments[k] = {wall[k], d, Dot(d, d), {-d.Y / length, d.X / length}};
+    }
+    return segments;
+}
+
+Distance DistanceToWall(const WallSegments& wall, Point q) {
     double best = std::numeric_limits<double>::infinity();
     std::size_t bestZone = 0;
     Point bestFoot;
     bool interior = false;
-    for (std::size_t k = 0; k + 1 < wall.size(); ++k) {
-        const Point d = wall[k + 1] - wall[k];
-        const double length2 = Dot(d, d);
-        if (!(length2 > 0)) {
+    for (std::size_t k = 0; k < wall.size(); ++k) {
+        const Segment2& segment = wall[k];
+        if (!(segment.Length2 > 0)) {
             continue;
         }
-        const double t = std::clamp(Dot(q - wall[k], d) / length2, 0.0, 1.0);
-        const Point foot{wall[k].X + d.X * t, wall[k].Y + d.Y * t};
+        const double t =
+            std::clamp(Dot(q - segment.Start, segment.Step) / segment.Length2, 0.0, 1.0);
+        const Point foot{segment.Start.X + segment.Step.X * t,
+                         segment.Start.Y + segment.Step.Y * t};
         const Point e = q - foot;
         const double distance2 = Dot(e, e);
         if (distance2 < best) {
@@ -43,10 +64,7 @@ Distance DistanceToWall(const BoreWall& wall, Point q) {
             interior = t > 0 && t < 1;
         }
     }
-    const Point d = wall[bestZone + 1] - wall[bestZone];
-    const double length = std::hypot(d.X, d.Y);
-    // Down the wall, the outward normal points to larger radii.
-    const Point normal{-d.Y / length, d.X / length};
+    const Point normal = wall[bestZone].Normal;
     const Point e = q - bestFoot;
     const double distance = std::sqrt(best);
     if (interior || !(distance > 0)) {
@@ -60,6 +78,8 @@ Distance DistanceToWall(const BoreWall& wall, Point q) {
 struct Pose {
     double AxisX = 0;
     double Tilt = 0;
+    double Cosine = 1; // of the tilt, as the last Turned() left it
+    double Sine = 0;
     double Shift = 0;
     int Direction = 1;
     int Side = 1; // 0: both walls, each point on the side it lies
@@ -70,9 +90,15 @@ struct Evaluated {
     std::array<double, 3> Jacobian{}; // by AxisX, Tilt, Shift
 };
 
-Evaluated Evaluate(const BoreWall& wall, const Pose& pose, Point p) {
-    const double cosine = std::cos(pose.Tilt);
-    const double sine = std::sin(pose.Tilt);
+Pose Turned(Pose pose) {
+    pose.Cosine = std::cos(pose.Tilt);
+    pose.Sine = std::sin(pose.Tilt);
+    return pose;
+}
+
+Evaluated Evaluate(const WallSegments& wall, const Pose& pose, Point p) {
+    const double cosine = pose.Cosine;
+    const double sine = pose.Sine;
     const double across = (p.X - pose.AxisX) * cosine - p.Y * sine;
     const double along = (p.X - pose.AxisX) * sine + p.Y * cosine;
     const double side = pose.Side != 0 ? pose.Side : (across >= 0 ? 1 : -1);
@@ -101,8 +127,9 @@ struct Fitted {
 };
 
 // The mean distance of the best four fifths of the points from the wall at this pose.
-Fitted Score(const BoreWall& wall, const Pose& pose, const std::vector<Point>& points,
+Fitted Score(const WallSegments& wall, Pose pose, const std::vector<Point>& points,
              std::vector<double>& sizes) {
+    pose = Turned(pose);
     sizes.clear();
     for (const Point& p : points) {
         sizes.push_back(std::abs(Evaluate(wall, pose, p).Value));
@@ -155,7 +182,7 @@ bool Solve(std::array<std::array<double, 3>, 3> a, std::array<double, 3> b, std:
 // Gauss-Newton steps on the best four fifths, the fifth chosen anew each step, until the pose
 // no longer moves. The free unknowns: the shift alone (one wall on the file's axis), the axis's
 // position too (one wall moved across), or its tilt as well (both walls).
-Fitted Refine(const BoreWall& wall, Pose pose, std::size_t unknowns,
+Fitted Refine(const WallSegments& wall, Pose pose, std::size_t unknowns,
               const std::vector<Point>& points, double height, int steps) {
     std::vector<double> sizes;
     std::vector<Evaluated> evaluated(points.size());
@@ -163,6 +190,7 @@ Fitted Refine(const BoreWall& wall, Pose pose, std::size_t unknowns,
     const std::array<std::size_t, 3> order{2, 0, 1};
     const std::size_t n = unknowns;
     for (int step = 0; step < steps; ++step) {
+        pose = Turned(pose);
         sizes.clear();
         for (std::size_t i = 0; i < points.size(); ++i) {
             evaluated[i] = Evaluate(wall, pose, points[i]);
@@ -192,36 +220,34 @@ Fitted Refine(const BoreWall& wall, Pose pose, std::size_t unknowns,
         pose.AxisX -= scale * delta[1];
         pose.Tilt = std::clamp(pose.Tilt - scale * delta[2], -0.1, 0.1);
         const double moved = std::abs(delta[0]) + std::abs(delta[1]) + height * std::abs(delta[2]);
-        if (!(moved > 1e-15 * height)) {
+        if (!(moved > 1e-14 * height)) {
             break;
         }
     }
     return Score(wall, pose, points, sizes);
 }
 
-// At most this many points, spread through the file, for the search and the first fit. Taken at
-// the golden ratio's multiples rather than at a fixed stride: a file that alternates its walls
-// point by point (a profiler's left and right readings in pairs) would otherwise give the points
-// of one wall alone whenever the stride is even.
-std::vector<Point> Thinned(const std::vector<Point>& points, std::size_t most) {
+} // namespace
+
+// At most this many points, one from each run of the file in turn, picked at random within it so
+// that no order of the file (the two walls alternating, say) leaves a wall out.
+std::vector<Point> ThinnedPoints(const std::vector<Point>& points, std::size_t most) {
     if (points.size() <= most) {
         return points;
     }
-    constexpr double kGoldenFraction = 0.6180339887498949;
-    std::vector<std::size_t> picked(most);
-    for (std::size_t i = 0; i < most; ++i) {
-        const double spread = static_cast<double>(i) * kGoldenFraction;
-        picked[i] = static_cast<std::size_t>((spread - std::floor(spread)) *
-                                             static_cast<double>(points.size()));
-    }
-    std::ranges::sort(picked); // in the file's order, as the fit has always taken them
     std::vector<Point> few;
     few.reserve(most);
-    for (const std::size_t i : picked) {
-        few.push_back(points[std::min(i, points.size() - 1)]);
+    std::uint64_t random = 0x9E3779B97F4A7C15U;
+    for (std::size_t i = 0; i < most; ++i) {
+        const std::size_t start = i * points.size() / most;
+        const std::size_t run = (i + 1) * points.size() / most - start;
+        random = random * 6364136223846793005U + 1442695040888963407U;
+        few.push_back(points[start + static_cast<std::size_t>(random >> 33) % run]);
     }
     return few;
 }
+
+namespace {
 
 // Both walls: the axis through the middles of the points' extents, slice by slice along y.
 void MidlineAxis(const std::vector<Point>& points, Bounds extent, Pose& pose) {
@@ -269,15 +295,16 @@ bool HoldsBothWalls(const Pose& pose, const std::vector<Point>& points) {
     return 10 * left >= points.size() && 10 * (points.size() - left) >= points.size();
 }
 
-Fitted Align(const BoreWall& wall, const std::vector<Point>& points,
+Fitted Align(const BoreWall& design, const std::vector<Point>& points,
              const InspectionOptions& options, double height) {
+    const WallSegments wall = SegmentsOf(design);
     Bounds extent;
     for (const Point& p : points) {
         extent.Add(p);
     }
-    const std::vector<Point> few = Thinned(points, 600);
-    const std::vector<Point> many = Thinned(points, 20000);
-    const double bearingRadius = wall[2].X;
+    const std::vector<Point> few = ThinnedPoints(points, 600);
+    const std::vector<Point> many = ThinnedPoints(points, kFitPoints);
+    const double bearingRadius = design[2].X;
     std::vector<Pose> starts;
     if (options.Walls != InspectedWalls::One) {
         Pose both;
@@ -313,15 +340,16 @@ Fitted Align(const BoreWall& wall, const std::vector<Point>& points,
                     grid = scored;
                 }
             }
-            const Fitted fitted = Refine(wall, grid.At, unknowns, many, height, 200);
-            if (fitted.MeanDistance < best.MeanDistance && HoldsBothWalls(fitted.At, many)) {
+            const Fitted fitted = Refine(wall, grid.At, unknowns, few, height, 60);
+            if (fitted.MeanDistance < best.MeanDistance && HoldsBothWalls(fitted.At, few)) {
                 best = fitted;
             }
         }
     }
-    return many.size() == points.size()
-               ? best
-               : Refine(wall, best.At, Unknowns(best.At, options), points, height, 40);
+    // The best of them fitted on more points, then on all.
+    const std::size_t unknowns = Unknowns(best.At, options);
+    best = Refine(wall, best.At, unknowns, many, height, 200);
+    return many.size() == points.size() ? best : Refine(wall, best.At, unknowns, points, height, 4);
 }
 
 } // namespace
@@ -335,7 +363,14 @@ Point AlignedPoint(const Alignment& alignment, Point p) {
 }
 
 double WallDeviation(const BoreWall& wall, Point aligned) {
-    return DistanceToWall(wall, {std::abs(aligned.X), aligned.Y}).Value;
+    return DistanceToWall(SegmentsOf(wall), {std::abs(aligned.X), aligned.Y}).Value;
+}
+
+Point ExaggeratedPoint(const BoreWall& wall, Point aligned, double factor) {
+    const double side = aligned.X < 0 ? -1 : 1;
+    const Distance d = DistanceToWall(SegmentsOf(wall), {std::abs(aligned.X), aligned.Y});
+    const double moved = d.Value * (factor - 1);
+    return {aligned.X + side * d.Gradient.X * moved, aligned.Y + d.Gradient.Y * moved};
 }
 
 Alignment AlignToDesign(const BoreWall& wall, const std::vector<Point>& points,

@@ -53,8 +53,13 @@ struct Alignment {
     std::size_t PointsUsed = 0;
 };
 
+// At most `most` of the points, spread through the file whatever its order: the alignment and the
+// first zone fits work on kFitPoints of them, then refine on all.
+inline constexpr std::size_t kFitPoints = 20000;
+std::vector<Point> ThinnedPoints(const std::vector<Point>& points, std::size_t most);
+
 // The points aligned: x from the axis (left of it negative), y up from the bottom face.
-Point AlignedPoint(const Alignment& alignment, Point inFile);
+Point AlignedPoint(const Alignment& alignment, Point p);
 
 // The best fit of the points (in the design's unit) to the design's wall, however poor.
 Alignment AlignToDesign(const BoreWall& wall, const std::vector<Point>& points,
@@ -63,6 +68,9 @@ Alignment AlignToDesign(const BoreWall& wall, const std::vector<Point>& points,
 // The signed normal distance of a point (x from the axis, y) from the design's wall, outward
 // (into the diamond) positive; the right-hand wall's mirror for a point left of the axis.
 double WallDeviation(const BoreWall& wall, Point aligned);
+// The point moved along the wall's normal so that its deviation is factor times its own, as a
+// report draws deviations too small to see at the drawing's scale.
+Point ExaggeratedPoint(const BoreWall& wall, Point aligned, double factor);
 
 // A fitted line r = Offset + Slope·y of one wall of one zone.
 struct ZoneLine {
@@ -119,6 +127,18 @@ struct DesignFigures {
     double ExitDiameter = 0;
 };
 DesignFigures DesignFiguresOf(const BoreWall& wall);
+
+// One figure of the report: the design's, the measured and their difference (each none where
+// there is none), its unit, and within the tolerance or not (none without one).
+struct ReportRow {
+    std::string Quantity; // "reduction_angle_deg"
+    std::optional<double> Design;
+    std::optional<double> Measured;
+    std::optional<double> Deviation;
+    std::string Unit; // "in", "mm", "deg", "count"
+    std::optional<bool> Within;
+};
+std::vector<ReportRow> InspectionRows(const InspectionDesign& design, const Inspection& inspection);
 
 // The report's CSV (header, then one row a figure) and the deviations' (x,y,zone,deviation).
 std::string InspectionCsv(const InspectionDesign& design, const Inspection& inspection);

@@ -507,8 +507,8 @@ private:
         } else if (type == "ARC") {
             constexpr double kRadians = std::numbers::pi / 180;
             double sweep = std::fmod(entity.EndAngle - entity.StartAngle, 360.0);
-            if (sweep <= 0) {
-                sweep += 360;
+            if (!(sweep > 0)) {
+                sweep = std::isfinite(sweep) ? sweep + 360 : 360; // angles too far apart to tell
             }
             Chain chain;
             AddArc(chain, entity.P10, entity.Radius, entity.StartAngle * kRadians,

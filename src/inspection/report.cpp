@@ -24,15 +24,14 @@ public:
              std::optional<bool> within = std::nullopt) {
         const std::optional<double> deviation =
             design && measured ? std::optional(*measured - *design) : std::nullopt;
-        csv_ += std::string(quantity) + ',' + Text(design) + ',' + Text(measured) + ',' +
-                Text(deviation) + ',' + std::string(unit) + ',' +
-                (tolerance_ && within ? (*within ? "yes" : "no") : "") + '\n';
+        rows_.push_back({std::string(quantity), design, measured, deviation, std::string(unit),
+                         tolerance_ ? within : std::nullopt});
     }
-    std::string Take() { return std::move(csv_); }
+    std::vector<ReportRow> Take() { return std::move(rows_); }
 
 private:
     std::optional<double> tolerance_;
-    std::string csv_ = "quantity,design,measured,deviation,unit,within_tolerance\n";
+    std::vector<ReportRow> rows_;
 };
 
 std::optional<double> Count(std::size_t count) {
@@ -41,7 +40,8 @@ std::optional<double> Count(std::size_t count) {
 
 } // namespace
 
-std::string InspectionCsv(const InspectionDesign& design, const Inspection& inspection) {
+std::vector<ReportRow> InspectionRows(const InspectionDesign& design,
+                                      const Inspection& inspection) {
     const DesignFigures planned = DesignFiguresOf(design.Wall);
     const std::string unit(UnitSymbol(design.UnitDivisor));
     const auto& zones = inspection.Zones;
@@ -76,6 +76,16 @@ std::string InspectionCsv(const InspectionDesign& design, const Inspection& insp
     rows.Add("points_used", std::nullopt, Count(used), "count");
     rows.Add("points_left_out", std::nullopt, Count(inspection.Points.size() - used), "count");
     return rows.Take();
+}
+
+std::string InspectionCsv(const InspectionDesign& design, const Inspection& inspection) {
+    std::string csv = "quantity,design,measured,deviation,unit,within_tolerance\n";
+    for (const ReportRow& row : InspectionRows(design, inspection)) {
+        csv += row.Quantity + ',' + Text(row.Design) + ',' + Text(row.Measured) + ',' +
+               Text(row.Deviation) + ',' + row.Unit + ',' +
+               (row.Within ? (*row.Within ? "yes" : "no") : "") + '\n';
+    }
+    return csv;
 }
 
 std::string DeviationsCsv(const Inspection& inspection) {

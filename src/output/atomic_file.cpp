@@ -187,6 +187,8 @@ std::optional<std::string> ReadBoundedFile(const std::string& path, std::string&
     // Read in pieces, and no further than one byte past the limit: that tells a file that is too
     // large without reading all of it, and a small file costs no large buffer.
     bytes.clear();
+    bytes.reserve(std::min(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)), limit) +
+                  1);
     std::array<char, 16384> piece{};
     while (bytes.size() <= limit) {
         const ssize_t read = ::read(fd, piece.data(), piece.size());

@@ -1,4 +1,6 @@
 #include "output/design_file.h"
+#include "core/units.h"
+#include "output/sheet_layout.h"
 #include "output/strict_json.h"
 
 #include <filesystem>
@@ -69,6 +71,13 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
         if (auto wrong = FieldText(root, "", key, design.Identity.*member)) {
             return *wrong;
         }
+    }
+    if (const std::string& tolerance = design.Identity.BearingTolerance;
+        !tolerance.empty() &&
+        !ParseBearingTolerance(tolerance,
+                               design.Unit == "in" ? kInchUnitDivisor : kMillimetreUnitDivisor)) {
+        return "the bearing tolerance " + InQuotes(tolerance) +
+               " is not an upper and a lower deviation";
     }
     const Json& fields = root.at("fields");
     if (!fields.is_object()) {

@@ -40,20 +40,25 @@ inline constexpr std::array<DesignFieldKey, 10> kDesignFields{{
     {"diamondHeight", 5},
 }};
 
-// What the drawing of a design is called on its sheet; each may be empty.
+// What the drawing of a design is called on its sheet, and the tolerance its bearing is made to
+// (as typed, with its unit: "+0.0002/-0 in"); each may be empty.
 struct DrawingIdentity {
     std::string Number;
     std::string Title;
     std::string Revision;
-    bool Empty() const { return Number.empty() && Title.empty() && Revision.empty(); }
+    std::string BearingTolerance{};
+    bool Empty() const {
+        return Number.empty() && Title.empty() && Revision.empty() && BearingTolerance.empty();
+    }
     bool operator==(const DrawingIdentity&) const = default;
 };
 
 // The optional keys that hold it, from kDesignIdentityVersion on.
-inline constexpr std::array<std::pair<std::string_view, std::string DrawingIdentity::*>, 3>
+inline constexpr std::array<std::pair<std::string_view, std::string DrawingIdentity::*>, 4>
     kDrawingIdentityKeys{{{"drawingNumber", &DrawingIdentity::Number},
                           {"title", &DrawingIdentity::Title},
-                          {"revision", &DrawingIdentity::Revision}}};
+                          {"revision", &DrawingIdentity::Revision},
+                          {"bearingTolerance", &DrawingIdentity::BearingTolerance}}};
 
 struct Design {
     std::string Unit;                       // "in" or "mm"

@@ -3,6 +3,8 @@
 #include "core/number_text.h"
 #include "core/utf8.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -89,6 +91,11 @@ void Header(GroupWriter& w, const DxfDocument& document) {
     for (const DxfPolyline& polyline : document.Polylines) {
         for (const Point& vertex : polyline.Vertices) {
             extend(vertex);
+        }
+    }
+    for (const DxfSolid& solid : document.Solids) {
+        for (const Point& corner : solid.Corners) {
+            extend(corner);
         }
     }
     for (const DxfText& text : document.Texts) {
@@ -190,6 +197,15 @@ void Entities(GroupWriter& w, const DxfDocument& document) {
         w.Code(0, "SEQEND");
         w.Code(8, CodePage1252(polyline.Layer));
     }
+    for (const DxfSolid& solid : document.Solids) {
+        w.Code(0, "SOLID");
+        w.Code(8, CodePage1252(solid.Layer));
+        // A SOLID's third and fourth corners are crossed: round the outline they come 1, 2, 4, 3.
+        w.Coordinates(10, solid.Corners[0]);
+        w.Coordinates(11, solid.Corners[1]);
+        w.Coordinates(12, solid.Corners[3]);
+        w.Coordinates(13, solid.Corners[2]);
+    }
     for (const DxfText& text : document.Texts) {
         w.Code(0, "TEXT");
         w.Code(8, CodePage1252(text.Layer));
@@ -209,6 +225,22 @@ void Entities(GroupWriter& w, const DxfDocument& document) {
 }
 
 } // namespace
+
+bool AllFinite(const DxfDocument& document) {
+    const auto finite = [](Point p) { return std::isfinite(p.X) && std::isfinite(p.Y); };
+    return std::ranges::all_of(
+               document.Lines,
+               [&](const DxfLine& l) { return finite(l.Start) && finite(l.End); }) &&
+           std::ranges::all_of(
+               document.Polylines,
+               [&](const DxfPolyline& p) { return std::ranges::all_of(p.Vertices, finite); }) &&
+           std::ranges::all_of(
+               document.Solids,
+               [&](const DxfSolid& s) { return std::ranges::all_of(s.Corners, finite); }) &&
+           std::ranges::all_of(document.Texts, [&](const DxfText& t) {
+               return finite(t.At) && std::isfinite(t.Height) && std::isfinite(t.RotationDeg);
+           });
+}
 
 std::string WriteDxf(const DxfDocument& document) {
     GroupWriter w;

@@ -1,11 +1,12 @@
-// A small writer of DXF release 12 (AC1009) ASCII files with lines, polylines and single-line
-// texts on named layers: the version every CAM importer reads. Numbers are written in the C
-// locale, each the shortest text that reads back as the same double.
+// A small writer of DXF release 12 (AC1009) ASCII files with lines, polylines, filled solids and
+// single-line texts on named layers: the version every CAM importer reads. Numbers are written in
+// the C locale, each the shortest text that reads back as the same double.
 #pragma once
 
 #include "core/geometry.h"
 #include "profile/die_section.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,13 @@ struct DxfPolyline {
     bool Closed = false;
 };
 
+// A filled triangle or quadrilateral, as an arrowhead is drawn; a triangle repeats its last corner.
+// The corners go round the outline: the writer puts them in the order a SOLID wants.
+struct DxfSolid {
+    std::string Layer;
+    std::array<Point, 4> Corners{};
+};
+
 // The header's unit: $INSUNITS 1 inches, 4 millimetres; $MEASUREMENT 0 imperial, 1 metric.
 enum class DxfUnit { Inches, Millimetres };
 
@@ -58,8 +66,12 @@ struct DxfDocument {
     std::vector<DxfLayer> Layers;
     std::vector<DxfLine> Lines;
     std::vector<DxfPolyline> Polylines;
+    std::vector<DxfSolid> Solids;
     std::vector<DxfText> Texts;
 };
+
+// Whether every coordinate and text height is a finite number, as every reader needs.
+bool AllFinite(const DxfDocument& document);
 
 // The whole file. Texts, names and comments are UTF-8 in and Windows code page 1252 out, which
 // the header declares: a character that page holds is its byte, any other is written \U+XXXX,

@@ -3,10 +3,12 @@
 #include "core/number_text.h"
 #include "core/units.h"
 #include "output/text_fit.h"
+#include "output/title_block.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <utility>
 
 namespace dieprofile {
@@ -198,25 +200,66 @@ AxialWindow RegionWindow(const BoreWall& wall, OverlayRegion region) {
 
 namespace {
 
-// The die's lines in its own units, cut to the region: the view's lines and the band either side
-// of each wall.
+// A text of the chart in the die's units: where it is anchored and what it says.
+struct DieText {
+    Point At;
+    std::string Text;
+};
+
+// The die's lines in its own units, cut to the region: the view's lines, the band either side
+// of each wall, and each cone's lines at its angle's limits with their values.
 struct DieLines {
     std::vector<SectionLine> Profile;
     std::vector<SectionLine> Band;
+    std::vector<SectionLine> AngleLimits;
+    std::vector<DieText> AngleTexts;
     AxialWindow Window;
-    double TopFace = 0; // the heights of the datums
-    double BearingStart = 0;
-    double BottomFace = 0;
+    BoreWall Wall{}; // the right-hand wall: its corners are the datums
 };
+
+// The wall's zones with a cone (entrance bell, reduction cone, back relief): the index of their
+// upper corner.
+constexpr std::size_t kCones[] = {0, 1, 3};
+
+// A zone's included angle, degrees, from its wall's corners: negative for a cone that widens
+// downwards, as the back relief does.
+double IncludedAngleOf(Point upper, Point lower) {
+    return 360 / std::numbers::pi * std::atan2(upper.X - lower.X, upper.Y - lower.Y);
+}
+
+// For each cone with a length, the two lines at its included angle ± tolerance through the middle
+// of its zone on the right-hand wall, from the zone's top height to its bottom, each with its
+// angle beside it: the wider one's a quarter of the zone below its top, the narrower one's a
+// quarter above its bottom, clear of each other and of the datums at the zone's ends.
+void AddAngleLimits(const BoreWall& wall, double tolerance, DieLines& die) {
+    for (const std::size_t i : kCones) {
+        const Point upper = wall[i];
+        const Point lower = wall[i + 1];
+        if (!(upper.Y - lower.Y > 0)) {
+            continue;
+        }
+        const Point middle{(upper.X + lower.X) / 2, (upper.Y + lower.Y) / 2};
+        const double nominal = IncludedAngleOf(upper, lower);
+        for (const double wider : {1.0, -1.0}) {
+            const double angle = nominal + (nominal < 0 ? -wider : wider) * tolerance;
+            const double slope = std::tan(angle * std::numbers::pi / 360);
+            const Point top{middle.X + (upper.Y - middle.Y) * slope, upper.Y};
+            const Point bottom{middle.X + (lower.Y - middle.Y) * slope, lower.Y};
+            die.AngleLimits.push_back({top, bottom});
+            const double along = wider > 0 ? 0.75 : 0.25;
+            die.AngleTexts.push_back(
+                {{bottom.X + along * (top.X - bottom.X), bottom.Y + along * (top.Y - bottom.Y)},
+                 SheetDegrees(std::fabs(angle))});
+        }
+    }
+}
 
 DieLines DieLinesOf(const SectionFrame& frame, const DrawingScene& scene,
                     const OverlayOptions& options) {
     DieLines die;
     const BoreWall right = BoreWallOf(frame, scene, BoreSide::Right);
     die.Window = RegionWindow(right, options.Region);
-    die.TopFace = right[0].Y;
-    die.BearingStart = right[2].Y;
-    die.BottomFace = right[4].Y;
+    die.Wall = right;
     std::vector<SectionLine> band;
     if (options.Tolerance > 0) {
         for (const BoreSide side : {BoreSide::Left, BoreSide::Right}) {
@@ -243,6 +286,16 @@ DieLines DieLinesOf(const SectionFrame& frame, const DrawingScene& scene,
     };
     cut(OverlayViewLines(frame, scene, options.View), die.Profile);
     cut(band, die.Band);
+    if (options.AngleTolerance > 0) {
+        DieLines limits;
+        AddAngleLimits(right, options.AngleTolerance, limits);
+        cut(limits.AngleLimits, die.AngleLimits);
+        for (const DieText& text : limits.AngleTexts) {
+            if (text.At.Y >= die.Window.Low && text.At.Y <= die.Window.High) {
+                die.AngleTexts.push_back(text);
+            }
+        }
+    }
     return die;
 }
 
@@ -273,7 +326,7 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
     SheetPlacement place;
     place.MmPerUnit = mmPerUnit;
     place.Mirror = options.Mirror;
-    for (const std::vector<SectionLine>* lines : {&die.Profile, &die.Band}) {
+    for (const std::vector<SectionLine>* lines : {&die.Profile, &die.Band, &die.AngleLimits}) {
         for (const SectionLine& line : *lines) {
             place.Die.Add(line.Start);
             place.Die.Add(line.End);
@@ -283,7 +336,8 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
     place.Die.Add({0, die.Window.High});
     const double contentWidth = place.Die.Width() * mmPerUnit;
     const double contentHeight = place.Die.Height() * mmPerUnit;
-    const double sheetWidth = contentWidth + 2 * kSheetMarginMm + kDatumLabelRoomMm;
+    const double sheetWidth =
+        contentWidth + 2 * kSheetMarginMm + kZoneLabelRoomMm + kDatumLabelRoomMm;
     const double sheetHeight = contentHeight + 2 * (kSheetMarginMm + kAxisOverhangMm);
     if (!std::isfinite(sheetWidth) || !std::isfinite(sheetHeight)) {
         return std::string("The profile cannot be drawn at this magnification.");
@@ -291,9 +345,11 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
     const double columns = TilesFor(sheetWidth, pages.TileWidth);
     const double rows = TilesFor(sheetHeight, pages.TileHeight);
     if (columns * rows > kMaxOverlayPages) {
+        // Counted in words past a billion, where a count in figures no longer reads.
+        const double count = columns * rows;
         return "At " + NumberToText(options.Magnification) + "x the overlay would need " +
-               NumberToText(columns * rows) + " pages; at most " + NumberToText(kMaxOverlayPages) +
-               " can be printed.";
+               (count <= 1e9 ? NumberToText(count) : std::string("more than a billion")) +
+               " pages; at most " + NumberToText(kMaxOverlayPages) + " can be printed.";
     }
     pages.Columns = static_cast<int>(columns);
     pages.Rows = static_cast<int>(rows);
@@ -302,15 +358,71 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
     // The pages together cover more than the sheet; the sheet sits in the middle of them.
     const double coveredWidth = pages.Columns * place.StepX + kPageOverlapMm;
     const double coveredHeight = pages.Rows * place.StepY + kPageOverlapMm;
-    place.Left = (coveredWidth - sheetWidth) / 2 + kSheetMarginMm;
+    place.Left = (coveredWidth - sheetWidth) / 2 + kSheetMarginMm + kZoneLabelRoomMm;
     place.Top = (coveredHeight - contentHeight) / 2;
     return place;
 }
 
-// The die's lines, the axis and the datums with their names, on the sheet.
-void DrawDie(const DieLines& die, const SheetPlacement& place, OverlayPages& pages) {
+// Texts set along a column: the datums at the right, each name above its line and its height below
+// (left aligned), the zones' values at the left, each across its middle (right aligned). A label
+// that would run into the last one is stacked on the side of its line away from it, and where even
+// that is too close, moved further out.
+class LabelColumn {
+public:
+    LabelColumn(double x, double outward) : x_(x), outward_(outward) {}
+    void Add(OverlayPages& pages, double y, const std::vector<std::string>& lines) {
+        constexpr double kGap = 0.8; // from a datum line to the letters above and below it
+        constexpr double h = kOverlayTextMm;
+        double width = 0;
+        for (const std::string& line : lines) {
+            width = std::max(width, TextWidth(line, h));
+        }
+        // The baselines, top to bottom, and the extent of the letters on the paper.
+        std::vector<double> baselines = lines.size() == 1
+                                            ? std::vector<double>{y + h / 2}
+                                            : std::vector<double>{y - kGap, y + kGap + h};
+        const auto clear = [this](const std::vector<double>& b) {
+            return b.front() - kOverlayTextMm > lastBottom_ + 1 || b.back() < lastTop_ - 1;
+        };
+        double at = x_;
+        if (!clear(baselines) && lines.size() == 2) {
+            const std::vector<double> stacked =
+                y > lastY_ ? std::vector<double>{y + kGap + h, y + kGap + 2 * h + 1}
+                           : std::vector<double>{y - kGap - h - 1, y - kGap};
+            if (clear(stacked)) {
+                baselines = stacked;
+            }
+        }
+        if (!clear(baselines)) {
+            at = lastEnd_ + 2 * outward_;
+        }
+        const TextAlign align = outward_ > 0 ? TextAlign::Left : TextAlign::Right;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            pages.Texts.push_back({{at, baselines[i]}, lines[i], h, align});
+        }
+        lastY_ = y;
+        lastTop_ = baselines.front() - h;
+        lastBottom_ = baselines.back();
+        lastEnd_ = at + outward_ * width;
+    }
+
+private:
+    double x_;
+    double outward_;
+    double lastY_ = 0;
+    double lastTop_ = std::numeric_limits<double>::infinity();
+    double lastBottom_ = -std::numeric_limits<double>::infinity();
+    double lastEnd_ = 0;
+};
+
+// The die's lines, the axis, the datums at every corner of the bore with their heights above the
+// bottom face, the zones' nominal values (the bearing's diameter, the cones' included angles) and
+// the lines at the cones' angle limits, on the sheet.
+void DrawDie(const DieLines& die, const SheetPlacement& place, double unitDivisor,
+             OverlayPages& pages) {
     for (const auto& [lines, stroke] : {std::pair{&die.Profile, OverlayStroke::Profile},
-                                        std::pair{&die.Band, OverlayStroke::Band}}) {
+                                        std::pair{&die.Band, OverlayStroke::Band},
+                                        std::pair{&die.AngleLimits, OverlayStroke::Band}}) {
         for (const SectionLine& line : *lines) {
             pages.Lines.push_back({place.ToPaper(line.Start.X, line.Start.Y),
                                    place.ToPaper(line.End.X, line.End.Y), stroke});
@@ -324,15 +436,36 @@ void DrawDie(const DieLines& die, const SheetPlacement& place, OverlayPages& pag
                            OverlayStroke::Axis});
     const double left = place.ToPaper(place.Die.MinX, 0).X - kDatumOverhangMm;
     const double right = place.ToPaper(place.Die.MaxX, 0).X + kDatumOverhangMm;
-    for (const auto& [height, name] :
-         {std::pair{die.TopFace, "top face"}, std::pair{die.BearingStart, "start of bearing"},
-          std::pair{die.BottomFace, "bottom face"}}) {
-        if (height < die.Window.Low || height > die.Window.High) {
-            continue; // outside the region drawn
+    const BoreWall& w = die.Wall;
+    const auto inWindow = [&die](double height) {
+        return height >= die.Window.Low && height <= die.Window.High;
+    };
+    static constexpr const char* kCorners[] = {"top face", "bell to cone", "bearing start",
+                                               "bearing end", "bottom face"};
+    LabelColumn datums(right + 1.5, 1);
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        // A corner at the height of the one above it (a zone of no length) shares its datum.
+        if (!inWindow(w[i].Y) || (i > 0 && w[i].Y == w[i - 1].Y)) {
+            continue;
         }
-        const double y = place.ToPaper(0, height).Y;
+        const double y = place.ToPaper(0, w[i].Y).Y;
         pages.Lines.push_back({{left, y}, {right, y}, OverlayStroke::Datum});
-        pages.Texts.push_back({{right + 1.5, y + kOverlayTextMm / 2}, name, kOverlayTextMm});
+        datums.Add(pages, y, {kCorners[i], SheetLength(w[i].Y - w.back().Y, unitDivisor)});
+    }
+    LabelColumn values(left - 1.5, -1);
+    for (std::size_t i = 0; i + 1 < w.size(); ++i) {
+        const double middle = (w[i].Y + w[i + 1].Y) / 2;
+        const bool bearing = i == 2;
+        if (!inWindow(middle) || (!bearing && !(w[i].Y > w[i + 1].Y))) {
+            continue;
+        }
+        values.Add(pages, place.ToPaper(0, middle).Y,
+                   {bearing ? "\u00D8" + SheetLength(2 * w[i].X, unitDivisor)
+                            : SheetDegrees(std::fabs(IncludedAngleOf(w[i], w[i + 1])))});
+    }
+    for (const DieText& text : die.AngleTexts) {
+        const Point at = place.ToPaper(text.At.X, text.At.Y);
+        pages.Texts.push_back({{at.X + 1.5, at.Y + kOverlayTextMm / 2}, text.Text, kOverlayTextMm});
     }
 }
 
@@ -481,6 +614,10 @@ void AddFootAndSide(const OverlayOptions& options, double unitDivisor, std::stri
                            ? "tolerance band \u00b1" + NumberToText(options.Tolerance) + " " +
                                  std::string(UnitSymbol(unitDivisor)) + " on the radius"
                            : std::string("no tolerance band");
+    if (options.AngleTolerance > 0) {
+        band += "    cone lines at \u00b1" + NumberToText(options.AngleTolerance) +
+                "\u00b0 on the included angle";
+    }
     if (options.Mirror) {
         band += "    MIRRORED for reversing optics: the entry face is at the bottom";
     }
@@ -519,14 +656,13 @@ std::string BandWarning(const OverlayOptions& options, double mmPerUnit) {
 
 } // namespace
 
-std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
+namespace {
+
+std::variant<OverlayPages, std::string> LayOutOnPaper(const SectionFrame& frame,
                                                       const DrawingScene& scene, double unitDivisor,
                                                       const OverlayOptions& options,
                                                       std::string_view designName,
                                                       double paperWidthMm, double paperHeightMm) {
-    if (std::optional<std::string> problem = CheckOverlayOptions(options)) {
-        return *std::move(problem);
-    }
     OverlayPages pages;
     // Lengths of the die are in the unit in force; the unit divisor is millimetres per unit.
     const double mmPerUnit = unitDivisor * options.Magnification;
@@ -557,11 +693,42 @@ std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
         return std::move(*problem);
     }
     const SheetPlacement& place = std::get<SheetPlacement>(placed);
-    DrawDie(die, place, pages);
+    DrawDie(die, place, unitDivisor, pages);
     AddAlignmentMarks(place, pages);
     CutIntoPages(place, pages);
     AddFootAndSide(options, unitDivisor, designName, warningLines, pages);
     return pages;
+}
+
+} // namespace
+
+std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
+                                                      const DrawingScene& scene, double unitDivisor,
+                                                      const OverlayOptions& options,
+                                                      std::string_view designName,
+                                                      double paperWidthMm, double paperHeightMm) {
+    if (std::optional<std::string> problem = CheckOverlayOptions(options)) {
+        return *std::move(problem);
+    }
+    const double shortSide = std::min(paperWidthMm, paperHeightMm);
+    const double longSide = std::max(paperWidthMm, paperHeightMm);
+    const auto layOut = [&](bool landscape) {
+        return LayOutOnPaper(frame, scene, unitDivisor, options, designName,
+                             landscape ? longSide : shortSide, landscape ? shortSide : longSide);
+    };
+    if (options.Orientation != OverlayOrientation::Auto) {
+        return layOut(options.Orientation == OverlayOrientation::Landscape);
+    }
+    // Each way round is bounded by the page count before its pages are made; landscape is taken
+    // only when it prints fewer pages, or when portrait cannot be printed and it can.
+    auto portrait = layOut(false);
+    auto landscape = layOut(true);
+    const OverlayPages* upright = std::get_if<OverlayPages>(&portrait);
+    const OverlayPages* turned = std::get_if<OverlayPages>(&landscape);
+    if (turned != nullptr && (upright == nullptr || turned->Pages.size() < upright->Pages.size())) {
+        return landscape;
+    }
+    return portrait;
 }
 
 std::vector<Page> OverlayPaper(const OverlayPages& pages) {

@@ -48,9 +48,11 @@ inline constexpr double kPageOverlapMm = 10;
 // one; the sheet is tiled over the rest.
 inline constexpr double kFooterHeightMm = 19;
 inline constexpr double kSideStripMm = 12;
-// Free paper around the profile, and to its right the room for the datums' names.
+// Free paper around the profile, to its right the room for the datums' names and heights, and to
+// its left the room for the zones' nominal values.
 inline constexpr double kSheetMarginMm = 12;
 inline constexpr double kDatumLabelRoomMm = 28;
+inline constexpr double kZoneLabelRoomMm = 10;
 // The chart's lettering, capital height.
 inline constexpr double kOverlayTextMm = 2.5;
 // A sheet needing more pages than this is refused rather than sent to a printer.
@@ -88,10 +90,10 @@ struct OverlayPage {
 };
 
 struct OverlayPages {
-    double PaperWidth = 0; // every page, portrait
+    double PaperWidth = 0; // every page, turned as the options ask or as prints fewer pages
     double PaperHeight = 0;
     std::vector<PaperLine> Lines; // on the sheet: profile, band, axis, datums, alignment marks
-    std::vector<PageText> Texts;  // on the sheet: the datums' names
+    std::vector<PageText> Texts;  // on the sheet: the datums, the nominal values, the angle lines
     double TileWidth = 0;         // the part of the sheet each page shows
     double TileHeight = 0;
     int Rows = 0; // the grid over the whole sheet
@@ -111,8 +113,10 @@ struct OverlayPages {
 };
 
 // The drawing of the last Calculate (its frame, scene and unit divisor) as overlay pages on paper
-// of the given size in millimetres; or the message for the user when it cannot be drawn (bad
-// options, too small a page, too many pages).
+// of the given size in millimetres, either way round, turned as the options' orientation asks
+// (auto: landscape only when it prints fewer pages than portrait); or the message for the user when
+// it cannot be drawn (bad options, too small a page, too many pages). The design name is what the
+// foot says the drawing is.
 std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
                                                       const DrawingScene& scene, double unitDivisor,
                                                       const OverlayOptions& options,

@@ -1,6 +1,7 @@
 #include "output/overlay_options.h"
 
 #include "core/number_text.h"
+#include "output/design_file.h"
 
 #include <cmath>
 
@@ -31,6 +32,27 @@ std::optional<OverlayRegion> OverlayRegionNamed(std::string_view word) {
     return std::nullopt;
 }
 
+std::string_view OverlayOrientationName(OverlayOrientation orientation) {
+    switch (orientation) {
+    case OverlayOrientation::Auto:
+        break;
+    case OverlayOrientation::Portrait:
+        return "portrait";
+    case OverlayOrientation::Landscape:
+        return "landscape";
+    }
+    return "auto";
+}
+
+std::optional<OverlayOrientation> OverlayOrientationNamed(std::string_view word) {
+    for (const OverlayOrientation orientation : kOverlayOrientations) {
+        if (OverlayOrientationName(orientation) == word) {
+            return orientation;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckOverlayOptions(const OverlayOptions& options) {
     // Written so that a NaN fails every comparison and is refused.
     if (!(options.Magnification >= kMinMagnification &&
@@ -44,11 +66,17 @@ std::optional<std::string> CheckOverlayOptions(const OverlayOptions& options) {
     if (options.Tolerance < 0) {
         return std::string("The tolerance must not be negative.");
     }
+    if (!(options.AngleTolerance >= 0 && options.AngleTolerance <= kMaxAngleTolerance)) {
+        return "The angle tolerance must be from 0 to " + NumberToText(kMaxAngleTolerance) +
+               " degrees.";
+    }
     return std::nullopt;
 }
 
-std::variant<OverlayOptions, std::string>
-ParseOverlayOptions(std::string_view magnification, std::string_view tolerance, OverlayView view) {
+std::variant<OverlayOptions, std::string> ParseOverlayOptions(std::string_view magnification,
+                                                              std::string_view tolerance,
+                                                              OverlayView view,
+                                                              std::string_view angleTolerance) {
     OverlayOptions options;
     options.View = view;
     const std::optional<double> m = ParseNumber(magnification);
@@ -63,10 +91,28 @@ ParseOverlayOptions(std::string_view magnification, std::string_view tolerance, 
         }
         options.Tolerance = *t;
     }
+    if (angleTolerance.find_first_not_of(' ') != std::string_view::npos) {
+        const std::optional<double> a = ParseNumber(angleTolerance);
+        if (!a) {
+            return std::string("The angle tolerance must be a number.");
+        }
+        options.AngleTolerance = *a;
+    }
     if (std::optional<std::string> problem = CheckOverlayOptions(options)) {
         return *std::move(problem);
     }
     return options;
+}
+
+std::string ChartPdfName(std::string_view designName, double magnification) {
+    std::string name(designName);
+    if (name.ends_with(kDesignExtension) && name.size() > kDesignExtension.size()) {
+        name.resize(name.size() - kDesignExtension.size());
+    }
+    if (name.empty()) {
+        name = "die-profile";
+    }
+    return name + "-chart-" + NumberToText(magnification) + "x.pdf";
 }
 
 } // namespace dieprofile

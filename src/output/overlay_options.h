@@ -27,7 +27,17 @@ inline constexpr OverlayRegion kOverlayRegions[] = {OverlayRegion::All, OverlayR
                                                     OverlayRegion::Reduction,
                                                     OverlayRegion::Bearing, OverlayRegion::Back};
 
+// Which way the paper is turned: as asked, or (auto) landscape when that prints fewer pages.
+enum class OverlayOrientation { Auto, Portrait, Landscape };
+// "auto", "portrait", "landscape": the command line's words and the dialog's.
+std::string_view OverlayOrientationName(OverlayOrientation orientation);
+std::optional<OverlayOrientation> OverlayOrientationNamed(std::string_view word);
+inline constexpr OverlayOrientation kOverlayOrientations[] = {
+    OverlayOrientation::Auto, OverlayOrientation::Portrait, OverlayOrientation::Landscape};
+
 inline constexpr double kMinMagnification = 1;
+// A cone's angle tolerance, on its included angle, in degrees.
+inline constexpr double kMaxAngleTolerance = 45;
 inline constexpr double kMaxMagnification = 1000;
 
 struct OverlayOptions {
@@ -38,6 +48,10 @@ struct OverlayOptions {
     // For projectors whose optics reverse the image: the chart drawn mirrored along the axis, the
     // entry face at the bottom of the paper, its words still reading the right way.
     bool Mirror = false;
+    // For each cone, the two lines at its included angle plus and minus this many degrees through
+    // the middle of its zone; 0 draws none.
+    double AngleTolerance = 0;
+    OverlayOrientation Orientation = OverlayOrientation::Auto;
     bool operator==(const OverlayOptions&) const = default;
 };
 
@@ -45,8 +59,15 @@ struct OverlayOptions {
 std::optional<std::string> CheckOverlayOptions(const OverlayOptions& options);
 
 // The options from the texts a user typed (the dialog's fields, the command line's values): the
-// options, or the message for the first value that is wrong. An empty tolerance text means none.
-std::variant<OverlayOptions, std::string>
-ParseOverlayOptions(std::string_view magnification, std::string_view tolerance, OverlayView view);
+// options, or the message for the first value that is wrong. An empty tolerance text means none,
+// and so does an empty angle tolerance.
+std::variant<OverlayOptions, std::string> ParseOverlayOptions(std::string_view magnification,
+                                                              std::string_view tolerance,
+                                                              OverlayView view,
+                                                              std::string_view angleTolerance = {});
+
+// The name a chart's PDF is offered under: "NAME-chart-50x.pdf", NAME the design's file name
+// without its extension ("die-profile" for a design never saved).
+std::string ChartPdfName(std::string_view designName, double magnification);
 
 } // namespace dieprofile

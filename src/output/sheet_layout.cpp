@@ -26,7 +26,7 @@ constexpr double kTitleWidth = 180;
 constexpr double kResultsWidth = 105;
 constexpr double kClearance = 5;
 // ISO 3098 lettering: dimensions and values 3.5 mm, captions and the results 2.5 mm.
-constexpr double kDimText = 3.5;
+constexpr double kDimText = kSheetDimensionTextMm;
 constexpr double kSmallText = 2.5;
 // ISO 129-1 dimensioning, on paper: the first dimension line 10 mm off the outline, the next 8 mm
 // further; extension lines 2 mm past the dimension line; arrowheads 3 mm long, 30° included.
@@ -36,26 +36,26 @@ constexpr double kExtensionBeyond = 2;
 constexpr double kArrowLength = 3;
 const double kArrowHalfWidth = kArrowLength * std::tan(15 * std::numbers::pi / 180);
 constexpr double kTextGap = 1;
-// How far the wires run past the die's faces, and the axis past the wires.
-constexpr double kWireStub = 12;
-constexpr double kAxisBeyond = 3;
+// How far the wires run past the die's faces (the entering one past its dimension above the
+// mouth's), and the axis past the wires.
+constexpr double kWireStub = kSheetWireStubMm;
+constexpr double kMouthDimension = 7;
+constexpr double kIncomingDimension = 14;
+constexpr double kIncomingStub = kIncomingDimension + kExtensionBeyond;
+constexpr double kAxisBeyond = kSheetAxisBeyondMm;
+// A zone too short for its value: the value stands horizontal beyond the chain, on a leader that
+// runs this far out before its shoulder; room is kept for a value this wide.
+constexpr double kLeaderRun = 4;
+constexpr double kLeaderValueRoom = 18;
 constexpr double kHatchSpacing = 2.5;
 // Room the dimensions need around the die, on paper.
 constexpr double kRoomLeft = kFirstDimension + kTextGap + kDimText + 2;
-constexpr double kRoomRight = kFirstDimension + kExtensionBeyond + 2 * (kDimText + kTextGap) + 4;
-constexpr double kRoomTop = kWireStub + kAxisBeyond + 1;
+constexpr double kRoomRight = kFirstDimension + kLeaderRun + kLeaderValueRoom;
+constexpr double kRoomTop = kIncomingStub + kAxisBeyond + 1;
 constexpr double kRoomBottom = kFirstDimension + kNextDimension + kExtensionBeyond + 1;
 
-// An angle as a drafter writes it: 25°, 12.5°.
 std::string Degrees(double angle) {
-    std::string text = FixedDecimals(angle, 2);
-    while (text.back() == '0') {
-        text.pop_back();
-    }
-    if (text.back() == '.') {
-        text.pop_back();
-    }
-    return text + "\u00B0";
+    return SheetDegrees(angle);
 }
 
 Point Plus(Point a, Point b) {
@@ -94,6 +94,8 @@ public:
     }
     // Interrupts the hatching where a text stands on it, as a drafter leaves the value clear.
     void ClearHatchingUnderTexts();
+    // Whether a text would stand clear of every text already on the sheet.
+    bool StandsClear(const PageText& text) const;
     void Rectangle(double left, double top, double right, double bottom, double width) {
         Line({left, top}, {right, top}, width);
         Line({right, top}, {right, bottom}, width);
@@ -170,6 +172,16 @@ std::vector<PageLine> Outside(const PageLine& line, const Box& box) {
     return pieces;
 }
 
+bool Overlap(const Box& a, const Box& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+bool SheetBuilder::StandsClear(const PageText& text) const {
+    const Box box = BoxOf(text);
+    return std::ranges::none_of(page_.Texts,
+                                [&](const PageText& other) { return Overlap(box, BoxOf(other)); });
+}
+
 void SheetBuilder::ClearHatchingUnderTexts() {
     std::vector<PageLine> kept;
     std::vector<bool> hatch(page_.Lines.size(), false);
@@ -200,18 +212,23 @@ struct DieOnPaper {
     double AxisX = 0;
     double BaseY = 0;
     double MmPerUnit = 1; // paper millimetres per true unit: the unit's millimetres × the scale
+    double PaperWidth = 0;
+    double PaperHeight = 0;
     Point At(double x, double y) const { return {AxisX + x * MmPerUnit, BaseY - y * MmPerUnit}; }
     Point At(Point p) const { return At(p.X, p.Y); }
 };
 
-// Lines at 45° across a closed outline, spaced evenly on paper.
-void Hatch(SheetBuilder& sheet, const std::vector<Point>& outline) {
+// Lines at 45° across a closed outline, spaced evenly on paper; never more than the paper of
+// width and height holds, however large the outline.
+void Hatch(SheetBuilder& sheet, const std::vector<Point>& outline, double width, double height) {
     double low = INFINITY;
     double high = -INFINITY;
     for (const Point p : outline) {
         low = std::min(low, p.X + p.Y);
         high = std::max(high, p.X + p.Y);
     }
+    low = std::max(low, 0.0);
+    high = std::min(high, width + height);
     const double step = kHatchSpacing * std::numbers::sqrt2;
     for (double c = std::ceil(low / step) * step; c < high; c += step) {
         std::vector<Point> crossings;
@@ -233,13 +250,14 @@ void Hatch(SheetBuilder& sheet, const std::vector<Point>& outline) {
 }
 
 // A diameter across the axis: dimension line at height y between left and right, the value
-// right of the axis, or beyond the right arrow when the space between them is too small.
+// right of the axis, or beyond the right arrow when the space between them is too small (or the
+// wires run through it: outside).
 void Diameter(SheetBuilder& sheet, double left, double right, double axis, double y,
-              const std::string& value, double clearOf = -INFINITY) {
+              const std::string& value, double clearOf = -INFINITY, bool outside = false) {
     const double width = TextWidth(value, kDimText);
     const bool arrowsInside = right - left >= 2 * kArrowLength + 2;
     const double rightHalf = right - axis - kArrowLength - 2 * kTextGap;
-    const bool textInside = arrowsInside && width <= rightHalf;
+    const bool textInside = !outside && arrowsInside && width <= rightHalf;
     double lineLeft = left;
     double lineRight = right;
     if (arrowsInside) {
@@ -265,6 +283,35 @@ void Diameter(SheetBuilder& sheet, double left, double right, double axis, doubl
     sheet.Line({lineLeft, y}, {lineRight, y});
 }
 
+// A diameter of the bore itself, at the height on paper where it is the wall's: the arrows from
+// outside onto both walls (the bore between them holds its edges, the wires and the axis), the
+// dimension line run on to the left into the cut face, the value on it, and after the value its
+// deviations, the upper above the lower, in smaller lettering. Above the line, or below it where
+// the space above is taken.
+void BoreDiameter(SheetBuilder& sheet, double left, double right, double y,
+                  const std::string& value, const std::array<std::string, 2>& deviations) {
+    sheet.Arrow({left, y}, {1, 0});
+    sheet.Arrow({right, y}, {-1, 0});
+    const double end = left - kArrowLength - 2;
+    const double deviationWidth =
+        std::max(TextWidth(deviations[0], kSmallText), TextWidth(deviations[1], kSmallText));
+    const double gap = deviationWidth > 0 ? 0.8 : 0;
+    const double valueRight = end - deviationWidth - gap;
+    const double start = valueRight - TextWidth(value, kDimText);
+    double baseline = y - kTextGap;
+    if (!sheet.StandsClear({{valueRight, baseline}, value, kDimText, TextAlign::Right})) {
+        baseline = y + kTextGap + 1.35 * kDimText;
+    }
+    sheet.Text({valueRight, baseline}, value, kDimText, TextAlign::Right);
+    if (!deviations[1].empty()) {
+        sheet.Text({end - deviationWidth, baseline - kSmallText - 1.2}, deviations[0], kSmallText);
+        sheet.Text({end - deviationWidth, baseline}, deviations[1], kSmallText);
+    } else if (!deviations[0].empty()) {
+        sheet.Text({end - deviationWidth, baseline}, deviations[0], kSmallText);
+    }
+    sheet.Line({start, y}, {right + kArrowLength + 2, y});
+}
+
 // A vertical dimension between two heights on paper at x; the value along the line on the side
 // given (-1 left, +1 right) of it, read from the right. Arrows outside when the space is short.
 void Vertical(SheetBuilder& sheet, double x, double top, double bottom, const std::string& value,
@@ -285,9 +332,6 @@ void Vertical(SheetBuilder& sheet, double x, double top, double bottom, const st
     }
 }
 
-// Between the columns of values set beside a chain, clear of each other's leaders.
-constexpr double kColumnPitch = kDimText + 2.5;
-
 struct Zone {
     double Top = 0; // heights on paper
     double Bottom = 0;
@@ -295,34 +339,41 @@ struct Zone {
 };
 
 // The bore's zones as one chain of dimensions at x. A value that fits between its arrows stands
-// left of the line; one that does not stands right of it, moved further out where it would run
-// into another.
+// left of the line; one that does not stands outside, right of the chain, on the shoulder of a
+// leader from its dimension line: level with the zone where that is clear of every other text,
+// else at the nearest height that is.
 void Chain(SheetBuilder& sheet, double x, const std::vector<Zone>& zones) {
-    std::vector<std::pair<double, double>> taken; // spans of values right of the line, per column
-    std::vector<int> columnOf;
     for (const Zone& zone : zones) {
         const double length = zone.Bottom - zone.Top;
         const double width = TextWidth(zone.Value, kDimText);
         if (width + 2 * kArrowLength + 2 <= length) {
             Vertical(sheet, x, zone.Top, zone.Bottom, zone.Value, -1);
+        }
+    }
+    for (const Zone& zone : zones) {
+        const double width = TextWidth(zone.Value, kDimText);
+        if (width + 2 * kArrowLength + 2 <= zone.Bottom - zone.Top) {
             continue;
         }
-        const double middle = (zone.Top + zone.Bottom) / 2;
-        const std::pair<double, double> span{middle - width / 2 - 1, middle + width / 2 + 1};
-        int column = 0;
-        for (std::size_t i = 0; i < taken.size(); ++i) {
-            if (columnOf[i] == column && span.first < taken[i].second &&
-                taken[i].first < span.second) {
-                ++column;
-                i = static_cast<std::size_t>(-1); // look again in the next column
-            }
-        }
-        taken.push_back(span);
-        columnOf.push_back(column);
         Vertical(sheet, x, zone.Top, zone.Bottom, "", 1);
-        sheet.Text({x + kExtensionBeyond + kTextGap + kDimText + column * kColumnPitch, middle},
-                   zone.Value, kDimText, TextAlign::Centre, 90);
-        sheet.Line({x, middle}, {x + kExtensionBeyond + column * kColumnPitch, middle});
+        const double middle = (zone.Top + zone.Bottom) / 2;
+        PageText value{{x + kLeaderRun + kTextGap, middle + kDimText / 2},
+                       zone.Value,
+                       kDimText,
+                       TextAlign::Left,
+                       0,
+                       false,
+                       false};
+        const double level = value.At.Y;
+        // Half a millimetre below, then above, then a millimetre below, and so on.
+        for (int step = 1; step < 400 && !sheet.StandsClear(value); ++step) {
+            const int halfMillimetres = (step + 1) / 2;
+            value.At.Y = level + (step % 2 == 1 ? 0.5 : -0.5) * halfMillimetres;
+        }
+        const double shoulder = value.At.Y + kTextGap;
+        sheet.Line({x, middle}, {x + kLeaderRun, shoulder});
+        sheet.Line({x + kLeaderRun, shoulder}, {x + kLeaderRun + 2 * kTextGap + width, shoulder});
+        sheet.Text(value.At, value.Text, kDimText);
     }
 }
 
@@ -395,7 +446,7 @@ void DrawDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die) 
                 face.push_back(die.At(side * p.X, p.Y));
             }
         }
-        Hatch(sheet, face);
+        Hatch(sheet, face, die.PaperWidth, die.PaperHeight);
     }
 
     // Visible outlines: the blank's sides and faces, both walls, and the edges where the bore's
@@ -424,17 +475,19 @@ void DrawDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die) 
     const double rests = rIn > w[0].X ? h : std::clamp(s.WireLowerEnd, 0.0, h);
     const double bearingEnd = w[3].Y;
     for (const double side : {-1.0, 1.0}) {
-        sheet.Line(die.At(side * rIn, h + stub), die.At(side * rIn, rests), kNarrow,
-                   LineType::Phantom);
+        sheet.Line(die.At(side * rIn, h + kIncomingStub / die.MmPerUnit), die.At(side * rIn, rests),
+                   kNarrow, LineType::Phantom);
         sheet.Line(die.At(side * rOut, bearingEnd), die.At(side * rOut, -stub), kNarrow,
                    LineType::Phantom);
     }
     // The axis, past the wires at both ends.
-    const double axisBeyond = (kWireStub + kAxisBeyond) / die.MmPerUnit;
-    sheet.Line(die.At(0, -axisBeyond), die.At(0, h + axisBeyond), kNarrow, LineType::Centre);
+    const double axisBelow = (kWireStub + kAxisBeyond) / die.MmPerUnit;
+    const double axisAbove = (kIncomingStub + kAxisBeyond) / die.MmPerUnit;
+    sheet.Line(die.At(0, -axisBelow), die.At(0, h + axisAbove), kNarrow, LineType::Centre);
 }
 
-void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die) {
+void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die,
+                  const std::array<std::string, 2>& bearingDeviations) {
     const double unit = s.UnitDivisor;
     const double r = s.BlankDiameter / 2;
     const double h = s.BlankHeight;
@@ -450,20 +503,46 @@ void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& 
     sheet.Line(bottomLeft, {heightX - kExtensionBeyond, bottomLeft.Y});
     Vertical(sheet, heightX, topRight.Y, bottomLeft.Y, SheetLength(h, unit), -1);
 
-    // The outlet across the drawn wire, the blank's diameter below it.
-    const double outletY = bottomLeft.Y + kFirstDimension;
-    Diameter(sheet, die.At(-s.OutletDiameter / 2, 0).X, die.At(s.OutletDiameter / 2, 0).X, axis,
-             outletY, "\u00D8" + SheetLength(s.OutletDiameter, unit), bottomRight.X);
-    const double blankY = outletY + kNextDimension;
+    // The exit opening at the bottom face, the blank's diameter below it; the value beside the
+    // opening, clear of the drawn wire.
+    const double exitY = bottomLeft.Y + kFirstDimension;
+    const double blankY = exitY + kNextDimension;
+    const Point exitLeft = die.At(-w[4].X, 0);
+    const Point exitRight = die.At(w[4].X, 0);
+    sheet.Line(exitLeft, {exitLeft.X, exitY + kExtensionBeyond});
+    sheet.Line(exitRight, {exitRight.X, exitY + kExtensionBeyond});
+    Diameter(sheet, exitLeft.X, exitRight.X, axis, exitY, "\u00D8" + SheetLength(2 * w[4].X, unit),
+             bottomRight.X, true);
     sheet.Line(bottomLeft, {bottomLeft.X, blankY + kExtensionBeyond});
     sheet.Line(bottomRight, {bottomRight.X, blankY + kExtensionBeyond});
     Diameter(sheet, bottomLeft.X, bottomRight.X, axis, blankY,
              "\u00D8" + SheetLength(s.BlankDiameter, unit));
 
-    // The incoming wire across it, above the top face.
-    const double incomingY = topRight.Y - kFirstDimension * 0.8;
-    Diameter(sheet, die.At(-s.IncomingDiameter / 2, h).X, die.At(s.IncomingDiameter / 2, h).X, axis,
-             incomingY, "\u00D8" + SheetLength(s.IncomingDiameter, unit));
+    // The bell's mouth at the top face, the incoming wire across it above.
+    const Point mouthLeft = die.At(-w[0].X, h);
+    const Point mouthRight = die.At(w[0].X, h);
+    const double mouthY = topRight.Y - kMouthDimension;
+    sheet.Line(mouthLeft, {mouthLeft.X, mouthY - kExtensionBeyond});
+    sheet.Line(mouthRight, {mouthRight.X, mouthY - kExtensionBeyond});
+    const double wireRight = die.At(s.IncomingDiameter / 2, h).X;
+    Diameter(sheet, mouthLeft.X, mouthRight.X, axis, mouthY,
+             "\u00D8" + SheetLength(2 * w[0].X, unit),
+             wireRight > mouthRight.X ? wireRight : -INFINITY, true);
+    Diameter(sheet, die.At(-s.IncomingDiameter / 2, h).X, wireRight, axis,
+             topRight.Y - kIncomingDimension, "\u00D8" + SheetLength(s.IncomingDiameter, unit));
+
+    // The cone's entry where the bell meets it, and the bearing, the die's size, on the wall at
+    // its middle, with the bearing's tolerance.
+    BoreDiameter(sheet, die.At(-w[1].X, w[1].Y).X, die.At(w[1]).X, die.At(w[1]).Y,
+                 "\u00D8" + SheetLength(2 * w[1].X, unit), {});
+    const double bearingY = (die.At(w[2]).Y + die.At(w[3]).Y) / 2;
+    BoreDiameter(sheet, die.At(-w[2].X, w[2].Y).X, die.At(w[2]).X, bearingY,
+                 "\u00D8" + SheetLength(2 * w[2].X, unit), bearingDeviations);
+
+    // The three included angles: entrance bell, reduction cone, back relief.
+    IncludedAngle(sheet, die, w[0], w[1], s.EntranceAngle);
+    IncludedAngle(sheet, die, w[1], w[2], s.ReductionAngle);
+    IncludedAngle(sheet, die, w[3], w[4], s.ExitAngle);
 
     // The bore's zones, top face to bottom face, on the right: entrance, reduction, bearing,
     // exit. A zone of no length (or less than the last decimal) is left out.
@@ -487,12 +566,8 @@ void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& 
             sheet.Line({from, die.At(w[i]).Y}, {chainX + kExtensionBeyond, die.At(w[i]).Y});
         }
     }
+    // Last, so that a short zone's value finds a place clear of every other.
     Chain(sheet, chainX, zones);
-
-    // The three included angles: entrance bell, reduction cone, back relief.
-    IncludedAngle(sheet, die, w[0], w[1], s.EntranceAngle);
-    IncludedAngle(sheet, die, w[1], w[2], s.ReductionAngle);
-    IncludedAngle(sheet, die, w[3], w[4], s.ExitAngle);
 }
 
 struct Cell {
@@ -545,14 +620,15 @@ double DrawTitleRow(SheetBuilder& sheet, double left, double top, const std::vec
     return top + height;
 }
 
-std::vector<std::vector<Cell>> TitleCells(const SheetContent& c, const std::string& scale) {
+std::vector<std::vector<Cell>> TitleCells(const SheetContent& c, const std::string& scale,
+                                          std::string_view documentType = "Detail drawing") {
     return {
         {{80, "Legal owner", c.Details.Owner},
          {50, "Drawn by", c.Details.DrawnBy},
          {50, "Approved by", c.Details.ApprovedBy}},
         {{80, "Material", c.Material}, {100, "General tolerances", c.Details.GeneralTolerances}},
         {{80, "Title", c.Identity.Title, true},
-         {50, "Document type", "Detail drawing"},
+         {50, "Document type", std::string(documentType)},
          {50, "Date of issue", c.DateOfIssue}},
         {{80, "Drawing number", c.Identity.Number, true},
          {25, "Scale", scale},
@@ -588,7 +664,7 @@ void DrawTitleBlock(SheetBuilder& sheet, const SheetContent& c, double left, dou
     }
 }
 
-constexpr double kResultsCaption = 50;
+constexpr double kResultsCaption = 58;
 constexpr double kResultsPitch = 3.5;
 
 double ResultRowHeight(const TitleRow& row) {
@@ -693,17 +769,33 @@ SheetSection SheetSectionOf(const SectionFrame& frame, const DrawingScene& scene
     return s;
 }
 
+Page DieDimensions(const SheetSection& section, double mmPerUnit) {
+    Page page;
+    SheetBuilder sheet(page);
+    DimensionDie(sheet, section, DieOnPaper{0, 0, mmPerUnit}, {});
+    return page;
+}
+
 std::string SheetScale::Text() const {
     return std::to_string(PaperPart) + ":" + std::to_string(TruePart);
 }
 
 SheetScale ChooseSheetScale(double largestRatio) {
-    // The drafting series from 1000:1 down to 1:10; the series goes on (1:20 … 1:10000) only for a
-    // blank of one's own too large to stand on the paper at 1:10.
-    static constexpr std::array<SheetScale, 22> kSeries{{
-        {1000, 1}, {500, 1}, {200, 1},  {100, 1},  {50, 1},   {20, 1},    {10, 1}, {5, 1},
-        {2, 1},    {1, 1},   {1, 2},    {1, 5},    {1, 10},   {1, 20},    {1, 50}, {1, 100},
-        {1, 200},  {1, 500}, {1, 1000}, {1, 2000}, {1, 5000}, {1, 10000},
+    // The drafting series from 1000:1 down to 1:10.
+    static constexpr std::array<SheetScale, 13> kSeries{{
+        {1000, 1},
+        {500, 1},
+        {200, 1},
+        {100, 1},
+        {50, 1},
+        {20, 1},
+        {10, 1},
+        {5, 1},
+        {2, 1},
+        {1, 1},
+        {1, 2},
+        {1, 5},
+        {1, 10},
     }};
     for (const SheetScale& scale : kSeries) {
         if (scale.Ratio() <= largestRatio * (1 + 1e-12)) {
@@ -718,22 +810,118 @@ SheetScale SheetScaleOf(const SheetContent& content) {
     return ChooseSheetScale(LargestRatio(content.Section, frame));
 }
 
-Page LayOutSheet(const SheetContent& content) {
-    const SheetScale scale = SheetScaleOf(content);
-    const auto cells = TitleCells(content, scale.Text());
+std::optional<std::string> SheetRefusal(const SheetContent& content) {
+    const SheetFrame frame = FrameFor(content, TitleBlockHeight(TitleCells(content, "1:1")));
+    const double ratio = LargestRatio(content.Section, frame);
+    if (ratio >= ChooseSheetScale(0).Ratio() * (1 - 1e-12)) {
+        return std::nullopt;
+    }
+    const SheetSection& s = content.Section;
+    return "the blank " + BlankSize(s.BlankDiameter, s.BlankHeight, s.UnitDivisor) +
+           " does not fit the " + std::string(PaperName(content.Sheet)) +
+           " sheet even at 1:10, the smallest scale of the drawing";
+}
+
+std::string BlankSize(double diameter, double height, double unitDivisor) {
+    return "\u00D8" + SheetLength(diameter, unitDivisor) + " \u00D7 " +
+           SheetLength(height, unitDivisor) + " " + std::string(UnitSymbol(unitDivisor));
+}
+
+std::optional<BearingTolerance> ParseBearingTolerance(std::string_view text, double unitDivisor) {
+    std::string typed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.substr(i).starts_with("\u2212")) {
+            typed += '-';
+            i += std::string_view("\u2212").size() - 1;
+        } else if (text.substr(i).starts_with("\u00B1")) {
+            typed += "+-";
+            i += std::string_view("\u00B1").size() - 1;
+        } else {
+            typed += text[i];
+        }
+    }
+    std::string_view rest(typed);
+    BearingTolerance tolerance;
+    tolerance.UnitDivisor = unitDivisor;
+    for (const double unit : {kInchUnitDivisor, kMillimetreUnitDivisor}) {
+        if (rest.ends_with(UnitSymbol(unit))) {
+            rest.remove_suffix(UnitSymbol(unit).size());
+            tolerance.UnitDivisor = unit;
+            break;
+        }
+    }
+    std::optional<double> upper;
+    std::optional<double> lower;
+    const std::size_t slash = rest.find('/');
+    if (const std::size_t first = rest.find_first_not_of(' ');
+        first != std::string_view::npos && rest.substr(first).starts_with("+-")) {
+        upper = ParseNumber(rest.substr(first + 2));
+        lower = upper ? std::optional<double>(-*upper) : std::nullopt;
+    } else if (slash != std::string_view::npos) {
+        upper = ParseNumber(rest.substr(0, slash));
+        lower = ParseNumber(rest.substr(slash + 1));
+    }
+    if (!upper || !lower || !(*upper >= *lower) || (*upper == 0 && *lower == 0) ||
+        !(std::abs(*upper) < 1000) || !(std::abs(*lower) < 1000)) {
+        return std::nullopt;
+    }
+    tolerance.Upper = *upper + 0.0; // never a deviation of minus nothing
+    tolerance.Lower = *lower + 0.0;
+    return tolerance;
+}
+
+std::array<std::string, 2> DeviationTexts(const BearingTolerance& tolerance, double unitDivisor) {
+    const double k = tolerance.UnitDivisor / unitDivisor;
+    const double upper = tolerance.Upper * k;
+    const double lower = tolerance.Lower * k;
+    int decimals = unitDivisor == kInchUnitDivisor ? 4 : 3;
+    const auto exact = [&](double value) {
+        const std::optional<double> shown = ParseNumber(FixedDecimals(value, decimals));
+        return shown && std::abs(*shown - value) <= 1e-9 * std::max(1.0, std::abs(value));
+    };
+    while (decimals < 6 && !(exact(upper) && exact(lower))) {
+        ++decimals;
+    }
+    const auto signed_ = [&](double value) {
+        const std::string digits = FixedDecimals(std::abs(value), decimals);
+        if (digits.find_first_not_of("0.") == std::string::npos) {
+            return std::string("0");
+        }
+        return (value > 0 ? "+" : "\u2212") + digits;
+    };
+    if (upper == -lower) {
+        return {"\u00B1" + FixedDecimals(upper, decimals), ""};
+    }
+    return {signed_(upper), signed_(lower)};
+}
+
+SheetBorder LayOutSheetBorder(Page& page, const SheetContent& content,
+                              std::string_view documentType, const std::string& scale) {
+    const auto cells = TitleCells(content, scale, documentType);
     const SheetFrame f = FrameFor(content, TitleBlockHeight(cells));
-    Page page;
     page.WidthMm = f.Width;
     page.HeightMm = f.Height;
     SheetBuilder sheet(page);
     sheet.Rectangle(f.Left, f.Top, f.Right, f.Bottom, kFrameLine);
     DrawTitleBlock(sheet, content, f.Right - kTitleWidth, f.TitleTop, cells, f.Bottom);
+    return {f.Left, f.Top, f.Right, f.Bottom, f.TitleTop, f.Right - kTitleWidth};
+}
+
+Page LayOutSheet(const SheetContent& content) {
+    const SheetScale scale = SheetScaleOf(content);
+    const auto cells = TitleCells(content, scale.Text());
+    const SheetFrame f = FrameFor(content, TitleBlockHeight(cells));
+    Page page;
+    LayOutSheetBorder(page, content, "Detail drawing", scale.Text());
+    SheetBuilder sheet(page);
     DrawResults(sheet, content.Results, f.Right, f.TitleTop);
 
     // The die in the middle of its area, the room its dimensions need around it.
     const SheetSection& s = content.Section;
     DieOnPaper die;
     die.MmPerUnit = s.UnitDivisor * scale.Ratio();
+    die.PaperWidth = f.Width;
+    die.PaperHeight = f.Height;
     const double width = s.BlankDiameter * die.MmPerUnit + kRoomLeft + kRoomRight;
     const double height = s.BlankHeight * die.MmPerUnit + kRoomTop + kRoomBottom;
     const double left = f.AreaLeft + std::max(0.0, (f.AreaRight - f.AreaLeft - width) / 2);
@@ -741,7 +929,9 @@ Page LayOutSheet(const SheetContent& content) {
     die.AxisX = left + kRoomLeft + s.BlankDiameter / 2 * die.MmPerUnit;
     die.BaseY = top + kRoomTop + s.BlankHeight * die.MmPerUnit;
     DrawDie(sheet, s, die);
-    DimensionDie(sheet, s, die);
+    DimensionDie(sheet, s, die,
+                 content.Tolerance ? DeviationTexts(*content.Tolerance, s.UnitDivisor)
+                                   : std::array<std::string, 2>{});
     sheet.ClearHatchingUnderTexts();
     return page;
 }

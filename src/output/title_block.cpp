@@ -37,17 +37,21 @@ void AddMeetingRows(std::vector<TitleRow>& rows, const MeetingPoint& meeting, do
                                              " % of the reduction zone"});
 }
 
-// The figures of the finished profile.
-void AddResultRows(std::vector<TitleRow>& rows, const TitleBlockContent& content) {
+// The figures of the finished profile; on a sheet, whole numbers without the window's point.
+void AddResultRows(std::vector<TitleRow>& rows, const TitleBlockContent& content,
+                   bool drafted = false) {
     const double unit = content.UnitDivisor;
     const ProfileFigures& f = content.Figures;
+    const auto number = [drafted](std::string text) {
+        return drafted ? WithoutTrailingPoint(std::move(text)) : text;
+    };
     rows.push_back({"Entrance Length", Length(f.EntranceLength, unit)});
     rows.push_back({"Reduction Length", Length(f.ReductionLength, unit)});
     rows.push_back({"Bearing Length", Length(f.BearingLength, unit)});
     rows.push_back({"Exit Length", Length(f.ExitLength, unit)});
-    rows.push_back({"Delta Value", content.DeltaValue});
-    rows.push_back({"Area Reduction", content.AreaReduction + " %"});
-    rows.push_back({"Elongation", FormatNumber(f.Elongation, kMaskThreePlaces) + " %"});
+    rows.push_back({"Delta Value", number(content.DeltaValue)});
+    rows.push_back({"Area Reduction", number(content.AreaReduction) + " %"});
+    rows.push_back({"Elongation", number(FormatNumber(f.Elongation, kMaskThreePlaces)) + " %"});
     AddMeetingRows(rows, f.Meeting, unit);
 }
 
@@ -55,6 +59,17 @@ void AddResultRows(std::vector<TitleRow>& rows, const TitleBlockContent& content
 
 std::string SheetLength(double value, double unitDivisor) {
     return FixedDecimals(value, unitDivisor == kInchUnitDivisor ? 4 : 3);
+}
+
+std::string SheetDegrees(double angle) {
+    std::string text = FixedDecimals(angle, 2);
+    while (text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text + "\u00B0";
 }
 
 std::vector<TitleRow> TitleBlockRows(const TitleBlockContent& content) {
@@ -84,9 +99,10 @@ std::vector<TitleRow> ResultRows(const TitleBlockContent& content) {
     for (const TitleInput& input : content.Inputs) {
         const std::optional<double> length =
             input.IsLength ? ParseNumber(input.Text) : std::nullopt;
-        rows.push_back({input.Caption, length ? Length(*length, unit) : input.Text});
+        rows.push_back(
+            {input.Caption, length ? Length(*length, unit) : WithoutTrailingPoint(input.Text)});
     }
-    AddResultRows(rows, content);
+    AddResultRows(rows, content, true);
     return rows;
 }
 

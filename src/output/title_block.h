@@ -45,5 +45,7 @@ std::vector<TitleRow> ResultRows(const TitleBlockContent& content);
 
 // Lengths as a drawing sheet writes them: 4 decimals in inches, 3 in millimetres.
 std::string SheetLength(double value, double unitDivisor);
+// An angle as a drafter writes it, to two decimals at most and no trailing point: 25°, 12.5°.
+std::string SheetDegrees(double angle);
 
 } // namespace dieprofile

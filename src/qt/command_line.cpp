@@ -4,10 +4,12 @@
 #include "app/export.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
+#include "app/inspection_model.h"
 #include "app/recut_model.h"
 #include "core/file_name.h"
 #include "core/message_text.h"
 #include "core/number_text.h"
+#include "output/atomic_file.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
@@ -138,8 +140,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
-        QStringLiteral("Write the design's drawing to OUTPUT without opening a window; the format "
-                       "follows OUTPUT's extension: .pdf, .svg or .dxf."),
+        QStringLiteral("Write to OUTPUT without opening a window; the format follows OUTPUT's "
+                       "extension: for a design, the drawing sheet as .pdf or .svg, or the "
+                       "section as .dxf; for a die set, the schedule's figures as .csv, or the "
+                       "schedule and every die's sheet as .pdf."),
         QStringLiteral("OUTPUT"));
     parser.addOption(exportTo);
     const QCommandLineOption scale(
@@ -150,12 +154,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption tolerance(
         QStringLiteral("tolerance"),
         QStringLiteral("With --scale: a tolerance band T (in the design's unit) either side of "
-                       "each bore wall; 0 for none."),
+                       "each bore wall; 0 for none. With --inspect: the band on the radius the "
+                       "verdict is given against."),
         QStringLiteral("T"));
     const QCommandLineOption section(
         QStringLiteral("section"),
-        QStringLiteral("With --scale: the whole section (walls, blank and wires) instead of the "
-                       "bore alone."));
+        QStringLiteral("With --scale: the whole section (the bore's walls and the blank's "
+                       "outline; the wires are never drawn) instead of the bore alone."));
     parser.addOptions({scale, tolerance, section});
     // What a DXF holds and which way its axis runs, for the CAM programmer.
     const QCommandLineOption dxfProfile(
@@ -185,7 +190,39 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("The paper to lay out on: A4, A3, Letter or Tabloid; by default the default "
                        "printer's, else the locale's."),
         QStringLiteral("A4|A3|Letter|Tabloid"));
-    parser.addOptions({region, mirror, paper});
+    const QCommandLineOption angleTolerance(
+        QStringLiteral("angle-tolerance"),
+        QStringLiteral("With --scale: for each cone, the two lines at its included angle plus "
+                       "and minus A degrees (0 to 45) through the middle of its zone."),
+        QStringLiteral("A"));
+    const QCommandLineOption orientation(
+        QStringLiteral("orientation"),
+        QStringLiteral("With --scale: the paper turned portrait or landscape; auto (the default) "
+                       "takes landscape when it prints fewer pages."),
+        QStringLiteral("auto|portrait|landscape"));
+    parser.addOptions({region, mirror, paper, angleTolerance, orientation});
+    // The inspection of a measured bore against its design.
+    const QCommandLineOption inspect(
+        QStringLiteral("inspect"),
+        QStringLiteral("Hold the measured bore in MEASURED (a point list .csv or .txt, or a .dxf) "
+                       "against the design and write its report with --export REPORT.csv or .pdf; "
+                       "--tolerance T is the band on the radius in the design's unit. Prints the "
+                       "verdict; exits 3 when outside the tolerance."),
+        QStringLiteral("MEASURED"));
+    const QCommandLineOption layer(
+        QStringLiteral("layer"),
+        QStringLiteral("With --inspect and a .dxf: read only the layer NAME."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption fitAxis(
+        QStringLiteral("fit-axis"),
+        QStringLiteral("With --inspect: one wall traced anywhere, its axis moved across to fit "
+                       "too (its diameters are then not measured)."));
+    const QCommandLineOption deviations(
+        QStringLiteral("deviations"),
+        QStringLiteral("With --inspect: also write every point's deviation to OUT.csv (x,y,zone,"
+                       "deviation in the design's frame)."),
+        QStringLiteral("OUT.csv"));
+    parser.addOptions({inspect, layer, fitAxis, deviations});
     const RecutOptionNames recut;
     recut.AddTo(parser);
     parser.addPositionalArgument(
@@ -225,7 +262,52 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return refuse(wrong);
     }
     if (!line.RecutMeasured.isEmpty()) {
+        if (parser.isSet(inspect)) {
+            return refuse(QStringLiteral("one of --inspect and --recut"));
+        }
         line.What = CommandLine::Action::Export;
+        return line;
+    }
+    if (parser.isSet(layer) || parser.isSet(fitAxis) || parser.isSet(deviations)) {
+        if (!parser.isSet(inspect)) {
+            return refuse(QStringLiteral("--layer, --fit-axis and --deviations go with --inspect"));
+        }
+    }
+    if (parser.isSet(inspect)) {
+        line.Measured = parser.value(inspect);
+        line.Layer = parser.value(layer);
+        line.FitAxis = parser.isSet(fitAxis);
+        line.Deviations = parser.value(deviations);
+        line.Output = parser.value(exportTo);
+        line.What = CommandLine::Action::Export;
+        if (!parser.isSet(exportTo) || line.Design.isEmpty() || IsDieSetPath(line.Design)) {
+            return refuse(
+                QStringLiteral("--inspect needs --export REPORT.csv or REPORT.pdf and the design"));
+        }
+        const QString suffix = QFileInfo(line.Output).suffix().toLower();
+        if (suffix != u"csv" && suffix != u"pdf") {
+            return refuse(QStringLiteral("cannot write the report to %1: its extension must be "
+                                         ".csv or .pdf")
+                              .arg(Quoted(QFileInfo(line.Output).fileName())));
+        }
+        if (!line.Deviations.isEmpty() && QFileInfo(line.Deviations).suffix().toLower() != u"csv") {
+            return refuse(QStringLiteral("cannot write the deviations to %1: its extension must "
+                                         "be .csv")
+                              .arg(Quoted(QFileInfo(line.Deviations).fileName())));
+        }
+        if (parser.isSet(scale) || parser.isSet(section) || parser.isSet(region) ||
+            parser.isSet(mirror) || parser.isSet(dxfProfile) || parser.isSet(dxfAxis)) {
+            return refuse(QStringLiteral("--inspect writes a report, not a drawing: the "
+                                         "drawing's options do not go with it"));
+        }
+        if (parser.isSet(tolerance)) {
+            line.Tolerance = parser.value(tolerance);
+            const auto read =
+                ParseOverlayOptions("1", line.Tolerance.toStdString(), OverlayView::Bore);
+            if (const auto* why = std::get_if<std::string>(&read)) {
+                return refuse(QString::fromStdString(*why));
+            }
+        }
         return line;
     }
     if (parser.isSet(exportTo)) {
@@ -281,9 +363,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (!parser.isSet(scale)) {
         if (parser.isSet(tolerance) || parser.isSet(section) || parser.isSet(region) ||
-            parser.isSet(mirror)) {
-            return refuse(
-                QStringLiteral("--tolerance, --section, --region and --mirror go with --scale"));
+            parser.isSet(mirror) || parser.isSet(angleTolerance) || parser.isSet(orientation)) {
+            return refuse(QStringLiteral("--tolerance, --section, --region, --mirror, "
+                                         "--angle-tolerance and --orientation go with --scale"));
         }
         return line;
     }
@@ -293,7 +375,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     const auto options = ParseOverlayOptions(
         parser.value(scale).toStdString(), parser.value(tolerance).toStdString(),
-        parser.isSet(section) ? OverlayView::Section : OverlayView::Bore);
+        parser.isSet(section) ? OverlayView::Section : OverlayView::Bore,
+        parser.value(angleTolerance).toStdString());
     if (const auto* why = std::get_if<std::string>(&options)) {
         return refuse(QString::fromStdString(*why));
     }
@@ -309,6 +392,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         line.Overlay->Region = *named;
     }
     line.Overlay->Mirror = parser.isSet(mirror);
+    if (parser.isSet(orientation)) {
+        const std::optional<OverlayOrientation> named =
+            OverlayOrientationNamed(parser.value(orientation).toStdString());
+        if (!named) {
+            return refuse(QStringLiteral("--orientation is auto, portrait or landscape, not \"%1\"")
+                              .arg(parser.value(orientation)));
+        }
+        line.Overlay->Orientation = *named;
+    }
     return line;
 }
 
@@ -397,9 +489,60 @@ int RecutWithoutWindow(const CommandLine& line) {
     return 0;
 }
 
+int InspectWithoutWindow(const CommandLine& line) {
+    HeadlessToolkit toolkit;
+    Form1Model model(toolkit);
+    model.Form_Load();
+    auto fail = [&toolkit](int status) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(toolkit.Messages.back()));
+        return status;
+    };
+    // The design calculated as --export calculates it.
+    if (!model.OpenDesign(PathBytes(line.Design))) {
+        return fail(1);
+    }
+    InspectionModel inspection(toolkit, model);
+    QtExportPainters painters; // the report's PDF, painted as every page is
+    inspection.SetLayer(line.Layer.toStdString());
+    inspection.SetFitAxis(line.FitAxis);
+    if (!line.Tolerance.isEmpty() && !inspection.SetToleranceText(line.Tolerance.toStdString())) {
+        return fail(2);
+    }
+    if (!inspection.OpenMeasured(PathBytes(line.Measured))) {
+        return fail(1);
+    }
+    const std::string report = PathBytes(line.Output);
+    const std::string deviations = PathBytes(line.Deviations);
+    std::optional<ExportRefusal> refusal =
+        inspection.WriteRefusal(report, ExtensionOf(report) == "pdf");
+    if (!refusal && !deviations.empty()) {
+        refusal = IsSameFile(report, deviations) || report == deviations
+                      ? ExportRefusal{CannotExport(deviations, "it is the report's file too"), true}
+                      : inspection.WriteRefusal(deviations);
+    }
+    if (refusal) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
+        return refusal->UsageMistake ? 2 : 1;
+    }
+    // The deviations first: when they cannot be written, neither is the report.
+    if ((!deviations.empty() && !inspection.ExportDeviations(deviations)) ||
+        !inspection.ExportReport(report, &painters)) {
+        return fail(1);
+    }
+    WriteLine(stdout, ToQString(inspection.Verdict()));
+    for (const std::string& note : inspection.Result()->Notes) {
+        WriteLine(stderr, QStringLiteral("dieprofile: note: ") + ToQString(note));
+    }
+    const std::optional<bool> within = inspection.Result()->Within;
+    return within && !*within ? 3 : 0;
+}
+
 int ExportWithoutWindow(const CommandLine& line) {
     if (!line.RecutMeasured.isEmpty()) {
         return RecutWithoutWindow(line);
+    }
+    if (!line.Measured.isEmpty()) {
+        return InspectWithoutWindow(line);
     }
     if (IsDieSetPath(line.Design)) {
         return ExportDieSetWithoutWindow(line);

@@ -28,6 +28,12 @@ struct CommandLine {
     std::optional<OverlayOptions> Overlay; // with --scale: the overlay instead of the sheet
     DxfExportOptions Dxf;                  // --dxf-profile, --dxf-axis
     std::optional<Paper> PaperAsked;       // --paper; none: the default
+    // --inspect MEASURED: the report (Output) of the measured file against Design.
+    QString Measured;
+    QString Tolerance; // --tolerance with --inspect, as typed; empty: none
+    QString Layer;     // --layer: a DXF's layer
+    bool FitAxis = false;
+    QString Deviations; // --deviations OUT.csv
     // --recut MEASURED: Output is the recut of Design's worn die; the sizes from --step, --sizes
     // or the passes of --sizes-from.
     QString RecutMeasured;
@@ -53,6 +59,11 @@ bool IsDieSetPath(const QString& path);
 // on standard error, nothing written, and 1 (2 for a usage mistake: the output is the design
 // itself, a tolerance band wider than the die).
 int ExportWithoutWindow(const CommandLine& line);
+
+// With --inspect: writes the report (and the deviations) of line.Measured against line.Design and
+// prints the verdict's line. 0 when written and within the tolerance or none was given, 3 when
+// written and outside it, 1 for a failure (nothing written), 2 for a usage mistake.
+int InspectWithoutWindow(const CommandLine& line);
 
 // With --recut: inspects the measured file against the design, plans the recut and writes it
 // (.dieprofile, .csv or .pdf), telling its one line on standard output. Exit codes as an export.

@@ -1,8 +1,10 @@
 #include "qt/design_commands.h"
 
 #include "app/form_model.h"
+#include "app/inspection_model.h"
 #include "core/file_name.h"
 #include "core/message_text.h"
+#include "core/units.h"
 #include "output/design_file.h"
 #include "qt/drawing_export.h"
 #include "qt/dxf_options_dialog.h"
@@ -62,6 +64,12 @@ DesignCommands::DesignCommands(DesignWindow& window)
     // The die set: a window of its own beside this one.
     AddCommand(QStringLiteral("Die Set…"), QKeySequence(Qt::CTRL | Qt::Key_D),
                &DesignCommands::OpenDieSet);
+
+    // The measured die against the last Calculate: like the exports, none before one.
+    AddCommand(QStringLiteral("Inspect Die…"), QKeySequence(Qt::CTRL | Qt::Key_I),
+               &DesignCommands::InspectDie);
+    drawingActions_.append(actions_.back());
+    UpdateEnabled();
 
     // Who owns, draws and approves the sheets, and the design's drawing number, title, revision.
     AddCommand(QStringLiteral("Sheet Details…"), QKeySequence(), &DesignCommands::EditSheetDetails);
@@ -254,6 +262,15 @@ void DesignCommands::OpenDieSet() {
     window_.ShowDieSet();
 }
 
+void DesignCommands::InspectDie() {
+    auto design = InspectionDesignOf(window_.Model());
+    if (const std::string* refusal = std::get_if<std::string>(&design)) {
+        window_.ShowMessage(CannotInspect(window_.Model().DesignName(), *refusal));
+        return;
+    }
+    window_.ShowInspection();
+}
+
 void DesignCommands::PrintAtScale() {
     if (const std::optional<QString> message = dieprofile::PrintAtScale(
             &widget_, window_.Model(), ToQString(window_.Model().DrawingDesignName()))) {
@@ -263,7 +280,9 @@ void DesignCommands::PrintAtScale() {
 
 void DesignCommands::EditSheetDetails() {
     Form1Model& model = window_.Model();
-    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity(), &widget_);
+    SheetDetailsDialog dialog(LoadSheetDetails(), model.Identity(),
+                              model.OptionIndex() == 0 ? kInchUnitDivisor : kMillimetreUnitDivisor,
+                              &widget_);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

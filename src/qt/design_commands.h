@@ -51,6 +51,7 @@ public:
     void PrintDrawing();
     void PrintAtScale();
     void OpenDieSet();
+    void InspectDie();
     void EditSheetDetails();
 
 private:

@@ -11,6 +11,7 @@ class QWidget;
 namespace dieprofile {
 
 class DieSetWindow;
+class InspectionWindow;
 class Form1Model;
 
 class DesignWindow {
@@ -22,10 +23,15 @@ public:
     virtual Form1Model& Model() = 0;
     // Shows the model's present state in the widgets.
     virtual void Refresh() = 0;
+    // Asks Save / Discard / Cancel when the design has changed since its file; true when it may
+    // be replaced.
+    virtual bool MayLeaveDesign() = 0;
     // Opens the design file as Open Design… does once a file is chosen.
     virtual void OpenDesignFile(const QString& path) = 0;
     // The Die Set window, shown and raised.
     virtual DieSetWindow& ShowDieSet() = 0;
+    // The inspection window, shown and raised.
+    virtual InspectionWindow& ShowInspection() = 0;
     // A message box with the window's caption, as the model shows one.
     virtual void ShowMessage(std::string_view text) = 0;
 };

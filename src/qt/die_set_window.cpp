@@ -4,6 +4,7 @@
 #include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
+#include "core/message_text.h"
 #include "core/number_text.h"
 #include "core/units.h"
 #include "qt/design_commands.h"
@@ -16,6 +17,7 @@
 #include "qt/widget_design.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -34,45 +36,30 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <array>
+#include <limits>
 
 namespace dieprofile {
 
 namespace {
 
 // The field of each input, by the set file's key; the caution level is the window's own.
-constexpr std::array<std::string_view, 12> kFieldKeys{
-    "startDiameter",     "finishDiameter", "dies",
-    "percent",           "outlets",        "strengthCoefficient",
-    "hardeningExponent", "density",        "specificHeat",
-    "friction",          "finishSpeed",    "caution"};
+std::vector<std::string_view> FieldKeys() {
+    std::vector<std::string_view> keys;
+    for (const DieSetFieldEntry& entry : DieSetFields()) {
+        if (entry.Text != nullptr || entry.Field == DieSetField::Outlets) {
+            keys.push_back(entry.Key);
+        }
+    }
+    keys.emplace_back("caution");
+    return keys;
+}
 
+// The field a refusal names; empty for the parts of the set that have no field.
 std::string_view KeyOf(DieSetField field) {
-    switch (field) {
-    case DieSetField::StartDiameter:
-        return "startDiameter";
-    case DieSetField::FinishDiameter:
-        return "finishDiameter";
-    case DieSetField::Dies:
-        return "dies";
-    case DieSetField::Percent:
-        return "percent";
-    case DieSetField::Outlets:
-        return "outlets";
-    case DieSetField::StrengthCoefficient:
-        return "strengthCoefficient";
-    case DieSetField::HardeningExponent:
-        return "hardeningExponent";
-    case DieSetField::Density:
-        return "density";
-    case DieSetField::SpecificHeat:
-        return "specificHeat";
-    case DieSetField::Friction:
-        return "friction";
-    case DieSetField::FinishSpeed:
-        return "finishSpeed";
-    case DieSetField::Blank:
-    case DieSetField::Overrides: // kept from the file, no field of the window's own
-        break;
+    for (const DieSetFieldEntry& entry : DieSetFields()) {
+        if (entry.Field == field && (entry.Text != nullptr || field == DieSetField::Outlets)) {
+            return entry.Key;
+        }
     }
     return {};
 }
@@ -82,30 +69,12 @@ const QString kSetFilter = QStringLiteral("Die sets (*.dieset)");
 const QString kTyped = QStringLiteral("Typed values");
 
 // The typed outlets are one field: numbers apart by blanks, commas or semicolons.
-std::vector<std::string> SplitOutlets(const QString& text) {
-    std::vector<std::string> outlets;
-    for (const QString& part :
-         text.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts)) {
-        outlets.push_back(part.toStdString());
-    }
-    return outlets;
-}
-
 QString JoinOutlets(const std::vector<std::string>& outlets) {
     QStringList parts;
     for (const std::string& outlet : outlets) {
         parts << QString::fromStdString(outlet);
     }
     return parts.join(QStringLiteral(", "));
-}
-
-// The caution level as typed; the default when it is not a number above 0.
-std::optional<double> ReadCaution(const QString& text) {
-    const std::optional<double> value = ParseNumber(text.toStdString());
-    if (!value || !std::isfinite(*value) || *value <= 0) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 } // namespace
@@ -183,14 +152,15 @@ DieSetWindow::~DieSetWindow() {
 QLineEdit* DieSetWindow::AddField(std::string_view key) {
     auto* field = new QLineEdit(this);
     field->setObjectName(ToQString(key));
-    field->setMaxLength(1000);
+    // The field holds whatever the set file may hold: a valid set is never cut when shown.
+    field->setMaxLength(std::numeric_limits<int>::max());
     field->setMinimumWidth(70);
     fields_.emplace(std::string(key), field);
     return field;
 }
 
 void DieSetWindow::BuildInputs(QWidget* box) {
-    for (std::string_view key : kFieldKeys) {
+    for (std::string_view key : FieldKeys()) {
         AddField(key);
     }
     auto unitLabel = [this](const QString& text) {
@@ -255,7 +225,7 @@ void DieSetWindow::BuildInputs(QWidget* box) {
     drawingForm->addRow(QStringLiteral("Caution at stress ratio:"), row(Field("caution"), nullptr));
     Field("caution")->setToolTip(
         QStringLiteral("Passes whose drawing stress exceeds this share of the drawn wire's flow "
-                       "stress are marked; practice keeps it near 0.6"));
+                       "stress are marked; the default of 0.6 is a rule of thumb for you to set"));
     die_ = new QLabel(this);
     die_->setObjectName(QStringLiteral("die"));
     die_->setWordWrap(true);
@@ -273,11 +243,16 @@ void DieSetWindow::BuildInputs(QWidget* box) {
             key == "specificHeat") {
             connect(field, &QLineEdit::textEdited, this, &DieSetWindow::MaterialTyped);
         }
-        connect(field, &QLineEdit::textChanged, this, &DieSetWindow::Recompute);
+        connect(field, &QLineEdit::textChanged, this, [this, key = key](const QString& text) {
+            if (!showing_) {
+                model_.Type(key, text.toStdString());
+            }
+            Recompute();
+        });
     }
     // The caution level is the user's habit, not the set's: it is kept for the next set.
     connect(Field("caution"), &QLineEdit::editingFinished, this, [this] {
-        if (ReadCaution(Field("caution")->text())) {
+        if (model_.Caution()) {
             UserSettings().setValue(kCautionKey, Field("caution")->text());
         }
     });
@@ -320,29 +295,73 @@ QLineEdit* DieSetWindow::Field(std::string_view key) const {
 }
 
 void DieSetWindow::StartFromDesignedWindow() {
-    ShowSet(DieSetFromDesign(designed_.Model().CurrentDesign()));
-    path_.clear();
+    model_.StartFrom(designed_.Model().CurrentDesign());
+    FillFields();
+    ShowTitle();
 }
 
 void DieSetWindow::ShowSet(const DieSetFile& set) {
+    model_.Start(set);
+    FillFields();
+    ShowTitle();
+}
+
+void DieSetWindow::ShowTitle() {
+    const QString path = SetPath();
+    setWindowTitle(path.isEmpty() ? QStringLiteral("Die Set")
+                                  : QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+}
+
+bool DieSetWindow::MayLeaveSet() {
+    if (!model_.HasSet() || !model_.HasChanged()) {
+        return true;
+    }
+    const QString name =
+        SetPath().isEmpty()
+            ? QStringLiteral("The die set")
+            : QStringLiteral("The die set %1")
+                  .arg(ToQString(QuotedForMessage(QFileInfo(SetPath()).fileName().toStdString())));
+    QMessageBox box(
+        QMessageBox::Question, windowTitle(),
+        QStringLiteral("%1 has changed since it was saved. Save the changes?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: {
+        // Into its own file, or one the user chooses; a save that fails or is cancelled keeps it.
+        const QString path = SetPath().isEmpty() ? ChooseFile(FileDialog::Save) : SetPath();
+        return !path.isEmpty() && SaveSetFile(path);
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DieSetWindow::closeEvent(QCloseEvent* event) {
+    if (!MayLeaveSet()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void DieSetWindow::FillFields() {
+    const DieSetFile& set = model_.Set();
     showing_ = true;
-    kept_ = set;
-    Field("startDiameter")->setText(ToQString(set.StartDiameter));
-    Field("finishDiameter")->setText(ToQString(set.FinishDiameter));
-    Field("dies")->setText(ToQString(set.Dies));
-    Field("percent")->setText(ToQString(set.Percent));
+    for (const DieSetFieldEntry& entry : DieSetFields()) {
+        if (entry.Text != nullptr) {
+            Field(entry.Key)->setText(ToQString(set.*(entry.Text)));
+        }
+    }
     Field("outlets")->setText(JoinOutlets(set.Outlets));
     schedule_->setCurrentIndex(static_cast<int>(set.Schedule));
-    Field("strengthCoefficient")->setText(ToQString(set.StrengthCoefficient));
-    Field("hardeningExponent")->setText(ToQString(set.HardeningExponent));
-    Field("density")->setText(ToQString(set.Density));
-    Field("specificHeat")->setText(ToQString(set.SpecificHeat));
-    Field("friction")->setText(ToQString(set.Friction));
-    Field("finishSpeed")->setText(ToQString(set.FinishSpeed));
     if (Field("caution")->text().isEmpty()) {
         Field("caution")->setText(
             UserSettings().value(kCautionKey, QString::number(kDefaultCautionRatio)).toString());
     }
+    model_.Type("caution", Field("caution")->text().toStdString());
     const int preset = material_->findText(ToQString(set.MaterialName));
     material_->setCurrentIndex(preset >= 0 ? preset : material_->count() - 1);
     for (QLabel* unit : findChildren<QLabel*>(QStringLiteral("unit"))) {
@@ -356,34 +375,21 @@ void DieSetWindow::ShowSet(const DieSetFile& set) {
     Recompute();
 }
 
-DieSetFile DieSetWindow::CurrentSet() const {
-    DieSetFile set = kept_;
-    set.StartDiameter = Field("startDiameter")->text().toStdString();
-    set.FinishDiameter = Field("finishDiameter")->text().toStdString();
-    set.Schedule = static_cast<ScheduleKind>(schedule_->currentIndex());
-    set.Dies = Field("dies")->text().toStdString();
-    set.Percent = Field("percent")->text().toStdString();
-    set.Outlets = SplitOutlets(Field("outlets")->text());
-    set.MaterialName = material_->currentIndex() == material_->count() - 1
-                           ? std::string()
-                           : material_->currentText().toStdString();
-    set.StrengthCoefficient = Field("strengthCoefficient")->text().toStdString();
-    set.HardeningExponent = Field("hardeningExponent")->text().toStdString();
-    set.Density = Field("density")->text().toStdString();
-    set.SpecificHeat = Field("specificHeat")->text().toStdString();
-    set.Friction = Field("friction")->text().toStdString();
-    set.FinishSpeed = Field("finishSpeed")->text().toStdString();
-    return set;
+QString DieSetWindow::SetPath() const {
+    return QString::fromStdString(model_.Path());
 }
 
 void DieSetWindow::ScheduleChanged() {
     const auto kind = static_cast<ScheduleKind>(schedule_->currentIndex());
+    if (!showing_) {
+        model_.ChooseSchedule(kind);
+    }
     Field("dies")->setVisible(kind == ScheduleKind::Equal);
     Field("percent")->setVisible(kind == ScheduleKind::Reduction);
     Field("outlets")->setVisible(kind == ScheduleKind::Diameters);
     scheduleUnit_->setText(kind == ScheduleKind::Equal       ? QStringLiteral("dies")
                            : kind == ScheduleKind::Reduction ? QStringLiteral("% per pass")
-                                                             : ToQString(kept_.Unit));
+                                                             : ToQString(model_.Set().Unit));
     Field("outlets")->setPlaceholderText(QStringLiteral("every outlet, the last the finish"));
     Recompute();
 }
@@ -394,9 +400,9 @@ void DieSetWindow::MaterialChosen() {
     if (index >= presets.size()) {
         return; // typed values: the fields stay as they are
     }
+    model_.ChooseMaterial(presets[index].Name);
+    const DieSetFile& set = model_.Set();
     showing_ = true;
-    DieSetFile set = CurrentSet();
-    ApplyMaterial(presets[index], set);
     Field("strengthCoefficient")->setText(ToQString(set.StrengthCoefficient));
     Field("hardeningExponent")->setText(ToQString(set.HardeningExponent));
     Field("density")->setText(ToQString(set.Density));
@@ -411,14 +417,15 @@ void DieSetWindow::MaterialTyped() {
 }
 
 void DieSetWindow::ShowDie() {
+    const DieSetFile& set = model_.Set();
     QStringList parts;
-    parts << (kept_.Blank == kCustomBlankRow
+    parts << (set.Blank == kCustomBlankRow
                   ? QStringLiteral("own blank %1 × %2 %3")
-                        .arg(ToQString(kept_.DieFieldTexts[6]), ToQString(kept_.DieFieldTexts[7]),
-                             ToQString(kept_.Unit))
-                  : ToQString(kept_.Blank));
-    parts << QStringLiteral("reduction angle %1°").arg(ToQString(kept_.DieFieldTexts[0]));
-    parts << QStringLiteral("bearing %1 %").arg(ToQString(kept_.DieFieldTexts[1]));
+                        .arg(ToQString(set.DieFieldTexts[6]), ToQString(set.DieFieldTexts[7]),
+                             ToQString(set.Unit))
+                  : ToQString(set.Blank));
+    parts << QStringLiteral("reduction angle %1°").arg(ToQString(set.DieFieldTexts[0]));
+    parts << QStringLiteral("bearing %1 %").arg(ToQString(set.DieFieldTexts[1]));
     die_->setText(parts.join(QStringLiteral(", ")));
     die_->setToolTip(QStringLiteral("The die of the window when the set was started, or of the "
                                     "set file; each pass sets its own wire diameters"));
@@ -431,33 +438,36 @@ void DieSetWindow::Recompute() {
     for (const auto& [key, field] : fields_) {
         field->setStyleSheet(QString());
     }
-    const std::optional<double> caution = ReadCaution(Field("caution")->text());
+    const std::optional<double> caution = model_.Caution();
     QStringList problems;
     if (!caution) {
         problems << QStringLiteral("Caution Level must be a number above 0.");
         Field("caution")->setStyleSheet(QStringLiteral("QLineEdit { background: #f6caca; }"));
     }
-    const std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(CurrentSet());
-    if (const auto* refusal = std::get_if<DieSetRefusal>(&computed)) {
+    const std::optional<DieSetRefusal>& refusal = model_.Refused();
+    if (refusal) {
         problems.prepend(ToQString(refusal->Message));
         if (QLineEdit* field = Field(KeyOf(refusal->Field))) {
             field->setStyleSheet(QStringLiteral("QLineEdit { background: #f6caca; }"));
         }
-    } else {
-        lastGood_ = std::get<DieSetSchedule>(computed);
     }
+    const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
     refusal_->setText(problems.join(QLatin1Char(' ')));
     refusal_->setVisible(!problems.isEmpty());
-    // A refused field keeps the table and the plot of the last inputs that could be computed.
-    if (!lastGood_) {
+    // A refused field keeps the table and the plot of the last inputs that could be computed; a
+    // set that never could be shows no schedule, never that of the set before it.
+    if (!lastGood) {
+        tableModel_->SetOwnFields({});
+        tableModel_->SetSchedule(DieSetSchedule{}, tableModel_->Caution());
+        plot_->SetData(SetPlotData{});
         return;
     }
     const double level = caution.value_or(tableModel_->Caution());
-    if (std::holds_alternative<DieSetSchedule>(computed) || caution) {
+    if (!refusal || caution) {
         std::vector<QStringList> own;
-        for (const DieSetPass& pass : lastGood_->Passes) {
+        for (const DieSetPass& pass : lastGood->Passes) {
             QStringList captions;
-            if (const PassOverride* found = FindPassOverride(kept_, pass.Pass)) {
+            if (const PassOverride* found = FindPassOverride(model_.Set(), pass.Pass)) {
                 for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
                     if (found->FieldTexts[i]) {
                         captions << ToQString(Text1Caption(kSetDieFields[i].Text1Index));
@@ -467,10 +477,10 @@ void DieSetWindow::Recompute() {
             own.push_back(captions);
         }
         tableModel_->SetOwnFields(std::move(own));
-        tableModel_->SetSchedule(*lastGood_, level);
+        tableModel_->SetSchedule(*lastGood, level);
         SetPlotData data;
         data.Caution = level;
-        for (const DieSetPass& pass : lastGood_->Passes) {
+        for (const DieSetPass& pass : lastGood->Passes) {
             data.ReductionPercent.push_back(pass.AreaReduction * 100);
             data.StressRatio.push_back(pass.StressRatio);
             data.TemperatureRiseK.push_back(pass.TemperatureRise);
@@ -480,36 +490,41 @@ void DieSetWindow::Recompute() {
 }
 
 void DieSetWindow::OpenPassInDesignedWindow(int row) {
-    if (!lastGood_ || row < 0 || row >= static_cast<int>(lastGood_->Passes.size())) {
+    const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
+    if (!lastGood || row < 0 || row >= static_cast<int>(lastGood->Passes.size())) {
         return;
     }
-    const Design typed = lastGood_->Passes[static_cast<std::size_t>(row)].Die.Typed;
+    // As Open Design does: a changed design is not replaced without a question.
+    if (!designed_.MayLeaveDesign()) {
+        return;
+    }
     designed_.Widget().show();
     designed_.Widget().raise();
     designed_.Widget().activateWindow();
-    // Through the model's handlers, as a user choosing the unit and the blank and typing every
-    // field would, then Calculate; its messages (a refusal, the bell) show as for the user.
-    if (const std::optional<std::string> reason = designed_.Model().ApplyDesign(typed)) {
-        Tell(QStringLiteral("Cannot open pass %1 in the window: %2.")
-                 .arg(row + 1)
-                 .arg(ToQString(*reason)));
-    }
+    model_.OpenPassAsDesign(lastGood->Passes[static_cast<std::size_t>(row)].Pass,
+                            designed_.Model());
     designed_.Refresh();
 }
 
 void DieSetWindow::EditPassProfile(int row) {
-    if (!lastGood_ || row < 0 || row >= static_cast<int>(lastGood_->Passes.size())) {
+    const std::optional<DieSetSchedule>& lastGood = model_.LastGood();
+    if (!lastGood || row < 0 || row >= static_cast<int>(lastGood->Passes.size())) {
         return;
     }
-    const int pass = lastGood_->Passes[static_cast<std::size_t>(row)].Pass;
-    const PassOverride* own = FindPassOverride(kept_, pass);
-    PassProfileDialog dialog(pass, kept_.DieFieldTexts, own ? own->FieldTexts : OwnFieldTexts{},
-                             this);
+    const int pass = lastGood->Passes[static_cast<std::size_t>(row)].Pass;
+    const PassOverride* own = FindPassOverride(model_.Set(), pass);
+    PassProfileDialog dialog(pass, model_.Set().DieFieldTexts,
+                             own ? own->FieldTexts : OwnFieldTexts{}, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    SetPassOverride(kept_, pass, dialog.FieldTexts());
+    model_.SetPassProfile(pass, dialog.FieldTexts());
     Recompute();
+}
+
+void DieSetWindow::Messages::ShowMessage(std::string_view text) {
+    Last = std::string(text);
+    window_.Tell(ToQString(text));
 }
 
 void DieSetWindow::Tell(const QString& text) {
@@ -521,24 +536,19 @@ void DieSetWindow::Tell(const QString& text) {
 }
 
 bool DieSetWindow::OpenSetFile(const QString& path) {
-    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(path));
-    if (const auto* message = std::get_if<std::string>(&read)) {
-        Tell(ToQString(*message));
+    if (!model_.Open(PathBytes(path))) {
         return false;
     }
-    ShowSet(std::get<DieSetFile>(read));
-    path_ = path;
-    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    FillFields();
+    ShowTitle();
     return true;
 }
 
 bool DieSetWindow::SaveSetFile(const QString& path) {
-    if (const std::optional<std::string> message = SaveDieSet(CurrentSet(), PathBytes(path))) {
-        Tell(ToQString(*message));
+    if (!model_.Save(PathBytes(path))) {
         return false;
     }
-    path_ = path;
-    setWindowTitle(QStringLiteral("Die Set - %1").arg(QFileInfo(path).fileName()));
+    ShowTitle();
     return true;
 }
 
@@ -551,19 +561,9 @@ std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
 }
 
 std::optional<QString> DieSetWindow::Export(const QString& path, DieSetExportFormat format) {
-    DieSetExportRequest request;
-    request.Path = PathBytes(path);
-    request.SetPath = PathBytes(path_);
-    request.Format = format;
-    if (format == DieSetExportFormat::Pdf) {
-        request.Caution = ReadCaution(Field("caution")->text()).value_or(kDefaultCautionRatio);
-        request.SheetPaper = DefaultSheetPaper();
-    }
     QtExportPainters painters;
-    if (const std::optional<ExportRefusal> refusal =
-            ExportDieSet(CurrentSet(), request, &painters)) {
-        Tell(ToQString(refusal->Message));
-        return ToQString(refusal->Message);
+    if (!model_.Export(PathBytes(path), format, &painters, DefaultSheetPaper())) {
+        return ToQString(toolkit_.Last);
     }
     return std::nullopt;
 }
@@ -575,7 +575,7 @@ QString DieSetWindow::ChooseFile(FileDialog dialog) {
 }
 
 QString DieSetWindow::PlatformDialog(FileDialog dialog, const QString& folder) {
-    const QString name = QFileInfo(path_).completeBaseName();
+    const QString name = QFileInfo(SetPath()).completeBaseName();
     const QString stem = QDir(folder).filePath(name.isEmpty() ? QStringLiteral("set") : name);
     // The dialog adds the extension to a name typed without it before it asks whether to replace
     // the file, so the question is about the file that will be written.
@@ -603,6 +603,9 @@ QString DieSetWindow::PlatformDialog(FileDialog dialog, const QString& folder) {
 }
 
 void DieSetWindow::ChooseAndOpen() {
+    if (!MayLeaveSet()) {
+        return;
+    }
     const QString path = ChooseFile(FileDialog::Open);
     if (!path.isEmpty()) {
         OpenSetFile(path);

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "app/die_set.h"
+#include "app/die_set_model.h"
 #include "app/export.h"
 #include "output/set_file.h"
+#include "qt/message_toolkit.h"
 
 #include <QString>
 #include <QWidget>
@@ -36,10 +38,11 @@ public:
     // Starts from the designed window's design: its unit, blank and profile, its incoming wire as
     // the start and its outlet as the finish.
     void StartFromDesignedWindow();
-    // Shows the set's inputs in the fields and computes it.
+    // Shows the set's inputs in the fields and computes it; the set has no file.
     void ShowSet(const DieSetFile& set);
     // The inputs as typed.
-    DieSetFile CurrentSet() const;
+    DieSetFile CurrentSet() const { return model_.Set(); }
+    const DieSetModel& Model() const { return model_; }
 
     // Reads a set file and shows it; a file that is refused leaves the window as it was, with a
     // message naming the file and what is wrong. True when it was shown.
@@ -72,9 +75,13 @@ public:
     SetTableModel* TableModel() const { return tableModel_; }
     SetPlotWidget* Plot() const { return plot_; }
     QLabel* Refusal() const { return refusal_; }
-    const std::optional<DieSetSchedule>& LastGood() const { return lastGood_; }
+    const std::optional<DieSetSchedule>& LastGood() const { return model_.LastGood(); }
     // The file last opened or saved; empty while the set has never been in a file.
-    const QString& SetPath() const { return path_; }
+    QString SetPath() const;
+
+    // Asks Save / Discard / Cancel when the set has changed since it was started, opened or saved;
+    // true when it may be left.
+    bool MayLeaveSet();
 
 public slots:
     void ChooseAndOpen();
@@ -82,7 +89,12 @@ public slots:
     void ChooseAndExportCsv();
     void ChooseAndExportPdf();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // The file's name only while the set holds its inputs.
+    void ShowTitle();
     // Both exports on the one road, the PDF with the caution typed and the default paper.
     std::optional<QString> Export(const QString& path, DieSetExportFormat format);
     void BuildInputs(QWidget* box);
@@ -92,6 +104,8 @@ private:
     void MaterialChosen();
     void MaterialTyped();
     void ShowDie();
+    // Shows the model's set in the fields, none of them typing into it.
+    void FillFields();
     void Tell(const QString& text);
     QString ChooseFile(FileDialog dialog);
     QString PlatformDialog(FileDialog dialog, const QString& folder);
@@ -107,11 +121,18 @@ private:
     QTableView* table_ = nullptr;
     SetTableModel* tableModel_ = nullptr;
     SetPlotWidget* plot_ = nullptr;
-    // The parts of the set that have no field: the unit and the die, taken from the designed
-    // window or a file; and the schedules' texts while another schedule is chosen.
-    DieSetFile kept_;
-    std::optional<DieSetSchedule> lastGood_;
-    QString path_;
+    // The model speaks to the user through the window's messages.
+    class Messages : public MessageToolkit {
+    public:
+        explicit Messages(DieSetWindow& window) : window_(window) {}
+        void ShowMessage(std::string_view text) override;
+        std::string Last; // the last message given
+
+    private:
+        DieSetWindow& window_;
+    };
+    Messages toolkit_{*this};
+    DieSetModel model_{toolkit_};
     FileChooser chooser_;
     MessageSink messages_;
     bool showing_ = false;

@@ -99,10 +99,13 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
     // one of the drawing office's sizes.
     const QSizeF chosen = printer->PageLayout().pageSize().size(QPageSize::Millimeter);
     const Paper paper = PaperOfSize(chosen.width(), chosen.height()).value_or(preferred);
-    const Page sheet =
+    std::variant<Page, std::string> sheet =
         DrawingSheetOf(*model.LastCalculation(), model.Scene(), designName.toStdString(), paper,
-                       model.Identity(), LoadSheetDetails());
-    if (const std::optional<QString> failure = printer->Print({sheet})) {
+                       model.SheetIdentity(), LoadSheetDetails());
+    if (const std::string* reason = std::get_if<std::string>(&sheet)) {
+        return QStringLiteral("Cannot print the drawing: %1.").arg(ToQString(*reason));
+    }
+    if (const std::optional<QString> failure = printer->Print({std::get<Page>(sheet)})) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
             .arg(printer->Name(), *failure);
     }

@@ -12,6 +12,7 @@
 #include "qt/drawing_panel.h"
 #include "qt/field_edit.h"
 #include "qt/fonts.h"
+#include "qt/inspection_window.h"
 #include "qt/local_path.h"
 #include "qt/paper_painter.h"
 #include "qt/printing.h"
@@ -305,7 +306,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Quitting loses a changed die set as surely as a changed design.
+    if (dieSet_ != nullptr && dieSet_->isVisible() && !dieSet_->MayLeaveSet()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
+}
+
+bool MainWindow::MayLeaveDesign() {
+    return commands_->MayLeaveDesign();
 }
 
 void MainWindow::OpenDesignFile(const QString& path) {
@@ -324,6 +334,16 @@ DieSetWindow& MainWindow::ShowDieSet() {
     dieSet_->raise();
     dieSet_->activateWindow();
     return *dieSet_;
+}
+
+InspectionWindow& MainWindow::ShowInspection() {
+    if (inspection_ == nullptr) {
+        inspection_ = std::make_unique<InspectionWindow>(*this);
+    }
+    inspection_->show();
+    inspection_->raise();
+    inspection_->activateWindow();
+    return *inspection_;
 }
 
 DieSetWindow& MainWindow::ShowDieSetFile(const QString& path) {

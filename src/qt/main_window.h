@@ -26,6 +26,7 @@ namespace dieprofile {
 
 class DesignCommands;
 class DieSetWindow;
+class InspectionWindow;
 class ContactLabel;
 
 class MainWindow : public QWidget, public Toolkit, public DesignWindow {
@@ -60,12 +61,15 @@ public:
     DesignCommands& Commands() const { return *commands_; }
     // Opens the design file as Open Design… does once a file is chosen.
     void OpenDesignFile(const QString& path) override;
+    bool MayLeaveDesign() override;
 
     // The Die Set window: shown and raised; started from this window's design when it was not
     // open. With a path, the set file is opened in it instead.
     DieSetWindow& ShowDieSet() override;
     DieSetWindow& ShowDieSetFile(const QString& path);
     DieSetWindow* DieSet() const { return dieSet_.get(); }
+    InspectionWindow& ShowInspection() override;
+    InspectionWindow* Inspection() const { return inspection_.get(); }
 
     // Toolkit.
     void ShowMessage(std::string_view text) override;
@@ -105,6 +109,7 @@ private:
     QPushButton* print_ = nullptr;
     DesignCommands* commands_ = nullptr;
     std::unique_ptr<DieSetWindow> dieSet_;
+    std::unique_ptr<InspectionWindow> inspection_;
     std::map<ControlId, FieldEdit*> fields_;
     std::map<std::string, QLabel*, std::less<>> labels_;
     int orientation_ = 1;

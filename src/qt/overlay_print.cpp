@@ -17,7 +17,8 @@ std::variant<OverlayPages, std::string> LayOut(const Form1Model& model,
                                                const QString& designName, PaperSize paper) {
     const CalculatedDrawing& drawn = *model.LastCalculation();
     return LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, options,
-                         designName.toStdString(), paper.WidthMm, paper.HeightMm);
+                         DesignLine(designName.toStdString(), model.Identity()), paper.WidthMm,
+                         paper.HeightMm);
 }
 
 // The paper a printer is set to, portrait.
@@ -76,6 +77,9 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
+    // The print dialog offers a file of the chart's own, apart from the drawing sheet's.
+    printer->SetDocumentName(
+        ToQString(ChartPdfName(designName.toStdString(), dialog.Options().Magnification)));
     if (!printer->Choose(parent, true)) {
         return std::nullopt;
     }

@@ -38,6 +38,8 @@ public:
     virtual QPageLayout PageLayout() const = 0;
     // The paper and its turn, printed on edge to edge.
     virtual void SetFullPageLayout(const QPageLayout& layout) = 0;
+    // The job's name, which the print dialog also offers as the name of a PDF file.
+    virtual void SetDocumentName(const QString& name) = 0;
     // The platform's print dialog, with or without the choice of a page range; false when the user
     // cancelled.
     virtual bool Choose(QWidget* parent, bool offerPageRange) = 0;

@@ -56,6 +56,8 @@ public:
 
     QPageLayout PageLayout() const override { return printer_.pageLayout(); }
 
+    void SetDocumentName(const QString& name) override { printer_.setDocName(name); }
+
     void SetFullPageLayout(const QPageLayout& layout) override {
         printer_.setPageLayout(layout);
         printer_.setFullPage(true);

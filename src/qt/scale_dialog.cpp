@@ -23,6 +23,7 @@ ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent, ChartPreviewer pre
       wholeSection_(new QRadioButton(tr("Whole section"), this)),
       tolerance_(new QLineEdit(QStringLiteral("0"), this)), region_(new QComboBox(this)),
       mirror_(new QCheckBox(tr("Mirrored, for optics that reverse the image"), this)),
+      angleTolerance_(new QLineEdit(this)), orientation_(new QComboBox(this)),
       pageCount_(new QLabel(this)), reason_(new QLabel(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
       previewer_(std::move(previewer)) {
@@ -48,12 +49,22 @@ ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent, ChartPreviewer pre
     region_->addItems(
         {tr("All"), tr("Entrance (bell)"), tr("Reduction cone"), tr("Bearing"), tr("Back relief")});
 
+    auto* angle = new QHBoxLayout;
+    angle->addWidget(new QLabel(QStringLiteral("\u00b1"), this));
+    angle->addWidget(angleTolerance_);
+    angle->addWidget(new QLabel(tr("\u00b0 on each cone's included angle"), this));
+    angleTolerance_->setPlaceholderText(tr("none"));
+    // In the order of the orientations, so an index is an orientation.
+    orientation_->addItems({tr("Auto (fewer pages)"), tr("Portrait"), tr("Landscape")});
+
     auto* form = new QFormLayout;
     form->addRow(tr("Magnification (\u00d7):"), magnification_);
     form->addRow(tr("Draw:"), view);
     form->addRow(tr("Region:"), region_);
     form->addRow(tr("Tolerance band:"), band);
+    form->addRow(tr("Angle tolerance:"), angle);
     form->addRow(QString(), mirror_);
+    form->addRow(tr("Paper:"), orientation_);
     form->addRow(tr("Pages:"), pageCount_);
 
     reason_->setWordWrap(true);
@@ -73,6 +84,8 @@ ScaleDialog::ScaleDialog(double unitDivisor, QWidget* parent, ChartPreviewer pre
     connect(wholeSection_, &QRadioButton::toggled, this, &ScaleDialog::Recheck);
     connect(region_, &QComboBox::currentIndexChanged, this, &ScaleDialog::Recheck);
     connect(mirror_, &QCheckBox::toggled, this, &ScaleDialog::Recheck);
+    connect(angleTolerance_, &QLineEdit::textChanged, this, &ScaleDialog::Recheck);
+    connect(orientation_, &QComboBox::currentIndexChanged, this, &ScaleDialog::Recheck);
     Recheck();
 }
 
@@ -83,7 +96,8 @@ OverlayOptions ScaleDialog::Options() const {
 void ScaleDialog::Recheck() {
     auto parsed = ParseOverlayOptions(
         magnification_->currentText().toStdString(), tolerance_->text().toStdString(),
-        wholeSection_->isChecked() ? OverlayView::Section : OverlayView::Bore);
+        wholeSection_->isChecked() ? OverlayView::Section : OverlayView::Bore,
+        angleTolerance_->text().toStdString());
     std::string problem;
     std::string warning;
     if (const std::string* refused = std::get_if<std::string>(&parsed)) {
@@ -93,6 +107,7 @@ void ScaleDialog::Recheck() {
         options_ = std::get<OverlayOptions>(parsed);
         options_.Region = kOverlayRegions[std::max(0, region_->currentIndex())];
         options_.Mirror = mirror_->isChecked();
+        options_.Orientation = kOverlayOrientations[std::max(0, orientation_->currentIndex())];
         if (previewer_) {
             const ChartPreview preview = previewer_(options_);
             problem = preview.Problem;

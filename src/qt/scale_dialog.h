@@ -1,7 +1,8 @@
 // The dialog of "Print at Scale…": the magnification (a choice of the usual projector lenses or
 // any value from 1 to 1000), the bore only or the whole section, the region, the tolerance band
-// and mirroring. It shows how many pages will print as the options change. A value that cannot be
-// drawn is refused in place: OK stays disabled and the reason is shown.
+// mirroring, the cones' angle tolerance and the paper's orientation. It shows how many pages will
+// print as the options change. A value that cannot be drawn is refused in place: OK stays disabled
+// and the reason is shown.
 #pragma once
 
 #include "output/overlay_options.h"
@@ -45,6 +46,8 @@ public:
     QRadioButton* WholeSection() const { return wholeSection_; }
     QComboBox* Region() const { return region_; }
     QCheckBox* Mirror() const { return mirror_; }
+    QLineEdit* AngleTolerance() const { return angleTolerance_; }
+    QComboBox* Orientation() const { return orientation_; }
     QLabel* PageCount() const { return pageCount_; }
     QLabel* Reason() const { return reason_; }
     QDialogButtonBox* Buttons() const { return buttons_; }
@@ -58,6 +61,8 @@ private:
     QLineEdit* tolerance_;
     QComboBox* region_;
     QCheckBox* mirror_;
+    QLineEdit* angleTolerance_;
+    QComboBox* orientation_;
     QLabel* pageCount_;
     QLabel* reason_;
     QDialogButtonBox* buttons_;

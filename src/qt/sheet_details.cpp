@@ -1,11 +1,13 @@
 #include "qt/sheet_details.h"
 
+#include "core/units.h"
 #include "qt/user_settings.h"
 #include "qt/widget_design.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -46,8 +48,8 @@ void SaveSheetDetails(const SheetDetails& details) {
 }
 
 SheetDetailsDialog::SheetDetailsDialog(const SheetDetails& details, const DrawingIdentity& identity,
-                                       QWidget* parent)
-    : QDialog(parent) {
+                                       double unitDivisor, QWidget* parent)
+    : QDialog(parent), unitDivisor_(unitDivisor) {
     setWindowTitle(QStringLiteral("Sheet Details"));
     auto* every = new QGroupBox(QStringLiteral("Every drawing sheet"), this);
     auto* everyForm = new QFormLayout(every);
@@ -63,6 +65,15 @@ SheetDetailsDialog::SheetDetailsDialog(const SheetDetails& details, const Drawin
     number_->setPlaceholderText(QStringLiteral("the design file's name"));
     title_ = AddLine(designForm, QStringLiteral("&Title:"), identity.Title);
     revision_ = AddLine(designForm, QStringLiteral("&Revision:"), identity.Revision);
+    bearingTolerance_ =
+        AddLine(designForm, QStringLiteral("&Bearing tolerance:"), identity.BearingTolerance);
+    bearingTolerance_->setPlaceholderText(unitDivisor == kInchUnitDivisor
+                                              ? QStringLiteral("for example +0.0002/-0 in")
+                                              : QStringLiteral("for example +0.005/-0 mm"));
+    toleranceProblem_ = new QLabel(this);
+    toleranceProblem_->setWordWrap(true);
+    toleranceProblem_->hide();
+    designForm->addRow(toleranceProblem_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -88,9 +99,28 @@ SheetDetails SheetDetailsDialog::Details() const {
             tolerances_->text().trimmed().toStdString()};
 }
 
+void SheetDetailsDialog::accept() {
+    const std::string typed = bearingTolerance_->text().trimmed().toStdString();
+    if (!typed.empty() && !ParseBearingTolerance(typed, unitDivisor_)) {
+        toleranceProblem_->setText(QStringLiteral(
+            "The bearing tolerance must be the upper and the lower deviation, such as "
+            "+0.0002/-0, or \u00B1 and one deviation; the upper not below the lower."));
+        toleranceProblem_->show();
+        bearingTolerance_->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
 DrawingIdentity SheetDetailsDialog::Identity() const {
+    // The tolerance keeps the unit it was typed in, whatever unit the design is later shown in.
+    std::string tolerance = bearingTolerance_->text().trimmed().toStdString();
+    const std::optional<BearingTolerance> read = ParseBearingTolerance(tolerance, unitDivisor_);
+    if (read && !tolerance.ends_with(UnitSymbol(read->UnitDivisor))) {
+        tolerance += " " + std::string(UnitSymbol(read->UnitDivisor));
+    }
     return {number_->text().trimmed().toStdString(), title_->text().trimmed().toStdString(),
-            revision_->text().trimmed().toStdString()};
+            revision_->text().trimmed().toStdString(), read ? tolerance : std::string()};
 }
 
 } // namespace dieprofile

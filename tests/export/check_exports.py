@@ -5,6 +5,7 @@ check_exports.py KIND PROGRAM, KIND one of dxf, pdf, svg, names, refusals; PROGR
 (dieprofile-export-drawing); or sheet with PROGRAM dieprofile itself (check_sheet.py). Exits non-zero with the reason on the first fault.
 """
 import json
+import math
 import os
 import subprocess
 import sys
@@ -31,19 +32,25 @@ def run_tool(*command):
 
 
 def dxf_points(entity):
-    """The points of a LINE, POLYLINE or TEXT in the plane, in order."""
+    """The points of a LINE, POLYLINE, SOLID or TEXT in the plane, in order; a text's is halfway
+    up its letters at its insertion point, where it stands whichever way it reads."""
     if entity.dxftype() == "LINE":
         return [tuple(entity.dxf.start)[:2], tuple(entity.dxf.end)[:2]]
     if entity.dxftype() == "POLYLINE":
         return [tuple(v.dxf.location)[:2] for v in entity.vertices]
-    return [tuple(entity.dxf.insert)[:2]]
+    if entity.dxftype() == "SOLID":
+        return [tuple(entity.dxf.get(f"vtx{i}"))[:2] for i in range(4)]
+    x, y = tuple(entity.dxf.insert)[:2]
+    turn = math.radians(entity.dxf.rotation)
+    half = entity.dxf.height / 2
+    return [(x - math.sin(turn) * half, y + math.cos(turn) * half)]
 
 
 def dxf_segments(entity):
     points = dxf_points(entity)
     if entity.dxftype() == "POLYLINE" and entity.is_closed:
         points = points + points[:1]
-    return list(zip(points, points[1:])) if entity.dxftype() != "TEXT" else []
+    return list(zip(points, points[1:])) if entity.dxftype() not in ("TEXT", "SOLID") else []
 
 
 def near(a, b, tolerance):
@@ -91,8 +98,12 @@ def check_dxf(program, folder):
                 fail(f"{label}: export failed: {message}")
             msp, texts = read_dxf(label, path, unit)
             entities = list(msp)
-            if {e.dxftype() for e in entities} - {"LINE", "TEXT", "POLYLINE"}:
-                fail(f"{label}: entities other than LINE, POLYLINE and TEXT")
+            if {e.dxftype() for e in entities} - {"LINE", "TEXT", "POLYLINE", "SOLID"}:
+                fail(f"{label}: entities other than LINE, POLYLINE, SOLID and TEXT")
+            # Every text reads from the bottom or the right of the drawing.
+            for e in entities:
+                if e.dxftype() == "TEXT" and not (-1e-9 <= e.dxf.rotation <= 90 + 1e-9):
+                    fail(f"{label}: \"{e.dxf.text}\" turned {e.dxf.rotation} degrees")
             expected = json.load(open(path + ".wall.json"))
             tolerance = 1e-6 * expected["height"]
             wall = [tuple(p) for p in expected["wall"]]
@@ -133,10 +144,25 @@ def check_dxf(program, folder):
                     fail(f"{label}: no entities on {sorted(LAYERS - layers)}")
                 if f"DESIGN: {name_with_accents}" not in texts:
                     fail(f"{label}: the design's name is not among {texts}")
-                if name == "cone" and not {"0.0540", "0.0226", "0.0120"} <= set(texts):
+                # The sheet's values: Ø before a diameter, degrees, 4 decimals in inches.
+                if name == "cone" and not {"0.0540", "\u00d80.0120", "\u00d80.0220", "\u00d80.1800",
+                                           "25\u00b0", "50\u00b0"} <= set(texts):
                     fail(f"cone: dimension texts {texts}")
-                axis_lines = [e for e in entities if e.dxf.layer == "AXIS"]
+                # Arrowheads are filled triangles: a SOLID's last two corners are one point.
+                solids = [e for e in entities if e.dxftype() == "SOLID"]
+                if not solids or any(e.dxf.layer != "DIMENSIONS" or
+                                     not near(dxf_points(e)[2], dxf_points(e)[3], tolerance)
+                                     for e in solids):
+                    fail(f"{label}: arrowheads {[dxf_points(e) for e in solids]}")
+                # The wires end a little beyond the die's faces, not far out.
                 along = 1 if axis == "vertical" else 0
+                sign = 1 if axis == "vertical" else -1
+                ends = [sign * p[along] for e in entities if e.dxf.layer == "WIRES"
+                        for p in dxf_points(e)]
+                height = expected["height"]
+                if not (-0.2 * height < min(ends) < 0 and height < max(ends) < 1.2 * height):
+                    fail(f"{label}: the wires run from {min(ends)} to {max(ends)}")
+                axis_lines = [e for e in entities if e.dxf.layer == "AXIS"]
                 if len(axis_lines) != 1 or any(abs(p[1 - along]) > tolerance
                                                for p in dxf_points(axis_lines[0])):
                     fail(f"{label}: the axis is not one line along {'y' if along else 'x'}")
@@ -159,7 +185,8 @@ def check_pdf(program, folder):
         fail(f"export failed: {message}")
     text = run_tool("pdftotext", "-layout", path, "-")
     for figure in ["0.736", "70.248", "236.111", "on the reduction cone", "0.0226 in, 26.85 % of the",
-                   "Sample die", "BLANK", "Scale", "INCHES"]:
+                   "Sample die", "own blank Ø0.1800 × 0.1800 in", "Scale", "INCHES",
+                   "Bearing Diameter", "Ø0.0120 in"]:
         if figure not in text:
             fail(f"pdftotext does not find {figure!r}:\n{text}")
     fonts = run_tool("pdffonts", path).splitlines()[2:]

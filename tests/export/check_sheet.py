@@ -24,9 +24,12 @@ DETAILS = {"owner": "Düsenbau & Co. GmbH", "drawnBy": "J. Drafter",
            "approvedBy": "A. Checker " + "W" * 300, "generalTolerances": "ISO 2768-mK"}
 
 # name, unit, blank row, blank diameter and height (the row's, in the unit), paper asked, identity
+# (and the bearing's tolerance), the bearing's length in per cent
 CASES = [
     ("default die in inches", "in", "BLANK", 0.180, 0.180, None,
      {"drawingNumber": "DP-0042", "title": "Fine wire die", "revision": "C"}),
+    ("steel own blank", "mm", "BLANK", 6.0, 4.0, None,
+     {"bearingTolerance": "+0.005/-0 mm"}, "5.0"),
     ("smallest blank in millimetres", "mm", "SCS-0.6mm  -   0.6mm X 1.0mm", 1.0, 0.6, "Letter", {}),
     ("largest blank in millimetres", "mm",
      "QELTA No.  -   (Product No. KT114) [Diamond Diameter = 45.0mm | Diamond Thickness = 27.0mm]",
@@ -101,10 +104,10 @@ def crosses(a, b, box):
     return enter < leave
 
 
-def design_text(unit, blank, diameter, height, identity):
+def design_text(unit, blank, diameter, height, identity, bearing="50.0"):
     wires = ("0.012", "0.022") if unit == "in" else ("0.3048", "0.5588")
     fields = {"outletDiameter": wires[0], "incomingDiameter": wires[1], "reductionAngle": "25.0",
-              "bearingLength": "50.0", "entranceLength": "30.0", "entranceAngle": "50.0",
+              "bearingLength": bearing, "entranceLength": "30.0", "entranceAngle": "50.0",
               "exitLength": "20.0", "exitAngle": "50.0", "diamondDiameter": str(diameter),
               "diamondHeight": str(height)}
     import json
@@ -119,10 +122,19 @@ def check_sheet(program, folder, fail):
     with open(os.path.join(config, "dieprofile", "dieprofile.conf"), "w", encoding="utf-8") as f:
         f.write("[sheet]\n" + "".join(f"{k}={v}\n" for k, v in DETAILS.items()))
     environment = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="offscreen")
-    for name, unit, blank, diameter, height, paper, identity in CASES:
+    # A blank of one's own too large for the sheet at 1:10 is refused in words, nothing written.
+    stem = os.path.join(folder, "huge_blank")
+    with open(stem + ".dieprofile", "w", encoding="utf-8") as f:
+        f.write(design_text("mm", "BLANK", 6e4, 4e4, {}))
+    run = subprocess.run([program, "--export", stem + ".pdf", stem + ".dieprofile"],
+                         capture_output=True, text=True, env=environment)
+    if run.returncode != 1 or "does not fit the" not in run.stderr or os.path.exists(stem + ".pdf"):
+        fail(f"a blank of 6e4 mm: exit {run.returncode}, {run.stderr!r}")
+
+    for name, unit, blank, diameter, height, paper, identity, *bearing in CASES:
         stem = os.path.join(folder, name.replace(" ", "_"))
         with open(stem + ".dieprofile", "w", encoding="utf-8") as f:
-            f.write(design_text(unit, blank, diameter, height, identity))
+            f.write(design_text(unit, blank, diameter, height, identity, *bearing))
         command = [program, "--export", stem + ".pdf", stem + ".dieprofile"]
         if paper:
             command[1:1] = ["--paper", paper]
@@ -144,7 +156,9 @@ def check_sheet(program, folder, fail):
                   "Title", "Document type", "Date of issue", "Drawing number", "Scale", "Size",
                   "Revision", "Sheet", "1/1", number, identity.get("title", "Wire-drawing die"),
                   identity.get("revision", ""), *(v[:12] for v in DETAILS.values()),
-                  blank.split("[")[0].strip(),
+                  blank.split("[")[0].strip() if blank != "BLANK" else
+                  f"own blank Ø{diameter:.{4 if unit == 'in' else 3}f} × "
+                  f"{height:.{4 if unit == 'in' else 3}f} {unit}",
                   "DIMENSIONS IN INCHES" if unit == "in" else "DIMENSIONS IN MILLIMETRES"]
         flat = " ".join(text.split())
         for field in fields:
@@ -188,21 +202,34 @@ def check_sheet(program, folder, fail):
         if len(hatch) < 20:
             fail(f"{name}: {len(hatch)} hatching lines")
 
-        # Dimensions: Ø before each diameter, one number of decimals, the three angles in degrees,
-        # none of no length.
+        # Dimensions: the three angles in degrees, and the values in 3.5 mm lettering (the results
+        # are in 2.5 mm: poppler's word boxes are then over 5 mm across the line of text).
         places = 4 if unit == "in" else 3
-        diameters = re.findall(r"Ø(\S+)", text)
-        if len(diameters) != 3 or any(not re.fullmatch(rf"\d+\.\d{{{places}}}", d)
-                                      for d in diameters):
-            fail(f"{name}: diameters {diameters}")
         if text.count("25°") != 1 or text.count("50°") != 2:
             fail(f"{name}: angles {re.findall(r'[0-9.]+°', text)}")
-        # The dimensions' values are the numbers in 3.5 mm lettering (the results are in 2.5 mm):
-        # poppler's word boxes are then over 5 mm across the line of text.
         words = re.findall(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" '
                            r'yMax="([\d.]+)">([^<]*)</word>',
                            subprocess.run(["pdftotext", "-bbox", stem + ".pdf", "-"],
                                           capture_output=True, text=True).stdout)
+        # Ø before each of the six diameters drawn (the blank, the incoming wire, the mouth, the
+        # cone's entry, the bearing and the exit opening), in the unit's decimals; the bearing is
+        # the outlet's size, and its tolerance stands after it, the upper deviation above.
+        title_top = min(float(w[1]) for w in words if w[4] == "DIMENSIONS")
+        drawn = [w for w in words if w[4].startswith("Ø") and float(w[3]) < title_top and
+                 min(float(w[2]) - float(w[0]), float(w[3]) - float(w[1])) * MM > 5]
+        diameters = [w[4][1:] for w in drawn]
+        bearing_size = f"{(0.012 if unit == 'in' else 0.3048):.{places}f}"
+        if len(diameters) != 6 or bearing_size not in diameters or any(
+                not re.fullmatch(rf"\d+\.\d{{{places}}}", d) for d in diameters):
+            fail(f"{name}: diameters {diameters}")
+        if "bearingTolerance" in identity:
+            at = next(w for w in drawn if w[4][1:] == bearing_size)
+            upper = [w for w in words if w[4] == "+0.005" and float(w[0]) >= float(at[2]) - 1
+                     and float(at[1]) - 12 < float(w[1]) < float(at[1])]
+            lower = [w for w in words if w[4] == "0" and float(w[0]) >= float(at[2]) - 1 and
+                     abs(float(w[3]) - float(at[3])) < 3]
+            if not upper or not lower or "Ø0.305 +0.005/0 mm" not in flat:
+                fail(f"{name}: the bearing's tolerance is not written after its size: {at}")
         dimensions = [w[4] for w in words if re.fullmatch(r"Ø?-?\d*\.\d+", w[4]) and
                       min(float(w[2]) - float(w[0]), float(w[3]) - float(w[1])) * MM > 5]
         if len(dimensions) < 6:
@@ -217,6 +244,15 @@ def check_sheet(program, folder, fail):
             x0, y0, x1, y1 = (float(v) * MM for v in w[:4])
             if x0 < 20 or x1 > size[0] - 10 or y0 < 10 or y1 > size[1] - 10:
                 fail(f"{name}: {w[4][:20]!r} stands outside the frame at {x0:.1f}..{x1:.1f} mm")
+
+        # No word stands on another: a short zone's value is led out clear of every other.
+        # (poppler's boxes run from the font's ascent to its descent: taller than the lettering)
+        placed = [(float(w[0]) * MM + 0.2, float(w[1]) * MM + 0.7, float(w[2]) * MM - 0.2,
+                   float(w[3]) * MM - 0.7, w[4]) for w in words]
+        for i, a in enumerate(placed):
+            for b in placed[i + 1:]:
+                if a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]:
+                    fail(f"{name}: {a[4]!r} stands on {b[4]!r}")
 
         # Hatching gives way to every value laid over the section.
         boxes = [(float(w[0]) * MM + 0.3, size[1] - float(w[3]) * MM + 0.3,

@@ -51,6 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
                     F::FinishDiameter, 0, "Finish Diameter must be less than Start Diameter."},
         RefusalCase{"NoDies", [](DieSetFile& s) { s.Dies = "0"; }, F::Dies, 0,
                     "Dies must be a whole number from 1 to 100."},
+        RefusalCase{"OutletWithDecimalComma",
+                    [](DieSetFile& s) { Diameters(s, {"1.5", "1,2", "1.0"}); }, F::Outlets, 2,
+                    "Outlet 2 must be a number: use a point for decimals; separate outlets with "
+                    "spaces."},
         RefusalCase{"TooManyDies", [](DieSetFile& s) { s.Dies = "101"; }, F::Dies, 0,
                     "Dies must be a whole number from 1 to 100."},
         RefusalCase{"DiesNotWhole", [](DieSetFile& s) { s.Dies = "6.5"; }, F::Dies, 0,
@@ -192,6 +196,15 @@ INSTANTIATE_TEST_SUITE_P(
                          s.Percent = "36";
                      },
                      {0.8, 0.64, 0.512}},
+        // 1 − 0.729^(2/3) is 0.19000000000000006 in doubles: three dies meet 19 % all the same.
+        ScheduleCase{"ReductionMetWithinRounding",
+                     [](DieSetFile& s) {
+                         s.StartDiameter = "1.0";
+                         s.FinishDiameter = "0.729";
+                         s.Schedule = ScheduleKind::Reduction;
+                         s.Percent = "19";
+                     },
+                     {0.9, 0.8099999999999999, 0.729}},
         ScheduleCase{"ReductionOneDieSuffices",
                      [](DieSetFile& s) {
                          s.Schedule = ScheduleKind::Reduction;

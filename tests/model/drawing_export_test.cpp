@@ -2,13 +2,18 @@
 #include "app/export.h"
 #include "model_fixture.h"
 #include "output/dxf_writer.h"
+#include "output/sheet_layout.h"
 #include "output/title_block.h"
 #include "profile/profile_figures.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
+#include <regex>
+#include <set>
 
 namespace dieprofile::testing {
 namespace {
@@ -153,6 +158,66 @@ TEST_F(ExportFiguresTest, DxfBeforeCalculateIsRefusedAndWritesNothing) {
     EXPECT_EQ(refusal->Message, "Cannot export \"" + path.string() +
                                     "\": there is no drawing yet. Press Calculate first.");
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A point halfway up a text's letters: where the text is, whichever way it reads.
+Point MidHeight(const DxfText& text) {
+    const double a = text.RotationDeg * std::numbers::pi / 180;
+    return {text.At.X - std::sin(a) * text.Height / 2, text.At.Y + std::cos(a) * text.Height / 2};
+}
+
+// The section's dimensions are the sheet's: every value with its Ø, degrees or the unit's decimals
+// (none of the window's labels), each arrowhead a filled solid whose tip is on the edge it
+// dimensions, in true units. Turned to a horizontal axis, each text stands where the upright one
+// stands turned, and reads from the bottom or the right, turned over in its place if need be.
+TEST_F(ExportFiguresTest, DxfDimensionsTheDieAsTheSheetDoes) {
+    const struct {
+        bool millimetres;
+        std::set<std::string> values; // among the texts
+    } rows[] = {
+        {false, {"\u00D80.0120", "\u00D80.1800", "0.1800", "0.0540", "0.0360", "25\u00B0"}},
+        {true, {"\u00D80.305", "\u00D84.572", "4.572", "1.372", "0.914", "50\u00B0"}},
+    };
+    const std::regex sheetValue(R"(UNITS: .*|DESIGN: .*|(\xC3\x98)?\d+\.\d{3,4}|\d+\xC2\xB0)");
+    for (const auto& row : rows) {
+        UseDefaultProfile(row.millimetres);
+        model.Command1_Click();
+        const CalculatedDrawing& drawn = *model.LastCalculation();
+        const DxfDocument dxf = DxfDocumentOf(drawn, model.Scene(), "d.dieprofile");
+        std::set<std::string> texts;
+        for (const DxfText& text : dxf.Texts) {
+            EXPECT_TRUE(std::regex_match(text.Text, sheetValue)) << text.Text;
+            texts.insert(text.Text);
+        }
+        EXPECT_TRUE(std::ranges::includes(texts, row.values));
+        const SheetSection s =
+            SheetSectionOf(drawn.Frame, model.Scene(), drawn.Profile, drawn.UnitDivisor);
+        const auto tipOn = [&](double along, double at) {
+            return std::ranges::any_of(dxf.Solids, [&](const DxfSolid& solid) {
+                const Point tip = solid.Corners[0];
+                return std::fabs((along != 0 ? tip.X : tip.Y) - at) < 1e-9 * s.BlankHeight;
+            });
+        };
+        EXPECT_TRUE(tipOn(0, 0) && tipOn(0, s.BlankHeight));
+        for (const double d : {s.BlankDiameter, s.OutletDiameter, s.IncomingDiameter}) {
+            EXPECT_TRUE(tipOn(1, -d / 2) && tipOn(1, d / 2)) << d;
+        }
+        const DxfDocument turned = DxfDocumentOf(drawn, model.Scene(), "d.dieprofile",
+                                                 {DxfProfile::Section, DxfAxis::Horizontal});
+        ASSERT_EQ(turned.Texts.size(), dxf.Texts.size());
+        for (std::size_t i = 0; i < turned.Texts.size(); ++i) {
+            const DxfText& is = turned.Texts[i];
+            EXPECT_TRUE(is.RotationDeg == 0 || is.RotationDeg == 90) << is.Text;
+            EXPECT_NEAR(MidHeight(is).X, -MidHeight(dxf.Texts[i]).Y, 1e-12) << is.Text;
+            EXPECT_NEAR(MidHeight(is).Y, MidHeight(dxf.Texts[i]).X, 1e-12) << is.Text;
+            // Turned over, it is aligned by its other end.
+            const DxfTextAlignment was = dxf.Texts[i].Alignment;
+            const bool over = std::fmod(dxf.Texts[i].RotationDeg + 90, 360) != is.RotationDeg;
+            EXPECT_EQ(is.Alignment, !over || was == DxfTextAlignment::Centre ? was
+                                    : was == DxfTextAlignment::Left ? DxfTextAlignment::Right
+                                                                    : DxfTextAlignment::Left);
+        }
+    }
 }
 
 } // namespace

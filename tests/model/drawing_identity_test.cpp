@@ -3,6 +3,8 @@
 // in a file of the version before them.
 #include "model_fixture.h"
 
+#include <cstdio>
+#include <functional>
 #include <variant>
 
 namespace dieprofile::testing {
@@ -25,6 +27,7 @@ TEST_F(DrawingIdentityTest, TravelsWithTheDesignInTheVersionItNeeds) {
         {"none", {}, "\"version\": 1,"},
         {"all three", {"DP-0042", "Düse 0.30 mm \"fine\"", "B"}, "\"version\": 2,"},
         {"revision only", {"", "", "C"}, "\"version\": 2,"},
+        {"bearing tolerance only", {"", "", "", "+0.0002/-0 in"}, "\"version\": 2,"},
     };
     UseDefaultProfile();
     for (const auto& row : rows) {
@@ -60,6 +63,9 @@ TEST_F(DrawingIdentityTest, FileThatCannotHoldItIsRefused) {
          "the text of \"revision\" holds a control character"},
         {"an overlong title", Replaced(v2, "\"Die\"", "\"" + std::string(1001, 'D') + "\""),
          "the text of \"title\" is longer than 1000 characters"},
+        {"a bearing tolerance that is not one",
+         Replaced(v2, "\"unit\"", R"("bearingTolerance": "-0/+0.001", "unit")"),
+         "the bearing tolerance \"-0/+0.001\" is not an upper and a lower deviation"},
         {"a later version", Replaced(v2, "\"version\": 2", "\"version\": 3"),
          "it was written by a newer version of the program (design version 3, this program "
          "reads version 2)"},
@@ -70,6 +76,59 @@ TEST_F(DrawingIdentityTest, FileThatCannotHoldItIsRefused) {
         ASSERT_TRUE(std::holds_alternative<std::string>(read));
         EXPECT_EQ(std::get<std::string>(read), row.reason);
     }
+}
+
+// The number, title, revision and tolerance are the design's: its sheet carries them while the
+// last Calculate drew that design, and none once another design is typed or a pass of a set is
+// opened; saving or setting them again makes them the sheet's again, and nothing is lost.
+TEST_F(DrawingIdentityTest, SheetCarriesTheIdentityOfTheDesignDrawn) {
+    const DrawingIdentity set{"DP-0042", "Fine wire die", "C", "+0.0002/-0 in"};
+    UseDefaultProfile();
+    model.Command1_Click();
+    const Design first = model.CurrentDesign();
+    Design pass = first;
+    pass.FieldTexts[0] = "0.010";
+    const struct {
+        const char* name;
+        std::function<void()> step;
+        bool carried;
+    } rows[] = {
+        {"set on the design drawn", [&] { model.SetIdentity(set); }, true},
+        {"calculated again unchanged", [&] { model.Command1_Click(); }, true},
+        {"a new design typed and calculated",
+         [&] {
+             Type(0, "0.011");
+             model.Command1_Click();
+         },
+         false},
+        {"typed back to the first",
+         [&] {
+             Type(0, "0.012");
+             model.Command1_Click();
+         },
+         true},
+        {"a pass of a set opened", [&] { ASSERT_FALSE(model.ApplyDesign(pass)); }, false},
+        {"the first design opened again",
+         [&] {
+             Design own = first;
+             own.Identity = set;
+             ASSERT_FALSE(model.ApplyDesign(own));
+         },
+         true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.step();
+        EXPECT_EQ(model.SheetIdentity(), row.carried ? set : DrawingIdentity{});
+    }
+    // Saved after another design is typed, the design keeps what the user set, and its sheet
+    // carries it.
+    Type(0, "0.011");
+    model.Command1_Click();
+    const std::string path = ::testing::TempDir() + "identity.dieprofile";
+    ASSERT_TRUE(model.SaveDesign(path));
+    EXPECT_EQ(model.SheetIdentity(), set);
+    std::remove(path.c_str());
 }
 
 } // namespace

@@ -3,12 +3,15 @@
 #include "app/export.h"
 #include "app/page_dump.h"
 #include "catalogue/catalogue.h"
+#include "core/number_text.h"
 #include "die_set_fixture.h"
 #include "model_fixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <unistd.h>
 
 namespace dieprofile::testing {
@@ -296,6 +299,48 @@ TEST_F(ExportTest, LayingOutDecidesAsWritingDoesAndWritesNothing) {
               std::get<LaidOutExport>(laidOut).Notes.ChartPages);
     EXPECT_FALSE(fs::exists(folder / "sheet.svg"));
     EXPECT_FALSE(fs::exists(folder / "chart.pdf"));
+}
+
+// A blank of one's own of any size: the DXF keeps its few entities and refuses only a die whose
+// construction leaves a double's range; the chart counts its pages before it makes one. The
+// chart's foot names the drawing by its identity.
+TEST_F(ExportTest, AnySizeOfBlankIsBoundedBeforeItIsBuilt) {
+    UseDefaultProfile();
+    model.Command1_Click();
+    model.SetIdentity({"D-9", "Big", "C"});
+    ExportRequest request{
+        (folder / "c.pdf").string(), "c.dieprofile", OverlayOptions{}, {}, {}, {}, {}};
+    const auto chart = std::get<LaidOutExport>(LayOutExport(model, request));
+    EXPECT_TRUE(std::ranges::any_of(chart.Pages.front().Texts, [](const PageText& text) {
+        return text.Text.starts_with("D-9 Big, rev. C (c.dieprofile)    magnification 50");
+    }));
+    for (const auto& [size, written] : {std::pair{"6e12", true}, std::pair{"1e300", false}}) {
+        UseDefaultProfile(true);
+        Type(10, size); // millimetres, the wires in the default's proportion
+        Type(5, size);
+        Type(0, NumberToText(std::stod(size) / 15));
+        Type(1, NumberToText(std::stod(size) * 11 / 90));
+        model.Command1_Click();
+        request = {(folder / "c.pdf").string(),
+                   "c.dieprofile",
+                   OverlayOptions{1, 0, OverlayView::Section},
+                   {},
+                   {},
+                   {},
+                   {}};
+        EXPECT_EQ(std::get<ExportRefusal>(LayOutExport(model, request)).Message,
+                  "At 1x the overlay would need more than a billion pages; at most 10000 can be "
+                  "printed.");
+        request.Chart.reset();
+        request.Path = (folder / "big.dxf").string();
+        const auto dxf = LayOutExport(model, request);
+        if (written) {
+            EXPECT_LT(std::get<LaidOutExport>(dxf).Dxf.size(), 64U * 1024);
+        } else {
+            EXPECT_EQ(std::get<ExportRefusal>(dxf).Message,
+                      CannotExport(request.Path, kTooLargeForDxf));
+        }
+    }
 }
 
 } // namespace

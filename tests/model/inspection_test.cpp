@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <numbers>
 #include <random>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,19 +62,11 @@ constexpr double kRingDepth = 0.002, kRingWidth = 0.04;
 class InspectionTest : public ModelTest {
 protected:
     InspectionDesign Design(bool millimetres) {
-        if (millimetres) {
-            model.ChooseOption(1);
-            model.PickRow(26);
-            Type(10, "4.572");
-            Type(5, "4.572");
-        } else {
-            UseDefaultProfile();
-        }
-        model.Command1_Click();
+        CalculateDefaultOrMillimetres(millimetres);
         return std::get<InspectionDesign>(InspectionDesignOf(model));
     }
     std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = ::testing::TempDir() + name;
+        std::string path = ::testing::TempDir() + name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
@@ -130,8 +124,12 @@ std::string FileText(const std::vector<Point>& points, std::size_t perWall, Form
     const std::string unit = form == Form::OtherUnitNamed ? (mm ? "_in" : "_mm") : "";
     std::string text = "# stage readings\nn" + gap + "x" + unit + gap + "Y" + unit + "\n";
     for (std::size_t i = 0; i < points.size(); ++i) {
-        text += std::to_string(i) + gap + Text(points[i].X * scale, comma) + gap +
-                Text(points[i].Y * scale, comma) + "\n";
+        text += std::to_string(i);
+        text += gap;
+        text += Text(points[i].X * scale, comma);
+        text += gap;
+        text += Text(points[i].Y * scale, comma);
+        text += '\n';
     }
     return text;
 }
@@ -256,19 +254,19 @@ TEST_F(InspectionTest, RefusesBadFilesInOneMessage) {
     } rows[] = {
         {"a.csv", "1,2\n3,4\n", "row 1: there is no header naming the columns x and y"},
         {"b.csv", "# instrument\nn,z\n1,2\n", "row 2: the header names no columns x and y"},
-        {"c.csv", "x_mm,y_in\n", "row 1: mixed units: \"x_mm\" and \"y_in\""},
-        {"d.txt", "x;y\n1;2\n0,15x;3\n", "row 3: \"0,15x\" is not a number"},
-        {"e.csv", "x,y\n1e999,1\n", "row 2: \"1e999\" is not a finite number"},
+        {"c.csv", "x_mm,y_in\n", R"(row 1: mixed units: "x_mm" and "y_in")"},
+        {"d.txt", "x;y\n1;2\n0,15x;3\n", R"(row 3: "0,15x" is not a number)"},
+        {"e.csv", "x,y\n1e999,1\n", R"(row 2: "1e999" is not a finite number)"},
         {"f.csv", "x,y\n1\n", "row 2: it has 1 columns, not 2"},
         {"g.csv", "x y\n" + tenPoints.substr(0, 12), "it holds 3 points; at least 10 are needed"},
         {"h.csv", "x y\n1 1\n\xff 2\n", "row 3: it is not UTF-8 text"},
         {"i.dxf", dxfHead + "0\nTEXT\n1\nhello\n0\nENDSEC\n0\nEOF\n",
          "it holds no LINE, POLYLINE, LWPOLYLINE or ARC in its ENTITIES"},
-        {"j.dxf", "abc\nSECTION\n", "line 1: \"abc\" is not a group code"},
+        {"j.dxf", "abc\nSECTION\n", R"(line 1: "abc" is not a group code)"},
         {"k.dxf", dxfHead + "0\nLINE\n10\n", "it ends in the middle of a group"},
         {"l.dxf", "0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n", "it has no ENTITIES section"},
         {"m.csv", "x y\n" + tenPoints + "1 2.5e9999\n",
-         "row 11: \"2.5e9999\" is not a finite number"},
+         R"(row 11: "2.5e9999" is not a finite number)"},
         {"n.csv", "x y\n" + tenPoints + "10 10\n", "the measured points do not match the design ("},
         {"o.csv", mm, "apart on average after alignment): are they in millimetres?"},
     };
@@ -320,6 +318,99 @@ TEST(DxfPoints, ArcsAndBulgesLieOnTheirCircles) {
             EXPECT_LE(r, radius + 1e-12);
         }
     }
+}
+
+} // namespace
+} // namespace dieprofile::testing
+
+namespace dieprofile::testing {
+namespace {
+
+// Every form a point list comes in reads to the same points, in the unit it names.
+TEST(PointLists, ReadEveryFormAsWritten) {
+    const struct {
+        const char* Name;
+        std::string Text;
+        std::optional<double> Unit;
+    } rows[] = {
+        {"commas, extra columns", "n,x,y,z\n1,0.5,1.5,9\n2,-2,3e1,9\n", std::nullopt},
+        {"semicolons, decimal comma", "x_mm;y_mm\n0,5;1,5\n-2;30\n", 1.0},
+        {"tabs, decimal comma", "\xEF\xBB\xBFX_IN\tY_IN\n0,5\t1,5\n-2\t30\n", 25.4},
+        {"blanks, comments, blank lines", "# stage\n\n  x   y \n# zero\n0.5  1.5\n\n-2 30\n",
+         std::nullopt},
+        {"quoted header, CRLF", "\"x\",\"y\"\r\n0.5,1.5\r\n-2,30\r\n", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        std::string text = row.Text;
+        for (int i = 0; i < 8; ++i) { // to the ten points a file needs
+            text += row.Text.substr(row.Text.rfind('\n', row.Text.size() - 2) + 1);
+        }
+        const auto read = ReadPointList(text);
+        ASSERT_TRUE(std::holds_alternative<MeasuredPoints>(read)) << std::get<std::string>(read);
+        const auto& points = std::get<MeasuredPoints>(read);
+        EXPECT_EQ(points.UnitDivisor, row.Unit);
+        ASSERT_EQ(points.Points.size(), 10U);
+        EXPECT_EQ(points.Points[0], (Point{0.5, 1.5}));
+        EXPECT_EQ(points.Points[1], (Point{-2, 30}));
+    }
+}
+
+// The entities of a DXF on the layer asked for (in any case), in the unit of $INSUNITS; what is
+// not a wall (a text, another layer, a binary file) is not read.
+TEST(DxfPoints, ReadTheEntitiesOfTheLayerInItsUnit) {
+    const std::string dxf =
+        "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n1\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+        "0\nPOLYLINE\n8\nWall\n66\n1\n0\nVERTEX\n8\nWall\n10\n0\n20\n0\n0\nVERTEX\n8\nWall\n10\n3\n"
+        "20\n4\n0\nSEQEND\n0\nLINE\n8\nFRAME\n10\n100\n20\n100\n11\n200\n21\n100\n0\nTEXT\n8\nWall"
+        "\n"
+        "1\nnote\n0\nENDSEC\n0\nEOF\n";
+    const auto wall = std::get<MeasuredPoints>(ReadDxfPoints(dxf, "WALL"));
+    EXPECT_EQ(wall.UnitDivisor, 25.4);
+    for (const Point& p : wall.Points) {
+        EXPECT_NEAR(p.Y, p.X * 4 / 3, 1e-12); // on the polyline, never on the frame
+    }
+    EXPECT_EQ(wall.Points.front(), (Point{0, 0}));
+    EXPECT_EQ(wall.Points.back(), (Point{3, 4}));
+    const auto every = std::get<MeasuredPoints>(ReadDxfPoints(dxf, ""));
+    EXPECT_EQ(every.Points.back(), (Point{200, 100}));
+    EXPECT_EQ(std::get<std::string>(ReadDxfPoints("AutoCAD Binary DXF\r\n\x1a", "")),
+              "it is a binary DXF; save it as an ASCII DXF");
+}
+
+// The report's rows are the ones a spreadsheet of reports expects, in their order, and the band
+// marks each zone.
+TEST_F(InspectionTest, ReportNamesItsRowsInOrderAndMarksEachZone) {
+    const InspectionDesign design = Design(false);
+    std::string text = "x,y\n";
+    for (const Point& p : Sampled(design.Wall, 0, 0, 1)) {
+        text += ShortestText(p.X) + "," + ShortestText(p.Y + (p.Y < design.Wall[3].Y ? 4e-4 : 0)) +
+                "\n";
+    }
+    InspectionModel inspection(toolkit, model);
+    ASSERT_TRUE(inspection.SetToleranceText("0.00005"));
+    ASSERT_TRUE(inspection.OpenMeasured(Write("shifted_exit.csv", text)));
+    std::istringstream csv(inspection.ReportCsv());
+    std::string line, names;
+    std::map<std::string, std::string> within;
+    while (std::getline(csv, line)) {
+        names += line.substr(0, line.find(',')) + " ";
+        within[line.substr(0, line.find(','))] = line.substr(line.rfind(',') + 1);
+    }
+    EXPECT_EQ(names,
+              "quantity entrance_angle_deg reduction_angle_deg exit_angle_deg entrance_length "
+              "reduction_length bearing_length exit_length bearing_diameter mouth_diameter "
+              "exit_diameter entrance_max_deviation reduction_max_deviation "
+              "bearing_max_deviation exit_max_deviation wear_ring_depth "
+              "wear_ring_height_above_bearing wear_ring_width meeting_point_above_bearing "
+              "axis_tilt_deg points_used points_left_out ");
+    EXPECT_EQ(within["bearing_max_deviation"], "yes");
+    EXPECT_EQ(within["exit_max_deviation"], "no");
+    EXPECT_EQ(within["exit_length"], "");
+    EXPECT_THAT(inspection.Verdict(), ::testing::StartsWith("outside tolerance: exit zone by "));
+    // A band that is not a number changes nothing.
+    EXPECT_FALSE(inspection.SetToleranceText("wide"));
+    EXPECT_EQ(inspection.Options().Tolerance, 0.00005);
 }
 
 } // namespace

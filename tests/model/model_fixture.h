@@ -30,12 +30,28 @@ protected:
         Type(5, "0.180");
     }
 
-    // The same profile in millimetres, on a custom blank of 4.572 x 4.572 mm.
-    void UseMillimetreProfile() {
-        model.ChooseOption(1);
-        model.PickRow(26);
-        Type(10, "4.572");
-        Type(5, "4.572");
+    // The same die in millimetres when asked: a blank of one's own keeps its numbers when the unit
+    // changes, so its 0.180 in are retyped as 4.572 mm.
+    void UseDefaultProfile(bool millimetres) {
+        UseDefaultProfile();
+        if (millimetres) {
+            model.ChooseOption(1);
+            Type(10, "4.572");
+            Type(5, "4.572");
+        }
+    }
+
+    // The default profile in inches, or its die of the same size in millimetres, calculated.
+    void CalculateDefaultOrMillimetres(bool millimetres) {
+        if (millimetres) {
+            model.ChooseOption(1);
+            model.PickRow(26);
+            Type(10, "4.572");
+            Type(5, "4.572");
+        } else {
+            UseDefaultProfile();
+        }
+        model.Command1_Click();
     }
 
     std::string DumpIgnoringFocus() const { return dieprofile::DumpIgnoringFocus(model); }

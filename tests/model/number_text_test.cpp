@@ -315,6 +315,13 @@ struct RoundRow {
     std::optional<std::int32_t> rounded;
 };
 
+// Lengths as the sheet and the DXF write them, however large: every digit, never a buffer's rest.
+TEST(FixedDecimals, WritesEveryDigitOfAnyDouble) {
+    EXPECT_EQ(FixedDecimals(6e12, 3), "6000000000000.000");
+    const std::string largest = FixedDecimals(-1.7976931348623157e308, 4);
+    EXPECT_TRUE(largest.size() == 1 + 309 + 5 && largest.starts_with("-17976931348623157"));
+}
+
 TEST(RoundToLong, RoundsHalvesToEvenWithinRange) {
     const RoundRow rows[] = {
         {"half down to even", 2.5, 2},

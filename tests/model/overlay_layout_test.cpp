@@ -1,3 +1,4 @@
+#include "core/number_text.h"
 #include "core/utf8.h"
 #include "model_fixture.h"
 #include "output/overlay_layout.h"
@@ -5,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
+#include <tuple>
 #include <variant>
 
 namespace dieprofile::testing {
@@ -172,8 +175,12 @@ Bounds TileOf(const OverlayPages& pages, int row, int column) {
     return {x, x + pages.TileWidth, y, y + pages.TileHeight};
 }
 
-OverlayPages LayOut(const Form1Model& model, const OverlayOptions& options, double width = kA4Width,
+// Laid out portrait unless the options turn the paper: the turn taken by itself has its own test.
+OverlayPages LayOut(const Form1Model& model, OverlayOptions options, double width = kA4Width,
                     double height = kA4Height, std::string_view designName = "d") {
+    if (options.Orientation == OverlayOrientation::Auto) {
+        options.Orientation = OverlayOrientation::Portrait;
+    }
     const auto laidOut =
         LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
                       model.LastCalculation()->UnitDivisor, options, designName, width, height);
@@ -210,7 +217,8 @@ TEST_F(OverlayLayoutTest, OnlyTilesHoldingTheDieArePrintedAndKeepTheirPlaceInThe
         const Bounds extent = ProfileExtent(pages);
         const double stepX = pages.TileWidth - kPageOverlapMm;
         const double stepY = pages.TileHeight - kPageOverlapMm;
-        const double sheetWidth = extent.Width() + 2 * kSheetMarginMm + kDatumLabelRoomMm;
+        const double sheetWidth =
+            extent.Width() + 2 * kSheetMarginMm + kZoneLabelRoomMm + kDatumLabelRoomMm;
         EXPECT_GE(pages.Columns * stepX + kPageOverlapMm, sheetWidth);
         EXPECT_LT((pages.Columns - 1) * stepX + kPageOverlapMm,
                   std::max(sheetWidth, pages.TileWidth - 1e-9));
@@ -286,14 +294,22 @@ TEST_F(OverlayLayoutTest, RegionDrawsItsZoneWithTheEndsOfItsNeighbours) {
     const std::size_t whole = LayOut(model, {500, 0.0005, OverlayView::Bore}).Pages.size();
     const struct {
         OverlayRegion region;
-        std::vector<std::string> datums;
-        std::size_t atMost; // pages at 500x on A4
+        std::vector<std::string> texts; // the datums within it, then the values of its zones
+        std::size_t atMost;             // pages at 500x on A4
     } rows[] = {
         // The bearing checked on a few pages; every zone on fewer than the whole bore.
-        {OverlayRegion::Bearing, {"start of bearing"}, 4},
-        {OverlayRegion::Back, {"bottom face"}, whole - 1},
-        {OverlayRegion::Entrance, {"top face"}, whole - 1},
-        {OverlayRegion::Reduction, {"start of bearing"}, whole - 1},
+        {OverlayRegion::Bearing,
+         {"bearing start", "0.0420", "bearing end", "0.0360", "\u00D80.0120"},
+         4},
+        {OverlayRegion::Back,
+         {"bearing end", "0.0360", "bottom face", "0.0000", "50\u00B0"},
+         whole - 1},
+        {OverlayRegion::Entrance,
+         {"top face", "0.1800", "bell to cone", "0.1260", "50\u00B0"},
+         whole - 1},
+        {OverlayRegion::Reduction,
+         {"bell to cone", "0.1260", "bearing start", "0.0420", "25\u00B0"},
+         whole - 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(OverlayRegionName(row.region)));
@@ -303,11 +319,11 @@ TEST_F(OverlayLayoutTest, RegionDrawsItsZoneWithTheEndsOfItsNeighbours) {
         const AxialWindow window = RegionWindow(wall, row.region);
         // Both edges laid out on the page, each rounded there.
         EXPECT_NEAR(ProfileExtent(pages).Height(), (window.High - window.Low) * k, 1e-11);
-        std::vector<std::string> datums;
+        std::vector<std::string> texts;
         for (const PageText& text : pages.Texts) {
-            datums.push_back(text.Text);
+            texts.push_back(text.Text);
         }
-        EXPECT_EQ(datums, row.datums);
+        EXPECT_EQ(texts, row.texts);
         EXPECT_LE(pages.Pages.size(), row.atMost);
         EXPECT_NE(
             pages.FooterTexts[0].Text.find("region: " + std::string(OverlayRegionName(row.region))),
@@ -457,10 +473,13 @@ TEST_F(OverlayLayoutTest, PaperHoldsEachTileWithinItsMargins) {
 TEST_F(OverlayLayoutTest, RefusesWhatCannotBePrinted) {
     model.PickRow(14);
     model.Command1_Click();
-    const auto lay = [&](double magnification, double width, double height) {
-        const auto laidOut = LayOutOverlay(
-            model.LastCalculation()->Frame, model.Scene(), model.LastCalculation()->UnitDivisor,
-            {magnification, 0, OverlayView::Section}, "", width, height);
+    const auto lay = [&](double magnification, double width, double height,
+                         OverlayOrientation orientation = OverlayOrientation::Portrait) {
+        OverlayOptions options{magnification, 0, OverlayView::Section};
+        options.Orientation = orientation;
+        const auto laidOut =
+            LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
+                          model.LastCalculation()->UnitDivisor, options, "", width, height);
         return std::holds_alternative<std::string>(laidOut) ? std::get<std::string>(laidOut)
                                                             : std::string();
     };
@@ -469,9 +488,131 @@ TEST_F(OverlayLayoutTest, RefusesWhatCannotBePrinted) {
     const std::string tooSmall = "The page is too small for an overlay: its printable area must "
                                  "be at least 100 mm by 79 mm.";
     EXPECT_EQ(lay(10, 119, kA4Height), tooSmall);
-    EXPECT_EQ(lay(10, kA4Width, 98), tooSmall);
-    EXPECT_EQ(lay(10, 120, 99), "");
+    EXPECT_EQ(lay(10, kA4Width, 98, OverlayOrientation::Landscape), tooSmall);
+    EXPECT_EQ(lay(10, 99, 120, OverlayOrientation::Landscape), "");
+    // Too narrow upright, the page is turned rather than refused.
+    EXPECT_EQ(lay(10, 119, kA4Height, OverlayOrientation::Auto), "");
     EXPECT_EQ(lay(0, kA4Width, kA4Height), "The magnification must be from 1 to 1000.");
+}
+
+// Every corner of the bore has its datum, its name above the line and its height above the bottom
+// face below it, the line that height times the magnification above the bottom face's; each zone
+// its nominal value at the left; with an angle tolerance, each cone the two lines at its angle's
+// limits, crossing halfway along its zone, each labelled.
+TEST_F(OverlayLayoutTest, DatumsNominalValuesAndAngleLimits) {
+    const struct {
+        bool millimetres;
+        bool mirror;
+        std::vector<std::string> right; // datums, then the limits' angles
+        std::vector<std::string> left;
+    } rows[] = {
+        {false,
+         false,
+         {"top face", "0.1800", "bell to cone", "0.1260", "bearing start", "0.0420", "bearing end",
+          "0.0360", "bottom face", "0.0000", "51\u00B0", "49\u00B0", "26\u00B0", "24\u00B0",
+          "51\u00B0", "49\u00B0"},
+         {"50\u00B0", "25\u00B0", "\u00D80.0120", "50\u00B0"}},
+        {true,
+         true,
+         {"top face", "4.572", "bell to cone", "3.200", "bearing start", "1.067", "bearing end",
+          "0.914", "bottom face", "0.000", "51\u00B0", "49\u00B0", "26\u00B0", "24\u00B0",
+          "51\u00B0", "49\u00B0"},
+         {"50\u00B0", "25\u00B0", "\u00D80.305", "50\u00B0"}},
+    };
+    for (const auto& row : rows) {
+        UseDefaultProfile(row.millimetres);
+        model.Command1_Click();
+        OverlayOptions options{50, 0, OverlayView::Bore};
+        options.Mirror = row.mirror;
+        options.AngleTolerance = 1;
+        const OverlayPages pages = LayOut(model, options);
+        const BoreWall wall =
+            BoreWallOf(model.LastCalculation()->Frame, model.Scene(), BoreSide::Right);
+        const double k = 50 * model.LastCalculation()->UnitDivisor;
+        std::vector<double> datumY;
+        std::vector<PaperLine> limits;
+        for (const PaperLine& line : pages.Lines) {
+            if (line.Stroke == OverlayStroke::Datum) {
+                datumY.push_back(line.Start.Y);
+            } else if (line.Stroke == OverlayStroke::Band) {
+                limits.push_back(line);
+            }
+        }
+        std::vector<std::string> right;
+        std::vector<std::string> left;
+        std::vector<double> baselines; // of the texts at the right
+        for (const PageText& text : pages.Texts) {
+            (text.At.X < ProfileExtent(pages).MinX ? left : right).push_back(text.Text);
+            if (text.At.X >= ProfileExtent(pages).MinX) {
+                baselines.push_back(text.At.Y);
+            }
+        }
+        EXPECT_EQ(right, row.right);
+        EXPECT_EQ(left, row.left);
+        ASSERT_EQ(datumY.size(), 5U);
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_NEAR(std::fabs(datumY[i] - datumY[4]), (wall[i].Y - wall.back().Y) * k, 1e-9);
+            // The name above its line, the height below it.
+            EXPECT_LT(baselines[2 * i], datumY[i]);
+            EXPECT_GT(baselines[2 * i + 1] - kOverlayTextMm, datumY[i]);
+        }
+        EXPECT_EQ(datumY[0] > datumY[4], row.mirror); // mirrored: the entry face at the bottom
+        const double angles[] = {51, 49, 26, 24, 51, 49};
+        ASSERT_EQ(limits.size(), 6U);
+        const auto middle = [](const PaperLine& l) {
+            return Point{(l.Start.X + l.End.X) / 2, (l.Start.Y + l.End.Y) / 2};
+        };
+        for (std::size_t i = 0; i < limits.size(); ++i) {
+            const Point d = limits[i].End - limits[i].Start;
+            // The bore's geometry takes pi as 3.14159: its angles are a few millionths off.
+            EXPECT_NEAR(2 * std::atan2(std::fabs(d.X), std::fabs(d.Y)) * 180 / std::numbers::pi,
+                        angles[i], 1e-4);
+            EXPECT_NEAR(middle(limits[i]).Y, middle(limits[i ^ 1]).Y, 1e-9);
+            EXPECT_NEAR(middle(limits[i]).X, middle(limits[i ^ 1]).X, 1e-9);
+        }
+    }
+}
+
+// Auto turns the paper only when that prints fewer pages; asked, either way is taken.
+TEST_F(OverlayLayoutTest, LandscapeWhenItPrintsFewerPages) {
+    // A 4 x 2.3 mm section at 50x is 200 x 115 mm: one page across, two down a portrait page.
+    for (const auto& [diameter, height, landscapeFewer] :
+         {std::tuple{"4", "2.3", true}, std::tuple{"2.3", "4", false}}) {
+        UseDefaultProfile(true);
+        Type(10, diameter);
+        Type(5, height);
+        model.Command1_Click();
+        std::vector<OverlayPages> pages; // portrait, landscape, auto
+        for (const OverlayOrientation orientation :
+             {OverlayOrientation::Portrait, OverlayOrientation::Landscape,
+              OverlayOrientation::Auto}) {
+            OverlayOptions options{50, 0, OverlayView::Section};
+            options.Orientation = orientation;
+            pages.push_back(std::get<OverlayPages>(LayOutOverlay(
+                model.LastCalculation()->Frame, model.Scene(), model.LastCalculation()->UnitDivisor,
+                options, "d", kA4Width, kA4Height)));
+        }
+        EXPECT_EQ(pages[1].Pages.size() < pages[0].Pages.size(), landscapeFewer);
+        EXPECT_EQ(pages[2].PaperWidth, landscapeFewer ? kA4Height : kA4Width);
+        EXPECT_EQ(pages[2].Pages.size(), std::min(pages[0].Pages.size(), pages[1].Pages.size()));
+    }
+}
+
+TEST(OverlayOptionsTest, AngleToleranceOrientationAndTheChartsFileName) {
+    const auto angle = [](const char* text) {
+        const auto parsed = ParseOverlayOptions("50", "", OverlayView::Bore, text);
+        return std::holds_alternative<std::string>(parsed)
+                   ? std::get<std::string>(parsed)
+                   : NumberToText(std::get<OverlayOptions>(parsed).AngleTolerance);
+    };
+    EXPECT_EQ(angle(" 1.5 "), "1.5");
+    EXPECT_EQ(angle(""), "0");
+    EXPECT_EQ(angle("45.01"), "The angle tolerance must be from 0 to 45 degrees.");
+    EXPECT_EQ(angle("one"), "The angle tolerance must be a number.");
+    EXPECT_EQ(OverlayOrientationNamed("landscape"), OverlayOrientation::Landscape);
+    EXPECT_FALSE(OverlayOrientationNamed("Landscape"));
+    EXPECT_EQ(ChartPdfName("steel.die.dieprofile", 12.5), "steel.die-chart-12.5x.pdf");
+    EXPECT_EQ(ChartPdfName("", 100), "die-profile-chart-100x.pdf");
 }
 
 } // namespace

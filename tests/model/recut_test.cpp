@@ -34,12 +34,7 @@ class RecutTest : public ModelTest, public ::testing::WithParamInterface<RecutRo
 protected:
     // Inspects a worn die of the window's design, both walls, in the aligned frame.
     void InspectWorn(const RecutRow& row) {
-        if (row.Millimetres) {
-            UseMillimetreProfile();
-        } else {
-            UseDefaultProfile();
-        }
-        model.Command1_Click();
+        CalculateDefaultOrMillimetres(row.Millimetres);
         BoreWall w = std::get<InspectionDesign>(InspectionDesignOf(model)).Wall;
         const double h = w[0].Y - w[4].Y;
         const double ringAt = w[2].Y + 0.4 * (w[1].Y - w[2].Y), ringHalf = 0.02 * h;

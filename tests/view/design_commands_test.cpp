@@ -49,13 +49,11 @@ QStringList MenuAfterRightClick(QWidget* widget) {
 
 TEST(DesignCommands, ContextMenuOutsideTheFieldsListsTheCommandsWithShortcuts) {
     const auto window = StartWindow();
-    const QStringList expected{QStringLiteral("Open Design…\tCtrl+O"),
-                               QStringLiteral("Save Design…\tCtrl+S"),
-                               QStringLiteral("Export Drawing…\tCtrl+E"),
-                               QStringLiteral("Print Drawing…\tCtrl+P"),
-                               QStringLiteral("Print at Scale…\tCtrl+Shift+P"),
-                               QStringLiteral("Die Set…\tCtrl+D"),
-                               QStringLiteral("Sheet Details…\t")};
+    const QStringList expected{
+        QStringLiteral("Open Design…\tCtrl+O"),          QStringLiteral("Save Design…\tCtrl+S"),
+        QStringLiteral("Export Drawing…\tCtrl+E"),       QStringLiteral("Print Drawing…\tCtrl+P"),
+        QStringLiteral("Print at Scale…\tCtrl+Shift+P"), QStringLiteral("Die Set…\tCtrl+D"),
+        QStringLiteral("Inspect Die…\tCtrl+I"),          QStringLiteral("Sheet Details…\t")};
     EXPECT_EQ(MenuAfterRightClick(window->Panel()), expected);
     EXPECT_EQ(MenuAfterRightClick(window->CalculateButton()), expected);
     // A text field keeps its own edit menu.
@@ -170,21 +168,23 @@ TEST(DesignCommands, SheetDetailsAreKeptForTheUserAndTheDesign) {
     const auto window = StartWindow();
     const struct {
         bool accept;
-        QStringList typed; // owner, drawn, approved, tolerances, number, title, revision
+        // owner, drawn, approved, tolerances, number, title, revision, bearing tolerance
+        QStringList typed;
         QString offeredOwner;
         SheetDetails kept;
         DrawingIdentity identity;
     } rows[] = {
         {true,
-         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m", "DP-7", "Fine die", "B"},
+         {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m", "DP-7", "Fine die", "B",
+          "+0.0002/-0"},
          "Old Owner",
          {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
-         {"DP-7", "Fine die", "B"}},
+         {"DP-7", "Fine die", "B", "+0.0002/-0 in"}},
         {false,
-         {"Nobody", "", "", "", "X", "", ""},
+         {"Nobody", "", "", "", "X", "", "", ""},
          "Acme & Söhne",
          {"Acme & Söhne", "J. Drafter", "A. Checker", "ISO 2768-m"},
-         {"DP-7", "Fine die", "B"}},
+         {"DP-7", "Fine die", "B", "+0.0002/-0 in"}},
     };
     for (const auto& row : rows) {
         QString offered;

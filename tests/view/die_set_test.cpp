@@ -4,6 +4,7 @@
 #include "window_harness.h"
 
 #include "app/die_set.h"
+#include "app/die_set_model.h"
 #include "core/number_text.h"
 #include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
@@ -27,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -246,6 +248,7 @@ TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
 
     TypeInto(set.Field("friction"), QStringLiteral("0.1"));
     set.ScheduleChoice()->setCurrentIndex(static_cast<int>(ScheduleKind::Equal));
+    MessageAnswerer discard; // the changed set is let go
     QTest::keyClick(set.Field("friction"), Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(SameAsSaved(set.CurrentSet(), saved));
     EXPECT_EQ(set.ScheduleChoice()->currentIndex(), static_cast<int>(ScheduleKind::Reduction));
@@ -266,6 +269,70 @@ TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("damaged.dieset")));
     EXPECT_EQ(set.CurrentSet(), typed);
     EXPECT_TRUE(set.SetPath().endsWith(QStringLiteral("a & b.dieset")));
+}
+
+// A file the set's reading accepts is shown whole, and one that cannot be computed shows no
+// schedule at all: neither the start-up set nor any other stands under its name.
+TEST(DieSet, AnOpenedSetIsShownWholeOrWithNoScheduleAtAll) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    ASSERT_EQ(set.TableModel()->rowCount(), 6);
+
+    DieSetFile many = CopperSix();
+    many.Schedule = ScheduleKind::Diameters;
+    const double start = 2.0;
+    const double finish = 1.0;
+    for (int i = 1; i <= 100; ++i) {
+        const double outlet = start * std::pow(finish / start, i / 100.0);
+        many.Outlets.push_back(i == 100 ? "1.0" : QString::number(outlet, 'f', 10).toStdString());
+    }
+    ASSERT_TRUE(set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("many.dieset"), many)));
+    EXPECT_EQ(set.CurrentSet().Outlets, many.Outlets);
+    // The field holds them all, so an edit there or a save keeps the last outlet whole.
+    EXPECT_EQ(SplitOutlets(set.Field("outlets")->text().toStdString()), many.Outlets);
+    EXPECT_EQ(set.TableModel()->rowCount(), 100);
+    EXPECT_FALSE(set.Refusal()->isVisible()) << set.Refusal()->text().toStdString();
+
+    DieSetFile tooMany = CopperSix();
+    tooMany.Dies = "101";
+    ASSERT_TRUE(set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("d101.dieset"), tooMany)));
+    EXPECT_EQ(set.TableModel()->rowCount(), 0);
+    EXPECT_TRUE(set.Plot()->Data().StressRatio.empty());
+    EXPECT_TRUE(set.Refusal()->isVisible());
+    EXPECT_TRUE(set.Refusal()->text().contains(QStringLiteral("100")))
+        << set.Refusal()->text().toStdString();
+    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+}
+
+// A changed set is not lost without a question: closing its window asks, and a fresh set started
+// afterwards no longer carries the file's name in the title.
+TEST(DieSet, ClosingAChangedSetAsksAndAFreshSetNamesNoFile) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    ASSERT_TRUE(
+        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), CopperSix())));
+    EXPECT_TRUE(set.windowTitle().contains(QStringLiteral("copper.dieset")));
+    {
+        MessageAnswerer answerer; // answers Discard
+        set.close();
+        EXPECT_TRUE(answerer.Texts().isEmpty()) << answerer.Texts().join('|').toStdString();
+    }
+    fixture->Window->ShowDieSet();
+    ASSERT_TRUE(set.OpenSetFile(fixture->Folder.filePath(QStringLiteral("copper.dieset"))));
+    TypeInto(set.Field("dies"), QStringLiteral("4"));
+    {
+        MessageAnswerer answerer;
+        set.close();
+        ASSERT_EQ(answerer.Texts().size(), 1);
+        EXPECT_TRUE(answerer.Texts()[0].contains(QStringLiteral("\"copper.dieset\" has changed")))
+            << answerer.Texts()[0].toStdString();
+    }
+    EXPECT_FALSE(set.isVisible());
+    fixture->Window->ShowDieSet();
+    EXPECT_EQ(set.windowTitle(), QStringLiteral("Die Set"));
+    EXPECT_EQ(set.SetPath(), QString());
 }
 
 // The marks of each row of a set, as the marks column writes them.

@@ -188,15 +188,23 @@ def check_section_in_millimetres(writer, folder):
     # The die alone: the blank's two sides and the two bearing walls stand upright; no wire does.
     upright = [l for l in lines if l.width == PROFILE and l.vertical() and in_tile(l)]
     check(len(upright) == 4, f"four upright lines of the die and no wire, found {len(upright)}")
-    # The datums run across the whole section at the faces, each named.
+    # The datums run across the whole section at every corner of the bore, each named, its height
+    # above the bottom face written just below it.
     datums = sorted((l for l in lines if l.width == BAND and l.horizontal()), key=lambda l: l.y1)
-    check(len(datums) == 3, f"three datum lines, found {len(datums)}")
-    if len(datums) == 3 and outline:
+    check(len(datums) == 5, f"five datum lines, found {len(datums)}")
+    if len(datums) == 5 and outline:
         check(near(datums[-1].y1 - datums[0].y1, side), "the face datums are the die's height apart")
         check(all(min(d.x1, d.x2) < outline[0].x1 and max(d.x1, d.x2) > outline[-1].x1
                   for d in datums), "the datums run across the profile")
-        named = {w[0] for w in words(figures["pdf"])}
-        check({"top", "bottom", "start", "bearing", "face"} <= named, f"the datums' names: {named}")
+        found = words(figures["pdf"])
+        named = {w[0] for w in found}
+        check({"top", "bottom", "start", "end", "bell", "cone", "bearing", "face"} <= named,
+              f"the datums' names: {named}")
+        for d in datums:
+            height = (datums[-1].y1 - d.y1) / m
+            below = [w for w in found if 0 < w[2] - d.y1 < 4 and w[1] > max(d.x1, d.x2)]
+            check(any(near(float(w[0]), height, 0.0015) for w in below if re.fullmatch(
+                r"\d+\.\d{3}", w[0])), f"the datum at {d.y1:.1f} mm is labelled {height:.3f}")
     check(len(outline) >= 2 and near(outline[-1].x1 - outline[0].x1,
                                      figures["DiamondDiameter"] * m),
           "the blank's sides stand 20 x its diameter apart")
@@ -286,7 +294,7 @@ def check_region_mirror_paper(writer, folder):
     everything = "".join(text)
     check("region: bearing" in everything and "MIRRORED" in everything,
           "the foot names the region and the mirroring")
-    check("top face" not in everything and "start of bearing" in everything,
+    check("top face" not in everything and "bearing start" in everything,
           "only the datum within the region")
     for lines in pages:
         for l in lines:

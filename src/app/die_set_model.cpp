@@ -1,0 +1,236 @@
+#include "app/die_set_model.h"
+
+#include "app/form_model.h"
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dieprofile {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsMaterialValue(DieSetField field) {
+    return field == DieSetField::StrengthCoefficient || field == DieSetField::HardeningExponent ||
+           field == DieSetField::Density || field == DieSetField::SpecificHeat;
+}
+
+} // namespace
+
+std::vector<std::string> SplitOutlets(std::string_view text) {
+    std::vector<std::string> outlets;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of(" \t\n\r\f\v,;", start);
+        // A comma between two digits is a decimal comma, not a gap: the outlet keeps it and is
+        // refused as such.
+        while (end != std::string_view::npos && text[end] == ',' && end > start &&
+               end + 1 < text.size() && IsDigit(text[end - 1]) && IsDigit(text[end + 1])) {
+            end = text.find_first_of(" \t\n\r\f\v,;", end + 1);
+        }
+        const std::size_t stop = end == std::string_view::npos ? text.size() : end;
+        if (stop > start) {
+            outlets.emplace_back(text.substr(start, stop - start));
+        }
+        start = stop + 1;
+    }
+    return outlets;
+}
+
+void DieSetModel::Begin(DieSetFile set) {
+    set_ = std::move(set);
+    unchanged_ = set_;
+    lastGood_.reset();
+    Recompute();
+}
+
+void DieSetModel::StartFrom(const Design& design) {
+    Start(DieSetFromDesign(design));
+}
+
+void DieSetModel::Start(DieSetFile set) {
+    Begin(std::move(set));
+    path_.clear();
+}
+
+bool DieSetModel::Open(const std::string& path) {
+    std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
+    if (const std::string* refusal = std::get_if<std::string>(&opened)) {
+        toolkit_.ShowMessage(*refusal);
+        return false;
+    }
+    Begin(std::move(std::get<DieSetFile>(opened)));
+    path_ = path;
+    return true;
+}
+
+bool DieSetModel::Save(const std::string& path) {
+    if (!set_) {
+        return false;
+    }
+    if (const std::optional<std::string> refusal = SaveDieSet(*set_, path)) {
+        toolkit_.ShowMessage(*refusal);
+        return false;
+    }
+    path_ = path;
+    unchanged_ = set_;
+    return true;
+}
+
+bool DieSetModel::Export(const std::string& path, DieSetExportFormat format,
+                         ExportPainters* painters, Paper paper) {
+    if (!set_) {
+        return false;
+    }
+    DieSetExportRequest request;
+    request.Path = path;
+    request.SetPath = path_;
+    request.Format = format;
+    request.Caution = Caution().value_or(kDefaultCautionRatio);
+    request.SheetPaper = paper;
+    if (const std::optional<ExportRefusal> refusal = ExportDieSet(*set_, request, painters)) {
+        toolkit_.ShowMessage(refusal->Message);
+        return false;
+    }
+    return true;
+}
+
+void DieSetModel::Close() {
+    set_.reset();
+    unchanged_.reset();
+    refused_.reset();
+    lastGood_.reset();
+    path_.clear();
+}
+
+bool DieSetModel::Type(std::string_view key, std::string text) {
+    if (key == "caution") {
+        cautionText_ = std::move(text);
+        return true;
+    }
+    const DieSetFieldEntry* entry = DieSetFieldOf(key);
+    if (!set_ || entry == nullptr ||
+        (entry->Text == nullptr && entry->Field != DieSetField::Outlets)) {
+        return false;
+    }
+    if (entry->Field == DieSetField::Outlets) {
+        set_->Outlets = SplitOutlets(text);
+    } else {
+        (*set_).*(entry->Text) = std::move(text);
+    }
+    if (IsMaterialValue(entry->Field)) {
+        set_->MaterialName.clear();
+    }
+    Recompute();
+    return true;
+}
+
+void DieSetModel::ChooseSchedule(ScheduleKind kind) {
+    if (!set_) {
+        return;
+    }
+    set_->Schedule = kind;
+    Recompute();
+}
+
+void DieSetModel::ChooseMaterial(std::string_view name) {
+    if (!set_) {
+        return;
+    }
+    const auto presets = WireMaterials();
+    const auto found = std::find_if(presets.begin(), presets.end(),
+                                    [name](const WireMaterial& m) { return m.Name == name; });
+    if (found == presets.end()) {
+        set_->MaterialName.clear();
+    } else {
+        ApplyMaterial(*found, *set_);
+    }
+    Recompute();
+}
+
+bool DieSetModel::HasPass(int pass) {
+    if (!lastGood_ || pass < 1 || pass > static_cast<int>(lastGood_->Passes.size())) {
+        toolkit_.ShowMessage(lastGood_ || !refused_
+                                 ? "The set has no pass " + std::to_string(pass) + "."
+                                 : refused_->Message);
+        return false;
+    }
+    return true;
+}
+
+bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts) {
+    if (!HasPass(pass)) {
+        return false;
+    }
+    SetPassOverride(*set_, pass, texts);
+    Recompute();
+    return true;
+}
+
+bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text) {
+    const auto field = std::find_if(kSetDieFields.begin(), kSetDieFields.end(),
+                                    [key](const DesignFieldKey& f) { return f.Key == key; });
+    if (field == kSetDieFields.end()) {
+        return false;
+    }
+    if (!HasPass(pass)) {
+        return true;
+    }
+    const PassOverride* own = FindPassOverride(*set_, pass);
+    OwnFieldTexts texts = own ? own->FieldTexts : OwnFieldTexts{};
+    auto& slot = texts[static_cast<std::size_t>(field - kSetDieFields.begin())];
+    if (text.empty()) {
+        slot.reset();
+    } else {
+        slot = std::move(text);
+    }
+    SetPassProfile(pass, texts);
+    return true;
+}
+
+bool DieSetModel::OpenPassAsDesign(int pass, Form1Model& window) {
+    if (!HasPass(pass)) {
+        return false;
+    }
+    // Through the window's handlers, as a user choosing the unit and the blank and typing every
+    // field would, then Calculate; its messages (a refusal, the bell) show as for the user.
+    const Design& typed = lastGood_->Passes[static_cast<std::size_t>(pass - 1)].Die.Typed;
+    // A new design from no file: nothing may save a pass over the design the window held.
+    const std::string origin =
+        "pass " + std::to_string(pass) +
+        (path_.empty() ? std::string(" of the die set") : " of " + DesignFileName(path_));
+    if (const std::optional<std::string> reason = window.ApplyAsNewDesign(typed, origin)) {
+        toolkit_.ShowMessage("Cannot open pass " + std::to_string(pass) +
+                             " in the window: " + *reason + ".");
+        return false;
+    }
+    return true;
+}
+
+std::optional<double> DieSetModel::Caution() const {
+    const std::optional<double> value = ParseNumber(cautionText_);
+    if (!value || !std::isfinite(*value) || *value <= 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool DieSetModel::HasChanged() const {
+    return set_ && unchanged_ && !SameAsSaved(*set_, *unchanged_);
+}
+
+void DieSetModel::Recompute() {
+    std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(*set_);
+    if (DieSetRefusal* refusal = std::get_if<DieSetRefusal>(&computed)) {
+        refused_ = std::move(*refusal);
+        return;
+    }
+    refused_.reset();
+    lastGood_ = std::move(std::get<DieSetSchedule>(computed));
+}
+
+} // namespace dieprofile

@@ -1,0 +1,166 @@
+// The Die Set window's model: what a typed field, a chosen material or schedule, a pass's own
+// profile, a save and a close leave behind, as the window, the driver and the command line see it.
+#include "app/die_set_model.h"
+#include "app/form_model.h"
+#include "app/headless_toolkit.h"
+#include "die_set_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <unistd.h>
+
+namespace dieprofile::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Step {
+    const char* Name;
+    std::function<void(DieSetModel&)> Do;
+    bool Changed;         // since the set was opened or saved
+    const char* Refused;  // the refusal of the set as typed; empty when it computes
+    std::size_t Passes;   // of the last schedule that could be computed
+    const char* Material; // the set's material name
+};
+
+TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
+    const fs::path folder = fs::temp_directory_path() / ("set-model-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const std::string file = (folder / "copper.dieset").string();
+    ASSERT_FALSE(SaveDieSet(CopperSet(), file));
+
+    HeadlessToolkit toolkit;
+    DieSetModel model(toolkit);
+    ASSERT_TRUE(model.Open(file));
+    const std::string copper = "Copper, annealed";
+    const Step steps[] = {
+        {"opened", [](DieSetModel&) {}, false, "", 6, "Copper, annealed"},
+        {"four dies", [](DieSetModel& m) { m.Type("dies", "4"); }, true, "", 4, "Copper, annealed"},
+        // A refused field keeps the table of the last inputs that could be computed.
+        {"dies not a number", [](DieSetModel& m) { m.Type("dies", "four"); }, true,
+         "Dies must be a number.", 4, "Copper, annealed"},
+        // Typed back as it was: nothing to save.
+        {"six again", [](DieSetModel& m) { m.Type("dies", "6"); }, false, "", 6,
+         "Copper, annealed"},
+        // The texts of a schedule not chosen are not saved, so they change nothing.
+        {"another schedule's text", [](DieSetModel& m) { m.Type("percent", "25"); }, false, "", 6,
+         "Copper, annealed"},
+        {"the fewest dies of 25 %",
+         [](DieSetModel& m) { m.ChooseSchedule(ScheduleKind::Reduction); }, true, "", 5,
+         "Copper, annealed"},
+        {"back to equal dies", [](DieSetModel& m) { m.ChooseSchedule(ScheduleKind::Equal); }, false,
+         "", 6, "Copper, annealed"},
+        {"pass 2 of its own", [](DieSetModel& m) { m.TypePassField(2, "reductionAngle", "20"); },
+         true, "", 6, "Copper, annealed"},
+        {"pass 2 given back", [](DieSetModel& m) { m.TypePassField(2, "reductionAngle", ""); },
+         false, "", 6, "Copper, annealed"},
+        // A value typed over a preset's is the user's own: the file must not name the preset.
+        {"K typed", [](DieSetModel& m) { m.Type("strengthCoefficient", "320"); }, true, "", 6, ""},
+        {"the preset chosen", [&](DieSetModel& m) { m.ChooseMaterial(copper); }, true, "", 6,
+         "Copper, annealed"},
+        {"saved elsewhere",
+         [&](DieSetModel& m) {
+             m.Type("dies", "5");
+             EXPECT_TRUE(m.Save((folder / "five.dieset").string()));
+         },
+         false, "", 5, "Copper, annealed"},
+        // A failed save keeps the file the set came from and its change.
+        {"a save that fails",
+         [&](DieSetModel& m) {
+             m.Type("dies", "7");
+             EXPECT_FALSE(m.Save(folder.string()));
+         },
+         true, "", 7, "Copper, annealed"},
+    };
+    for (const Step& step : steps) {
+        step.Do(model);
+        EXPECT_EQ(model.HasChanged(), step.Changed) << step.Name;
+        EXPECT_EQ(model.Refused() ? model.Refused()->Message : "", step.Refused) << step.Name;
+        ASSERT_TRUE(model.LastGood()) << step.Name;
+        EXPECT_EQ(model.LastGood()->Passes.size(), step.Passes) << step.Name;
+        EXPECT_EQ(model.Set().MaterialName, step.Material) << step.Name;
+    }
+    EXPECT_EQ(model.Path(), (folder / "five.dieset").string());
+
+    // Keys that are no typed field change nothing.
+    const DieSetFile before = model.Set();
+    EXPECT_FALSE(model.Type("blank", "Q1"));
+    EXPECT_FALSE(model.Type("unit", "in"));
+    EXPECT_FALSE(model.TypePassField(1, "outletDiameter", "0.5"));
+    EXPECT_EQ(model.Set(), before);
+    // A pass the schedule does not have is named, and no override is made for it.
+    toolkit.Messages.clear();
+    EXPECT_FALSE(model.SetPassProfile(8, {}));
+    EXPECT_EQ(toolkit.Messages, std::vector<std::string>{"The set has no pass 8."});
+    EXPECT_TRUE(model.Set().Overrides.empty());
+
+    model.Close();
+    EXPECT_FALSE(model.HasSet());
+    EXPECT_EQ(model.Path(), "");
+    EXPECT_FALSE(model.HasChanged());
+    fs::remove_all(folder);
+}
+
+// A pass opened in the designed window is a new design from no file: a later save cannot write
+// its diameters over the design the window held, nor carry that design's drawing number.
+TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {
+    const fs::path folder = fs::temp_directory_path() / ("set-pass-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const std::string setFile = (folder / "copper.dieset").string();
+    const std::string designFile = (folder / "die.dieprofile").string();
+    ASSERT_FALSE(SaveDieSet(CopperSet(), setFile));
+
+    HeadlessToolkit toolkit;
+    Form1Model window(toolkit);
+    toolkit.Attach(window);
+    window.Form_Load();
+    window.Show();
+    window.PickRow(26);
+    window.ReplaceText(Text1Control(10), "0.180");
+    window.ReplaceText(Text1Control(5), "0.180");
+    window.Command1_Click();
+    window.SetIdentity({"D-17", "Finishing die", "B"});
+    ASSERT_TRUE(window.SaveDesign(designFile));
+    const Design saved = window.CurrentDesign();
+
+    DieSetModel set(toolkit);
+    struct Row {
+        const char* Name;
+        std::function<void()> Start;
+        int Pass;
+        const char* Origin;
+    };
+    const Row rows[] = {
+        {"a set from its file", [&] { ASSERT_TRUE(set.Open(setFile)); }, 3,
+         "pass 3 of copper.dieset"},
+        {"a set from no file", [&] { set.Start(CopperSet()); }, 2, "pass 2 of the die set"},
+    };
+    for (const Row& row : rows) {
+        row.Start();
+        ASSERT_TRUE(set.OpenPassAsDesign(row.Pass, window)) << row.Name;
+        EXPECT_EQ(window.DesignPath(), "") << row.Name;
+        EXPECT_FALSE(window.HasUnsavedChanges()) << row.Name;
+        EXPECT_EQ(window.Identity(), DrawingIdentity{}) << row.Name;
+        EXPECT_EQ(window.Origin(), row.Origin) << row.Name;
+        EXPECT_EQ(window.CurrentDesign().FieldTexts[2], "16") << row.Name;
+    }
+    // The design file is as it was saved; opening it again forgets where the pass came from.
+    ASSERT_TRUE(window.OpenDesign(designFile));
+    EXPECT_EQ(window.CurrentDesign(), saved);
+    EXPECT_EQ(window.Origin(), "");
+    fs::remove_all(folder);
+}
+
+TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {
+    EXPECT_EQ(SplitOutlets("1.8, 1.6;1.4\t1.2"),
+              (std::vector<std::string>{"1.8", "1.6", "1.4", "1.2"}));
+    EXPECT_EQ(SplitOutlets(" ,; "), std::vector<std::string>{});
+    EXPECT_EQ(SplitOutlets("1.5,,x"), (std::vector<std::string>{"1.5", "x"}));
+    // A decimal comma stays in its outlet, to be refused for what it is.
+    EXPECT_EQ(SplitOutlets("0,9 0,81, 0,729"), (std::vector<std::string>{"0,9", "0,81", "0,729"}));
+}
+
+} // namespace
+} // namespace dieprofile::testing
