@@ -238,39 +238,27 @@ private:
         }
         return false;
     }
-    // "A STEP", "A list L" or "A set FILE".
+    // "A STEP", "A list L" or "A set FILE": the step's fields, typed.
     void PlanRecut(std::string_view rest) {
         const std::size_t blank = rest.find(' ');
-        const std::optional<double> allowance = ParseNumber(rest.substr(0, blank));
-        const std::string_view sizes =
-            blank == std::string_view::npos ? "" : rest.substr(blank + 1);
-        RecutOptions options;
-        options.Allowance = allowance;
-        if (sizes.starts_with("list ")) {
-            options.Sizes.Kind = RecutSizeKind::List;
-            auto list = ParseRecutSizes(sizes.substr(5));
-            if (const std::string* wrong = std::get_if<std::string>(&list)) {
-                toolkit_.ShowMessage(CannotRecut(*wrong));
-                return;
-            }
-            options.Sizes.List = std::get<std::vector<double>>(list);
-        } else if (sizes.starts_with("set ")) {
-            options.Sizes.Kind = RecutSizeKind::DieSet;
-            auto passes = RecutPassesOf(std::string(sizes.substr(4)), model_.CurrentDesign().Unit);
-            if (const std::string* wrong = std::get_if<std::string>(&passes)) {
-                toolkit_.ShowMessage(CannotRecut(*wrong));
-                return;
-            }
-            options.Sizes.Passes = std::get<std::vector<RecutPass>>(passes);
-        } else {
-            options.Sizes.Step = ParseNumber(sizes);
-        }
-        if (!allowance || (options.Sizes.Kind == RecutSizeKind::Step && !options.Sizes.Step)) {
+        if (blank == std::string_view::npos) {
             toolkit_.ShowMessage(
                 CannotRecut("give recut A STEP, recut A list L or recut A set FILE"));
             return;
         }
-        recut_.Plan(options);
+        RecutTyped typed;
+        typed.Allowance = rest.substr(0, blank);
+        std::string_view sizes = rest.substr(blank + 1);
+        for (const auto& [word, kind] :
+             {std::pair{std::string_view("list "), RecutSizeKind::List},
+              std::pair{std::string_view("set "), RecutSizeKind::DieSet}}) {
+            if (sizes.starts_with(word)) {
+                typed.Kind = kind;
+                sizes.remove_prefix(word.size());
+            }
+        }
+        typed.Sizes = sizes;
+        recut_.PlanTyped(typed);
     }
 
     // The die set's lines: the same commands as the Die Set window calls, on the same model.

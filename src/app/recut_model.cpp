@@ -6,7 +6,6 @@
 #include "core/message_text.h"
 #include "core/number_text.h"
 #include "output/atomic_file.h"
-#include "output/dxf_writer.h"
 
 namespace dieprofile {
 
@@ -53,11 +52,23 @@ std::string CannotRecut(std::string_view reason) {
 
 RecutModel::RecutModel(Toolkit& toolkit, const Form1Model& window,
                        const InspectionModel& inspection)
-    : toolkit_(toolkit), window_(window), inspection_(inspection) {}
+    : toolkit_(toolkit), window_(window), inspection_(inspection) {
+    drawing_.Form_Load();
+}
 
 bool RecutModel::Plan(const RecutOptions& options) {
     if (!inspection_.Result()) {
         toolkit_.ShowMessage(CannotRecut("no measured die is inspected yet"));
+        return false;
+    }
+    // The plan holds the measured points against the design they were inspected against: not
+    // against one opened or typed since (the recut itself, once opened in the window).
+    const auto drawn = InspectionDesignOf(window_);
+    if (const auto* now = std::get_if<InspectionDesign>(&drawn);
+        now == nullptr || now->Wall != inspection_.Design()->Wall) {
+        toolkit_.ShowMessage(
+            CannotRecut("the designed window no longer holds the design the die was inspected "
+                        "against: open the measured file again"));
         return false;
     }
     const Design design = window_.CurrentDesign();
@@ -66,9 +77,72 @@ bool RecutModel::Plan(const RecutOptions& options) {
         toolkit_.ShowMessage(CannotRecut(*refused));
         return false;
     }
+    const RecutPlan& recut = std::get<RecutPlan>(planned);
+    // The recut as its window would draw it, so that its drawing is what Open in Window shows.
+    const std::string name = window_.DesignName().empty() ? "the design" : window_.DesignName();
+    if (std::optional<std::string> refused =
+            drawing_.ApplyAsNewDesign(recut.Recut, "recut of " + name)) {
+        toolkit_.ShowMessage(CannotRecut(*refused));
+        return false;
+    }
     plan_ = std::get<RecutPlan>(std::move(planned));
     drawingNumber_ = design.Identity.Number.empty() ? window_.DesignName() : design.Identity.Number;
+    origin_ = drawing_.Origin();
+    DrawingIdentity titled;
+    titled.Title = RecutTitle();
+    drawing_.SetIdentity(titled);
     return true;
+}
+
+bool RecutModel::PlanTyped(const RecutTyped& typed) {
+    RecutOptions options;
+    const auto read = [this](const std::string& text, std::string_view what,
+                             std::optional<double>& value) {
+        if (text.empty()) {
+            return true;
+        }
+        value = ParseNumber(text);
+        if (!value) {
+            toolkit_.ShowMessage(CannotRecut(std::string(what) + " must be a number, not " +
+                                             QuotedForMessage(text)));
+        }
+        return value.has_value();
+    };
+    if (!read(typed.Allowance, "the allowance", options.Allowance) ||
+        !read(typed.Wall, "the wall", options.Wall)) {
+        return false;
+    }
+    options.Sizes.Kind = typed.Kind;
+    switch (typed.Kind) {
+    case RecutSizeKind::Step:
+        if (!read(typed.Sizes, "the step", options.Sizes.Step)) {
+            return false;
+        }
+        break;
+    case RecutSizeKind::List: {
+        auto list = ParseRecutSizes(typed.Sizes);
+        if (const std::string* wrong = std::get_if<std::string>(&list)) {
+            toolkit_.ShowMessage(CannotRecut(*wrong));
+            return false;
+        }
+        options.Sizes.List = std::get<std::vector<double>>(std::move(list));
+        break;
+    }
+    case RecutSizeKind::DieSet: {
+        if (typed.Sizes.empty()) {
+            toolkit_.ShowMessage(CannotRecut("choose the die set whose outlets it may go to"));
+            return false;
+        }
+        auto passes = RecutPassesOf(typed.Sizes, window_.CurrentDesign().Unit);
+        if (const std::string* wrong = std::get_if<std::string>(&passes)) {
+            toolkit_.ShowMessage(CannotRecut(*wrong));
+            return false;
+        }
+        options.Sizes.Passes = std::get<std::vector<RecutPass>>(std::move(passes));
+        break;
+    }
+    }
+    return Plan(options);
 }
 
 std::string RecutModel::RecutTitle() const {
@@ -85,9 +159,13 @@ bool RecutModel::Refuse(const std::string& path, std::string_view reason) {
     return false;
 }
 
+bool RecutModel::IsInput(const std::string& path) const {
+    return IsSameFile(path, inspection_.MeasuredPath()) ||
+           (!window_.DesignPath().empty() && IsSameFile(path, window_.DesignPath()));
+}
+
 bool RecutModel::Write(const std::string& path, const std::string& bytes) {
-    if (IsSameFile(path, inspection_.MeasuredPath()) ||
-        (!window_.DesignPath().empty() && IsSameFile(path, window_.DesignPath()))) {
+    if (IsInput(path)) {
         return Refuse(path, "it is an input of the recut");
     }
     if (std::optional<std::string> failed = WriteFileAtomically(path, bytes)) {
@@ -106,7 +184,7 @@ bool RecutModel::SaveDesign(const std::string& path) {
     return Write(path, DesignToText(plan_->Recut));
 }
 
-bool RecutModel::Export(const std::string& path, ExportPainters* painters) {
+bool RecutModel::Export(const std::string& path, ExportPainters* painters, ExportRequest sheet) {
     if (!plan_) {
         return Refuse(path, "no recut is planned yet");
     }
@@ -116,37 +194,33 @@ bool RecutModel::Export(const std::string& path, ExportPainters* painters) {
     if (HasExtension(path, kDesignExtension.substr(1))) {
         return SaveDesign(path);
     }
-    const std::optional<ExportFormat> format = ExportFormatOf(path);
-    const CalculatedDrawing& drawn = plan_->Drawing;
-    if (format == ExportFormat::Dxf) {
-        return Write(path, WriteDxf(DxfDocumentOf(drawn, drawn.Scene, RecutTitle())));
+    if (!ExportFormatOf(path)) {
+        return Refuse(path, "a recut's extension must be .csv, .dieprofile, .pdf, .svg or .dxf");
     }
-    if (format == ExportFormat::Pdf && painters != nullptr) {
-        DrawingIdentity identity;
-        identity.Title = RecutTitle();
-        // A recut starts with no drawing number: the sheet says it is not saved.
-        std::variant<Page, std::string> sheet =
-            DrawingSheetOf(drawn, drawn.Scene, "", Paper::A4, identity);
-        if (const std::string* refused = std::get_if<std::string>(&sheet)) {
-            return Refuse(path, *refused);
-        }
-        Rendering pdf = painters->Pdf({std::get<Page>(std::move(sheet))}, RecutTitle());
-        if (pdf.Failure) {
-            return Refuse(path, *pdf.Failure);
-        }
-        return Write(path, pdf.Bytes);
+    if (IsInput(path)) {
+        return Refuse(path, "it is an input of the recut");
     }
-    return Refuse(path, "a recut's extension must be .csv, .dieprofile, .pdf or .dxf");
+    // The one export of a drawing, as the designed window's Export Drawing… writes it.
+    sheet.Path = path;
+    sheet.DesignName.clear(); // a recut starts with no file: the sheet says it is not saved
+    sheet.Chart.reset();
+    if (std::optional<ExportRefusal> refused = ExportDrawing(drawing_, sheet, painters)) {
+        toolkit_.ShowMessage(refused->Message);
+        return false;
+    }
+    return true;
 }
 
 bool RecutModel::OpenInWindow(Form1Model& window, const std::function<bool()>& mayLeave) {
     if (!plan_ || !mayLeave()) {
         return false;
     }
-    if (std::optional<std::string> refused = window.ApplyDesign(plan_->Recut)) {
+    // A new design from no file: no save can write the recut over the worn die's design.
+    if (std::optional<std::string> refused = window.ApplyAsNewDesign(plan_->Recut, origin_)) {
         toolkit_.ShowMessage(*refused);
         return false;
     }
+    window.SetIdentity(drawing_.Identity()); // its sheet keeps the recut's title
     return true;
 }
 

@@ -300,6 +300,7 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
         }
     }
     plan.MouthWallLeft = *diamond / 2 - made.Wall[0].X;
+    plan.Wall = made.Wall;
     // The blank's life: the largest outlet of this profile that still passes.
     const double ratio = chosenIncoming / chosen;
     const auto passes = [&](double size) { return !blankFault(size, size * ratio); };
@@ -322,27 +323,33 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
     return plan;
 }
 
-std::string RecutCsv(const RecutPlan& plan) {
+std::vector<RecutFigure> RecutFigures(const RecutPlan& plan) {
     const std::string unit = UnitText(plan.UnitDivisor);
-    std::string csv = "quantity,value,unit\n";
-    const auto row = [&](std::string_view name, std::optional<double> value,
-                         std::string_view rowUnit) {
-        csv += std::string(name) + "," + (value ? ShortestText(*value) : std::string()) + "," +
-               std::string(rowUnit) + "\n";
+    std::vector<RecutFigure> rows{
+        {"design_outlet", plan.DesignOutlet, unit},
+        {"recut_outlet", plan.RecutOutlet, unit},
+        {"recut_incoming", plan.RecutIncoming, unit},
+        {"least_outlet_clearing_wear", plan.LeastOutletClearingWear, unit},
+        {"allowance", plan.Allowance, unit},
     };
-    row("design_outlet", plan.DesignOutlet, unit);
-    row("recut_outlet", plan.RecutOutlet, unit);
-    row("recut_incoming", plan.RecutIncoming, unit);
-    row("least_outlet_clearing_wear", plan.LeastOutletClearingWear, unit);
-    row("allowance", plan.Allowance, unit);
     for (std::size_t zone = 0; zone < kZoneCount; ++zone) {
-        row("removed_max_" + std::string(ZoneName(zone)), plan.RemovedMax.at(zone), unit);
+        rows.push_back(
+            {"removed_max_" + std::string(ZoneName(zone)), plan.RemovedMax.at(zone), unit});
     }
-    row("mouth_wall_left", plan.MouthWallLeft, unit);
-    row("largest_outlet_in_blank", plan.LargestOutletInBlank, unit);
-    row("recuts_left", static_cast<double>(plan.RecutsLeft), "count");
-    row("delta", plan.Delta, "");
-    row("meeting_point_above_bearing", plan.MeetingPointAboveBearing, unit);
+    rows.push_back({"mouth_wall_left", plan.MouthWallLeft, unit});
+    rows.push_back({"largest_outlet_in_blank", plan.LargestOutletInBlank, unit});
+    rows.push_back({"recuts_left", static_cast<double>(plan.RecutsLeft), "count"});
+    rows.push_back({"delta", plan.Delta, ""});
+    rows.push_back({"meeting_point_above_bearing", plan.MeetingPointAboveBearing, unit});
+    return rows;
+}
+
+std::string RecutCsv(const RecutPlan& plan) {
+    std::string csv = "quantity,value,unit\n";
+    for (const RecutFigure& row : RecutFigures(plan)) {
+        csv += row.Quantity + "," + (row.Value ? ShortestText(*row.Value) : std::string()) + "," +
+               row.Unit + "\n";
+    }
     return csv;
 }
 

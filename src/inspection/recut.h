@@ -52,6 +52,7 @@ struct RecutPlan {
     double Allowance = 0;
     std::array<double, kZoneCount> RemovedMax{}; // on the radius, from the worn wall
     double MouthWallLeft = 0;
+    BoreWall Wall{}; // the recut's, in the inspection's aligned frame
     double LargestOutletInBlank = 0;
     long long RecutsLeft = 0;
     double Delta = 0;
@@ -68,6 +69,13 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
                                                const RecutOptions& options,
                                                const RecutCalculator& calculate);
 
+// The figures in their order: the CSV's rows, and the step's table.
+struct RecutFigure {
+    std::string Quantity;
+    std::optional<double> Value;
+    std::string Unit;
+};
+std::vector<RecutFigure> RecutFigures(const RecutPlan& plan);
 // The figures: header quantity,value,unit, one row a figure.
 std::string RecutCsv(const RecutPlan& plan);
 // "recut to Ø0.0130 in from Ø0.0120 in: up to 0.0006 in removed (reduction cone); the blank

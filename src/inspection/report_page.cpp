@@ -133,7 +133,7 @@ InspectionPlotScale InspectionPlotScaleFor(const InspectionDesign& design,
 }
 
 void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDesign& design,
-                          const Inspection& inspection) {
+                          const Inspection& inspection, const BoreWall* recut) {
     const InspectionPlotScale scale = InspectionPlotScaleFor(design, inspection, area);
     const BoreWall& wall = design.Wall;
     BoreOnPaper bore;
@@ -196,6 +196,26 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
         Cross(page, cell.At, cell.Outside ? 0.35 : 0.13);
     }
 
+    // The recut's wall, each straight run in short pieces: its distance from the design's wall
+    // changes along it, and the exaggeration bends it.
+    constexpr int kPieces = 24;
+    for (const double side : {-1.0, 1.0}) {
+        if (recut == nullptr) {
+            break;
+        }
+        std::vector<Point> chain;
+        for (std::size_t i = 0; i + 1 < recut->size(); ++i) {
+            const Point a = (*recut)[i];
+            const Point b = (*recut)[i + 1];
+            for (int piece = i == 0 ? 0 : 1; piece <= kPieces; ++piece) {
+                const double t = static_cast<double>(piece) / kPieces;
+                const Point on{side * (a.X + (b.X - a.X) * t), a.Y + (b.Y - a.Y) * t};
+                chain.push_back(bore.At(ExaggeratedPoint(wall, on, k)));
+            }
+        }
+        Chain(page, chain, kWallLine, LineType::Phantom);
+    }
+
     // The meeting point on the right-hand wall, the wear ring on the left.
     const double bearingTop = wall[2].Y;
     const std::string unit(UnitSymbol(design.UnitDivisor));
@@ -208,6 +228,9 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
         Mark(page, bore, wall, bearingTop + inspection.Ring->HeightAboveBearing, -1, "W");
         marks += std::string(marks.empty() ? "" : ", ") + "W wear ring " +
                  ReportFigureText(inspection.Ring->Depth, unit) + " " + unit + " deep";
+    }
+    if (recut != nullptr) {
+        marks += std::string(marks.empty() ? "" : ", ") + "long dashes the recut";
     }
 
     std::string band = "no tolerance band";
