@@ -115,6 +115,14 @@ template <typename Holds> double Bisect(double low, double high, const Holds& ho
 
 } // namespace
 
+double DefaultRecutAllowance(double unitDivisor) {
+    return Inches(unitDivisor) ? 0.0001 : 0.002;
+}
+
+double DefaultRecutStep(double unitDivisor) {
+    return Inches(unitDivisor) ? 0.0001 : 0.001;
+}
+
 std::optional<double> WallRadiusAt(const BoreWall& wall, double height) {
     std::optional<double> radius;
     for (std::size_t i = 0; i + 1 < wall.size(); ++i) {
@@ -158,20 +166,19 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
                                                const RecutOptions& options,
                                                const RecutCalculator& calculate) {
     const double unit = design.Unit == "in" ? 25.4 : 1;
-    const bool inches = Inches(unit);
     const std::optional<double> outlet = ParseNumber(design.FieldTexts[kOutletField]);
     const std::optional<double> incoming = ParseNumber(design.FieldTexts[kIncomingField]);
     const std::optional<double> diamond = ParseNumber(design.FieldTexts[kDiamondField]);
     if (!outlet || !incoming || !diamond || *outlet <= 0 || *diamond <= 0) {
         return std::string("the design's outlet, incoming or diamond diameter is not a size");
     }
-    const double allowance = options.Allowance.value_or(inches ? 0.0001 : 0.002);
+    const double allowance = options.Allowance.value_or(DefaultRecutAllowance(unit));
     if (!(allowance >= 0) || allowance > *outlet / 2) {
         return "the allowance must be from 0 to the bearing's radius (" +
                LengthText(*outlet / 2, unit) + ")";
     }
     const RecutSizes& sizes = options.Sizes;
-    const double step = sizes.Step.value_or(inches ? 0.0001 : 0.001);
+    const double step = sizes.Step.value_or(DefaultRecutStep(unit));
     if (sizes.Kind == RecutSizeKind::Step && !(step > 0 && step < *diamond)) {
         return "the step must be above 0 and below the blank's diameter (" +
                LengthText(*diamond, unit) + ")";

@@ -59,6 +59,10 @@ struct RecutPlan {
     std::optional<double> MeetingPointAboveBearing;
 };
 
+// The stock left for polishing, and the step, when none is given: in the design's unit.
+double DefaultRecutAllowance(double unitDivisor);
+double DefaultRecutStep(double unitDivisor);
+
 // The radius of a wall at a height (y up from the bottom face); none beyond its ends.
 std::optional<double> WallRadiusAt(const BoreWall& wall, double height);
 

@@ -196,8 +196,8 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
         Cross(page, cell.At, cell.Outside ? 0.35 : 0.13);
     }
 
-    // The recut's wall, each straight run in short pieces: its distance from the design's wall
-    // changes along it, and the exaggeration bends it.
+    // The recut's wall, each straight run in short pieces (its distance from the design's wall
+    // changes along it, and the exaggeration bends it), every other one drawn: heavy dashes.
     constexpr int kPieces = 24;
     for (const double side : {-1.0, 1.0}) {
         if (recut == nullptr) {
@@ -213,7 +213,9 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
                 chain.push_back(bore.At(ExaggeratedPoint(wall, on, k)));
             }
         }
-        Chain(page, chain, kWallLine, LineType::Phantom);
+        for (std::size_t i = 0; i + 1 < chain.size(); i += 2) {
+            page.Lines.push_back({chain[i], chain[i + 1], kWallLine, LineType::Continuous});
+        }
     }
 
     // The meeting point on the right-hand wall, the wear ring on the left.
@@ -229,9 +231,6 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
         marks += std::string(marks.empty() ? "" : ", ") + "W wear ring " +
                  ReportFigureText(inspection.Ring->Depth, unit) + " " + unit + " deep";
     }
-    if (recut != nullptr) {
-        marks += std::string(marks.empty() ? "" : ", ") + "long dashes the recut";
-    }
 
     std::string band = "no tolerance band";
     if (inspection.Tolerance) {
@@ -239,7 +238,11 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
                " on the radius";
     }
     const double width = area.Right - area.Left;
-    page.Texts.push_back({{area.Left, area.Bottom - 2 * kText - 5}, scale.Text(), kText});
+    page.Texts.push_back(
+        {{area.Left, area.Bottom - 2 * kText - 5},
+         CutToWidth(scale.Text() + (recut != nullptr ? "; heavy dashes the recut" : ""), kText,
+                    width),
+         kText});
     page.Texts.push_back(
         {{area.Left, area.Bottom - kText - 3}, CutToWidth(marks, kText, width), kText});
     page.Texts.push_back({{area.Left, area.Bottom - 1},

@@ -233,18 +233,20 @@ void DesignCommands::SaveDesignWith(const std::string& name,
 
 void DesignCommands::ExportDrawing() {
     Form1Model& model = window_.Model();
-    ExportDrawingWith(model, [this, &model](const QString& path, const DxfExportOptions& dxf) {
-        const std::optional<QString> message =
-            dieprofile::ExportDrawing(model, ToQString(model.DrawingDesignName()), path, dxf);
-        if (message) {
-            window_.ShowMessage(message->toStdString());
-        }
-        return !message;
-    });
+    ExportDrawingWith(model, model.DesignName(),
+                      [this, &model](const QString& path, const DxfExportOptions& dxf) {
+                          const std::optional<QString> message = dieprofile::ExportDrawing(
+                              model, ToQString(model.DrawingDesignName()), path, dxf);
+                          if (message) {
+                              window_.ShowMessage(message->toStdString());
+                          }
+                          return !message;
+                      });
 }
 
-void DesignCommands::ExportDrawingWith(const Form1Model& drawing, const DrawingWriter& write) {
-    const QString path = ChooseFile(FileDialog::Export, drawing.DesignName());
+void DesignCommands::ExportDrawingWith(const Form1Model& drawing, const std::string& name,
+                                       const DrawingWriter& write) {
+    const QString path = ChooseFile(FileDialog::Export, name);
     if (path.isEmpty()) {
         return;
     }

@@ -53,7 +53,8 @@ public:
     // Export Drawing… of another drawing than the window's (a recut's): the same dialog, named
     // after it, and a DXF's options once it is drawn, then write(path, dxf), true when written.
     using DrawingWriter = std::function<bool(const QString& path, const DxfExportOptions& dxf)>;
-    void ExportDrawingWith(const Form1Model& drawing, const DrawingWriter& write);
+    void ExportDrawingWith(const Form1Model& drawing, const std::string& name,
+                           const DrawingWriter& write);
     // Save Design… of another design than the window's: the same dialog, then save(path).
     void SaveDesignWith(const std::string& name, const std::function<bool(const QString&)>& save);
     void PrintDrawing();
