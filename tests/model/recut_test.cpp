@@ -262,3 +262,84 @@ TEST_F(RecutTest, TooThinAWallIsRefusedWithItsFigures) {
 
 } // namespace
 } // namespace dieprofile::testing
+
+namespace dieprofile::testing {
+namespace {
+
+// The step's fields as typed: a text that is not a number, a list that is not one, no die set
+// chosen or one that cannot be read, each refused in one message; empty fields take the defaults.
+TEST_F(RecutTest, TheStepsFieldsAreReadOrRefusedInOneMessage) {
+    InspectWorn({"Typed", false, K::Step, 0.002, 0.01, 0, kDefault, ""});
+    ASSERT_TRUE(recut.Plan({}));
+    const RecutPlan byDefault = *recut.Result();
+    const struct {
+        RecutTyped Typed;
+        const char* Refusal; // empty: planned as the defaults are
+    } rows[] = {
+        {{"", K::Step, "", ""}, ""},
+        {{"0.0001", K::Step, "0.0001", ""}, ""},
+        {{"0,0001", K::Step, "", ""}, "the allowance must be a number, not \"0,0001\""},
+        {{"", K::Step, "1e", ""}, "the step must be a number, not \"1e\""},
+        {{"", K::Step, "", "wide"}, "the wall must be a number, not \"wide\""},
+        {{"", K::List, "0.013, x", ""}, "Cannot plan the recut: "},
+        {{"", K::DieSet, "", ""}, "choose the die set whose outlets it may go to"},
+        {{"", K::DieSet, ::testing::TempDir() + "none.dieset", ""}, "none.dieset"},
+    };
+    for (const auto& row : rows) {
+        const std::size_t before = toolkit.Messages.size();
+        const bool planned = recut.PlanTyped(row.Typed);
+        if (*row.Refusal == '\0') {
+            ASSERT_TRUE(planned) << toolkit.Messages.back();
+            EXPECT_EQ(toolkit.Messages.size(), before);
+            EXPECT_EQ(recut.Result()->RecutOutlet, byDefault.RecutOutlet);
+            continue;
+        }
+        EXPECT_FALSE(planned) << row.Refusal;
+        ASSERT_EQ(toolkit.Messages.size(), before + 1) << row.Refusal;
+        EXPECT_THAT(toolkit.Messages.back(), ::testing::HasSubstr(row.Refusal));
+        EXPECT_EQ(recut.Result()->RecutOutlet, byDefault.RecutOutlet); // the plan shown stays
+    }
+}
+
+// The recut opened in the window is a design of its own: no save writes it over the worn die's
+// design file, its sheet keeps the recut's title, and a plan is no longer made against it with
+// the points measured on the die before.
+TEST_F(RecutTest, TheRecutOpensAsADesignOfItsOwnAndIsNotPlannedAgainstItself) {
+    InspectWorn({"Opened", false, K::Step, 0.002, 0.01, 0, kDefault, ""});
+    const std::string design = ::testing::TempDir() + "worn-die.dieprofile";
+    ASSERT_TRUE(model.SaveDesign(design));
+    ASSERT_TRUE(recut.Plan({}));
+    ASSERT_TRUE(recut.OpenInWindow(model, [] { return true; }));
+    EXPECT_TRUE(model.DesignPath().empty());
+    EXPECT_EQ(model.Origin(), "recut of worn-die.dieprofile");
+    EXPECT_EQ(model.SheetIdentity().Title, "Recut of worn-die.dieprofile from \xC3\x98" +
+                                               FixedDecimals(recut.Result()->DesignOutlet, 4) +
+                                               " in");
+    const std::size_t before = toolkit.Messages.size();
+    EXPECT_FALSE(recut.Plan({}));
+    ASSERT_EQ(toolkit.Messages.size(), before + 1);
+    EXPECT_THAT(toolkit.Messages.back(), ::testing::HasSubstr("no longer holds the design"));
+}
+
+// The drawing leaves as any design's does: a DXF of the recut, a sheet without the painters
+// refused rather than written empty, and never over the measured file.
+TEST_F(RecutTest, TheRecutsDrawingIsExportedAsAnyDesignsIs) {
+    InspectWorn({"Drawing", true, K::Step, 0.002, 0.01, 0, kDefault, ""});
+    ASSERT_TRUE(recut.Plan({}));
+    const std::string dxf = ::testing::TempDir() + "recut.dxf";
+    ASSERT_TRUE(recut.Export(dxf, nullptr)) << toolkit.Messages.back();
+    std::ifstream written(dxf, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(written)), {});
+    // Its bearing's diameter, as the DXF's dimension gives it.
+    EXPECT_THAT(text, ::testing::HasSubstr(FixedDecimals(recut.Result()->RecutOutlet, 3)));
+    const std::size_t before = toolkit.Messages.size();
+    const std::string pdf = ::testing::TempDir() + "recut-unpainted.pdf";
+    EXPECT_FALSE(recut.Export(pdf, nullptr));
+    EXPECT_FALSE(std::ifstream(pdf).good());
+    EXPECT_FALSE(recut.Export(inspection.MeasuredPath(), nullptr));
+    EXPECT_EQ(toolkit.Messages.size(), before + 2);
+    EXPECT_THAT(toolkit.Messages.back(), ::testing::HasSubstr("it is an input of the recut"));
+}
+
+} // namespace
+} // namespace dieprofile::testing
