@@ -49,6 +49,15 @@ std::string_view ZoneWords(std::size_t zone) {
     return words.at(zone);
 }
 
+// The smallest double in (low, high] where holds is true, holds(high) true and holds(low) false.
+template <typename Holds> double Bisect(double low, double high, const Holds& holds) {
+    for (int i = 0; i < kMaxHalvings && std::nextafter(low, high) < high; ++i) {
+        const double middle = low + (high - low) / 2;
+        (holds(middle) ? high : low) = middle;
+    }
+    return high;
+}
+
 struct Candidate {
     CalculatedDrawing Drawing;
     BoreWall Wall{};
@@ -57,8 +66,9 @@ struct Candidate {
 class Planner {
 public:
     Planner(const Design& design, const Inspection& inspection, const RecutCalculator& calculate,
-            double ratio)
-        : design_(design), inspection_(inspection), calculate_(calculate), ratio_(ratio) {}
+            double ratio, std::size_t bindingPoints)
+        : design_(design), inspection_(inspection), calculate_(calculate), ratio_(ratio),
+          bindingPoints_(bindingPoints) {}
 
     Design DesignAt(double outlet, double incoming) const {
         Design recut = design_;
@@ -78,10 +88,10 @@ public:
     std::variant<Candidate, std::string> At(double outlet) const {
         return At(outlet, outlet * ratio_);
     }
-    // The least of (recut wall − worn wall) on the radius over every measured point.
-    double LeastClearance(const BoreWall& wall) const {
+    // The least of (recut wall − worn wall) on the radius over the points.
+    static double LeastClearance(const BoreWall& wall, const std::vector<InspectedPoint>& points) {
         double least = std::numeric_limits<double>::infinity();
-        for (const InspectedPoint& p : inspection_.Points) {
+        for (const InspectedPoint& p : points) {
             const std::optional<double> radius = WallRadiusAt(wall, p.At.Y);
             if (radius) {
                 least = std::min(least, *radius - std::abs(p.At.X));
@@ -89,12 +99,54 @@ public:
         }
         return least;
     }
-    // Whether a recut of this outlet clears the wear by the allowance; a die Calculate refuses
-    // clears nothing.
-    bool Clears(double outlet, double allowance) const {
+    // Whether a recut of this outlet clears these points (by default every measured one) by the
+    // allowance; a die Calculate refuses clears nothing.
+    bool Clears(double outlet, double allowance,
+                const std::vector<InspectedPoint>* points = nullptr) const {
         auto candidate = At(outlet);
         const Candidate* made = std::get_if<Candidate>(&candidate);
-        return made != nullptr && LeastClearance(made->Wall) >= allowance;
+        return made != nullptr &&
+               LeastClearance(made->Wall, points != nullptr ? *points : inspection_.Points) >=
+                   allowance;
+    }
+    // The smallest outlet in (low, high] that clears every point, high clearing them and low
+    // not. The halvings run on the few points that bind, the points nearest the wall; the answer
+    // is checked against every point, and any it leaves uncut join the few for another run. A
+    // part of the points never asks for more than all of them, so the answer is the one the
+    // halvings on every point would give.
+    double LeastClearing(double low, double high, double allowance) const {
+        std::vector<InspectedPoint> binding;
+        const auto addNearest = [&](double outlet, std::size_t count) {
+            auto candidate = At(outlet);
+            const Candidate* made = std::get_if<Candidate>(&candidate);
+            if (made == nullptr) {
+                return;
+            }
+            std::vector<std::pair<double, std::size_t>> clearances;
+            clearances.reserve(inspection_.Points.size());
+            for (std::size_t i = 0; i < inspection_.Points.size(); ++i) {
+                const InspectedPoint& p = inspection_.Points[i];
+                if (const std::optional<double> radius = WallRadiusAt(made->Wall, p.At.Y)) {
+                    clearances.emplace_back(*radius - std::abs(p.At.X), i);
+                }
+            }
+            const std::size_t few = std::min(clearances.size(), count);
+            std::ranges::nth_element(clearances, clearances.begin() + static_cast<long>(few));
+            for (std::size_t i = 0; i < few; ++i) {
+                binding.push_back(inspection_.Points[clearances[i].second]);
+            }
+        };
+        addNearest(high, bindingPoints_);
+        addNearest(low, bindingPoints_);
+        for (;;) {
+            const double found =
+                Bisect(low, high, [&](double size) { return Clears(size, allowance, &binding); });
+            if (Clears(found, allowance)) {
+                return found;
+            }
+            low = found; // every point asks for more than this
+            addNearest(found, std::max<std::size_t>(bindingPoints_, 1));
+        }
     }
 
 private:
@@ -102,16 +154,8 @@ private:
     const Inspection& inspection_;
     const RecutCalculator& calculate_;
     double ratio_;
+    std::size_t bindingPoints_;
 };
-
-// The smallest double in (low, high] where holds is true, holds(high) true and holds(low) false.
-template <typename Holds> double Bisect(double low, double high, const Holds& holds) {
-    for (int i = 0; i < kMaxHalvings && std::nextafter(low, high) < high; ++i) {
-        const double middle = low + (high - low) / 2;
-        (holds(middle) ? high : low) = middle;
-    }
-    return high;
-}
 
 } // namespace
 
@@ -164,7 +208,8 @@ std::variant<std::vector<double>, std::string> ParseRecutSizes(std::string_view 
 
 std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspection& inspection,
                                                const RecutOptions& options,
-                                               const RecutCalculator& calculate) {
+                                               const RecutCalculator& calculate,
+                                               std::size_t bindingPoints) {
     const double unit = design.Unit == "in" ? 25.4 : 1;
     const std::optional<double> outlet = ParseNumber(design.FieldTexts[kOutletField]);
     const std::optional<double> incoming = ParseNumber(design.FieldTexts[kIncomingField]);
@@ -203,7 +248,7 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
                ")";
     }
 
-    const Planner planner(design, inspection, calculate, *incoming / *outlet);
+    const Planner planner(design, inspection, calculate, *incoming / *outlet, bindingPoints);
     // Grows the bracket from the design's outlet until the wear is cleared, within the blank.
     double low = *outlet;
     double least = *outlet;
@@ -217,8 +262,7 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
                        DiameterText(*diamond, unit) + " clears the wear";
             }
         }
-        least =
-            Bisect(low, low + gap, [&](double size) { return planner.Clears(size, allowance); });
+        least = planner.LeastClearing(low, low + gap, allowance);
     }
 
     // The size of the chosen kind: above the design's, at least the least that clears.

@@ -69,9 +69,14 @@ std::optional<double> WallRadiusAt(const BoreWall& wall, double height);
 // Plans the recut of the inspected die of this design, or the reason it cannot be, in the die
 // maker's words ("the worn die cannot be recut within its blank: …", "no size in the list is
 // large enough: …") or naming the input that is wrong.
+// The outlet is halved down on the bindingPoints points nearest the wall first, then checked
+// against every point, those it leaves uncut joining them (the answer is the same for any count,
+// none included; fewer make more runs).
+inline constexpr std::size_t kRecutBindingPoints = 512;
 std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspection& inspection,
                                                const RecutOptions& options,
-                                               const RecutCalculator& calculate);
+                                               const RecutCalculator& calculate,
+                                               std::size_t bindingPoints = kRecutBindingPoints);
 
 // The figures in their order: the CSV's rows, and the step's table.
 struct RecutFigure {

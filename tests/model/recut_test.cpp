@@ -321,6 +321,22 @@ TEST_F(RecutTest, TheRecutOpensAsADesignOfItsOwnAndIsNotPlannedAgainstItself) {
     EXPECT_THAT(toolkit.Messages.back(), ::testing::HasSubstr("no longer holds the design"));
 }
 
+// The halvings start on a few points nearest the wall and take in the others the answer leaves
+// uncut: started on none, on worn dies of both units, they must reach the same outlet as on many.
+TEST_F(RecutTest, TheOutletDoesNotDependOnThePointsTheHalvingsStartOn) {
+    for (const bool millimetres : {false, true}) {
+        InspectWorn({"Few", millimetres, K::Step, 0.003, 0.02, 1e-5, kDefault, "", 2000});
+        const Design design = model.CurrentDesign();
+        const auto many = PlanRecut(design, *inspection.Result(), {}, CalculateRecutCandidate);
+        const auto few = PlanRecut(design, *inspection.Result(), {}, CalculateRecutCandidate, 0);
+        ASSERT_TRUE(std::holds_alternative<RecutPlan>(many) &&
+                    std::holds_alternative<RecutPlan>(few));
+        EXPECT_EQ(std::get<RecutPlan>(few).LeastOutletClearingWear,
+                  std::get<RecutPlan>(many).LeastOutletClearingWear);
+        EXPECT_EQ(std::get<RecutPlan>(few).RecutOutlet, std::get<RecutPlan>(many).RecutOutlet);
+    }
+}
+
 // The drawing leaves as any design's does: a DXF of the recut, a sheet without the painters
 // refused rather than written empty, and never over the measured file.
 TEST_F(RecutTest, TheRecutsDrawingIsExportedAsAnyDesignsIs) {
