@@ -21,7 +21,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
@@ -245,12 +244,7 @@ void InspectionWindow::dropEvent(QDropEvent* event) {
 }
 
 void InspectionWindow::ShowMessage(std::string_view text) {
-    const QString message = ToQString(WithControlCharactersEscaped(text));
-    if (messages_) {
-        messages_(message);
-        return;
-    }
-    QMessageBox::warning(this, windowTitle(), message);
+    ShowMessageOver(*this, text);
 }
 
 } // namespace dieprofile

@@ -47,8 +47,7 @@ public:
     using FileChooser = std::function<QString(FileDialog dialog, const QString& folder)>;
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
     // Messages go to a box unless tests put a function that takes them.
-    using MessageSink = std::function<void(const QString& text)>;
-    void SetMessageSink(MessageSink sink) { messages_ = std::move(sink); }
+    using MessageToolkit::SetMessageSink;
 
     // For the tests.
     const InspectionModel& Model() const { return model_; }
@@ -93,7 +92,6 @@ private:
     DesignWindow& designed_;
     std::unique_ptr<RecutWindow> recut_;
     FileChooser chooser_;
-    MessageSink messages_;
 };
 
 } // namespace dieprofile

@@ -1,6 +1,5 @@
 #include "qt/recut_window.h"
 
-#include "core/message_text.h"
 #include "core/number_text.h"
 #include "inspection/report_page.h"
 #include "qt/design_commands.h"
@@ -17,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -197,12 +195,7 @@ void RecutWindow::ChooseSet() {
 }
 
 void RecutWindow::ShowMessage(std::string_view text) {
-    const QString message = ToQString(WithControlCharactersEscaped(text));
-    if (messages_) {
-        messages_(message);
-        return;
-    }
-    QMessageBox::warning(this, windowTitle(), message);
+    ShowMessageOver(*this, text);
 }
 
 } // namespace dieprofile

@@ -43,8 +43,7 @@ public:
     using FileChooser = std::function<QString(const QString& folder)>;
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
     // Messages go to a box unless tests put a function that takes them.
-    using MessageSink = std::function<void(const QString& text)>;
-    void SetMessageSink(MessageSink sink) { messages_ = std::move(sink); }
+    using MessageToolkit::SetMessageSink;
 
     // For the tests.
     const RecutModel& Model() const { return model_; }
@@ -75,7 +74,6 @@ private:
     QLabel* line_ = nullptr;
     QList<QPushButton*> planned_; // the commands on a plan: none before one
     FileChooser chooser_;
-    MessageSink messages_;
 };
 
 } // namespace dieprofile
