@@ -71,7 +71,7 @@ bool RecutModel::Plan(const RecutOptions& options) {
                         "against: open the measured file again"));
         return false;
     }
-    const Design design = window_.CurrentDesign();
+    const Design design = window_.DrawnDesign();
     auto planned = PlanRecut(design, *inspection_.Result(), options, CalculateRecutCandidate);
     if (const std::string* refused = std::get_if<std::string>(&planned)) {
         toolkit_.ShowMessage(CannotRecut(*refused));
@@ -133,7 +133,7 @@ bool RecutModel::PlanTyped(const RecutTyped& typed) {
             toolkit_.ShowMessage(CannotRecut("choose the die set whose outlets it may go to"));
             return false;
         }
-        auto passes = RecutPassesOf(typed.Sizes, window_.CurrentDesign().Unit);
+        auto passes = RecutPassesOf(typed.Sizes, window_.DrawnDesign().Unit);
         if (const std::string* wrong = std::get_if<std::string>(&passes)) {
             toolkit_.ShowMessage(CannotRecut(*wrong));
             return false;

@@ -337,6 +337,19 @@ TEST_F(RecutTest, TheOutletDoesNotDependOnThePointsTheHalvingsStartOn) {
     }
 }
 
+// A field typed in the designed window after the inspection, not calculated: the recut is of the
+// die that was drawn and measured, not of the text typed since.
+TEST_F(RecutTest, TheRecutIsOfTheDesignDrawnNotOfTextTypedSince) {
+    InspectWorn({"Typed", false, K::Step, 0.002, 0.01, 0, kDefault, ""});
+    const Design drawn = model.CurrentDesign();
+    Type(7, "45");
+    ASSERT_NE(model.CurrentDesign().FieldTexts, drawn.FieldTexts);
+    ASSERT_TRUE(recut.Plan({})) << toolkit.Messages.back();
+    for (std::size_t i = 2; i < drawn.FieldTexts.size(); ++i) {
+        EXPECT_EQ(recut.Result()->Recut.FieldTexts[i], drawn.FieldTexts[i]) << i;
+    }
+}
+
 // The drawing leaves as any design's does: a DXF of the recut, a sheet without the painters
 // refused rather than written empty, and never over the measured file.
 TEST_F(RecutTest, TheRecutsDrawingIsExportedAsAnyDesignsIs) {
