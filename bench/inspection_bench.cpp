@@ -3,6 +3,7 @@
 // refused.
 #include "app/headless_toolkit.h"
 #include "app/inspection_model.h"
+#include "app/recut_model.h"
 #include "core/number_text.h"
 
 #include <benchmark/benchmark.h>
@@ -70,6 +71,46 @@ void BM_InspectMillionPoints(benchmark::State& state) {
     std::remove(path.c_str());
 }
 BENCHMARK(BM_InspectMillionPoints)->Unit(benchmark::kMillisecond);
+
+// Both walls of a worn die as a projector zeroed on its axis reads them, n points: the bearing
+// 0.0003 in wider on the radius, a ring 0.0004 in deep worn into the middle of the cone.
+std::string WornDie(const BoreWall& wall, std::size_t n) {
+    std::string text = "x,y\n";
+    text.reserve(n * 40);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double along = static_cast<double>(i / 2) / static_cast<double>(n / 2) * 4;
+        const auto zone = std::min<std::size_t>(3, static_cast<std::size_t>(along));
+        const double t = along - static_cast<double>(zone);
+        const double ring = zone == 1 ? 0.0004 * std::max(0.0, 1 - std::abs(t - 0.5) * 10) : 0;
+        const double x =
+            wall[zone].X + (wall[zone + 1].X - wall[zone].X) * t + ring + (zone == 2 ? 0.0003 : 0);
+        text += ShortestText(i % 2 == 0 ? x : -x) + ',' +
+                ShortestText(wall[zone].Y + (wall[zone + 1].Y - wall[zone].Y) * t) + '\n';
+    }
+    return text;
+}
+
+// The recut of a worn die of 1,000,000 points, planned to the default step once it is inspected.
+void BM_PlanRecutMillionPoints(benchmark::State& state) {
+    DefaultDesign design;
+    const auto drawn = std::get<InspectionDesign>(InspectionDesignOf(design.model));
+    const std::string path =
+        TempFile("worn.csv", WornDie(drawn.Wall, static_cast<std::size_t>(state.range(0))));
+    InspectionModel inspection(design.toolkit, design.model);
+    if (!inspection.OpenMeasured(path)) {
+        state.SkipWithError(design.toolkit.Messages.back().c_str());
+    }
+    RecutModel recut(design.toolkit, design.model, inspection);
+    for (auto _ : state) {
+        if (!recut.Plan({})) {
+            state.SkipWithError(design.toolkit.Messages.back().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(recut.Result()->RecutOutlet);
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_PlanRecutMillionPoints)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // 1 MiB of the worst shapes: every byte a separator, one long number, a DXF of tiny arcs, a
 // point list of the shortest rows.

@@ -8,6 +8,8 @@
 #include "app/headless_toolkit.h"
 #include "app/inspection_model.h"
 #include "app/page_dump.h"
+#include "app/recut_model.h"
+#include "core/number_text.h"
 
 #include <algorithm>
 #include <array>
@@ -59,6 +61,9 @@ public:
         }
         if (command.starts_with("inspect")) {
             return RunInspectCommand(command, rest);
+        }
+        if (command.starts_with("recut")) {
+            return RunRecutCommand(command, rest);
         }
         if (command.starts_with("set-")) {
             return RunSetCommand(command, rest);
@@ -189,12 +194,7 @@ private:
                 return true;
             }
             out_ << "begin inspection\n";
-            const std::string csv = inspection_.ReportCsv();
-            for (std::size_t start = 0; start < csv.size();) {
-                const std::size_t end = csv.find('\n', start);
-                out_ << "csv " << csv.substr(start, end - start) << "\n";
-                start = end + 1;
-            }
+            WriteCsvLines(inspection_.ReportCsv());
             for (const std::string& note : inspection_.Result()->Notes) {
                 out_ << "note " << Quoted(note) << "\n";
             }
@@ -202,6 +202,63 @@ private:
             return true;
         }
         return false;
+    }
+
+    void WriteCsvLines(const std::string& csv) {
+        for (std::size_t start = 0; start < csv.size();) {
+            const std::size_t end = csv.find('\n', start);
+            out_ << "csv " << csv.substr(start, end - start) << "\n";
+            start = end + 1;
+        }
+    }
+
+    // The recut's lines: the same commands as the recut step's.
+    bool RunRecutCommand(std::string_view command, std::string_view rest) {
+        if (command == "recut" && !rest.empty()) {
+            PlanRecut(rest);
+            return true;
+        }
+        if (command == "recut-dump" && rest.empty()) {
+            if (!recut_.Result()) {
+                toolkit_.ShowMessage("There is no recut yet: use recut A STEP first.");
+                return true;
+            }
+            out_ << "begin recut\n";
+            WriteCsvLines(RecutCsv(*recut_.Result()));
+            out_ << "line " << Quoted(RecutLine(*recut_.Result())) << "\nend recut\n";
+            return true;
+        }
+        if (command == "recut-export" && !rest.empty()) {
+            recut_.Export(std::string(rest), nullptr);
+            return true;
+        }
+        if (command == "recut-open" && rest.empty()) {
+            recut_.OpenInWindow(model_, [] { return true; });
+            return true;
+        }
+        return false;
+    }
+    // "A STEP", "A list L" or "A set FILE": the step's fields, typed.
+    void PlanRecut(std::string_view rest) {
+        const std::size_t blank = rest.find(' ');
+        if (blank == std::string_view::npos) {
+            toolkit_.ShowMessage(
+                CannotRecut("give recut A STEP, recut A list L or recut A set FILE"));
+            return;
+        }
+        RecutTyped typed;
+        typed.Allowance = rest.substr(0, blank);
+        std::string_view sizes = rest.substr(blank + 1);
+        for (const auto& [word, kind] :
+             {std::pair{std::string_view("list "), RecutSizeKind::List},
+              std::pair{std::string_view("set "), RecutSizeKind::DieSet}}) {
+            if (sizes.starts_with(word)) {
+                typed.Kind = kind;
+                sizes.remove_prefix(word.size());
+            }
+        }
+        typed.Sizes = sizes;
+        recut_.PlanTyped(typed);
     }
 
     // The die set's lines: the same commands as the Die Set window calls, on the same model.
@@ -350,6 +407,7 @@ private:
     HeadlessToolkit toolkit_;
     Form1Model model_;
     InspectionModel inspection_{toolkit_, model_};
+    RecutModel recut_{toolkit_, model_, inspection_};
     std::ostream& out_;
     std::ostream& err_;
     DieSetModel set_;

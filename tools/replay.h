@@ -44,6 +44,13 @@
 //   inspect-tolerance T  the inspection's tolerance band on the radius (empty: none)
 //   inspect-dump   writes the inspection: `begin inspection`, `csv LINE` for every line of its
 //                  report's CSV, `note "TEXT"` for every note, `verdict "TEXT"`, `end inspection`
+//   recut A STEP | recut A list L | recut A set FILE  plans the recut of the inspected die with
+//                  the allowance A: the outlet rounded up to STEP, the first fitting size of the
+//                  comma-separated list L, or the first fitting pass of the die set FILE
+//   recut-dump     writes the recut: `begin recut`, `csv LINE` for every line of its CSV,
+//                  `line "TEXT"` (the command line's), `end recut`
+//   recut-export FILE  writes the recut's .csv, .dieprofile or .dxf to FILE
+//   recut-open     opens the recut design in the window, calculated
 // FILE is the rest of the line; a relative path is taken from the working directory.
 // While a command runs, a message box writes `message "TEXT"` and a print writes
 // `printed WIDTH HEIGHT diamond-fields VISIBILITY`.

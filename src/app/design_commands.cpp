@@ -60,6 +60,15 @@ Design Form1Model::CurrentDesign() const {
     return design;
 }
 
+Design Form1Model::DrawnDesign() const {
+    if (!lastCalculation_) {
+        return CurrentDesign();
+    }
+    Design design = DesignDrawn(*lastCalculation_);
+    design.Identity = SheetIdentity();
+    return design;
+}
+
 std::string Form1Model::DesignName() const {
     return designPath_.empty() ? std::string() : DesignFileName(designPath_);
 }

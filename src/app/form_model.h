@@ -69,6 +69,9 @@ public:
 
     // The design file (app/design_commands.cpp). What the user typed and chose, as a file holds it.
     Design CurrentDesign() const;
+    // The design the last Calculate drew, with its sheet's identity: what was measured against
+    // it, whatever has been typed since (before any Calculate, the one typed).
+    Design DrawnDesign() const;
     // Reads the file and, when every part of it is sound, replays it as a user would (unit, blank,
     // each visible field) and calculates. A file that is refused gets a message naming it and what
     // is wrong, and changes nothing. True when the design was loaded.

@@ -133,7 +133,7 @@ InspectionPlotScale InspectionPlotScaleFor(const InspectionDesign& design,
 }
 
 void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDesign& design,
-                          const Inspection& inspection) {
+                          const Inspection& inspection, const BoreWall* recut) {
     const InspectionPlotScale scale = InspectionPlotScaleFor(design, inspection, area);
     const BoreWall& wall = design.Wall;
     BoreOnPaper bore;
@@ -196,6 +196,28 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
         Cross(page, cell.At, cell.Outside ? 0.35 : 0.13);
     }
 
+    // The recut's wall, each straight run in short pieces (its distance from the design's wall
+    // changes along it, and the exaggeration bends it), every other one drawn: heavy dashes.
+    constexpr int kPieces = 24;
+    for (const double side : {-1.0, 1.0}) {
+        if (recut == nullptr) {
+            break;
+        }
+        std::vector<Point> chain;
+        for (std::size_t i = 0; i + 1 < recut->size(); ++i) {
+            const Point a = (*recut)[i];
+            const Point b = (*recut)[i + 1];
+            for (int piece = i == 0 ? 0 : 1; piece <= kPieces; ++piece) {
+                const double t = static_cast<double>(piece) / kPieces;
+                const Point on{side * (a.X + (b.X - a.X) * t), a.Y + (b.Y - a.Y) * t};
+                chain.push_back(bore.At(ExaggeratedPoint(wall, on, k)));
+            }
+        }
+        for (std::size_t i = 0; i + 1 < chain.size(); i += 2) {
+            page.Lines.push_back({chain[i], chain[i + 1], kWallLine, LineType::Continuous});
+        }
+    }
+
     // The meeting point on the right-hand wall, the wear ring on the left.
     const double bearingTop = wall[2].Y;
     const std::string unit(UnitSymbol(design.UnitDivisor));
@@ -216,7 +238,11 @@ void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDes
                " on the radius";
     }
     const double width = area.Right - area.Left;
-    page.Texts.push_back({{area.Left, area.Bottom - 2 * kText - 5}, scale.Text(), kText});
+    page.Texts.push_back(
+        {{area.Left, area.Bottom - 2 * kText - 5},
+         CutToWidth(scale.Text() + (recut != nullptr ? "; heavy dashes the recut" : ""), kText,
+                    width),
+         kText});
     page.Texts.push_back(
         {{area.Left, area.Bottom - kText - 3}, CutToWidth(marks, kText, width), kText});
     page.Texts.push_back({{area.Left, area.Bottom - 1},

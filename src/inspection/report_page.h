@@ -36,9 +36,10 @@ InspectionPlotScale InspectionPlotScaleFor(const InspectionDesign& design,
 
 // The plot laid on the page inside the area: both walls of the design, the axis, the band and
 // the points exaggerated (a point beyond the band drawn heavier; at most one a cell of a third of
-// a millimetre, the worst of it), the marks, and the scale's statement at the foot.
+// a millimetre, the worst of it), the marks, and the scale's statement at the foot. With recut,
+// that wall too (a recut's), its distance from the design's exaggerated as the points' are.
 void LayOutInspectionPlot(Page& page, const PaperArea& area, const InspectionDesign& design,
-                          const Inspection& inspection);
+                          const Inspection& inspection, const BoreWall* recut = nullptr);
 
 // What the report's page states beside the figures.
 struct InspectionReportContent {

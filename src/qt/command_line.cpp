@@ -5,7 +5,10 @@
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
 #include "app/inspection_model.h"
+#include "app/recut_model.h"
+#include "core/file_name.h"
 #include "core/message_text.h"
+#include "core/number_text.h"
 #include "output/atomic_file.h"
 #include "output/overlay_layout.h"
 #include "qt/drawing_export.h"
@@ -33,6 +36,89 @@ QString Quoted(const QString& name) {
 void WriteLine(std::FILE* stream, const QString& text) {
     // A name or a library's message may hold what a terminal would obey.
     std::fprintf(stream, "%s\n", WithControlCharactersEscaped(text.toStdString()).c_str());
+}
+
+// The recut's options, declared with the parser's others and read in one place.
+struct RecutOptionNames {
+    QCommandLineOption Measured{QStringLiteral("recut"),
+                                QStringLiteral("Plan the recut of the worn die measured in "
+                                               "MEASURED; --export writes it to a .dieprofile, "
+                                               ".csv or .pdf."),
+                                QStringLiteral("MEASURED")};
+    QCommandLineOption Allowance{QStringLiteral("allowance"),
+                                 QStringLiteral("With --recut: the stock left for polishing, on "
+                                                "the radius (0.0001 in or 0.002 mm)."),
+                                 QStringLiteral("A")};
+    QCommandLineOption Step{QStringLiteral("step"),
+                            QStringLiteral("With --recut: the outlet rounded up to a step (0.0001 "
+                                           "in or 0.001 mm)."),
+                            QStringLiteral("S")};
+    QCommandLineOption Sizes{QStringLiteral("sizes"),
+                             QStringLiteral("With --recut: the outlets the shop keeps, "
+                                            "comma-separated, in the design's unit."),
+                             QStringLiteral("LIST")};
+    QCommandLineOption SizesFrom{QStringLiteral("sizes-from"),
+                                 QStringLiteral("With --recut: the outlets of a die set's passes, "
+                                                "each with its incoming diameter."),
+                                 QStringLiteral("SET.dieset")};
+    QCommandLineOption Wall{QStringLiteral("wall"),
+                            QStringLiteral("With --recut: the wall to leave between the bell's "
+                                           "mouth and the blank's edge (10 % of its radius)."),
+                            QStringLiteral("W")};
+    void AddTo(QCommandLineParser& parser) const {
+        parser.addOptions({Measured, Allowance, Step, Sizes, SizesFrom, Wall});
+    }
+};
+
+// The recut's part of the line, or why it is a usage mistake; empty when it is sound.
+QString ReadRecutOptions(const QCommandLineParser& parser, const RecutOptionNames& names,
+                         CommandLine& line) {
+    const bool recut = parser.isSet(names.Measured);
+    int kinds = 0;
+    for (const QCommandLineOption* option :
+         {&names.Allowance, &names.Step, &names.Sizes, &names.SizesFrom, &names.Wall}) {
+        if (parser.isSet(*option) && !recut) {
+            return QStringLiteral("--%1 goes with --recut").arg(option->names().front());
+        }
+        kinds += option != &names.Allowance && option != &names.Wall && parser.isSet(*option);
+    }
+    if (!recut) {
+        return {};
+    }
+    if (kinds > 1) {
+        return QStringLiteral("one of --step, --sizes and --sizes-from");
+    }
+    const std::string output = line.Output.toStdString();
+    if (line.Design.isEmpty() || output.empty() ||
+        !(HasExtension(output, "dieprofile") || HasExtension(output, "csv") ||
+          HasExtension(output, "pdf"))) {
+        return QStringLiteral("--recut needs --export OUT.dieprofile, .csv or .pdf and the design");
+    }
+    line.RecutMeasured = parser.value(names.Measured);
+    for (auto [option, value] : {std::pair{&names.Allowance, &line.Recut.Allowance},
+                                 std::pair{&names.Wall, &line.Recut.Wall},
+                                 std::pair{&names.Step, &line.Recut.Sizes.Step}}) {
+        if (parser.isSet(*option)) {
+            *value = ParseNumber(parser.value(*option).toStdString());
+            if (!*value) {
+                return QStringLiteral("--%1 must be a number, not \"%2\"")
+                    .arg(option->names().front(), parser.value(*option));
+            }
+        }
+    }
+    if (parser.isSet(names.Sizes)) {
+        line.Recut.Sizes.Kind = RecutSizeKind::List;
+        auto sizes = ParseRecutSizes(parser.value(names.Sizes).toStdString());
+        if (const std::string* wrong = std::get_if<std::string>(&sizes)) {
+            return QStringLiteral("--sizes: ") + QString::fromStdString(*wrong);
+        }
+        line.Recut.Sizes.List = std::get<std::vector<double>>(sizes);
+    }
+    if (parser.isSet(names.SizesFrom)) {
+        line.Recut.Sizes.Kind = RecutSizeKind::DieSet;
+        line.RecutSet = parser.value(names.SizesFrom);
+    }
+    return {};
 }
 
 } // namespace
@@ -137,6 +223,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "deviation in the design's frame)."),
         QStringLiteral("OUT.csv"));
     parser.addOptions({inspect, layer, fitAxis, deviations});
+    const RecutOptionNames recut;
+    recut.AddTo(parser);
     parser.addPositionalArgument(
         QStringLiteral("DESIGN"),
         QStringLiteral("A design file (.dieprofile) or a die set (.dieset) to open."),
@@ -169,6 +257,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return refuse(QStringLiteral("one design at a time, not %1").arg(designs.size()));
     }
     line.Design = designs.value(0);
+    line.Output = parser.value(exportTo);
+    if (const QString wrong = ReadRecutOptions(parser, recut, line); !wrong.isEmpty()) {
+        return refuse(wrong);
+    }
+    if (!line.RecutMeasured.isEmpty()) {
+        if (parser.isSet(inspect)) {
+            return refuse(QStringLiteral("one of --inspect and --recut"));
+        }
+        line.What = CommandLine::Action::Export;
+        return line;
+    }
     if (parser.isSet(layer) || parser.isSet(fitAxis) || parser.isSet(deviations)) {
         if (!parser.isSet(inspect)) {
             return refuse(QStringLiteral("--layer, --fit-axis and --deviations go with --inspect"));
@@ -355,6 +454,41 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
     return 0;
 }
 
+int RecutWithoutWindow(const CommandLine& line) {
+    HeadlessToolkit toolkit;
+    Form1Model model(toolkit);
+    model.Form_Load();
+    InspectionModel inspection(toolkit, model);
+    RecutModel recut(toolkit, model, inspection);
+    RecutOptions options = line.Recut;
+    const auto fail = [&toolkit](int code) {
+        WriteLine(stderr,
+                  QStringLiteral("dieprofile: ") + QString::fromStdString(toolkit.Messages.back()));
+        return code;
+    };
+    if (!model.OpenDesign(PathBytes(line.Design)) || !model.LastCalculation() ||
+        !inspection.OpenMeasured(PathBytes(line.RecutMeasured))) {
+        return fail(1);
+    }
+    if (!line.RecutSet.isEmpty()) {
+        auto passes = RecutPassesOf(PathBytes(line.RecutSet), model.CurrentDesign().Unit);
+        if (const std::string* refused = std::get_if<std::string>(&passes)) {
+            toolkit.ShowMessage(CannotRecut(*refused));
+            return fail(1);
+        }
+        options.Sizes.Passes = std::get<std::vector<RecutPass>>(std::move(passes));
+    }
+    if (!recut.Plan(options)) {
+        return fail(1);
+    }
+    QtExportPainters painters;
+    if (!recut.Export(PathBytes(line.Output), &painters)) {
+        return fail(1);
+    }
+    WriteLine(stdout, QString::fromStdString(RecutLine(*recut.Result())));
+    return 0;
+}
+
 int InspectWithoutWindow(const CommandLine& line) {
     HeadlessToolkit toolkit;
     Form1Model model(toolkit);
@@ -404,6 +538,9 @@ int InspectWithoutWindow(const CommandLine& line) {
 }
 
 int ExportWithoutWindow(const CommandLine& line) {
+    if (!line.RecutMeasured.isEmpty()) {
+        return RecutWithoutWindow(line);
+    }
     if (!line.Measured.isEmpty()) {
         return InspectWithoutWindow(line);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/drawing_export.h"
+#include "inspection/recut.h"
 #include "output/overlay_options.h"
 #include "output/paper.h"
 
@@ -33,6 +34,11 @@ struct CommandLine {
     QString Layer;     // --layer: a DXF's layer
     bool FitAxis = false;
     QString Deviations; // --deviations OUT.csv
+    // --recut MEASURED: Output is the recut of Design's worn die; the sizes from --step, --sizes
+    // or the passes of --sizes-from.
+    QString RecutMeasured;
+    RecutOptions Recut;
+    QString RecutSet;
 };
 
 // Reads the arguments as QCoreApplication::arguments() gives them, the program first.
@@ -58,5 +64,9 @@ int ExportWithoutWindow(const CommandLine& line);
 // prints the verdict's line. 0 when written and within the tolerance or none was given, 3 when
 // written and outside it, 1 for a failure (nothing written), 2 for a usage mistake.
 int InspectWithoutWindow(const CommandLine& line);
+
+// With --recut: inspects the measured file against the design, plans the recut and writes it
+// (.dieprofile, .csv or .pdf), telling its one line on standard output. Exit codes as an export.
+int RecutWithoutWindow(const CommandLine& line);
 
 } // namespace dieprofile

@@ -154,10 +154,10 @@ void RememberFolder(const QString& path) {
 
 } // namespace
 
-QString DesignCommands::ChooseFile(FileDialog dialog) {
+QString DesignCommands::ChooseFile(FileDialog dialog, const std::string& name) {
     QSettings settings = UserSettings();
     const QString folder = settings.value(kFolderKey, QDir::homePath()).toString();
-    QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
+    QString path = chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder, name);
     // A file is only opened from a folder that is there; a save or an export that fails must not
     // make its folder the next dialog's start, so those remember it once written.
     if (!path.isEmpty() && dialog == FileDialog::Open) {
@@ -166,9 +166,10 @@ QString DesignCommands::ChooseFile(FileDialog dialog) {
     return path;
 }
 
-QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder) {
-    const QString name = QFileInfo(ToQString(window_.Model().DesignName())).completeBaseName();
-    const QString stem = QDir(folder).filePath(name.isEmpty() ? QStringLiteral("die") : name);
+QString DesignCommands::PlatformDialog(FileDialog dialog, const QString& folder,
+                                       const std::string& name) {
+    const QString base = QFileInfo(ToQString(name)).completeBaseName();
+    const QString stem = QDir(folder).filePath(base.isEmpty() ? QStringLiteral("die") : base);
     switch (dialog) {
     case FileDialog::Open:
         return QFileDialog::getOpenFileName(&widget_, QStringLiteral("Open Design"), folder,
@@ -208,29 +209,49 @@ void DesignCommands::OpenDesign() {
     if (!MayLeaveDesign()) {
         return;
     }
-    const QString path = ChooseFile(FileDialog::Open);
+    const QString path = ChooseFile(FileDialog::Open, window_.Model().DesignName());
     if (!path.isEmpty()) {
         window_.OpenDesignFile(path);
     }
 }
 
 void DesignCommands::SaveDesign() {
-    const QString path = ChooseFile(FileDialog::Save);
-    if (!path.isEmpty()) {
-        if (window_.Model().SaveDesign(PathBytes(path))) {
-            RememberFolder(path);
-        }
+    SaveDesignWith(window_.Model().DesignName(), [this](const QString& path) {
+        const bool saved = window_.Model().SaveDesign(PathBytes(path));
         window_.Refresh();
+        return saved;
+    });
+}
+
+void DesignCommands::SaveDesignWith(const std::string& name,
+                                    const std::function<bool(const QString&)>& save) {
+    const QString path = ChooseFile(FileDialog::Save, name);
+    if (!path.isEmpty() && save(path)) {
+        RememberFolder(path);
     }
 }
 
 void DesignCommands::ExportDrawing() {
-    const QString path = ChooseFile(FileDialog::Export);
+    Form1Model& model = window_.Model();
+    ExportDrawingWith(model, model.DesignName(),
+                      [this, &model](const QString& path, const DxfExportOptions& dxf) {
+                          const std::optional<QString> message = dieprofile::ExportDrawing(
+                              model, ToQString(model.DrawingDesignName()), path, dxf);
+                          if (message) {
+                              window_.ShowMessage(message->toStdString());
+                          }
+                          return !message;
+                      });
+}
+
+void DesignCommands::ExportDrawingWith(const Form1Model& drawing, const std::string& name,
+                                       const DrawingWriter& write) {
+    const QString path = ChooseFile(FileDialog::Export, name);
     if (path.isEmpty()) {
         return;
     }
     DxfExportOptions dxf;
-    if (HasExtension(path.toStdString(), "dxf") && window_.Model().LastCalculation()) {
+    if (HasExtension(path.toStdString(), "dxf") && drawing.LastCalculation()) {
         QSettings settings = UserSettings();
         DxfOptionsDialog dialog(
             {settings.value(kDxfHalfKey).toBool() ? DxfProfile::Half : DxfProfile::Section,
@@ -243,10 +264,7 @@ void DesignCommands::ExportDrawing() {
         settings.setValue(kDxfHalfKey, dxf.Profile == DxfProfile::Half);
         settings.setValue(kDxfHorizontalKey, dxf.Axis == DxfAxis::Horizontal);
     }
-    if (const std::optional<QString> message = dieprofile::ExportDrawing(
-            window_.Model(), ToQString(window_.Model().DrawingDesignName()), path, dxf)) {
-        window_.ShowMessage(message->toStdString());
-    } else {
+    if (write(path, dxf)) {
         RememberFolder(path);
     }
 }

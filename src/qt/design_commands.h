@@ -3,12 +3,14 @@
 // the context menu that shows the shortcut.
 #pragma once
 
+#include "app/drawing_export.h"
 #include "qt/design_window.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 
 class QAction;
 class QKeySequence;
@@ -48,6 +50,13 @@ public:
     void OpenDesign();
     void SaveDesign();
     void ExportDrawing();
+    // Export Drawing… of another drawing than the window's (a recut's): the same dialog, named
+    // after it, and a DXF's options once it is drawn, then write(path, dxf), true when written.
+    using DrawingWriter = std::function<bool(const QString& path, const DxfExportOptions& dxf)>;
+    void ExportDrawingWith(const Form1Model& drawing, const std::string& name,
+                           const DrawingWriter& write);
+    // Save Design… of another design than the window's: the same dialog, then save(path).
+    void SaveDesignWith(const std::string& name, const std::function<bool(const QString&)>& save);
     void PrintDrawing();
     void PrintAtScale();
     void OpenDieSet();
@@ -57,8 +66,8 @@ public:
 private:
     void AddCommand(const QString& text, const QKeySequence& keys, void (DesignCommands::*run)());
     // The chosen path, or empty; remembers its folder for the next dialog.
-    QString ChooseFile(FileDialog dialog);
-    QString PlatformDialog(FileDialog dialog, const QString& folder);
+    QString ChooseFile(FileDialog dialog, const std::string& name);
+    QString PlatformDialog(FileDialog dialog, const QString& folder, const std::string& name);
 
     // path as chosen, or empty when it names an existing file the dialog did not ask about (the
     // extension was added after it) and the user does not want it replaced.

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace dieprofile {
 
+class DesignCommands;
 class DieSetWindow;
 class InspectionWindow;
 class Form1Model;
@@ -28,6 +29,8 @@ public:
     virtual bool MayLeaveDesign() = 0;
     // Opens the design file as Open Design… does once a file is chosen.
     virtual void OpenDesignFile(const QString& path) = 0;
+    // Its commands (Save Design…, Export Drawing…), which the windows beside it reuse.
+    virtual DesignCommands& Commands() const = 0;
     // The Die Set window, shown and raised.
     virtual DieSetWindow& ShowDieSet() = 0;
     // The inspection window, shown and raised.

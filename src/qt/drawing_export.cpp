@@ -56,15 +56,21 @@ std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QS
                                                const DxfExportOptions& dxf,
                                                std::optional<Paper> paper, ExportNotes* notes) {
     QtExportPainters painters;
+    ExportRequest request = DrawingRequest(path, designName, dxf, paper);
+    request.Chart = chart;
+    return ExportDrawing(model, request, &painters, notes);
+}
+
+ExportRequest DrawingRequest(const QString& path, const QString& designName,
+                             const DxfExportOptions& dxf, std::optional<Paper> paper) {
     ExportRequest request;
     // Paths in the local file-name encoding, as the system names files.
     request.Path = PathBytes(path);
     request.DesignName = designName.toStdString();
-    request.Chart = chart;
     request.SheetPaper = paper.value_or(DefaultSheetPaper());
     request.Details = LoadSheetDetails();
     request.Dxf = dxf;
-    return ExportDrawing(model, request, &painters, notes);
+    return request;
 }
 
 std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,

@@ -24,6 +24,11 @@ public:
 // The sheet's paper when none is asked for: the default printer's, else the locale's.
 Paper DefaultSheetPaper();
 
+// An export of a drawing as the designed window asks it: the path in the system's encoding, the
+// sheet details the user keeps, the paper given or the default.
+ExportRequest DrawingRequest(const QString& path, const QString& designName,
+                             const DxfExportOptions& dxf = {}, std::optional<Paper> paper = {});
+
 // Writes the last Calculate's drawing to path in the format of its extension (.pdf, .svg or .dxf),
 // or with chart the projector chart. dxf says what a DXF holds and which way its axis runs; paper
 // is the sheet's and the chart's (none: the default). Nothing on success (notes, when given, then

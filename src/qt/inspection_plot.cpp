@@ -16,9 +16,11 @@ InspectionPlot::InspectionPlot(QWidget* parent) : QWidget(parent) {
 }
 
 void InspectionPlot::Show(const std::optional<InspectionDesign>& design,
-                          const std::optional<Inspection>& inspection) {
+                          const std::optional<Inspection>& inspection,
+                          const std::optional<BoreWall>& recut) {
     design_ = design;
     inspection_ = inspection;
+    recut_ = recut;
     update();
 }
 
@@ -33,7 +35,8 @@ void InspectionPlot::paintEvent(QPaintEvent* /*event*/) {
     Page page;
     page.WidthMm = width() / dotsPerMm;
     page.HeightMm = height() / dotsPerMm;
-    LayOutInspectionPlot(page, {3, 3, page.WidthMm - 3, page.HeightMm - 3}, *design_, *inspection_);
+    LayOutInspectionPlot(page, {3, 3, page.WidthMm - 3, page.HeightMm - 3}, *design_, *inspection_,
+                         recut_ ? &*recut_ : nullptr);
     PaintPage(painter, page, dotsPerMm);
 }
 

@@ -16,7 +16,8 @@ public:
     explicit InspectionPlot(QWidget* parent = nullptr);
     // What to draw; nothing clears the plot.
     void Show(const std::optional<InspectionDesign>& design,
-              const std::optional<Inspection>& inspection);
+              const std::optional<Inspection>& inspection,
+              const std::optional<BoreWall>& recut = std::nullopt);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,6 +25,7 @@ protected:
 private:
     std::optional<InspectionDesign> design_;
     std::optional<Inspection> inspection_;
+    std::optional<BoreWall> recut_; // a recut's wall over them
 };
 
 } // namespace dieprofile

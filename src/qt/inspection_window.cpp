@@ -7,6 +7,7 @@
 #include "qt/drawing_export.h"
 #include "qt/inspection_plot.h"
 #include "qt/local_path.h"
+#include "qt/recut_window.h"
 #include "qt/widget_design.h"
 
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
@@ -37,7 +37,7 @@ const QStringList kTableCaptions{QStringLiteral("Figure"),   QStringLiteral("Des
 } // namespace
 
 InspectionWindow::InspectionWindow(DesignWindow& designed)
-    : QWidget(nullptr, Qt::Window), model_(*this, designed.Model()) {
+    : QWidget(nullptr, Qt::Window), model_(*this, designed.Model()), designed_(designed) {
     setWindowTitle(QStringLiteral("Inspect Die"));
     setAcceptDrops(true);
 
@@ -45,6 +45,8 @@ InspectionWindow::InspectionWindow(DesignWindow& designed)
     auto* exportReport = new QPushButton(QStringLiteral("Export Report…"));
     connect(open, &QPushButton::clicked, this, &InspectionWindow::ChooseAndOpen);
     connect(exportReport, &QPushButton::clicked, this, &InspectionWindow::ChooseAndExport);
+    planRecut_ = new QPushButton(QStringLiteral("Plan Recut…"));
+    connect(planRecut_, &QPushButton::clicked, this, &InspectionWindow::PlanRecut);
     measured_ = new QLabel(QStringLiteral("No measured file: open one or drop it here."));
 
     plot_ = new InspectionPlot;
@@ -96,6 +98,7 @@ InspectionWindow::InspectionWindow(DesignWindow& designed)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open);
     buttons->addWidget(exportReport);
+    buttons->addWidget(planRecut_);
     buttons->addWidget(measured_, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -105,8 +108,12 @@ InspectionWindow::InspectionWindow(DesignWindow& designed)
     Show();
 }
 
+InspectionWindow::~InspectionWindow() = default;
+
 void InspectionWindow::Show() {
     const std::optional<Inspection>& result = model_.Result();
+    // A recut is planned from a die inspected: none before.
+    planRecut_->setEnabled(result.has_value());
     plot_->Show(model_.Design(), result);
     verdict_->setText(result ? ToQString("Verdict: " + model_.Verdict()) : QString());
     table_->setRowCount(0);
@@ -179,6 +186,18 @@ void InspectionWindow::OptionsChosen() {
     Show();
 }
 
+void InspectionWindow::PlanRecut() {
+    if (!model_.Result()) {
+        return;
+    }
+    if (recut_ == nullptr) {
+        recut_ = std::make_unique<RecutWindow>(designed_, model_);
+    }
+    recut_->show();
+    recut_->raise();
+    recut_->activateWindow();
+}
+
 void InspectionWindow::ChooseAndOpen() {
     const QString path = ChooseFile(FileDialog::OpenMeasured);
     if (!path.isEmpty()) {
@@ -225,12 +244,7 @@ void InspectionWindow::dropEvent(QDropEvent* event) {
 }
 
 void InspectionWindow::ShowMessage(std::string_view text) {
-    const QString message = ToQString(WithControlCharactersEscaped(text));
-    if (messages_) {
-        messages_(message);
-        return;
-    }
-    QMessageBox::warning(this, windowTitle(), message);
+    ShowMessageOver(*this, text);
 }
 
 } // namespace dieprofile

@@ -11,23 +11,29 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace dieprofile {
 
 class DesignWindow;
 class InspectionPlot;
+class RecutWindow;
 
 class InspectionWindow : public QWidget, private MessageToolkit {
     Q_OBJECT
 public:
     // A window of its own beside the designed window, which owns it.
     explicit InspectionWindow(DesignWindow& designed);
+    ~InspectionWindow() override;
+    InspectionWindow(const InspectionWindow&) = delete;
+    InspectionWindow& operator=(const InspectionWindow&) = delete;
 
     // Reads and inspects the measured file; a refusal is a message and the window stays as it
     // was. True when inspected.
@@ -41,8 +47,7 @@ public:
     using FileChooser = std::function<QString(FileDialog dialog, const QString& folder)>;
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
     // Messages go to a box unless tests put a function that takes them.
-    using MessageSink = std::function<void(const QString& text)>;
-    void SetMessageSink(MessageSink sink) { messages_ = std::move(sink); }
+    using MessageToolkit::SetMessageSink;
 
     // For the tests.
     const InspectionModel& Model() const { return model_; }
@@ -50,10 +55,14 @@ public:
     QLabel* Verdict() const { return verdict_; }
     QLineEdit* Tolerance() const { return tolerance_; }
     InspectionPlot* Plot() const { return plot_; }
+    // The recut step, once Plan Recut… has opened it.
+    RecutWindow* Recut() const { return recut_.get(); }
 
 public slots:
     void ChooseAndOpen();
     void ChooseAndExport();
+    // Plan Recut…: the recut step of the die inspected, shown and raised.
+    void PlanRecut();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -79,8 +88,10 @@ private:
     QComboBox* walls_ = nullptr;
     QCheckBox* fitAxis_ = nullptr;
     QLineEdit* layer_ = nullptr;
+    QPushButton* planRecut_ = nullptr;
+    DesignWindow& designed_;
+    std::unique_ptr<RecutWindow> recut_;
     FileChooser chooser_;
-    MessageSink messages_;
 };
 
 } // namespace dieprofile

@@ -58,7 +58,7 @@ public:
     void Refresh() override;
 
     // Open, Save, Export and Print of the design, from the context menu and the shortcuts.
-    DesignCommands& Commands() const { return *commands_; }
+    DesignCommands& Commands() const override { return *commands_; }
     // Opens the design file as Open Design… does once a file is chosen.
     void OpenDesignFile(const QString& path) override;
     bool MayLeaveDesign() override;

@@ -4,6 +4,12 @@
 
 #include "app/toolkit.h"
 
+#include <QString>
+#include <functional>
+#include <string_view>
+
+class QWidget;
+
 namespace dieprofile {
 
 class MessageToolkit : public Toolkit {
@@ -16,6 +22,18 @@ public:
     void RepaintNow() override {}
     void SetPrinterOrientation(int /*orientation*/) override {}
     PrintOutcome PrintWindow() override { return {}; }
+
+    // Messages go to a box over the window unless tests put a function that takes them.
+    using MessageSink = std::function<void(const QString& text)>;
+    void SetMessageSink(MessageSink sink) { messages_ = std::move(sink); }
+
+protected:
+    // A model's message: to the sink when there is one, else a warning box over the window,
+    // captioned with its title; never a control character.
+    void ShowMessageOver(QWidget& window, std::string_view text);
+
+private:
+    MessageSink messages_;
 };
 
 } // namespace dieprofile
