@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -34,6 +35,7 @@ QByteArray Bytes(const QString& path) {
 }
 
 TEST(InspectionWindow, ShowsTheFiguresAndTheVerdictAndExportsBothReports) {
+    QStandardPaths::setTestModeEnabled(true); // the remembered folders stay out of the user's
     const QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const auto window = StartWindow();

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -40,6 +41,7 @@ QPushButton* Button(QWidget& window, const QString& text) {
 }
 
 TEST(RecutWindow, PlansOpensTheRecutInTheDesignedWindowAndSavesIt) {
+    QStandardPaths::setTestModeEnabled(true); // the remembered folders stay out of the user's
     const QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const auto window = StartWindow();
