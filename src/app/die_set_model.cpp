@@ -82,7 +82,7 @@ bool DieSetModel::Save(const std::string& path) {
 }
 
 bool DieSetModel::Export(const std::string& path, DieSetExportFormat format,
-                         ExportPainters* painters, Paper paper) {
+                         ExportPainters* painters, Paper paper, const SheetDetails& details) {
     if (!set_) {
         return false;
     }
@@ -92,6 +92,7 @@ bool DieSetModel::Export(const std::string& path, DieSetExportFormat format,
     request.Format = format;
     request.Caution = Caution().value_or(kDefaultCautionRatio);
     request.SheetPaper = paper;
+    request.Details = details;
     if (const std::optional<ExportRefusal> refusal = ExportDieSet(*set_, request, painters)) {
         toolkit_.ShowMessage(refusal->Message);
         return false;

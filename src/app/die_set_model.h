@@ -37,9 +37,10 @@ public:
     bool Open(const std::string& path);
     // Writes the set atomically; on failure the message says why and an old file is kept.
     bool Save(const std::string& path);
-    // Writes the set's CSV or PDF; the refusal is shown. The painters are needed for the PDF.
+    // Writes the set's CSV or PDF; the refusal is shown. The painters are needed for the PDF,
+    // whose every die's sheet carries the user's sheet details.
     bool Export(const std::string& path, DieSetExportFormat format, ExportPainters* painters,
-                Paper paper = Paper::A4);
+                Paper paper = Paper::A4, const SheetDetails& details = {});
     // Forgets the set, as closing its window does.
     void Close();
 

@@ -13,6 +13,7 @@
 #include "qt/pass_profile_dialog.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
+#include "qt/sheet_details.h"
 #include "qt/user_settings.h"
 #include "qt/widget_design.h"
 
@@ -562,7 +563,8 @@ std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
 
 std::optional<QString> DieSetWindow::Export(const QString& path, DieSetExportFormat format) {
     QtExportPainters painters;
-    if (!model_.Export(PathBytes(path), format, &painters, DefaultSheetPaper())) {
+    if (!model_.Export(PathBytes(path), format, &painters, DefaultSheetPaper(),
+                       LoadSheetDetails())) {
         return ToQString(toolkit_.Last);
     }
     return std::nullopt;
