@@ -370,6 +370,18 @@ const PassOverride* FindPassOverride(const DieSetFile& set, int pass) {
     return found == set.Overrides.end() ? nullptr : &*found;
 }
 
+std::vector<OwnValue> OwnValuesOf(const DieSetFile& set, int pass) {
+    std::vector<OwnValue> values;
+    if (const PassOverride* own = FindPassOverride(set, pass)) {
+        for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+            if (own->FieldTexts[i]) {
+                values.push_back({Text1Caption(kSetDieFields[i].Text1Index), *own->FieldTexts[i]});
+            }
+        }
+    }
+    return values;
+}
+
 void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts) {
     const auto found = std::ranges::find_if(set.Overrides, OverridesPass(pass));
     const bool none =

@@ -68,6 +68,14 @@ using OwnFieldTexts = decltype(PassOverride::FieldTexts);
 // The override of the pass (1-based), none when its die is the set's.
 const PassOverride* FindPassOverride(const DieSetFile& set, int pass);
 
+// What the pass's die has of its own, each under the designed window's caption with its text as
+// typed ("Bearing Length", "60"), in the order of kSetDieFields; empty when its die is the set's.
+struct OwnValue {
+    std::string_view Caption;
+    std::string Text;
+};
+std::vector<OwnValue> OwnValuesOf(const DieSetFile& set, int pass);
+
 // Gives the pass its own fields in place of those it had: an override of its own is rewritten
 // (its pass as typed), a new one added after the others, and one left with no field removed.
 void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts);

@@ -465,19 +465,7 @@ void DieSetWindow::Recompute() {
     }
     const double level = caution.value_or(tableModel_->Caution());
     if (!refusal || caution) {
-        std::vector<QStringList> own;
-        for (const DieSetPass& pass : lastGood->Passes) {
-            QStringList captions;
-            if (const PassOverride* found = FindPassOverride(model_.Set(), pass.Pass)) {
-                for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
-                    if (found->FieldTexts[i]) {
-                        captions << ToQString(Text1Caption(kSetDieFields[i].Text1Index));
-                    }
-                }
-            }
-            own.push_back(captions);
-        }
-        tableModel_->SetOwnFields(std::move(own));
+        tableModel_->SetOwnFieldsOf(model_.Set(), *lastGood);
         tableModel_->SetSchedule(*lastGood, level);
         SetPlotData data;
         data.Caution = level;

@@ -496,8 +496,12 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     const auto fixture = OpenSetWindow();
     ASSERT_NE(fixture->Set, nullptr);
     DieSetWindow& set = *fixture->Set;
+    // Pass 2 has a bearing of its own, which the PDF's pages must not hide behind the set's.
+    DieSetFile copper = CopperSix();
+    const std::optional<std::string> none;
+    copper.Overrides = {{"2", {none, "60", none, none, none, none, none, none}}};
     ASSERT_TRUE(
-        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), CopperSix())));
+        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), copper)));
 
     fixture->Chosen = fixture->Folder.filePath(QStringLiteral("copper.csv"));
     set.ChooseAndExportCsv();
@@ -540,11 +544,14 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     const QString overview = page(1);
     for (const char* words :
          {"Die set copper.dieset", "Start diameter", "Copper, annealed", "Area reduction, %",
-          "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle"}) {
-        EXPECT_TRUE(overview.contains(QLatin1String(words))) << words;
+          "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle",
+          "Pass 2* of its own", "Bearing Length (%) 60"}) {
+        EXPECT_TRUE(overview.contains(QLatin1String(words))) << words << "\n"
+                                                             << overview.toStdString();
     }
     const QString table = page(2);
-    for (const char* words : {"Drawing", "stress", "Meeting", "contact", "1.782", "1.000"}) {
+    for (const char* words : {"Drawing", "stress", "Meeting", "contact", "1.782", "1.000", "\n2*",
+                              "2* die of its own: Bearing Length (%) 60"}) {
         EXPECT_TRUE(table.contains(QLatin1String(words))) << words << "\n" << table.toStdString();
     }
     for (int die = 1; die <= 6; ++die) {
