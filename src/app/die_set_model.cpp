@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 namespace dieprofile {
 
@@ -218,6 +220,15 @@ std::optional<double> DieSetModel::Caution() const {
         return std::nullopt;
     }
     return value;
+}
+
+std::string DieSetModel::DialogFolder(const std::string& lastUsed) const {
+    if (path_.empty()) {
+        return lastUsed;
+    }
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(path_, failed);
+    return failed ? lastUsed : absolute.lexically_normal().parent_path().string();
 }
 
 bool DieSetModel::HasChanged() const {

@@ -76,6 +76,9 @@ public:
     std::optional<double> Caution() const;
     // The file last opened or saved; empty while the set has never been in one.
     const std::string& Path() const { return path_; }
+    // The folder a file dialog starts in: the set's own file's, however it was opened (from the
+    // command line, relative to the folder the program started in); else the last one used.
+    std::string DialogFolder(const std::string& lastUsed) const;
     // True when the set differs, as a file would hold it, from what it was when it was started,
     // opened or saved.
     bool HasChanged() const;

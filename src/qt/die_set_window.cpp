@@ -559,7 +559,8 @@ std::optional<QString> DieSetWindow::Export(const QString& path, DieSetExportFor
 }
 
 QString DieSetWindow::ChooseFile(FileDialog dialog) {
-    return ChooseInLastFolder([&](const QString& folder) {
+    return ChooseInLastFolder([&](const QString& lastUsed) {
+        const QString folder = QString::fromStdString(model_.DialogFolder(PathBytes(lastUsed)));
         return chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
     });
 }

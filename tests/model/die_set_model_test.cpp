@@ -153,6 +153,27 @@ TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {
     fs::remove_all(folder);
 }
 
+// A set opened from the command line is named relative to the folder the program started in; its
+// dialogs once started in the last folder used (the home folder at first) instead of its own.
+TEST(DieSetModelTest, FileDialogsStartInTheSetsOwnFolder) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("set-folder-" + std::to_string(getpid())) / "sets";
+    fs::create_directories(folder);
+    ASSERT_FALSE(SaveDieSet(CopperSet(), (folder / "copper.dieset").string()));
+    const std::string relative = fs::relative(folder / "copper.dieset").string();
+    ASSERT_FALSE(relative.starts_with('/'));
+
+    HeadlessToolkit toolkit;
+    DieSetModel model(toolkit);
+    model.Start(CopperSet());
+    EXPECT_EQ(model.DialogFolder("/last/used"), "/last/used");
+    ASSERT_TRUE(model.Open(relative));
+    EXPECT_EQ(model.DialogFolder("/last/used"), fs::absolute(folder).string());
+    ASSERT_TRUE(model.Save((folder.parent_path() / "saved.dieset").string()));
+    EXPECT_EQ(model.DialogFolder("/last/used"), folder.parent_path().string());
+    fs::remove_all(folder.parent_path());
+}
+
 TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {
     EXPECT_EQ(SplitOutlets("1.8, 1.6;1.4\t1.2"),
               (std::vector<std::string>{"1.8", "1.6", "1.4", "1.2"}));

@@ -269,6 +269,17 @@ TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("damaged.dieset")));
     EXPECT_EQ(set.CurrentSet(), typed);
     EXPECT_TRUE(set.SetPath().endsWith(QStringLiteral("a & b.dieset")));
+
+    // A set opened as the command line opens it is saved beside its file by default.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(set.OpenSetFile(WriteSet(elsewhere, QStringLiteral("given.dieset"), saved)));
+    QString proposed;
+    set.SetFileChooser([&](DieSetWindow::FileDialog, const QString& folder) {
+        proposed = folder;
+        return QString();
+    });
+    set.ChooseAndSave();
+    EXPECT_EQ(QDir(proposed), QDir(elsewhere.path()));
 }
 
 // A file the set's reading accepts is shown whole, and one that cannot be computed shows no
