@@ -43,6 +43,29 @@ std::vector<std::string> SplitOutlets(std::string_view text) {
     return outlets;
 }
 
+ScreenRect PlaceBeside(const ScreenRect& anchor, const ScreenRect& available, int wantedWidth,
+                       int wantedHeight, int leastWidth) {
+    constexpr int kGap = 8;
+    const int right = available.Left + available.Width;
+    const int bottom = available.Top + available.Height;
+    const int roomRight = right - (anchor.Left + anchor.Width + kGap);
+    const int roomLeft = anchor.Left - kGap - available.Left;
+    const bool onRight = roomRight >= std::min(wantedWidth, roomLeft);
+    const int room = std::max(onRight ? roomRight : roomLeft, 0);
+    ScreenRect placed;
+    placed.Width = std::min(std::max(std::min(wantedWidth, room), leastWidth), available.Width);
+    placed.Height = std::min(wantedHeight, available.Height);
+    if (room >= placed.Width) {
+        placed.Left =
+            onRight ? anchor.Left + anchor.Width + kGap : anchor.Left - kGap - placed.Width;
+    } else {
+        placed.Left = onRight ? right - placed.Width : available.Left;
+    }
+    placed.Top =
+        std::clamp(anchor.Top, available.Top, std::max(bottom - placed.Height, available.Top));
+    return placed;
+}
+
 void DieSetModel::Begin(DieSetFile set) {
     set_ = std::move(set);
     unchanged_ = set_;

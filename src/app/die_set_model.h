@@ -23,6 +23,22 @@ class Form1Model;
 // The outlets as a list typed into one field, split at blanks, commas and semicolons.
 std::vector<std::string> SplitOutlets(std::string_view text);
 
+// A window's outer rectangle on the desktop, in pixels.
+struct ScreenRect {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// Where the Die Set window opens: beside the designed window (anchor), on the side with more of
+// the desktop (available) free, at its wanted size or as much of it as that side holds, never
+// narrower than its least; its top level with the designed window's, inside the desktop. Where
+// no side holds the least width, it stands at that side's edge, covering as little as it can.
+ScreenRect PlaceBeside(const ScreenRect& anchor, const ScreenRect& available, int wantedWidth,
+                       int wantedHeight, int leastWidth);
+
 class DieSetModel {
 public:
     explicit DieSetModel(Toolkit& toolkit) : toolkit_(toolkit) {}

@@ -33,6 +33,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -107,12 +108,20 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    // Columns are fitted to their contents when the passes are counted anew, not on every
-    // keystroke: measuring every cell of a hundred rows at each character costs more than the
-    // whole set's computation.
+    // Columns are fitted to their contents when the passes are counted anew; on a keystroke that
+    // keeps them, a column only grows where a figure or a mark has become wider than it (a mark
+    // appearing in an empty column was cut to "cau…"), so the table does not jump as one types.
     table_->horizontalHeader()->setStretchLastSection(true);
     connect(tableModel_, &QAbstractItemModel::modelReset, table_,
             &QTableView::resizeColumnsToContents);
+    connect(tableModel_, &QAbstractItemModel::dataChanged, table_, [this] {
+        const QAbstractItemView& view = *table_;
+        for (int column = 0; column < tableModel_->columnCount(); ++column) {
+            if (view.sizeHintForColumn(column) > table_->columnWidth(column)) {
+                table_->resizeColumnToContents(column);
+            }
+        }
+    });
     table_->setToolTip(QStringLiteral("Double-click a pass to open its die in the window; its "
                                       "context menu or F2 gives its die a profile of its own"));
     connect(table_, &QTableView::doubleClicked, this,
@@ -139,7 +148,20 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     layout->addWidget(refusal_);
     layout->addWidget(splitter, 1);
     BuildCommands();
-    resize(1280, 760);
+    resize(kWantedSize);
+}
+
+void DieSetWindow::PlaceBeside(const QWidget& designed) {
+    const QRect anchor = designed.frameGeometry();
+    // Before it is shown its own frame is not known: the designed window's is drawn alike.
+    const QSize frame = anchor.size() - designed.size();
+    const QRect desk = designed.screen()->availableGeometry();
+    const ScreenRect placed = dieprofile::PlaceBeside(
+        {anchor.x(), anchor.y(), anchor.width(), anchor.height()},
+        {desk.x(), desk.y(), desk.width(), desk.height()}, kWantedSize.width() + frame.width(),
+        kWantedSize.height() + frame.height(), minimumSizeHint().width() + frame.width());
+    resize(placed.Width - frame.width(), placed.Height - frame.height());
+    move(placed.Left, placed.Top);
 }
 
 DieSetWindow::~DieSetWindow() {

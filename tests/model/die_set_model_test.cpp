@@ -174,6 +174,44 @@ TEST(DieSetModelTest, FileDialogsStartInTheSetsOwnFolder) {
     fs::remove_all(folder.parent_path());
 }
 
+// The Die Set window once opened over the designed window, which a 1920 × 1080 desktop cannot hold
+// beside it: centred (980 × 720 with its frame), the designed window leaves 462 pixels either side.
+TEST(DieSetModelTest, TheSetsWindowOpensBesideTheDesignedWindow) {
+    const ScreenRect desk{0, 0, 1920, 1080};
+    const ScreenRect wide{0, 0, 3840, 2160};
+    const struct {
+        const char* Name;
+        ScreenRect Anchor;
+        ScreenRect Available;
+        ScreenRect Placed;
+    } rows[] = {
+        {"room on the right", {100, 50, 980, 720}, desk, {1088, 50, 832, 800}},
+        {"the designed window at the right edge, its top kept on the desktop",
+         {940, 300, 980, 720},
+         desk,
+         {0, 280, 932, 800}},
+        {"a 4K desktop holds the wanted size", {1430, 720, 980, 720}, wide, {2418, 720, 1300, 800}},
+        {"centred: the least width at the edge, covering as little as it can",
+         {470, 180, 980, 720},
+         desk,
+         {1320, 180, 600, 800}},
+        {"a low desktop: the top moved up to keep the window on it",
+         {0, 500, 980, 720},
+         {0, 40, 1920, 1000},
+         {988, 240, 932, 800}},
+        {"a desktop narrower than the least width",
+         {0, 0, 300, 200},
+         {0, 0, 500, 400},
+         {0, 0, 500, 400}},
+    };
+    for (const auto& row : rows) {
+        // Wanted 1300 × 800 with the frame; the least width 600.
+        const ScreenRect placed = PlaceBeside(row.Anchor, row.Available, 1300, 800, 600);
+        EXPECT_EQ(placed, row.Placed) << row.Name << ": " << placed.Left << " " << placed.Top << " "
+                                      << placed.Width << " " << placed.Height;
+    }
+}
+
 TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {
     EXPECT_EQ(SplitOutlets("1.8, 1.6;1.4\t1.2"),
               (std::vector<std::string>{"1.8", "1.6", "1.4", "1.2"}));

@@ -397,6 +397,13 @@ TEST(DieSet, RowsAreMarkedWhereTheWireBreaksPassesTheCautionLevelTouchesTheBellO
             expected << QString::fromUtf8(mark);
         }
         EXPECT_EQ(marks.join('|').toStdString(), expected.join('|').toStdString()) << c.Name;
+        // Every mark and figure shows whole, also one that appeared without the passes being
+        // counted anew: no column is narrower than what it holds.
+        const QAbstractItemView& view = *set.Table();
+        for (int column = 0; column < table.columnCount(); ++column) {
+            EXPECT_LE(view.sizeHintForColumn(column), set.Table()->columnWidth(column))
+                << c.Name << " column " << column;
+        }
     }
     // The reason of a die that is not calculated is the designed window's own message.
     EXPECT_TRUE(set.TableModel()
