@@ -1,6 +1,7 @@
 #include "app/die_set_model.h"
 
 #include "app/form_model.h"
+#include "catalogue/catalogue.h"
 #include "core/number_text.h"
 
 #include <algorithm>
@@ -188,11 +189,24 @@ bool DieSetModel::HasPass(int pass) {
     return true;
 }
 
-bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts) {
+bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts,
+                                 const std::optional<std::string>& blank) {
     if (!HasPass(pass)) {
         return false;
     }
-    SetPassOverride(*set_, pass, texts);
+    if (blank && !FindCatalogueRow(*blank)) {
+        toolkit_.ShowMessage("The blank \"" + *blank + "\" is not in the catalogue.");
+        return false;
+    }
+    OwnFieldTexts kept = texts;
+    if (blank.value_or(set_->Blank) != kCustomBlankRow) {
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            if (IsDiamondField(i)) {
+                kept[i].reset();
+            }
+        }
+    }
+    SetPassOverride(*set_, pass, kept, blank);
     Recompute();
     return true;
 }
@@ -200,7 +214,8 @@ bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts) {
 bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text) {
     const auto field = std::find_if(kSetDieFields.begin(), kSetDieFields.end(),
                                     [key](const DesignFieldKey& f) { return f.Key == key; });
-    if (field == kSetDieFields.end()) {
+    const bool blankKey = key == DieSetFieldOf("blank")->Key;
+    if (field == kSetDieFields.end() && !blankKey) {
         return false;
     }
     if (!HasPass(pass)) {
@@ -208,13 +223,14 @@ bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text
     }
     const PassOverride* own = FindPassOverride(*set_, pass);
     OwnFieldTexts texts = own ? own->FieldTexts : OwnFieldTexts{};
-    auto& slot = texts[static_cast<std::size_t>(field - kSetDieFields.begin())];
+    std::optional<std::string> blank = own ? own->Blank : std::nullopt;
+    auto& slot = blankKey ? blank : texts[static_cast<std::size_t>(field - kSetDieFields.begin())];
     if (text.empty()) {
         slot.reset();
     } else {
         slot = std::move(text);
     }
-    SetPassProfile(pass, texts);
+    SetPassProfile(pass, texts, blank);
     return true;
 }
 

@@ -71,9 +71,13 @@ public:
     void ChooseMaterial(std::string_view name);
     // Gives the pass (1-based) its own die fields in place of the set's; none keeps the set's.
     // False, with a message, for a pass the last schedule does not have.
-    bool SetPassProfile(int pass, const OwnFieldTexts& texts);
-    // One of the pass's own fields by its key ("reductionAngle"); an empty text keeps the set's.
-    // False for a key that is no die field.
+    // With a blank of its own (a catalogue row or "BLANK"; none keeps the set's). The diamond's
+    // own diameter and height are kept only where the pass's blank is "BLANK". False, with a
+    // message, for a blank the catalogue does not have.
+    bool SetPassProfile(int pass, const OwnFieldTexts& texts,
+                        const std::optional<std::string>& blank = std::nullopt);
+    // One of the pass's own fields by its key ("reductionAngle", or "blank" for its blank); an
+    // empty text keeps the set's. False for a key that is no die field.
     bool TypePassField(int pass, std::string_view key, std::string text);
     // Opens the pass's die of the last schedule that could be computed in the designed window and
     // calculates it there, as a double-click on its row does. False, with a message, when it

@@ -524,12 +524,13 @@ void DieSetWindow::EditPassProfile(int row) {
     }
     const int pass = lastGood->Passes[static_cast<std::size_t>(row)].Pass;
     const PassOverride* own = FindPassOverride(model_.Set(), pass);
-    PassProfileDialog dialog(pass, model_.Set().DieFieldTexts,
+    PassProfileDialog dialog(pass, model_.Set().Blank, model_.Set().DieFieldTexts,
+                             own ? own->Blank : std::nullopt,
                              own ? own->FieldTexts : OwnFieldTexts{}, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    model_.SetPassProfile(pass, dialog.FieldTexts());
+    model_.SetPassProfile(pass, dialog.FieldTexts(), dialog.Blank());
     Recompute();
 }
 

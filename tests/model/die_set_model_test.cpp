@@ -3,6 +3,7 @@
 #include "app/die_set_model.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
+#include "catalogue/catalogue.h"
 #include "die_set_fixture.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,27 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
     EXPECT_FALSE(model.SetPassProfile(8, {}));
     EXPECT_EQ(toolkit.Messages, std::vector<std::string>{"The set has no pass 8."});
     EXPECT_TRUE(model.Set().Overrides.empty());
+
+    // A pass's own catalogue blank brings its diamond: a typed diameter is not kept with it, and
+    // a blank the catalogue does not have is refused, the pass left as it was.
+    const std::string kt106(CatalogueRows()[5]);
+    OwnFieldTexts own{};
+    own[0] = "20";
+    own[6] = "9";
+    ASSERT_TRUE(model.SetPassProfile(2, own, kt106));
+    own[6].reset();
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, kt106}}));
+    EXPECT_TRUE(model.TypePassField(2, "diamondDiameter", "9"));
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, kt106}}));
+    EXPECT_TRUE(model.TypePassField(2, "blank", "BLANK"));
+    EXPECT_TRUE(model.TypePassField(2, "diamondDiameter", "9"));
+    own[6] = "9";
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, "BLANK"}}));
+    toolkit.Messages.clear();
+    EXPECT_FALSE(model.SetPassProfile(2, own, "Q99"));
+    EXPECT_EQ(toolkit.Messages,
+              std::vector<std::string>{"The blank \"Q99\" is not in the catalogue."});
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, "BLANK"}}));
 
     model.Close();
     EXPECT_FALSE(model.HasSet());

@@ -5,6 +5,7 @@
 
 #include "app/die_set.h"
 #include "app/die_set_model.h"
+#include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
@@ -501,6 +502,43 @@ TEST(DieSet, APassProfileChangesThatPassOnlyAndIsSavedWithTheSet) {
     EXPECT_EQ(table.data(table.index(4, 0), Qt::ToolTipRole).toString(),
               QStringLiteral("* own profile: Bearing Length (%)\n"
                              "not calculated: Bearing Length (%) must be a number."));
+
+    // A catalogue blank of the pass's own: the diamond's fields are not offered with it, and
+    // what was typed in them is not kept; "BLANK" offers them again.
+    std::vector<bool> offered;
+    set.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&set));
+    set.Table()->setFocus();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PassProfileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->Field(6)->setText(QStringLiteral("9"));
+        for (const int choice : {0, 6, 26, 6}) {
+            dialog->BlankChoice()->setCurrentIndex(choice);
+            offered.push_back(dialog->Field(6)->isVisible() && dialog->Field(7)->isVisible());
+        }
+        dialog->accept();
+    });
+    set.Table()->selectRow(0);
+    QTest::keyClick(set.Table(), Qt::Key_F2);
+    EXPECT_EQ(offered, (std::vector<bool>{true, false, true, false}));
+    const DieSetFile chosen = set.CurrentSet();
+    const PassOverride* first = FindPassOverride(chosen, 1);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Blank, std::string(CatalogueRows()[5]));
+    EXPECT_EQ(first->FieldTexts, OwnFieldTexts{});
+    EXPECT_EQ(table.Cell(0, 0), QStringLiteral("1*"));
+    set.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&set));
+    set.Table()->setFocus();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PassProfileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->BlankChoice()->setCurrentIndex(0); // the set's blank again: nothing of its own
+        dialog->accept();
+    });
+    QTest::keyClick(set.Table(), Qt::Key_F2);
+    EXPECT_EQ(FindPassOverride(set.CurrentSet(), 1), nullptr);
 
     fixture->Chosen = fixture->Folder.filePath(QStringLiteral("saved.dieset"));
     set.ChooseAndSave();
