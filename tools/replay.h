@@ -33,7 +33,8 @@
 //                  that key, as the window's field takes it: a set file's key (startDiameter,
 //                  dies, outlets, strengthCoefficient, ...) or caution
 //   set-pass-profile N FIELD TEXT  gives pass N's die its own field of that key (reductionAngle,
-//                  bearingLength, ...), as Pass Profile... does; an empty TEXT keeps the set's
+//                  bearingLength, ...) or its own blank (blank: a catalogue row or BLANK), as
+//                  Pass Profile... does; an empty TEXT keeps the set's
 //   set-close      forgets the die set, as closing its window does
 //   inspect FILE   holds the measured bore in FILE (a point list or a DXF) against the last
 //                  Calculate, as the inspection window's Open Measured… does
