@@ -295,7 +295,8 @@ private:
             }
             return true;
         }
-        // set-pass-profile N FIELD TEXT: the pass's own die field; an empty text keeps the set's.
+        // set-pass-profile N FIELD TEXT: the pass's own die field, or its own blank (FIELD
+        // "blank"); an empty text keeps the set's.
         if (command == "set-pass-profile") {
             const std::size_t gap = rest.find(' ');
             const std::optional<int> pass = WholeNumber(rest.substr(0, gap));
@@ -306,7 +307,8 @@ private:
             const std::size_t next = field.find(' ');
             const std::string text(next == std::string_view::npos ? "" : field.substr(next + 1));
             const std::string_view key = field.substr(0, next);
-            if (std::none_of(kSetDieFields.begin(), kSetDieFields.end(),
+            if (key != "blank" &&
+                std::none_of(kSetDieFields.begin(), kSetDieFields.end(),
                              [key](const DesignFieldKey& f) { return f.Key == key; })) {
                 return false;
             }

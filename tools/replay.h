@@ -34,7 +34,8 @@
 //                  that key, as the window's field takes it: a set file's key (startDiameter,
 //                  dies, outlets, strengthCoefficient, ...) or caution
 //   set-pass-profile N FIELD TEXT  gives pass N's die its own field of that key (reductionAngle,
-//                  bearingLength, ...), as Pass Profile... does; an empty TEXT keeps the set's
+//                  bearingLength, ...) or its own blank (blank: a catalogue row or BLANK), as
+//                  Pass Profile... does; an empty TEXT keeps the set's
 //   set-rounding none|step|sizes  rounds the outlets but the finish: not at all, to the step
 //                  typed as roundingStep, or to the nearest of the sizes typed as roundingSizes
 //   set-remove-profile N  takes pass N's own die fields out of the set, a resting pass's too

@@ -236,11 +236,17 @@ std::array<std::string, 8> PassFieldTexts(const DieSetFile& set, int pass) {
     return texts;
 }
 
-Design DieDesign(const DieSetFile& set, const std::array<std::string, 8>& fields,
+// The pass's own blank, else the set's.
+std::string PassBlank(const DieSetFile& set, int pass) {
+    const PassOverride* override = FindPassOverride(set, pass);
+    return override && override->Blank ? *override->Blank : set.Blank;
+}
+
+Design DieDesign(const DieSetFile& set, std::string blank, const std::array<std::string, 8>& fields,
                  std::string incoming, std::string outlet) {
     Design design;
     design.Unit = set.Unit;
-    design.Blank = set.Blank;
+    design.Blank = std::move(blank);
     design.FieldTexts[0] = std::move(outlet);
     design.FieldTexts[1] = std::move(incoming);
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
@@ -479,19 +485,41 @@ const PassOverride* FindPassOverride(const DieSetFile& set, int pass) {
     return found == set.Overrides.end() ? nullptr : &*found;
 }
 
-void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts) {
+std::vector<OwnValue> OwnValuesOf(const DieSetFile& set, int pass) {
+    std::vector<OwnValue> values;
+    if (const PassOverride* own = FindPassOverride(set, pass)) {
+        if (own->Blank) {
+            values.push_back({DieSetCaption(DieSetField::Blank), *own->Blank});
+        }
+        for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+            if (own->FieldTexts[i]) {
+                values.push_back({Text1Caption(kSetDieFields[i].Text1Index), *own->FieldTexts[i]});
+            }
+        }
+    }
+    return values;
+}
+
+void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts,
+                     const std::optional<std::string>& blank) {
     const auto found = std::ranges::find_if(set.Overrides, OverridesPass(pass));
     const bool none =
-        std::ranges::none_of(texts, [](const auto& text) { return text.has_value(); });
+        !blank && std::ranges::none_of(texts, [](const auto& text) { return text.has_value(); });
     if (found == set.Overrides.end()) {
         if (!none) {
-            set.Overrides.push_back({std::to_string(pass), texts});
+            set.Overrides.push_back({std::to_string(pass), texts, blank});
         }
     } else if (none) {
         set.Overrides.erase(found);
     } else {
         found->FieldTexts = texts;
+        found->Blank = blank;
     }
+}
+
+bool IsDiamondField(std::size_t index) {
+    const int text1 = kSetDieFields.at(index).Text1Index;
+    return text1 == 10 || text1 == 5;
 }
 
 std::string DieSetSchedule::FirstProblem() const {
@@ -558,7 +586,8 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
                            " must be more than 0 and less than 180 for the drawing stress.";
         }
 
-        pass.Die = DesignDie(DieDesign(set, fields, DiameterText(set, in, pass.Pass - 1),
+        pass.Die = DesignDie(DieDesign(set, PassBlank(set, pass.Pass), fields,
+                                       DiameterText(set, in, pass.Pass - 1),
                                        DiameterText(set, in, pass.Pass)));
         if (!pass.Die.Calculated) {
             pass.Problem = pass.Die.Refusal;

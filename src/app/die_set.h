@@ -70,9 +70,22 @@ using OwnFieldTexts = decltype(PassOverride::FieldTexts);
 // The override of the pass (1-based), none when its die is the set's.
 const PassOverride* FindPassOverride(const DieSetFile& set, int pass);
 
+// What the pass's die has of its own, each under the designed window's caption with its text as
+// typed ("Bearing Length", "60"), in the order of kSetDieFields; empty when its die is the set's.
+struct OwnValue {
+    std::string_view Caption;
+    std::string Text;
+};
+std::vector<OwnValue> OwnValuesOf(const DieSetFile& set, int pass);
+
 // Gives the pass its own fields in place of those it had: an override of its own is rewritten
 // (its pass as typed), a new one added after the others, and one left with no field removed.
-void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts);
+void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts,
+                     const std::optional<std::string>& blank = std::nullopt);
+
+// The diamond's diameter and height among the die's fields: a catalogue blank brings its own, so
+// they are used, offered and kept only with "BLANK".
+bool IsDiamondField(std::size_t index);
 
 // The inputs as numbers, every one checked; diameters in the set's unit.
 struct DieSetInputs {

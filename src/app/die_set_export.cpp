@@ -13,7 +13,7 @@ namespace {
 // why it cannot be drawn ("in the die set, pass 2: ...").
 std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::string& what,
                                             const std::string& setName, std::size_t passes,
-                                            Paper paper) {
+                                            Paper paper, const SheetDetails& details) {
     const std::string number = std::to_string(pass.Pass);
     if (!pass.Die.Drawing) {
         return "in " + what + ", the die of pass " + number + " cannot be drawn";
@@ -23,7 +23,8 @@ std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::s
         return "in " + what + ", pass " + number + ": " + *fault;
     }
     std::variant<Page, std::string> sheet = DrawingSheetOf(
-        drawn, drawn.Scene, setName + " pass " + number + " of " + std::to_string(passes), paper);
+        drawn, drawn.Scene, setName + " pass " + number + " of " + std::to_string(passes), paper,
+        {}, details);
     if (const std::string* reason = std::get_if<std::string>(&sheet)) {
         return "in " + what + ", pass " + number + ": " + *reason;
     }
@@ -72,8 +73,8 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
         DieSetDocument document{set, schedule, request.Caution, name, request.SheetPaper, {}};
         const std::string shown = name.empty() ? std::string(kNotSaved) : name;
         for (const DieSetPass& pass : schedule.Passes) {
-            std::variant<Page, std::string> sheet =
-                SheetOfPass(pass, what, shown, schedule.Passes.size(), request.SheetPaper);
+            std::variant<Page, std::string> sheet = SheetOfPass(
+                pass, what, shown, schedule.Passes.size(), request.SheetPaper, request.Details);
             if (const std::string* reason = std::get_if<std::string>(&sheet)) {
                 return refuse(*reason);
             }

@@ -1,10 +1,13 @@
 #include "app/die_set_model.h"
 
 #include "app/form_model.h"
+#include "catalogue/catalogue.h"
 #include "core/number_text.h"
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 namespace dieprofile {
 
@@ -43,6 +46,29 @@ std::vector<std::string> SplitOutlets(std::string_view text) {
         start = stop + 1;
     }
     return outlets;
+}
+
+ScreenRect PlaceBeside(const ScreenRect& anchor, const ScreenRect& available, int wantedWidth,
+                       int wantedHeight, int leastWidth) {
+    constexpr int kGap = 8;
+    const int right = available.Left + available.Width;
+    const int bottom = available.Top + available.Height;
+    const int roomRight = right - (anchor.Left + anchor.Width + kGap);
+    const int roomLeft = anchor.Left - kGap - available.Left;
+    const bool onRight = roomRight >= std::min(wantedWidth, roomLeft);
+    const int room = std::max(onRight ? roomRight : roomLeft, 0);
+    ScreenRect placed;
+    placed.Width = std::min(std::max(std::min(wantedWidth, room), leastWidth), available.Width);
+    placed.Height = std::min(wantedHeight, available.Height);
+    if (room >= placed.Width) {
+        placed.Left =
+            onRight ? anchor.Left + anchor.Width + kGap : anchor.Left - kGap - placed.Width;
+    } else {
+        placed.Left = onRight ? right - placed.Width : available.Left;
+    }
+    placed.Top =
+        std::clamp(anchor.Top, available.Top, std::max(bottom - placed.Height, available.Top));
+    return placed;
 }
 
 void DieSetModel::Begin(DieSetFile set) {
@@ -86,7 +112,7 @@ bool DieSetModel::Save(const std::string& path) {
 }
 
 bool DieSetModel::Export(const std::string& path, DieSetExportFormat format,
-                         ExportPainters* painters, Paper paper) {
+                         ExportPainters* painters, Paper paper, const SheetDetails& details) {
     if (!set_) {
         return false;
     }
@@ -96,6 +122,7 @@ bool DieSetModel::Export(const std::string& path, DieSetExportFormat format,
     request.Format = format;
     request.Caution = Caution().value_or(kDefaultCautionRatio);
     request.SheetPaper = paper;
+    request.Details = details;
     if (const std::optional<ExportRefusal> refusal = ExportDieSet(*set_, request, painters)) {
         toolkit_.ShowMessage(refusal->Message);
         return false;
@@ -175,11 +202,24 @@ bool DieSetModel::HasPass(int pass) {
     return true;
 }
 
-bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts) {
+bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts,
+                                 const std::optional<std::string>& blank) {
     if (!HasPass(pass)) {
         return false;
     }
-    SetPassOverride(*set_, pass, texts);
+    if (blank && !FindCatalogueRow(*blank)) {
+        toolkit_.ShowMessage("The blank \"" + *blank + "\" is not in the catalogue.");
+        return false;
+    }
+    OwnFieldTexts kept = texts;
+    if (blank.value_or(set_->Blank) != kCustomBlankRow) {
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            if (IsDiamondField(i)) {
+                kept[i].reset();
+            }
+        }
+    }
+    SetPassOverride(*set_, pass, kept, blank);
     Recompute();
     return true;
 }
@@ -187,7 +227,8 @@ bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts) {
 bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text) {
     const auto field = std::find_if(kSetDieFields.begin(), kSetDieFields.end(),
                                     [key](const DesignFieldKey& f) { return f.Key == key; });
-    if (field == kSetDieFields.end()) {
+    const bool blankKey = key == DieSetFieldOf("blank")->Key;
+    if (field == kSetDieFields.end() && !blankKey) {
         return false;
     }
     if (!HasPass(pass)) {
@@ -195,13 +236,14 @@ bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text
     }
     const PassOverride* own = FindPassOverride(*set_, pass);
     OwnFieldTexts texts = own ? own->FieldTexts : OwnFieldTexts{};
-    auto& slot = texts[static_cast<std::size_t>(field - kSetDieFields.begin())];
+    std::optional<std::string> blank = own ? own->Blank : std::nullopt;
+    auto& slot = blankKey ? blank : texts[static_cast<std::size_t>(field - kSetDieFields.begin())];
     if (text.empty()) {
         slot.reset();
     } else {
         slot = std::move(text);
     }
-    SetPassProfile(pass, texts);
+    SetPassProfile(pass, texts, blank);
     return true;
 }
 
@@ -243,6 +285,15 @@ std::optional<double> DieSetModel::Caution() const {
         return std::nullopt;
     }
     return value;
+}
+
+std::string DieSetModel::DialogFolder(const std::string& lastUsed) const {
+    if (path_.empty()) {
+        return lastUsed;
+    }
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(path_, failed);
+    return failed ? lastUsed : absolute.lexically_normal().parent_path().string();
 }
 
 bool DieSetModel::HasChanged() const {

@@ -26,6 +26,22 @@ bool IsList(DieSetField field);
 // The outlets as a list typed into one field, split at blanks, commas and semicolons.
 std::vector<std::string> SplitOutlets(std::string_view text);
 
+// A window's outer rectangle on the desktop, in pixels.
+struct ScreenRect {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// Where the Die Set window opens: beside the designed window (anchor), on the side with more of
+// the desktop (available) free, at its wanted size or as much of it as that side holds, never
+// narrower than its least; its top level with the designed window's, inside the desktop. Where
+// no side holds the least width, it stands at that side's edge, covering as little as it can.
+ScreenRect PlaceBeside(const ScreenRect& anchor, const ScreenRect& available, int wantedWidth,
+                       int wantedHeight, int leastWidth);
+
 class DieSetModel {
 public:
     explicit DieSetModel(Toolkit& toolkit) : toolkit_(toolkit) {}
@@ -40,9 +56,10 @@ public:
     bool Open(const std::string& path);
     // Writes the set atomically; on failure the message says why and an old file is kept.
     bool Save(const std::string& path);
-    // Writes the set's CSV or PDF; the refusal is shown. The painters are needed for the PDF.
+    // Writes the set's CSV or PDF; the refusal is shown. The painters are needed for the PDF,
+    // whose every die's sheet carries the user's sheet details.
     bool Export(const std::string& path, DieSetExportFormat format, ExportPainters* painters,
-                Paper paper = Paper::A4);
+                Paper paper = Paper::A4, const SheetDetails& details = {});
     // Forgets the set, as closing its window does.
     void Close();
 
@@ -59,9 +76,13 @@ public:
     void ChooseMaterial(std::string_view name);
     // Gives the pass (1-based) its own die fields in place of the set's; none keeps the set's.
     // False, with a message, for a pass the last schedule does not have.
-    bool SetPassProfile(int pass, const OwnFieldTexts& texts);
-    // One of the pass's own fields by its key ("reductionAngle"); an empty text keeps the set's.
-    // False for a key that is no die field.
+    // With a blank of its own (a catalogue row or "BLANK"; none keeps the set's). The diamond's
+    // own diameter and height are kept only where the pass's blank is "BLANK". False, with a
+    // message, for a blank the catalogue does not have.
+    bool SetPassProfile(int pass, const OwnFieldTexts& texts,
+                        const std::optional<std::string>& blank = std::nullopt);
+    // One of the pass's own fields by its key ("reductionAngle", or "blank" for its blank); an
+    // empty text keeps the set's. False for a key that is no die field.
     bool TypePassField(int pass, std::string_view key, std::string text);
     // Takes the pass's own die fields out of the set, whether the pass is in the schedule or its
     // override rests beyond the count. False, with a message, when the pass has none.
@@ -83,6 +104,9 @@ public:
     std::optional<double> Caution() const;
     // The file last opened or saved; empty while the set has never been in one.
     const std::string& Path() const { return path_; }
+    // The folder a file dialog starts in: the set's own file's, however it was opened (from the
+    // command line, relative to the folder the program started in); else the last one used.
+    std::string DialogFolder(const std::string& lastUsed) const;
     // True when the set differs, as a file would hold it, from what it was when it was started,
     // opened or saved.
     bool HasChanged() const;

@@ -135,6 +135,7 @@ struct DieSetExportRequest {
     DieSetExportFormat Format = DieSetExportFormat::Csv;
     double Caution = kDefaultCautionRatio; // the table's caution mark
     Paper SheetPaper = Paper::A4;          // the PDF's paper, landscape
+    SheetDetails Details{}; // every die's sheet carries them, as Export Drawing's does
 };
 // The set's PDF, laid out short of painting: the schedule to draw and the sheet of every die.
 struct DieSetDocument {

@@ -155,12 +155,22 @@ std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set)
         if (!entry.is_object()) {
             return "the value of " + InQuotes(path) + " is not a group of keys";
         }
-        if (auto wrong = CheckKeys(entry, path, {"pass", "fields"})) {
+        std::vector<std::string_view> keys{"pass", "fields"};
+        if (entry.contains("blank")) {
+            keys.emplace_back("blank");
+        }
+        if (auto wrong = CheckKeys(entry, path, keys)) {
             return wrong;
         }
         PassOverride override;
         if (auto wrong = FieldText(entry, path, "pass", override.Pass)) {
             return wrong;
+        }
+        if (entry.contains("blank")) {
+            override.Blank.emplace();
+            if (auto wrong = FieldText(entry, path, "blank", *override.Blank)) {
+                return wrong;
+            }
         }
         const Json& fields = entry.at("fields");
         const std::string fieldsPath = path + ".fields";
@@ -270,6 +280,9 @@ std::string DieSetToText(const DieSetFile& set) {
             }
             Json entry = Json::object();
             entry["pass"] = override.Pass;
+            if (override.Blank) {
+                entry["blank"] = *override.Blank;
+            }
             entry["fields"] = std::move(changed);
             overrides.push_back(std::move(entry));
         }

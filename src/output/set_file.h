@@ -55,6 +55,9 @@ struct PassOverride {
     std::string Pass; // the pass number, as typed
     // In the order of kSetDieFields; none where the pass keeps the set's field.
     std::array<std::optional<std::string>, 8> FieldTexts;
+    // Its own blank (a catalogue row's text, or "BLANK"); none where it keeps the set's. Optional
+    // in the file (the key "blank" of the override).
+    std::optional<std::string> Blank{};
     bool operator==(const PassOverride&) const = default;
 };
 

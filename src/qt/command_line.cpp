@@ -14,6 +14,7 @@
 #include "qt/drawing_export.h"
 #include "qt/local_path.h"
 #include "qt/set_pdf.h"
+#include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
 #include <QCommandLineParser>
@@ -445,6 +446,7 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
     request.Format =
         HasExtension(request.Path, "csv") ? DieSetExportFormat::Csv : DieSetExportFormat::Pdf;
     request.SheetPaper = line.PaperAsked.value_or(DefaultSheetPaper());
+    request.Details = LoadSheetDetails();
     const std::optional<ExportRefusal> refusal =
         ExportDieSet(std::get<DieSetFile>(read), request, &painters);
     if (refusal) {

@@ -14,6 +14,7 @@
 #include "qt/pass_profile_dialog.h"
 #include "qt/set_plot.h"
 #include "qt/set_table_model.h"
+#include "qt/sheet_details.h"
 #include "qt/user_settings.h"
 #include "qt/widget_design.h"
 
@@ -33,6 +34,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -107,12 +109,20 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    // Columns are fitted to their contents when the passes are counted anew, not on every
-    // keystroke: measuring every cell of a hundred rows at each character costs more than the
-    // whole set's computation.
+    // Columns are fitted to their contents when the passes are counted anew; on a keystroke that
+    // keeps them, a column only grows where a figure or a mark has become wider than it (a mark
+    // appearing in an empty column was cut to "cau…"), so the table does not jump as one types.
     table_->horizontalHeader()->setStretchLastSection(true);
     connect(tableModel_, &QAbstractItemModel::modelReset, table_,
             &QTableView::resizeColumnsToContents);
+    connect(tableModel_, &QAbstractItemModel::dataChanged, table_, [this] {
+        const QAbstractItemView& view = *table_;
+        for (int column = 0; column < tableModel_->columnCount(); ++column) {
+            if (view.sizeHintForColumn(column) > table_->columnWidth(column)) {
+                table_->resizeColumnToContents(column);
+            }
+        }
+    });
     table_->setToolTip(QStringLiteral("Double-click a pass to open its die in the window; its "
                                       "context menu or F2 gives its die a profile of its own"));
     connect(table_, &QTableView::doubleClicked, this,
@@ -153,7 +163,20 @@ DieSetWindow::DieSetWindow(DesignWindow& designed) : designed_(designed) {
     layout->addLayout(restingLine);
     layout->addWidget(splitter, 1);
     BuildCommands();
-    resize(1280, 760);
+    resize(kWantedSize);
+}
+
+void DieSetWindow::PlaceBeside(const QWidget& designed) {
+    const QRect anchor = designed.frameGeometry();
+    // Before it is shown its own frame is not known: the designed window's is drawn alike.
+    const QSize frame = anchor.size() - designed.size();
+    const QRect desk = designed.screen()->availableGeometry();
+    const ScreenRect placed = dieprofile::PlaceBeside(
+        {anchor.x(), anchor.y(), anchor.width(), anchor.height()},
+        {desk.x(), desk.y(), desk.width(), desk.height()}, kWantedSize.width() + frame.width(),
+        kWantedSize.height() + frame.height(), minimumSizeHint().width() + frame.width());
+    resize(placed.Width - frame.width(), placed.Height - frame.height());
+    move(placed.Left, placed.Top);
 }
 
 DieSetWindow::~DieSetWindow() {
@@ -510,19 +533,7 @@ void DieSetWindow::Recompute() {
     }
     const double level = caution.value_or(tableModel_->Caution());
     if (!refusal || caution) {
-        std::vector<QStringList> own;
-        for (const DieSetPass& pass : lastGood->Passes) {
-            QStringList captions;
-            if (const PassOverride* found = FindPassOverride(model_.Set(), pass.Pass)) {
-                for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
-                    if (found->FieldTexts[i]) {
-                        captions << ToQString(Text1Caption(kSetDieFields[i].Text1Index));
-                    }
-                }
-            }
-            own.push_back(captions);
-        }
-        tableModel_->SetOwnFields(std::move(own));
+        tableModel_->SetOwnFieldsOf(model_.Set(), *lastGood);
         tableModel_->SetSchedule(*lastGood, level);
         SetPlotData data;
         data.Caution = level;
@@ -590,12 +601,13 @@ void DieSetWindow::EditPassProfile(int row) {
     }
     const int pass = lastGood->Passes[static_cast<std::size_t>(row)].Pass;
     const PassOverride* own = FindPassOverride(model_.Set(), pass);
-    PassProfileDialog dialog(pass, model_.Set().DieFieldTexts,
+    PassProfileDialog dialog(pass, model_.Set().Blank, model_.Set().DieFieldTexts,
+                             own ? own->Blank : std::nullopt,
                              own ? own->FieldTexts : OwnFieldTexts{}, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    model_.SetPassProfile(pass, dialog.FieldTexts());
+    model_.SetPassProfile(pass, dialog.FieldTexts(), dialog.Blank());
     Recompute();
 }
 
@@ -639,14 +651,16 @@ std::optional<QString> DieSetWindow::ExportPdf(const QString& path) {
 
 std::optional<QString> DieSetWindow::Export(const QString& path, DieSetExportFormat format) {
     QtExportPainters painters;
-    if (!model_.Export(PathBytes(path), format, &painters, DefaultSheetPaper())) {
+    if (!model_.Export(PathBytes(path), format, &painters, DefaultSheetPaper(),
+                       LoadSheetDetails())) {
         return ToQString(toolkit_.Last);
     }
     return std::nullopt;
 }
 
 QString DieSetWindow::ChooseFile(FileDialog dialog) {
-    return ChooseInLastFolder([&](const QString& folder) {
+    return ChooseInLastFolder([&](const QString& lastUsed) {
+        const QString folder = QString::fromStdString(model_.DialogFolder(PathBytes(lastUsed)));
         return chooser_ ? chooser_(dialog, folder) : PlatformDialog(dialog, folder);
     });
 }

@@ -36,6 +36,11 @@ public:
     explicit DieSetWindow(DesignWindow& designed);
     ~DieSetWindow() override;
 
+    // The size it opens at where the desktop holds it, its frame not counted.
+    static constexpr QSize kWantedSize{1280, 760};
+    // Sizes and moves it beside the designed window's frame, on that window's screen.
+    void PlaceBeside(const QWidget& designed);
+
     // Starts from the designed window's design: its unit, blank and profile, its incoming wire as
     // the start and its outlet as the finish.
     void StartFromDesignedWindow();

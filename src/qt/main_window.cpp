@@ -329,6 +329,7 @@ DieSetWindow& MainWindow::ShowDieSet() {
     }
     if (fresh) {
         dieSet_->StartFromDesignedWindow();
+        dieSet_->PlaceBeside(*this);
     }
     dieSet_->show();
     dieSet_->raise();

@@ -1,8 +1,10 @@
 #include "qt/pass_profile_dialog.h"
 
 #include "app/form_design.h"
+#include "catalogue/catalogue.h"
 #include "qt/widget_design.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -11,17 +13,28 @@
 
 namespace dieprofile {
 
-PassProfileDialog::PassProfileDialog(int pass,
+PassProfileDialog::PassProfileDialog(int pass, const std::string& setBlank,
                                      const std::array<std::string, kSetDieFields.size()>& setTexts,
+                                     const std::optional<std::string>& ownBlank,
                                      const OwnFieldTexts& own, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), setBlank_(setBlank) {
     setWindowTitle(QStringLiteral("Pass Profile"));
     auto* note = new QLabel(QStringLiteral("The die of pass %1. A field left empty keeps the "
                                            "set's value, shown in grey.")
                                 .arg(pass),
                             this);
     note->setWordWrap(true);
-    auto* form = new QFormLayout;
+    form_ = new QFormLayout;
+    blank_ = new QComboBox(this);
+    blank_->setObjectName(QStringLiteral("blank"));
+    blank_->addItem(QStringLiteral("the set's: %1").arg(ToQString(setBlank)));
+    for (const std::string_view row : CatalogueRows()) {
+        blank_->addItem(ToQString(row));
+    }
+    if (ownBlank) {
+        blank_->setCurrentIndex(std::max(0, blank_->findText(ToQString(*ownBlank))));
+    }
+    form_->addRow(QStringLiteral("Blank:"), blank_);
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
         auto* field = new QLineEdit(this);
         field->setObjectName(ToQString(kSetDieFields[i].Key));
@@ -29,23 +42,42 @@ PassProfileDialog::PassProfileDialog(int pass,
         field->setMinimumWidth(120);
         field->setPlaceholderText(ToQString(setTexts[i]));
         field->setText(ToQString(own[i].value_or(std::string())));
-        form->addRow(ToQString(Text1Caption(kSetDieFields[i].Text1Index)) + QLatin1Char(':'),
-                     field);
+        form_->addRow(ToQString(Text1Caption(kSetDieFields[i].Text1Index)) + QLatin1Char(':'),
+                      field);
         fields_[i] = field;
     }
+    connect(blank_, &QComboBox::currentIndexChanged, this, &PassProfileDialog::ShowDiamondFields);
+    ShowDiamondFields();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
-    layout->addLayout(form);
+    layout->addLayout(form_);
     layout->addWidget(buttons);
 }
 
+void PassProfileDialog::ShowDiamondFields() {
+    const bool typed = Blank().value_or(setBlank_) == kCustomBlankRow;
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (IsDiamondField(i)) {
+            form_->setRowVisible(fields_[i], typed);
+        }
+    }
+}
+
+std::optional<std::string> PassProfileDialog::Blank() const {
+    if (blank_->currentIndex() <= 0) {
+        return std::nullopt;
+    }
+    return blank_->currentText().toStdString();
+}
+
 OwnFieldTexts PassProfileDialog::FieldTexts() const {
+    const bool typed = Blank().value_or(setBlank_) == kCustomBlankRow;
     OwnFieldTexts texts;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (!fields_[i]->text().trimmed().isEmpty()) {
+        if ((typed || !IsDiamondField(i)) && !fields_[i]->text().trimmed().isEmpty()) {
             texts[i] = fields_[i]->text().toStdString();
         }
     }

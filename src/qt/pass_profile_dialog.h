@@ -1,6 +1,8 @@
-// The dialog of "Pass Profile…" in the Die Set window: one pass's die given fields of its own. Each
-// of the die's fields shows the set's value greyed when empty; a field left empty keeps the set's
-// value. Values are not checked here: the pass's row says what its die makes of them.
+// The dialog of "Pass Profile…" in the Die Set window: one pass's die given a blank and fields of
+// its own. Each of the die's fields shows the set's value greyed when empty; a field left empty
+// keeps the set's value, and the first blank offered is the set's. The diamond's diameter and
+// height are offered only with "BLANK", as the designed window offers them. Values are not checked
+// here: the pass's row says what its die makes of them.
 #pragma once
 
 #include "app/die_set.h"
@@ -10,6 +12,8 @@
 #include <optional>
 #include <string>
 
+class QComboBox;
+class QFormLayout;
 class QLineEdit;
 
 namespace dieprofile {
@@ -17,17 +21,28 @@ namespace dieprofile {
 class PassProfileDialog : public QDialog {
     Q_OBJECT
 public:
-    // pass: 1-based; setTexts: the set's die fields; own: what the pass has of its own.
-    PassProfileDialog(int pass, const std::array<std::string, kSetDieFields.size()>& setTexts,
-                      const OwnFieldTexts& own, QWidget* parent);
+    // pass: 1-based; setBlank and setTexts: the set's die; ownBlank and own: what the pass has of
+    // its own.
+    PassProfileDialog(int pass, const std::string& setBlank,
+                      const std::array<std::string, kSetDieFields.size()>& setTexts,
+                      const std::optional<std::string>& ownBlank, const OwnFieldTexts& own,
+                      QWidget* parent);
 
-    // The texts as typed, none where the field is left empty.
+    // The texts as typed, none where the field is left empty or is not offered.
     OwnFieldTexts FieldTexts() const;
+    // The blank chosen; none for the set's.
+    std::optional<std::string> Blank() const;
 
     // In the order of kSetDieFields.
     QLineEdit* Field(std::size_t index) const { return fields_.at(index); }
+    QComboBox* BlankChoice() const { return blank_; }
 
 private:
+    void ShowDiamondFields();
+
+    std::string setBlank_;
+    QComboBox* blank_ = nullptr;
+    QFormLayout* form_ = nullptr;
     std::array<QLineEdit*, kSetDieFields.size()> fields_{};
 };
 

@@ -48,9 +48,20 @@ QString ScheduleText(const DieSetFile& set, std::size_t passes) {
     return {};
 }
 
-// The inputs as the schedule's first page lists them: caption and value, each as typed.
+// A pass's own values in one line: "Bearing Length 60, Reduction Angle 20".
+QString OwnValuesText(const DieSetFile& set, int pass) {
+    QStringList values;
+    for (const OwnValue& value : OwnValuesOf(set, pass)) {
+        values << ToQString(value.Caption) + u' ' + ToQString(value.Text);
+    }
+    return values.join(QStringLiteral(", "));
+}
+
+// The inputs as the schedule's first page lists them: caption and value, each as typed; then each
+// pass whose die has values of its own, starred as in the table, with those values.
 std::vector<std::pair<QString, QString>> InputRows(const DieSetFile& set, double caution,
-                                                   std::size_t passes) {
+                                                   const DieSetSchedule& schedule) {
+    const std::size_t passes = schedule.Passes.size();
     const QString unit = ToQString(set.Unit);
     std::vector<std::pair<QString, QString>> rows{
         {QStringLiteral("Start diameter"), ToQString(set.StartDiameter) + u' ' + unit},
@@ -92,6 +103,11 @@ std::vector<std::pair<QString, QString>> InputRows(const DieSetFile& set, double
         rows.emplace_back(ToQString(Text1Caption(index)),
                           ToQString(set.DieFieldTexts[i]) + (diamond ? u' ' + unit : QString()));
     }
+    for (const DieSetPass& pass : schedule.Passes) {
+        if (const QString own = OwnValuesText(set, pass.Pass); !own.isEmpty()) {
+            rows.emplace_back(QStringLiteral("Pass %1* of its own").arg(pass.Pass), own);
+        }
+    }
     return rows;
 }
 
@@ -112,7 +128,7 @@ void PaintOverview(QPainter& painter, QSizeF size, const DieSetFile& set, double
     const double top = kMargin + 130;
     painter.setFont(PageFont(kText));
     const QFontMetricsF metrics(painter.font());
-    const auto rows = InputRows(set, caution, schedule.Passes.size());
+    const auto rows = InputRows(set, caution, schedule);
     double captionWidth = 0;
     for (const auto& [caption, value] : rows) {
         captionWidth = std::max(captionWidth, metrics.horizontalAdvance(caption));
@@ -181,8 +197,9 @@ TableLayout LayOutTable(const SetTableModel& table, double width) {
     return layout;
 }
 
+// Under the rows of a page, a line for each starred pass among them: what its die has of its own.
 bool PaintTable(QPainter& painter, QPdfWriter& writer, QSizeF size, const SetTableModel& table,
-                const QString& title, const QString& right) {
+                const DieSetFile& set, const QString& title, const QString& right) {
     const double width = size.width() - 2 * kMargin;
     const TableLayout layout = LayOutTable(table, width);
     // Headings wrap only at words, so a heading longer than its figures takes several lines.
@@ -222,7 +239,24 @@ bool PaintTable(QPainter& painter, QPdfWriter& writer, QSizeF size, const SetTab
         painter.drawLine(QPointF(kMargin, y), QPointF(kMargin + width, y));
         painter.setFont(PageFont(layout.Text));
         const QFontMetricsF metrics(painter.font());
-        for (; row < table.rowCount() && y + rowHeight <= size.height() - kMargin; ++row) {
+        QStringList notes;
+        const auto noteOf = [&](int at) {
+            const int pass = table.Passes().at(static_cast<std::size_t>(at)).Pass;
+            return table.OwnProfile(at).isEmpty() ? QString()
+                                                  : QStringLiteral("%1* die of its own: %2")
+                                                        .arg(pass)
+                                                        .arg(OwnValuesText(set, pass));
+        };
+        for (; row < table.rowCount(); ++row) {
+            const QString note = noteOf(row);
+            const auto lines = static_cast<double>(notes.size() + (note.isEmpty() ? 0 : 1));
+            const double noteSpace = lines > 0 ? (lines + 0.5) * metrics.height() : 0;
+            if (y + rowHeight + noteSpace > size.height() - kMargin) {
+                break;
+            }
+            if (!note.isEmpty()) {
+                notes << note;
+            }
             const QVariant tint = table.data(table.index(row, 0), Qt::BackgroundRole);
             if (tint.isValid()) {
                 painter.fillRect(QRectF(kMargin, y, width, rowHeight), tint.value<QColor>());
@@ -244,6 +278,12 @@ bool PaintTable(QPainter& painter, QPdfWriter& writer, QSizeF size, const SetTab
             painter.setPen(QPen(QColor(0xbb, 0xbb, 0xbb), 1));
             painter.drawLine(QPointF(kMargin, y), QPointF(kMargin + width, y));
         }
+        painter.setPen(Qt::black);
+        y += metrics.height() * 0.5;
+        for (const QString& note : notes) {
+            painter.drawText(QPointF(kMargin, y + metrics.ascent()), note);
+            y += metrics.height();
+        }
     }
     return true;
 }
@@ -260,6 +300,7 @@ Rendering DieSetPdfOf(const DieSetDocument& document) {
             ? QString::fromUtf8(kNotSaved.data(), static_cast<qsizetype>(kNotSaved.size()))
             : name;
     SetTableModel table;
+    table.SetOwnFieldsOf(set, schedule);
     table.SetSchedule(schedule, caution);
     const QString title = QStringLiteral("Die set %1").arg(name);
     const QString right = QStringLiteral("%1 passes, %2 to %3 %4   %5")
@@ -288,7 +329,8 @@ Rendering DieSetPdfOf(const DieSetDocument& document) {
             painter.scale(perMm / kUnitsPerMm, perMm / kUnitsPerMm);
             PaintHeading(painter, units.width(), title, right);
             PaintOverview(painter, units, set, caution, schedule);
-            painted = writer.newPage() && PaintTable(painter, writer, units, table, title, right);
+            painted =
+                writer.newPage() && PaintTable(painter, writer, units, table, set, title, right);
             painter.restore();
             for (std::size_t i = 0; painted && i < document.Sheets.size(); ++i) {
                 painted = writer.newPage();

@@ -129,6 +129,18 @@ void SetTableModel::SetSchedule(const DieSetSchedule& schedule, double caution) 
     }
 }
 
+void SetTableModel::SetOwnFieldsOf(const DieSetFile& set, const DieSetSchedule& schedule) {
+    std::vector<QStringList> own;
+    for (const DieSetPass& pass : schedule.Passes) {
+        QStringList captions;
+        for (const OwnValue& value : OwnValuesOf(set, pass.Pass)) {
+            captions << ToQString(value.Caption);
+        }
+        own.push_back(captions);
+    }
+    SetOwnFields(std::move(own));
+}
+
 void SetTableModel::SetCaution(double caution) {
     caution_ = caution;
     if (!passes_.empty()) {

@@ -29,6 +29,8 @@ public:
     // The die fields each pass has of its own, by their captions, row by row; taken with the
     // next schedule.
     void SetOwnFields(std::vector<QStringList> captions) { ownFields_ = std::move(captions); }
+    // The same, from the set's own profiles of the schedule's passes.
+    void SetOwnFieldsOf(const DieSetFile& set, const DieSetSchedule& schedule);
     void SetSchedule(const DieSetSchedule& schedule, double caution);
     void SetCaution(double caution);
 

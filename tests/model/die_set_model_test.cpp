@@ -3,6 +3,7 @@
 #include "app/die_set_model.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
+#include "catalogue/catalogue.h"
 #include "die_set_fixture.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +97,27 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
     EXPECT_EQ(toolkit.Messages, std::vector<std::string>{"The set has no pass 8."});
     EXPECT_TRUE(model.Set().Overrides.empty());
 
+    // A pass's own catalogue blank brings its diamond: a typed diameter is not kept with it, and
+    // a blank the catalogue does not have is refused, the pass left as it was.
+    const std::string kt106(CatalogueRows()[5]);
+    OwnFieldTexts own{};
+    own[0] = "20";
+    own[6] = "9";
+    ASSERT_TRUE(model.SetPassProfile(2, own, kt106));
+    own[6].reset();
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, kt106}}));
+    EXPECT_TRUE(model.TypePassField(2, "diamondDiameter", "9"));
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, kt106}}));
+    EXPECT_TRUE(model.TypePassField(2, "blank", "BLANK"));
+    EXPECT_TRUE(model.TypePassField(2, "diamondDiameter", "9"));
+    own[6] = "9";
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, "BLANK"}}));
+    toolkit.Messages.clear();
+    EXPECT_FALSE(model.SetPassProfile(2, own, "Q99"));
+    EXPECT_EQ(toolkit.Messages,
+              std::vector<std::string>{"The blank \"Q99\" is not in the catalogue."});
+    EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, "BLANK"}}));
+
     model.Close();
     EXPECT_FALSE(model.HasSet());
     EXPECT_EQ(model.Path(), "");
@@ -151,6 +173,65 @@ TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {
     EXPECT_EQ(window.CurrentDesign(), saved);
     EXPECT_EQ(window.Origin(), "");
     fs::remove_all(folder);
+}
+
+// A set opened from the command line is named relative to the folder the program started in; its
+// dialogs once started in the last folder used (the home folder at first) instead of its own.
+TEST(DieSetModelTest, FileDialogsStartInTheSetsOwnFolder) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("set-folder-" + std::to_string(getpid())) / "sets";
+    fs::create_directories(folder);
+    ASSERT_FALSE(SaveDieSet(CopperSet(), (folder / "copper.dieset").string()));
+    const std::string relative = fs::relative(folder / "copper.dieset").string();
+    ASSERT_FALSE(relative.starts_with('/'));
+
+    HeadlessToolkit toolkit;
+    DieSetModel model(toolkit);
+    model.Start(CopperSet());
+    EXPECT_EQ(model.DialogFolder("/last/used"), "/last/used");
+    ASSERT_TRUE(model.Open(relative));
+    EXPECT_EQ(model.DialogFolder("/last/used"), fs::absolute(folder).string());
+    ASSERT_TRUE(model.Save((folder.parent_path() / "saved.dieset").string()));
+    EXPECT_EQ(model.DialogFolder("/last/used"), folder.parent_path().string());
+    fs::remove_all(folder.parent_path());
+}
+
+// The Die Set window once opened over the designed window, which a 1920 × 1080 desktop cannot hold
+// beside it: centred (980 × 720 with its frame), the designed window leaves 462 pixels either side.
+TEST(DieSetModelTest, TheSetsWindowOpensBesideTheDesignedWindow) {
+    const ScreenRect desk{0, 0, 1920, 1080};
+    const ScreenRect wide{0, 0, 3840, 2160};
+    const struct {
+        const char* Name;
+        ScreenRect Anchor;
+        ScreenRect Available;
+        ScreenRect Placed;
+    } rows[] = {
+        {"room on the right", {100, 50, 980, 720}, desk, {1088, 50, 832, 800}},
+        {"the designed window at the right edge, its top kept on the desktop",
+         {940, 300, 980, 720},
+         desk,
+         {0, 280, 932, 800}},
+        {"a 4K desktop holds the wanted size", {1430, 720, 980, 720}, wide, {2418, 720, 1300, 800}},
+        {"centred: the least width at the edge, covering as little as it can",
+         {470, 180, 980, 720},
+         desk,
+         {1320, 180, 600, 800}},
+        {"a low desktop: the top moved up to keep the window on it",
+         {0, 500, 980, 720},
+         {0, 40, 1920, 1000},
+         {988, 240, 932, 800}},
+        {"a desktop narrower than the least width",
+         {0, 0, 300, 200},
+         {0, 0, 500, 400},
+         {0, 0, 500, 400}},
+    };
+    for (const auto& row : rows) {
+        // Wanted 1300 × 800 with the frame; the least width 600.
+        const ScreenRect placed = PlaceBeside(row.Anchor, row.Available, 1300, 800, 600);
+        EXPECT_EQ(placed, row.Placed) << row.Name << ": " << placed.Left << " " << placed.Top << " "
+                                      << placed.Width << " " << placed.Height;
+    }
 }
 
 TEST(DieSetModelTest, OutletsTypedInOneFieldSplitAtBlanksCommasAndSemicolons) {

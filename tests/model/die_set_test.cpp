@@ -2,6 +2,7 @@
 // their documentation defines; each pass's die is the die the window draws for the same inputs;
 // a die the window refuses marks its row without losing the set; the CSV reads back exactly.
 #include "app/die_set.h"
+#include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "die_set_fixture.h"
 #include "model_fixture.h"
@@ -370,6 +371,52 @@ TEST(DieSetOverridesTest, ChangeOnlyTheirPass) {
     EXPECT_EQ(last.Die.Typed.FieldTexts[2], "12");
     EXPECT_EQ(last.Die.Typed.FieldTexts[3], "80");
     EXPECT_LT(last.Die.Delta, plain.Passes.back().Die.Delta);
+}
+
+// A pass's own blank is its die's blank: a catalogue row brings its own diamond (what the pass
+// typed for the diamond is not used), "BLANK" takes the typed diameter and height, and a row the
+// catalogue does not have marks only that pass. The set's own blank is kept by every other pass.
+TEST(DieSetOverridesTest, APassMayHaveABlankOfItsOwn) {
+    const std::string kt106(CatalogueRows()[5]); // 8.70 × 7.50 mm
+    const struct {
+        const char* Name;
+        std::string SetBlank;
+        std::string PassBlank;
+        const char* Diameter; // the pass's own diamond diameter; empty: none
+        double DrawnDiameter; // of the last pass's die, mm
+        double DrawnHeight;
+        const char* Problem;
+    } rows[] = {
+        {"a catalogue row over the set's own blank", "BLANK", kt106, "20", 8.7, 7.5, ""},
+        {"BLANK with its own diameter over a catalogue row", kt106, "BLANK", "9", 9, 4, ""},
+        {"BLANK with the set's diamond", kt106, "BLANK", "", 6, 4, ""},
+        {"a row not in the catalogue", "BLANK", "Q99", "", 0, 0,
+         "the blank \"Q99\" is not in the catalogue"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        DieSetFile set = CopperSet();
+        set.Blank = row.SetBlank;
+        PassOverride own;
+        own.Pass = "6";
+        own.Blank = row.PassBlank;
+        if (*row.Diameter != '\0') {
+            own.FieldTexts[6] = row.Diameter;
+        }
+        set.Overrides = {own};
+        const auto schedule = std::get<DieSetSchedule>(ComputeDieSet(set));
+        const DieSetPass& last = schedule.Passes.back();
+        EXPECT_EQ(last.Die.Typed.Blank, row.PassBlank);
+        EXPECT_EQ(last.Problem, row.Problem);
+        if (last.Die.Drawing) {
+            EXPECT_DOUBLE_EQ(last.Die.Drawing->Profile.DiamondDiameter, row.DrawnDiameter);
+            EXPECT_DOUBLE_EQ(last.Die.Drawing->Profile.DiamondHeight, row.DrawnHeight);
+        }
+        EXPECT_EQ(last.Die.Drawing.has_value(), row.DrawnDiameter > 0);
+        for (std::size_t i = 0; i + 1 < schedule.Passes.size(); ++i) {
+            EXPECT_EQ(schedule.Passes[i].Die.Typed.Blank, row.SetBlank) << i;
+        }
+    }
 }
 
 // Areas are in square millimetres whatever the set's unit: the same wire in inches gives the

@@ -211,8 +211,11 @@ namespace dieprofile::testing {
 namespace {
 
 // The set's PDF is decided here: every die's sheet, named after the set file as it is spelt (a
-// name holding "%2" once lost it to the pass number), then painted and written; without the
+// name holding "%2" once lost it to the pass number) and carrying the user's sheet details as
+// Export Drawing's does (they were once left empty), then painted and written; without the
 // window's painters nothing is written.
+constexpr const char* kDetails[] = {"Wire & Die Works", "A. Drafter", "B. Checker", "ISO 2768-m"};
+
 TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
     struct Painters : ExportPainters {
         Rendering Pdf(const std::vector<Page>&, const std::string&) override { return {}; }
@@ -220,12 +223,15 @@ TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
         Rendering DieSetPdf(const DieSetDocument& document) override {
             for (const Page& sheet : document.Sheets) {
                 std::string named;
+                std::size_t details = 0;
                 for (const PageText& text : sheet.Texts) {
                     if (text.Text.find(" pass ") != std::string::npos) {
                         named = text.Text;
                     }
+                    details += static_cast<std::size_t>(
+                        std::count(std::begin(kDetails), std::end(kDetails), text.Text));
                 }
-                titles.push_back(named);
+                titles.push_back(named + (details == std::size(kDetails) ? "" : " (no details)"));
             }
             return {"%PDF-", std::nullopt};
         }
@@ -233,6 +239,7 @@ TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
     } painters;
     DieSetExportRequest request{(folder / "set.pdf").string(), (folder / "a%2 set.dieset").string(),
                                 DieSetExportFormat::Pdf};
+    request.Details = {kDetails[0], kDetails[1], kDetails[2], kDetails[3]};
     EXPECT_EQ(ExportDieSet(CopperSet(), request, nullptr)->Message,
               "Cannot export \"" + request.Path +
                   "\": PDF and SVG are drawn by the window's painters, which are not here.");

@@ -123,6 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadSetCase{"OverridePassMissing", "  }\n}\n",
                    "  },\n  \"overrides\": [{\"fields\": {}}]\n}\n",
                    "the key \"overrides[1].pass\" is missing"},
+        BadSetCase{"OverrideBlankNotText", "  }\n}\n",
+                   "  },\n  \"overrides\": [{\"pass\": \"1\", \"blank\": 5, \"fields\": {}}]\n}\n",
+                   "the value of \"overrides[1].blank\" is not a text"},
         BadSetCase{"FrictionNotText", "\"0.08\"", "0.08",
                    "the value of \"friction\" is not a text"},
         BadSetCase{"RoundingNotAGroup", "  \"material\"",
@@ -145,6 +148,7 @@ TEST(SetOverridesTest, ReadBackAsWrittenAndAbsentWhenNone) {
     last.Pass = " 6";
     last.FieldTexts[1] = "80 \"long\"";
     last.FieldTexts[7] = "";
+    last.Blank = "BLANK"; // a blank of its own is kept too; the first pass keeps the set's
     set.Overrides = {first, last};
     const auto read = DieSetFromText(DieSetToText(set));
     ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);

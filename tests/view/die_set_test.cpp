@@ -5,6 +5,7 @@
 
 #include "app/die_set.h"
 #include "app/die_set_model.h"
+#include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
@@ -269,6 +270,17 @@ TEST(DieSet, SaveAndOpenBringBackEveryInputAndABadFileChangesNothing) {
     EXPECT_TRUE(fixture->Messages[0].contains(QStringLiteral("damaged.dieset")));
     EXPECT_EQ(set.CurrentSet(), typed);
     EXPECT_TRUE(set.SetPath().endsWith(QStringLiteral("a & b.dieset")));
+
+    // A set opened as the command line opens it is saved beside its file by default.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(set.OpenSetFile(WriteSet(elsewhere, QStringLiteral("given.dieset"), saved)));
+    QString proposed;
+    set.SetFileChooser([&](DieSetWindow::FileDialog, const QString& folder) {
+        proposed = folder;
+        return QString();
+    });
+    set.ChooseAndSave();
+    EXPECT_EQ(QDir(proposed), QDir(elsewhere.path()));
 }
 
 // A file the set's reading accepts is shown whole, and one that cannot be computed shows no
@@ -386,6 +398,13 @@ TEST(DieSet, RowsAreMarkedWhereTheWireBreaksPassesTheCautionLevelTouchesTheBellO
             expected << QString::fromUtf8(mark);
         }
         EXPECT_EQ(marks.join('|').toStdString(), expected.join('|').toStdString()) << c.Name;
+        // Every mark and figure shows whole, also one that appeared without the passes being
+        // counted anew: no column is narrower than what it holds.
+        const QAbstractItemView& view = *set.Table();
+        for (int column = 0; column < table.columnCount(); ++column) {
+            EXPECT_LE(view.sizeHintForColumn(column), set.Table()->columnWidth(column))
+                << c.Name << " column " << column;
+        }
     }
     // The reason of a die that is not calculated is the designed window's own message.
     EXPECT_TRUE(set.TableModel()
@@ -484,6 +503,43 @@ TEST(DieSet, APassProfileChangesThatPassOnlyAndIsSavedWithTheSet) {
               QStringLiteral("* own profile: Bearing Length (%)\n"
                              "not calculated: Bearing Length (%) must be a number."));
 
+    // A catalogue blank of the pass's own: the diamond's fields are not offered with it, and
+    // what was typed in them is not kept; "BLANK" offers them again.
+    std::vector<bool> offered;
+    set.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&set));
+    set.Table()->setFocus();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PassProfileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->Field(6)->setText(QStringLiteral("9"));
+        for (const int choice : {0, 6, 26, 6}) {
+            dialog->BlankChoice()->setCurrentIndex(choice);
+            offered.push_back(dialog->Field(6)->isVisible() && dialog->Field(7)->isVisible());
+        }
+        dialog->accept();
+    });
+    set.Table()->selectRow(0);
+    QTest::keyClick(set.Table(), Qt::Key_F2);
+    EXPECT_EQ(offered, (std::vector<bool>{true, false, true, false}));
+    const DieSetFile chosen = set.CurrentSet();
+    const PassOverride* first = FindPassOverride(chosen, 1);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Blank, std::string(CatalogueRows()[5]));
+    EXPECT_EQ(first->FieldTexts, OwnFieldTexts{});
+    EXPECT_EQ(table.Cell(0, 0), QStringLiteral("1*"));
+    set.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&set));
+    set.Table()->setFocus();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PassProfileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->BlankChoice()->setCurrentIndex(0); // the set's blank again: nothing of its own
+        dialog->accept();
+    });
+    QTest::keyClick(set.Table(), Qt::Key_F2);
+    EXPECT_EQ(FindPassOverride(set.CurrentSet(), 1), nullptr);
+
     fixture->Chosen = fixture->Folder.filePath(QStringLiteral("saved.dieset"));
     set.ChooseAndSave();
     const std::variant<DieSetFile, std::string> saved = ReadDieSetFile(PathBytes(fixture->Chosen));
@@ -496,8 +552,12 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     const auto fixture = OpenSetWindow();
     ASSERT_NE(fixture->Set, nullptr);
     DieSetWindow& set = *fixture->Set;
+    // Pass 2 has a bearing of its own, which the PDF's pages must not hide behind the set's.
+    DieSetFile copper = CopperSix();
+    const std::optional<std::string> none;
+    copper.Overrides = {{"2", {none, "60", none, none, none, none, none, none}}};
     ASSERT_TRUE(
-        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), CopperSix())));
+        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), copper)));
 
     fixture->Chosen = fixture->Folder.filePath(QStringLiteral("copper.csv"));
     set.ChooseAndExportCsv();
@@ -540,11 +600,14 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     const QString overview = page(1);
     for (const char* words :
          {"Die set copper.dieset", "Start diameter", "Copper, annealed", "Area reduction, %",
-          "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle"}) {
-        EXPECT_TRUE(overview.contains(QLatin1String(words))) << words;
+          "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle",
+          "Pass 2* of its own", "Bearing Length (%) 60"}) {
+        EXPECT_TRUE(overview.contains(QLatin1String(words))) << words << "\n"
+                                                             << overview.toStdString();
     }
     const QString table = page(2);
-    for (const char* words : {"Drawing", "stress", "Meeting", "contact", "1.782", "1.000"}) {
+    for (const char* words : {"Drawing", "stress", "Meeting", "contact", "1.782", "1.000", "\n2*",
+                              "2* die of its own: Bearing Length (%) 60"}) {
         EXPECT_TRUE(table.contains(QLatin1String(words))) << words << "\n" << table.toStdString();
     }
     for (int die = 1; die <= 6; ++die) {
