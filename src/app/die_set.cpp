@@ -375,7 +375,7 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
     // once: no pass of the set draws more, so a finish that die can be made at makes every pass.
     // A die whose fields are not numbers says so on its rows instead.
     if (Expected<Calculation, CalculateRefusal> whole = CalculateDesign(
-            DieDesign(set, set.DieFieldTexts, set.StartDiameter, set.FinishDiameter))) {
+            DieDesign(set, set.Blank, set.DieFieldTexts, set.StartDiameter, set.FinishDiameter))) {
         if (const std::optional<std::string> fault = OutletFault(whole->Drawing)) {
             return Refuse(DieSetField::FinishDiameter, "cannot be drawn: " + *fault + ".");
         }
