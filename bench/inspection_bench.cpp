@@ -78,7 +78,7 @@ std::string WornDie(const BoreWall& wall, std::size_t n) {
     std::string text = "x,y\n";
     text.reserve(n * 40);
     for (std::size_t i = 0; i < n; ++i) {
-        const double along = static_cast<double>(i / 2) / static_cast<double>(n / 2) * 4;
+        const double along = static_cast<double>(i >> 1U) / static_cast<double>(n >> 1U) * 4;
         const auto zone = std::min<std::size_t>(3, static_cast<std::size_t>(along));
         const double t = along - static_cast<double>(zone);
         const double ring = zone == 1 ? 0.0004 * std::max(0.0, 1 - std::abs(t - 0.5) * 10) : 0;
