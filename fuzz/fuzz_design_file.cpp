@@ -51,7 +51,7 @@ void CheckPage(const dieprofile::Page& page, bool onPaper) {
     if (page.Lines.size() + page.Outlines.size() + page.Texts.size() > kMaxPageItems) {
         Fail("a page laid out without bound");
     }
-    // A stroke may reach half a line width past the paper's edge, never further.
+    // A stroke may reach a millimetre past the paper's edge (its width, rounding), never further.
     const auto onIt = [&](Point p) {
         return !onPaper ||
                (p.X >= -1 && p.Y >= -1 && p.X <= page.WidthMm + 1 && p.Y <= page.HeightMm + 1);

@@ -18,10 +18,8 @@ std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::s
     if (!pass.Die.Drawing) {
         return "in " + what + ", the die of pass " + number + " cannot be drawn";
     }
+    // Only a die that passed the export's check keeps its drawing.
     const CalculatedDrawing& drawn = *pass.Die.Drawing;
-    if (const std::optional<std::string> fault = ProfileFault(drawn)) {
-        return "in " + what + ", pass " + number + ": " + *fault;
-    }
     std::variant<Page, std::string> sheet = DrawingSheetOf(
         drawn, drawn.Scene, setName + " pass " + number + " of " + std::to_string(passes), paper,
         {}, details);
