@@ -125,6 +125,159 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
     fs::remove_all(folder);
 }
 
+// The set's own die, typed or taken from the designed window: only the die changes, by the same
+// rules as a pass's profile, and a pass's own fields stay its own.
+TEST(DieSetModelTest, TheSetsOwnDieIsTypedOrTakenFromTheWindowAndNothingElseChanges) {
+    HeadlessToolkit toolkit;
+    Form1Model window(toolkit);
+    toolkit.Attach(window);
+    window.Form_Load();
+    window.Show();
+    window.PickRow(26); // BLANK, 0.180 × 0.180 in
+    window.ReplaceText(Text1Control(10), "0.180");
+    window.ReplaceText(Text1Control(5), "0.180");
+
+    DieSetFile start = CopperSet();
+    OwnFieldTexts own{};
+    own[0] = "20";
+    start.Overrides = {{"2", own}};
+    DieSetModel model(toolkit);
+    model.Start(start);
+    const std::string kt106(CatalogueRows()[5]); // 8.70 × 7.50 mm
+    using Texts = SetDieTexts;
+    const struct {
+        const char* Name;
+        std::function<bool()> Do;
+        bool Done;
+        std::string Blank;
+        Texts Die;
+        bool Changed;
+        const char* Message; // empty for none
+        const char* Problem; // of pass 1; pass 2 keeps its own angle and is sound throughout
+    } steps[] = {
+        {"an angle typed",
+         [&] { return model.TypeDieField("reductionAngle", "18"); },
+         true,
+         "BLANK",
+         {"18", "50", "30", "50", "20", "50", "6", "4"},
+         true,
+         "",
+         ""},
+        {"typed back as it was",
+         [&] { return model.TypeDieField("reductionAngle", "16"); },
+         true,
+         "BLANK",
+         {"16", "50", "30", "50", "20", "50", "6", "4"},
+         false,
+         "",
+         ""},
+        {"an empty blank",
+         [&] { return model.SetDie("", Texts{}); },
+         false,
+         "BLANK",
+         {"16", "50", "30", "50", "20", "50", "6", "4"},
+         false,
+         "The blank \"\" is not in the catalogue.",
+         ""},
+        {"a blank of 1e300",
+         [&] { return model.TypeDieField("blank", "1e300"); },
+         true,
+         "BLANK",
+         {"16", "50", "30", "50", "20", "50", "6", "4"},
+         false,
+         "The blank \"1e300\" is not in the catalogue.",
+         ""},
+        // A catalogue blank brings its own diamond in the set's unit, whatever was typed.
+        {"a catalogue blank",
+         [&] {
+             return model.SetDie(kt106, {"16", "50", "30", "50", "20", "50", "9", "9"});
+         },
+         true,
+         kt106,
+         {"16", "50", "30", "50", "20", "50", "8.70", "7.50"},
+         true,
+         "",
+         ""},
+        {"a diameter typed over the catalogue's",
+         [&] { return model.TypeDieField("diamondDiameter", "9"); },
+         true,
+         kt106,
+         {"16", "50", "30", "50", "20", "50", "8.70", "7.50"},
+         true,
+         "",
+         ""},
+        {"BLANK keeps the row's size to type over",
+         [&] { return model.TypeDieField("blank", "BLANK"); },
+         true,
+         "BLANK",
+         {"16", "50", "30", "50", "20", "50", "8.70", "7.50"},
+         true,
+         "",
+         ""},
+        // The window is in inches, the set in millimetres: only the diamond's size is a length.
+        {"from the window",
+         [&] { return model.TakeDesign(window.CurrentDesign()); },
+         true,
+         "BLANK",
+         {"25.0", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
+         true,
+         "",
+         ""},
+        // A design that cannot be calculated is taken as typed; its rows say why.
+        {"from a window that cannot calculate",
+         [&] {
+             window.ReplaceText(Text1Control(2), "x");
+             window.ReplaceText(Text1Control(0), "1");
+             return model.TakeDesign(window.CurrentDesign());
+         },
+         true,
+         "BLANK",
+         {"x", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
+         true,
+         "",
+         "Reduction Angle (degrees) must be a number."},
+        {"a diamond too large for millimetres",
+         [&] {
+             window.ReplaceText(Text1Control(10), "1e308");
+             return model.TakeDesign(window.CurrentDesign());
+         },
+         false,
+         "BLANK",
+         {"x", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
+         true,
+         "Cannot take the window's design into the set: Diamond Diameter is too large to show in "
+         "millimetres.",
+         "Reduction Angle (degrees) must be a number."},
+        {"no die key",
+         [&] { return model.TypeDieField("outletDiameter", "0.5"); },
+         false,
+         "BLANK",
+         {"x", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
+         true,
+         "",
+         "Reduction Angle (degrees) must be a number."},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.Name);
+        toolkit.Messages.clear();
+        EXPECT_EQ(step.Do(), step.Done);
+        EXPECT_EQ(model.Set().Blank, step.Blank);
+        EXPECT_EQ(model.Set().DieFieldTexts, step.Die);
+        EXPECT_EQ(model.HasChanged(), step.Changed);
+        EXPECT_EQ(toolkit.Messages, *step.Message ? std::vector<std::string>{step.Message}
+                                                  : std::vector<std::string>{});
+        // The wires, the schedule, the material and the pass's own profile are the set's still.
+        DieSetFile rest = model.Set();
+        rest.Blank = start.Blank;
+        rest.DieFieldTexts = start.DieFieldTexts;
+        EXPECT_EQ(rest, start);
+        ASSERT_FALSE(model.Refused()) << model.Refused()->Message;
+        ASSERT_EQ(model.LastGood()->Passes.size(), 6U);
+        EXPECT_EQ(model.LastGood()->Passes[0].Problem, step.Problem);
+        EXPECT_EQ(model.LastGood()->Passes[1].Problem, "");
+    }
+}
+
 // A pass opened in the designed window is a new design from no file: a later save cannot write
 // its diameters over the design the window held, nor carry that design's drawing number.
 TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -545,6 +546,45 @@ TEST(DieSet, APassProfileChangesThatPassOnlyAndIsSavedWithTheSet) {
     const std::variant<DieSetFile, std::string> saved = ReadDieSetFile(PathBytes(fixture->Chosen));
     ASSERT_TRUE(std::holds_alternative<DieSetFile>(saved));
     EXPECT_EQ(std::get<DieSetFile>(saved).Overrides, std::vector<PassOverride>{bearing});
+    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+}
+
+// The buttons beside the set's die reach the model: Die Profile… edits it in the pass's dialog,
+// its diamond offered only with "BLANK"; From Window takes the designed window's die as it is now.
+TEST(DieSet, DieProfileAndFromWindowChangeTheSetsOwnDie) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    auto* dieProfile = set.findChild<QPushButton*>(QStringLiteral("dieProfile"));
+    auto* fromWindow = set.findChild<QPushButton*>(QStringLiteral("fromWindow"));
+    ASSERT_NE(dieProfile, nullptr);
+    ASSERT_NE(fromWindow, nullptr);
+    EXPECT_EQ(dieProfile->text(), QStringLiteral("Die Profile…"));
+
+    std::vector<bool> offered;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PassProfileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->Field(0)->text();
+        offered.push_back(dialog->Field(6)->isVisible());
+        dialog->BlankChoice()->setCurrentIndex(5);
+        offered.push_back(dialog->Field(6)->isVisible());
+        dialog->Field(0)->setText(QStringLiteral("20"));
+        dialog->accept();
+    });
+    QTest::mouseClick(dieProfile, Qt::LeftButton);
+    EXPECT_EQ(shown, QStringLiteral("25.0"));
+    EXPECT_EQ(offered, (std::vector<bool>{true, false}));
+    EXPECT_EQ(set.CurrentSet().Blank, std::string(CatalogueRows()[5]));
+    EXPECT_EQ(set.CurrentSet().DieFieldTexts[0], "20");
+    EXPECT_TRUE(set.Model().HasChanged());
+
+    TypeInto(*fixture->Window, 2, QStringLiteral("30"));
+    QTest::mouseClick(fromWindow, Qt::LeftButton);
+    EXPECT_EQ(set.CurrentSet().Blank, "BLANK");
+    EXPECT_EQ(set.CurrentSet().DieFieldTexts[0], "30");
+    EXPECT_TRUE(set.findChild<QLabel*>(QStringLiteral("die"))->text().contains(u"30°"));
     EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
 }
 
