@@ -144,118 +144,60 @@ TEST(DieSetModelTest, TheSetsOwnDieIsTypedOrTakenFromTheWindowAndNothingElseChan
     DieSetModel model(toolkit);
     model.Start(start);
     const std::string kt106(CatalogueRows()[5]); // 8.70 × 7.50 mm
-    using Texts = SetDieTexts;
+    const SetDieTexts copper = start.DieFieldTexts;
+    const SetDieTexts angle18{"18", "50", "30", "50", "20", "50", "6", "4"};
+    const SetDieTexts ownDiamond{"16", "50", "30", "50", "20", "50", "9", "9"};
+    const SetDieTexts rowDiamond{"16", "50", "30", "50", "20", "50", "8.70", "7.50"};
+    const SetDieTexts window4572{"25.0", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"};
+    SetDieTexts noAngle = window4572;
+    noAngle[0] = "x";
+    const std::string noNumber = "Reduction Angle (degrees) must be a number.";
+    const auto type = [&](const char* key, const char* text) {
+        return [&model, key, text] { return model.TypeDieField(key, text); };
+    };
+    const auto fromWindow = [&](int field, const char* text) {
+        return [&window, &model, field, text] {
+            if (field >= 0) {
+                window.ReplaceText(Text1Control(field), text);
+            }
+            return model.TakeDesign(window.CurrentDesign());
+        };
+    };
     const struct {
         const char* Name;
         std::function<bool()> Do;
         bool Done;
-        std::string Blank;
-        Texts Die;
+        const std::string& Blank;
+        const SetDieTexts& Die;
         bool Changed;
-        const char* Message; // empty for none
-        const char* Problem; // of pass 1; pass 2 keeps its own angle and is sound throughout
+        std::string Message{}; // empty for none
+        std::string Problem{}; // of pass 1; pass 2 keeps its own angle and is sound throughout
     } steps[] = {
-        {"an angle typed",
-         [&] { return model.TypeDieField("reductionAngle", "18"); },
-         true,
-         "BLANK",
-         {"18", "50", "30", "50", "20", "50", "6", "4"},
-         true,
-         "",
-         ""},
-        {"typed back as it was",
-         [&] { return model.TypeDieField("reductionAngle", "16"); },
-         true,
-         "BLANK",
-         {"16", "50", "30", "50", "20", "50", "6", "4"},
-         false,
-         "",
-         ""},
-        {"an empty blank",
-         [&] { return model.SetDie("", Texts{}); },
-         false,
-         "BLANK",
-         {"16", "50", "30", "50", "20", "50", "6", "4"},
-         false,
-         "The blank \"\" is not in the catalogue.",
-         ""},
-        {"a blank of 1e300",
-         [&] { return model.TypeDieField("blank", "1e300"); },
-         true,
-         "BLANK",
-         {"16", "50", "30", "50", "20", "50", "6", "4"},
-         false,
-         "The blank \"1e300\" is not in the catalogue.",
-         ""},
+        {"an angle typed", type("reductionAngle", "18"), true, start.Blank, angle18, true},
+        {"typed back as it was", type("reductionAngle", "16"), true, start.Blank, copper, false},
+        {"an empty blank", [&] { return model.SetDie("", ownDiamond); }, false, start.Blank, copper,
+         false, "The blank \"\" is not in the catalogue."},
+        {"a blank of 1e300", type("blank", "1e300"), true, start.Blank, copper, false,
+         "The blank \"1e300\" is not in the catalogue."},
         // A catalogue blank brings its own diamond in the set's unit, whatever was typed.
-        {"a catalogue blank",
-         [&] {
-             return model.SetDie(kt106, {"16", "50", "30", "50", "20", "50", "9", "9"});
-         },
-         true,
-         kt106,
-         {"16", "50", "30", "50", "20", "50", "8.70", "7.50"},
-         true,
-         "",
-         ""},
-        {"a diameter typed over the catalogue's",
-         [&] { return model.TypeDieField("diamondDiameter", "9"); },
-         true,
-         kt106,
-         {"16", "50", "30", "50", "20", "50", "8.70", "7.50"},
-         true,
-         "",
-         ""},
-        {"BLANK keeps the row's size to type over",
-         [&] { return model.TypeDieField("blank", "BLANK"); },
-         true,
-         "BLANK",
-         {"16", "50", "30", "50", "20", "50", "8.70", "7.50"},
-         true,
-         "",
-         ""},
+        {"a catalogue blank", [&] { return model.SetDie(kt106, ownDiamond); }, true, kt106,
+         rowDiamond, true},
+        {"a diameter typed over the catalogue's", type("diamondDiameter", "9"), true, kt106,
+         rowDiamond, true},
+        {"BLANK keeps the row's size to type over", type("blank", "BLANK"), true, start.Blank,
+         rowDiamond, true},
         // The window is in inches, the set in millimetres: only the diamond's size is a length.
-        {"from the window",
-         [&] { return model.TakeDesign(window.CurrentDesign()); },
-         true,
-         "BLANK",
-         {"25.0", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
-         true,
-         "",
-         ""},
+        {"from the window", fromWindow(-1, ""), true, start.Blank, window4572, true},
         // A design that cannot be calculated is taken as typed; its rows say why.
-        {"from a window that cannot calculate",
-         [&] {
-             window.ReplaceText(Text1Control(2), "x");
-             window.ReplaceText(Text1Control(0), "1");
-             return model.TakeDesign(window.CurrentDesign());
-         },
-         true,
-         "BLANK",
-         {"x", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
-         true,
-         "",
-         "Reduction Angle (degrees) must be a number."},
-        {"a diamond too large for millimetres",
-         [&] {
-             window.ReplaceText(Text1Control(10), "1e308");
-             return model.TakeDesign(window.CurrentDesign());
-         },
-         false,
-         "BLANK",
-         {"x", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
-         true,
+        {"from a window that cannot calculate", fromWindow(2, "x"), true, start.Blank, noAngle,
+         true, "", noNumber},
+        {"a diamond too large for millimetres", fromWindow(10, "1e308"), false, start.Blank,
+         noAngle, true,
          "Cannot take the window's design into the set: Diamond Diameter is too large to show in "
          "millimetres.",
-         "Reduction Angle (degrees) must be a number."},
-        {"no die key",
-         [&] { return model.TypeDieField("outletDiameter", "0.5"); },
-         false,
-         "BLANK",
-         {"x", "50.0", "30.0", "50.0", "20.0", "50.0", "4.572", "4.572"},
-         true,
-         "",
-         "Reduction Angle (degrees) must be a number."},
+         noNumber},
+        {"no die key", type("outletDiameter", "0.5"), false, start.Blank, noAngle, true, "",
+         noNumber},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.Name);
@@ -264,8 +206,8 @@ TEST(DieSetModelTest, TheSetsOwnDieIsTypedOrTakenFromTheWindowAndNothingElseChan
         EXPECT_EQ(model.Set().Blank, step.Blank);
         EXPECT_EQ(model.Set().DieFieldTexts, step.Die);
         EXPECT_EQ(model.HasChanged(), step.Changed);
-        EXPECT_EQ(toolkit.Messages, *step.Message ? std::vector<std::string>{step.Message}
-                                                  : std::vector<std::string>{});
+        EXPECT_EQ(toolkit.Messages, step.Message.empty() ? std::vector<std::string>{}
+                                                         : std::vector<std::string>{step.Message});
         // The wires, the schedule, the material and the pass's own profile are the set's still.
         DieSetFile rest = model.Set();
         rest.Blank = start.Blank;
