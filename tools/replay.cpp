@@ -307,13 +307,31 @@ private:
             const std::size_t next = field.find(' ');
             const std::string text(next == std::string_view::npos ? "" : field.substr(next + 1));
             const std::string_view key = field.substr(0, next);
-            if (key != "blank" &&
-                std::none_of(kSetDieFields.begin(), kSetDieFields.end(),
-                             [key](const DesignFieldKey& f) { return f.Key == key; })) {
+            if (!IsDieKey(key)) {
                 return false;
             }
             if (NeedsSet()) {
                 set_.TypePassField(*pass, key, text);
+            }
+            return true;
+        }
+        // set-die FIELD TEXT: the set's own die field, or its blank (FIELD "blank").
+        if (command == "set-die" && !rest.empty()) {
+            const std::size_t gap = rest.find(' ');
+            const std::string_view key = rest.substr(0, gap);
+            if (!IsDieKey(key)) {
+                return false;
+            }
+            if (NeedsSet()) {
+                set_.TypeDieField(
+                    key, std::string(gap == std::string_view::npos ? "" : rest.substr(gap + 1)));
+            }
+            return true;
+        }
+        // set-from-window: the window's present design becomes the set's die, as From Window.
+        if (command == "set-from-window" && rest.empty()) {
+            if (NeedsSet()) {
+                set_.TakeDesign(model_.CurrentDesign());
             }
             return true;
         }
@@ -372,6 +390,11 @@ private:
             return true;
         }
         return false;
+    }
+
+    // A key of the die's fields (reductionAngle, ...) or "blank".
+    static bool IsDieKey(std::string_view key) {
+        return key == "blank" || SetDieFieldIndex(key).has_value();
     }
 
     bool NeedsSet() {

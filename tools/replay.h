@@ -36,6 +36,12 @@
 //   set-pass-profile N FIELD TEXT  gives pass N's die its own field of that key (reductionAngle,
 //                  bearingLength, ...) or its own blank (blank: a catalogue row or BLANK), as
 //                  Pass Profile... does; an empty TEXT keeps the set's
+//   set-die FIELD TEXT  types TEXT (may be empty) into the set's own die's field of that key
+//                  (reductionAngle, bearingLength, ..., diamondDiameter) or its blank (blank: a
+//                  catalogue row or BLANK), as Die Profile... does; a catalogue blank brings its
+//                  own diamond, and a blank the catalogue does not have is refused
+//   set-from-window  takes the window's present design as the set's die, as From Window does:
+//                  its blank and fields; the wires, schedule, material and passes' own stay
 //   set-rounding none|step|sizes  rounds the outlets but the finish: not at all, to the step
 //                  typed as roundingStep, or to the nearest of the sizes typed as roundingSizes
 //   set-remove-profile N  takes pass N's own die fields out of the set, a resting pass's too

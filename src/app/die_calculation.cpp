@@ -131,7 +131,7 @@ Expected<TypedDie> TypedDieOf(const Design& design) {
         return Refusal{"the blank " + QuotedForMessage(design.Blank) + " is not in the catalogue"};
     }
     TypedDie die;
-    die.UnitDivisor = design.Unit == "in" ? kInchUnitDivisor : kMillimetreUnitDivisor;
+    die.UnitDivisor = UnitDivisorOf(design.Unit);
     die.Blank = design.Blank;
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         die.FieldTexts.at(static_cast<std::size_t>(kDesignFields[i].Text1Index)) =

@@ -346,7 +346,7 @@ std::string_view DieSetCaption(DieSetField field) {
 
 std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set) {
     DieSetInputs inputs;
-    inputs.UnitDivisor = set.Unit == "in" ? kInchUnitDivisor : kMillimetreUnitDivisor;
+    inputs.UnitDivisor = UnitDivisorOf(set.Unit);
 
     // The numbers the set needs, read in the order the window lists them.
     struct Typed {

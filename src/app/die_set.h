@@ -66,6 +66,8 @@ struct DieSetRefusal {
 
 // A pass's own die fields, in the order of kSetDieFields; none where it keeps the set's.
 using OwnFieldTexts = decltype(PassOverride::FieldTexts);
+// The set's own die fields, in the order of kSetDieFields.
+using SetDieTexts = decltype(DieSetFile::DieFieldTexts);
 
 // The override of the pass (1-based), none when its die is the set's.
 const PassOverride* FindPassOverride(const DieSetFile& set, int pass);

@@ -1,8 +1,10 @@
 #include "app/die_set_model.h"
 
+#include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
+#include "core/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +18,9 @@ namespace {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
+
+constexpr std::string_view kBlankKey = "blank";
+constexpr int kDiamondDiameterText1 = 10;
 
 bool IsMaterialValue(DieSetField field) {
     return field == DieSetField::StrengthCoefficient || field == DieSetField::HardeningExponent ||
@@ -202,13 +207,20 @@ bool DieSetModel::HasPass(int pass) {
     return true;
 }
 
+bool DieSetModel::InCatalogue(const std::string& blank) {
+    if (!FindCatalogueRow(blank)) {
+        toolkit_.ShowMessage("The blank \"" + blank + "\" is not in the catalogue.");
+        return false;
+    }
+    return true;
+}
+
 bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts,
                                  const std::optional<std::string>& blank) {
     if (!HasPass(pass)) {
         return false;
     }
-    if (blank && !FindCatalogueRow(*blank)) {
-        toolkit_.ShowMessage("The blank \"" + *blank + "\" is not in the catalogue.");
+    if (blank && !InCatalogue(*blank)) {
         return false;
     }
     OwnFieldTexts kept = texts;
@@ -225,10 +237,9 @@ bool DieSetModel::SetPassProfile(int pass, const OwnFieldTexts& texts,
 }
 
 bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text) {
-    const auto field = std::find_if(kSetDieFields.begin(), kSetDieFields.end(),
-                                    [key](const DesignFieldKey& f) { return f.Key == key; });
-    const bool blankKey = key == DieSetFieldOf("blank")->Key;
-    if (field == kSetDieFields.end() && !blankKey) {
+    const std::optional<std::size_t> field = SetDieFieldIndex(key);
+    const bool blankKey = key == kBlankKey;
+    if (!field && !blankKey) {
         return false;
     }
     if (!HasPass(pass)) {
@@ -237,7 +248,7 @@ bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text
     const PassOverride* own = FindPassOverride(*set_, pass);
     OwnFieldTexts texts = own ? own->FieldTexts : OwnFieldTexts{};
     std::optional<std::string> blank = own ? own->Blank : std::nullopt;
-    auto& slot = blankKey ? blank : texts[static_cast<std::size_t>(field - kSetDieFields.begin())];
+    auto& slot = blankKey ? blank : texts.at(*field);
     if (text.empty()) {
         slot.reset();
     } else {
@@ -245,6 +256,70 @@ bool DieSetModel::TypePassField(int pass, std::string_view key, std::string text
     }
     SetPassProfile(pass, texts, blank);
     return true;
+}
+
+bool DieSetModel::SetDie(const std::string& blank, const SetDieTexts& texts) {
+    if (!set_ || !InCatalogue(blank)) {
+        return false;
+    }
+    SetDieTexts kept = texts;
+    if (const std::optional<BlankInUnit> row = ReadBlank(blank, UnitDivisorOf(set_->Unit))) {
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            if (IsDiamondField(i)) {
+                kept[i] = kSetDieFields[i].Text1Index == kDiamondDiameterText1 ? row->DiameterText
+                                                                               : row->HeightText;
+            }
+        }
+    }
+    set_->Blank = blank;
+    set_->DieFieldTexts = std::move(kept);
+    Recompute();
+    return true;
+}
+
+bool DieSetModel::TypeDieField(std::string_view key, std::string text) {
+    const std::optional<std::size_t> field = SetDieFieldIndex(key);
+    const bool blankKey = key == kBlankKey;
+    if (!field && !blankKey) {
+        return false;
+    }
+    if (set_) {
+        std::string blank = set_->Blank;
+        SetDieTexts texts = set_->DieFieldTexts;
+        (blankKey ? blank : texts.at(*field)) = std::move(text);
+        SetDie(blank, texts);
+    }
+    return true;
+}
+
+bool DieSetModel::TakeDesign(const Design& design) {
+    if (!set_) {
+        return false;
+    }
+    const DieSetFile taken = DieSetFromDesign(design);
+    SetDieTexts texts = taken.DieFieldTexts;
+    // Only the diamond's own diameter and height are lengths; a catalogue row's are read anew in
+    // the set's unit, and a text that is no number is taken as typed for its rows to name.
+    if (design.Unit != set_->Unit && taken.Blank == kCustomBlankRow) {
+        const bool toInches = set_->Unit == "in";
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const std::optional<double> value =
+                IsDiamondField(i) ? ParseNumber(texts[i]) : std::nullopt;
+            if (!value) {
+                continue;
+            }
+            const double converted =
+                toInches ? *value / kInchUnitDivisor : *value * kMillimetresPerInch;
+            if (!std::isfinite(converted)) {
+                toolkit_.ShowMessage("Cannot take the window's design into the set: " +
+                                     std::string(Text1Caption(kSetDieFields[i].Text1Index)) +
+                                     " is too large to show in millimetres.");
+                return false;
+            }
+            texts[i] = NumberToText(converted);
+        }
+    }
+    return SetDie(taken.Blank, texts);
 }
 
 bool DieSetModel::RemovePassProfile(int pass) {

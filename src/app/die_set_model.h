@@ -84,6 +84,21 @@ public:
     // One of the pass's own fields by its key ("reductionAngle", or "blank" for its blank); an
     // empty text keeps the set's. False for a key that is no die field.
     bool TypePassField(int pass, std::string_view key, std::string text);
+    // The set's own die, which every pass has but for what it has of its own: its blank (a
+    // catalogue row or "BLANK") and its fields in the order of kSetDieFields. A catalogue blank
+    // brings its own diamond, in the set's unit, as the designed window fills it: the typed
+    // diameter and height are kept only with "BLANK". False, with a message, for a blank the
+    // catalogue does not have; nothing changes then.
+    bool SetDie(const std::string& blank, const SetDieTexts& texts);
+    // One field of the set's die by its key ("reductionAngle", or "blank" for its blank), as
+    // SetDie takes it. False for a key that is no die field.
+    bool TypeDieField(std::string_view key, std::string text);
+    // The design's die becomes the set's: its blank and fields, the diamond's size with "BLANK";
+    // the wires, the schedule, the material and the passes' own profiles stay the set's. A design
+    // in the other unit has its diamond's diameter and height converted as the designed window
+    // converts its diameters (its angles and percentages have no unit); one too large for the
+    // set's unit is refused, with a message, and changes nothing. False when refused.
+    bool TakeDesign(const Design& design);
     // Takes the pass's own die fields out of the set, whether the pass is in the schedule or its
     // override rests beyond the count. False, with a message, when the pass has none.
     bool RemovePassProfile(int pass);
@@ -115,6 +130,8 @@ private:
     void Begin(DieSetFile set);
     void Recompute();
     bool HasPass(int pass);
+    // False, with a message, for a blank the catalogue does not have.
+    bool InCatalogue(const std::string& blank);
 
     Toolkit& toolkit_;
     std::optional<DieSetFile> set_;

@@ -12,6 +12,11 @@ inline constexpr double kMillimetresPerInch = 25.4;
 inline constexpr double kInchUnitDivisor = kMillimetresPerInch;
 inline constexpr double kMillimetreUnitDivisor = 1.0;
 
+// The unit divisor of a unit as a file names it: 25.4 for "in", else 1 (millimetres).
+constexpr double UnitDivisorOf(std::string_view symbol) {
+    return symbol == "in" ? kInchUnitDivisor : kMillimetreUnitDivisor;
+}
+
 // "in" or "mm", for a unit divisor of 25.4 or 1.
 constexpr std::string_view UnitSymbol(double unitDivisor) {
     return unitDivisor == kInchUnitDivisor ? "in" : "mm";

@@ -73,9 +73,7 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
         }
     }
     if (const std::string& tolerance = design.Identity.BearingTolerance;
-        !tolerance.empty() &&
-        !ParseBearingTolerance(tolerance,
-                               design.Unit == "in" ? kInchUnitDivisor : kMillimetreUnitDivisor)) {
+        !tolerance.empty() && !ParseBearingTolerance(tolerance, UnitDivisorOf(design.Unit))) {
         return "the bearing tolerance " + InQuotes(tolerance) +
                " is not an upper and a lower deviation";
     }

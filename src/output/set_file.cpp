@@ -178,18 +178,15 @@ std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set)
             return "the value of " + InQuotes(fieldsPath) + " is not a group of keys";
         }
         for (const auto& item : fields.items()) {
-            std::size_t found = kSetDieFields.size();
-            for (std::size_t k = 0; k < kSetDieFields.size(); ++k) {
-                found = item.key() == kSetDieFields[k].Key ? k : found;
-            }
-            if (found == kSetDieFields.size()) {
+            const std::optional<std::size_t> found = SetDieFieldIndex(item.key());
+            if (!found) {
                 return "the key " + InQuotes(KeyPath(fieldsPath, item.key())) + " is unknown";
             }
             std::string text;
             if (auto wrong = FieldText(fields, fieldsPath, item.key(), text)) {
                 return wrong;
             }
-            override.FieldTexts[found] = std::move(text);
+            override.FieldTexts.at(*found) = std::move(text);
         }
         set.Overrides.push_back(std::move(override));
     }
@@ -197,6 +194,15 @@ std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set)
 }
 
 } // namespace
+
+std::optional<std::size_t> SetDieFieldIndex(std::string_view key) {
+    for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
+        if (kSetDieFields[i].Key == key) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
 
 bool SameAsSaved(const DieSetFile& a, const DieSetFile& b) {
     DieSetFile left = a;

@@ -48,6 +48,9 @@ inline constexpr std::array<DesignFieldKey, 8> kSetDieFields{{
     kDesignFields[9],
 }};
 
+// The index in kSetDieFields of a die field's key ("bearingLength"); none for any other key.
+std::optional<std::size_t> SetDieFieldIndex(std::string_view key);
+
 // Early and late dies of a set often differ from the rest (a longer bearing on the finishing die,
 // a wider angle on the breakdown dies): a pass may replace some of the die's fields. Optional in
 // the file (the key "overrides", written only when there are some).

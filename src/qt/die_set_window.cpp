@@ -284,6 +284,26 @@ void DieSetWindow::BuildInputs(QWidget* box) {
     die_->setWordWrap(true);
     die_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     drawingForm->addRow(QStringLiteral("Die:"), die_);
+    // The set's own die, edited as a pass's profile is, or taken from the designed window.
+    auto* dieCommands = new QHBoxLayout;
+    const auto dieCommand = [&](const QString& text, const QString& name, const QString& tip,
+                                void (DieSetWindow::*run)()) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(name);
+        button->setToolTip(tip);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, run);
+        dieCommands->addWidget(button);
+    };
+    dieCommand(QStringLiteral("Die Profile…"), QStringLiteral("dieProfile"),
+               QStringLiteral("The blank, angles and lengths of every pass's die"),
+               &DieSetWindow::EditDieProfile);
+    dieCommand(QStringLiteral("From Window"), QStringLiteral("fromWindow"),
+               QStringLiteral("Takes the designed window's present blank, angles and lengths as "
+                              "the set's die; the wires and the schedule stay"),
+               &DieSetWindow::TakeDieFromDesignedWindow);
+    dieCommands->addStretch(1);
+    drawingForm->addRow(QString(), dieCommands);
 
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -495,8 +515,8 @@ void DieSetWindow::ShowDie() {
     parts << QStringLiteral("reduction angle %1°").arg(ToQString(set.DieFieldTexts[0]));
     parts << QStringLiteral("bearing %1 %").arg(ToQString(set.DieFieldTexts[1]));
     die_->setText(parts.join(QStringLiteral(", ")));
-    die_->setToolTip(QStringLiteral("The die of the window when the set was started, or of the "
-                                    "set file; each pass sets its own wire diameters"));
+    die_->setToolTip(QStringLiteral("The die of every pass but for what a pass has of its own; "
+                                    "each pass sets its own wire diameters"));
 }
 
 void DieSetWindow::Recompute() {
@@ -608,6 +628,28 @@ void DieSetWindow::EditPassProfile(int row) {
         return;
     }
     model_.SetPassProfile(pass, dialog.FieldTexts(), dialog.Blank());
+    Recompute();
+}
+
+void DieSetWindow::EditDieProfile() {
+    if (!model_.HasSet()) {
+        return;
+    }
+    PassProfileDialog dialog(model_.Set().Blank, model_.Set().DieFieldTexts, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    model_.SetDie(dialog.Blank().value_or(std::string()), dialog.DieTexts());
+    ShowDie();
+    Recompute();
+}
+
+void DieSetWindow::TakeDieFromDesignedWindow() {
+    if (!model_.HasSet()) {
+        return;
+    }
+    model_.TakeDesign(designed_.Model().CurrentDesign());
+    ShowDie();
     Recompute();
 }
 

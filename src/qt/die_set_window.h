@@ -63,6 +63,10 @@ public:
     void OpenPassInDesignedWindow(int row);
     // Asks for the fields the pass's die (0-based row) has of its own, in place of the set's.
     void EditPassProfile(int row);
+    // Asks for the set's own die: its blank and fields, as a pass's profile is asked for.
+    void EditDieProfile();
+    // The designed window's present design becomes the set's die.
+    void TakeDieFromDesignedWindow();
 
     enum class FileDialog { Open, Save, ExportCsv, ExportPdf };
     // Asks where to read or write, starting in folder; empty when cancelled. The platform's

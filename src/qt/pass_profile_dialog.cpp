@@ -13,26 +13,14 @@
 
 namespace dieprofile {
 
-PassProfileDialog::PassProfileDialog(int pass, const std::string& setBlank,
-                                     const std::array<std::string, kSetDieFields.size()>& setTexts,
-                                     const std::optional<std::string>& ownBlank,
-                                     const OwnFieldTexts& own, QWidget* parent)
-    : QDialog(parent), setBlank_(setBlank) {
-    setWindowTitle(QStringLiteral("Pass Profile"));
-    auto* note = new QLabel(QStringLiteral("The die of pass %1. A field left empty keeps the "
-                                           "set's value, shown in grey.")
-                                .arg(pass),
-                            this);
-    note->setWordWrap(true);
+PassProfileDialog::PassProfileDialog(const QString& note, QWidget* parent) : QDialog(parent) {
+    auto* noteLabel = new QLabel(note, this);
+    noteLabel->setWordWrap(true);
     form_ = new QFormLayout;
     blank_ = new QComboBox(this);
     blank_->setObjectName(QStringLiteral("blank"));
-    blank_->addItem(QStringLiteral("the set's: %1").arg(ToQString(setBlank)));
     for (const std::string_view row : CatalogueRows()) {
         blank_->addItem(ToQString(row));
-    }
-    if (ownBlank) {
-        blank_->setCurrentIndex(std::max(0, blank_->findText(ToQString(*ownBlank))));
     }
     form_->addRow(QStringLiteral("Blank:"), blank_);
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
@@ -40,21 +28,53 @@ PassProfileDialog::PassProfileDialog(int pass, const std::string& setBlank,
         field->setObjectName(ToQString(kSetDieFields[i].Key));
         field->setMaxLength(static_cast<int>(kMaxDesignFieldCharacters));
         field->setMinimumWidth(120);
-        field->setPlaceholderText(ToQString(setTexts[i]));
-        field->setText(ToQString(own[i].value_or(std::string())));
         form_->addRow(ToQString(Text1Caption(kSetDieFields[i].Text1Index)) + QLatin1Char(':'),
                       field);
         fields_[i] = field;
     }
     connect(blank_, &QComboBox::currentIndexChanged, this, &PassProfileDialog::ShowDiamondFields);
-    ShowDiamondFields();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(note);
+    layout->addWidget(noteLabel);
     layout->addLayout(form_);
     layout->addWidget(buttons);
+}
+
+PassProfileDialog::PassProfileDialog(int pass, const std::string& setBlank,
+                                     const std::array<std::string, kSetDieFields.size()>& setTexts,
+                                     const std::optional<std::string>& ownBlank,
+                                     const OwnFieldTexts& own, QWidget* parent)
+    : PassProfileDialog(QStringLiteral("The die of pass %1. A field left empty keeps the set's "
+                                       "value, shown in grey.")
+                            .arg(pass),
+                        parent) {
+    setWindowTitle(QStringLiteral("Pass Profile"));
+    setBlank_ = setBlank;
+    ofPass_ = true;
+    blank_->insertItem(0, QStringLiteral("the set's: %1").arg(ToQString(setBlank)));
+    blank_->setCurrentIndex(ownBlank ? std::max(0, blank_->findText(ToQString(*ownBlank))) : 0);
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i]->setPlaceholderText(ToQString(setTexts[i]));
+        fields_[i]->setText(ToQString(own[i].value_or(std::string())));
+    }
+    ShowDiamondFields();
+}
+
+PassProfileDialog::PassProfileDialog(const std::string& blank,
+                                     const std::array<std::string, kSetDieFields.size()>& texts,
+                                     QWidget* parent)
+    : PassProfileDialog(QStringLiteral("The die of every pass, but for what a pass has of its "
+                                       "own; each pass sets its own wire diameters."),
+                        parent) {
+    setWindowTitle(QStringLiteral("Die Profile"));
+    setBlank_ = blank;
+    blank_->setCurrentIndex(std::max(0, blank_->findText(ToQString(blank))));
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i]->setText(ToQString(texts[i]));
+    }
+    ShowDiamondFields();
 }
 
 void PassProfileDialog::ShowDiamondFields() {
@@ -67,10 +87,18 @@ void PassProfileDialog::ShowDiamondFields() {
 }
 
 std::optional<std::string> PassProfileDialog::Blank() const {
-    if (blank_->currentIndex() <= 0) {
+    if (ofPass_ && blank_->currentIndex() <= 0) {
         return std::nullopt;
     }
     return blank_->currentText().toStdString();
+}
+
+SetDieTexts PassProfileDialog::DieTexts() const {
+    SetDieTexts texts;
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        texts[i] = fields_[i]->text().toStdString();
+    }
+    return texts;
 }
 
 OwnFieldTexts PassProfileDialog::FieldTexts() const {

@@ -125,6 +125,61 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
     fs::remove_all(folder);
 }
 
+// The set's own die, typed or taken from the designed window's design: only the die changes, by
+// the same rules as a pass's profile; a design that cannot be calculated is taken as typed.
+TEST(DieSetModelTest, TheSetsOwnDieIsTypedOrTakenFromTheWindowAndNothingElseChanges) {
+    HeadlessToolkit toolkit;
+    DieSetFile start = CopperSet();
+    start.Overrides = {{"2", {"20"}}};
+    DieSetModel model(toolkit);
+    model.Start(start);
+    const std::string kt106(CatalogueRows()[5]); // 8.70 × 7.50 mm
+    const SetDieTexts typed{"16", "50", "30", "50", "20", "50", "9", "9"};
+    const SetDieTexts kt106Die{"16", "50", "30", "50", "20", "50", "8.70", "7.50"};
+    // In inches, with no reduction angle, into a set in millimetres: only the diamond is a length.
+    const Design inches{
+        "in", "BLANK", {"0.01", "0.02", "x", "5", "3", "5", "2", "5", "0.18", "1"}, {}};
+    Design huge = inches;
+    huge.FieldTexts[8] = "1e308";
+    const SetDieTexts taken{"x", "5", "3", "5", "2", "5", "4.572", "25.4"};
+    const struct {
+        const char* Name;
+        std::function<bool()> Do;
+        bool Done;
+        const std::string& Blank;
+        const SetDieTexts& Die;
+        bool Changed;
+        const char* Message = "";
+    } steps[] = {
+        {"an empty blank", [&] { return model.SetDie("", typed); }, false, start.Blank,
+         start.DieFieldTexts, false, "The blank \"\" is not in the catalogue."},
+        {"a catalogue blank brings its own diamond", [&] { return model.SetDie(kt106, typed); },
+         true, kt106, kt106Die, true},
+        {"from the window", [&] { return model.TakeDesign(inches); }, true, start.Blank, taken,
+         true},
+        {"a diamond too large for millimetres", [&] { return model.TakeDesign(huge); }, false,
+         start.Blank, taken, true,
+         "Cannot take the window's design into the set: Diamond Diameter is too large to show in "
+         "millimetres."},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.Name);
+        toolkit.Messages.clear();
+        EXPECT_EQ(step.Do(), step.Done);
+        EXPECT_EQ(model.Set().Blank, step.Blank);
+        EXPECT_EQ(model.Set().DieFieldTexts, step.Die);
+        EXPECT_EQ(model.HasChanged(), step.Changed);
+        EXPECT_EQ(toolkit.Messages, std::vector<std::string>(*step.Message ? 1 : 0, step.Message));
+        // The wires, the schedule, the material and pass 2's own angle are the set's still.
+        DieSetFile rest = model.Set();
+        rest.Blank = start.Blank;
+        rest.DieFieldTexts = start.DieFieldTexts;
+        EXPECT_EQ(rest, start);
+    }
+    EXPECT_EQ(model.LastGood()->Passes.at(0).Problem,
+              "Reduction Angle (degrees) must be a number.");
+}
+
 // A pass opened in the designed window is a new design from no file: a later save cannot write
 // its diameters over the design the window held, nor carry that design's drawing number.
 TEST(DieSetModelTest, APassOpensAsANewDesignFromNoFile) {

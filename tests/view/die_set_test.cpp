@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -546,6 +547,30 @@ TEST(DieSet, APassProfileChangesThatPassOnlyAndIsSavedWithTheSet) {
     ASSERT_TRUE(std::holds_alternative<DieSetFile>(saved));
     EXPECT_EQ(std::get<DieSetFile>(saved).Overrides, std::vector<PassOverride>{bearing});
     EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
+}
+
+// The buttons beside the set's die reach the model: Die Profile… edits it in the pass's dialog,
+// its diamond offered only with "BLANK"; From Window takes the designed window's die as it is now.
+TEST(DieSet, DieProfileAndFromWindowChangeTheSetsOwnDie) {
+    const auto fixture = OpenSetWindow();
+    ASSERT_NE(fixture->Set, nullptr);
+    DieSetWindow& set = *fixture->Set;
+    std::vector<bool> offered; // the angle shown, then the diamond with "BLANK" and a row
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PassProfileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        offered.push_back(dialog->Field(0)->text() == u"25.0" && dialog->Field(6)->isVisible());
+        dialog->BlankChoice()->setCurrentIndex(5);
+        offered.push_back(dialog->Field(6)->isVisible());
+        dialog->Field(0)->setText(QStringLiteral("20"));
+        dialog->accept();
+    });
+    QTest::mouseClick(set.findChild<QPushButton*>(QStringLiteral("dieProfile")), Qt::LeftButton);
+    EXPECT_EQ(offered, (std::vector<bool>{true, false}));
+    EXPECT_EQ(set.CurrentSet().DieFieldTexts[0], "20");
+    TypeInto(*fixture->Window, 2, QStringLiteral("30"));
+    QTest::mouseClick(set.findChild<QPushButton*>(QStringLiteral("fromWindow")), Qt::LeftButton);
+    EXPECT_TRUE(set.findChild<QLabel*>(QStringLiteral("die"))->text().contains(u"30°"));
 }
 
 TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
