@@ -20,22 +20,23 @@ bool HasText(const Page& page, const std::string& text) {
     return std::ranges::any_of(page.Texts, [&](const PageText& t) { return t.Text == text; });
 }
 
-// Whether two texts' lettering meets: each from its baseline up to its capital height, as wide as
-// its characters, set upright or turned a quarter turn.
+// A text's lettering from its baseline up to its capital height, as wide as its characters, set
+// upright or turned a quarter turn: left, top, right, bottom.
+std::array<double, 4> LetteringBox(const PageText& t) {
+    const double width = TextWidth(t.Text, t.HeightMm);
+    const double before = t.Align == TextAlign::Left     ? 0
+                          : t.Align == TextAlign::Centre ? width / 2
+                                                         : width;
+    return t.AngleDeg == 90 ? std::array<double, 4>{t.At.X - t.HeightMm, t.At.Y - width + before,
+                                                    t.At.X, t.At.Y + before}
+                            : std::array<double, 4>{t.At.X - before, t.At.Y - t.HeightMm,
+                                                    t.At.X - before + width, t.At.Y};
+}
+
+// Whether two texts' lettering meets.
 bool Overlap(const PageText& a, const PageText& b) {
-    const auto box = [](const PageText& t) {
-        const double width = TextWidth(t.Text, t.HeightMm);
-        const double before = t.Align == TextAlign::Left     ? 0
-                              : t.Align == TextAlign::Centre ? width / 2
-                                                             : width;
-        return t.AngleDeg == 90
-                   ? std::array<double, 4>{t.At.X - t.HeightMm, t.At.Y - width + before, t.At.X,
-                                           t.At.Y + before}
-                   : std::array<double, 4>{t.At.X - before, t.At.Y - t.HeightMm,
-                                           t.At.X - before + width, t.At.Y};
-    };
-    const auto p = box(a);
-    const auto q = box(b);
+    const auto p = LetteringBox(a);
+    const auto q = LetteringBox(b);
     return p[0] < q[2] && q[0] < p[2] && p[1] < q[3] && q[1] < p[3];
 }
 
@@ -195,6 +196,84 @@ TEST(SheetLengthTest, FourDecimalsInInchesThreeInMillimetres) {
     EXPECT_EQ(SheetLength(0.3048, kMillimetreUnitDivisor), "0.305");
     EXPECT_EQ(SheetLength(-0.00001, kInchUnitDivisor), "0.0000");
     EXPECT_EQ(SheetLength(45, kMillimetreUnitDivisor), "45.000");
+}
+
+// The bore's diameters on a blank too small for their values in the cut face stand outside the
+// blank's outline, clear of the blank's height and of every other value; on a usual blank they
+// stand in the cut face. Both units, with and without the bearing's tolerance.
+TEST_F(SheetLayoutTest, BoreDiametersStandClearOfTheBlanksOutline) {
+    const struct {
+        const char* name;
+        int unit;
+        const char* diameter;
+        const char* height;
+        const char* tolerance;
+        const char* outlet = nullptr; // the unit's usual wires when none
+        const char* incoming = nullptr;
+        const char* scale = nullptr; // the one of the blank when none
+        // The angles' values of a die this small on paper stand across its faces, in a matter of
+        // their own.
+        bool anglesClear = true;
+    } rows[] = {
+        {"tiny blank in millimetres", 1, "1.2", "1.0", "+0.002/-0"},
+        {"tiny blank without a tolerance", 1, "1.2", "1.0", ""},
+        {"tiny blank in inches", 0, "0.047", "0.040", "+0.0001/-0"},
+        {"thick wire on a blank as wide as the sheet", 1, "2.06", "1.4", "+0.002/-0", "0.7",
+         "0.875", "20:1", false},
+        {"wire at 10:1", 1, "9", "9", "+0.005/-0.002", "5.0", "6.0"},
+        {"steel blank of one's own at 10:1", 1, "6.0", "4.0", "+0.005/-0", nullptr, nullptr,
+         "10:1"},
+        {"default die in inches", 0, "0.180", "0.180", "+0.0002/-0"},
+        {"default die in millimetres", 1, "4.572", "4.572", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        model.ChooseOption(row.unit);
+        model.PickRow(26);
+        Type(10, row.diameter);
+        Type(5, row.height);
+        Type(1, row.incoming ? row.incoming : row.unit == 0 ? "0.022" : "0.5588");
+        Type(0, row.outlet ? row.outlet : row.unit == 0 ? "0.012" : "0.3048");
+        model.Command1_Click();
+        ASSERT_TRUE(model.LastCalculation());
+        DrawingIdentity identity;
+        identity.BearingTolerance = row.tolerance;
+        const SheetContent content = SheetContentOf(*model.LastCalculation(), model.Scene(), "",
+                                                    identity, {}, Paper::A4, "2026-12-08");
+        const Page page = LayOutSheet(content);
+        if (row.scale) {
+            EXPECT_EQ(SheetScaleOf(content).Text(), row.scale);
+        }
+        // The blank's outline: its sides, and its faces from the sides to the bore.
+        Bounds blank;
+        for (const PageLine& line : page.Lines) {
+            if (line.WidthMm == 0.5) {
+                blank.Add(line.Start);
+                blank.Add(line.End);
+            }
+        }
+        std::vector<PageLine> outline;
+        std::ranges::copy_if(page.Lines, std::back_inserter(outline), [&](const PageLine& l) {
+            return l.WidthMm == 0.5 && (l.Start.X == blank.MinX || l.Start.X == blank.MaxX);
+        });
+        ASSERT_EQ(outline.size(), 6U);
+        for (std::size_t i = 0; i < page.Texts.size(); ++i) {
+            const auto [left, top, right, bottom] = LetteringBox(page.Texts[i]);
+            for (const PageLine& line : outline) {
+                if (!row.anglesClear && page.Texts[i].Text.ends_with("\u00B0")) {
+                    break;
+                }
+                const auto span = ClippedSpan(line.Start, line.End, {left, right, top, bottom});
+                EXPECT_FALSE(span && span->Enter < span->Leave)
+                    << page.Texts[i].Text << " across the blank's outline";
+            }
+            EXPECT_GT(left, 25) << page.Texts[i].Text << " in the frame's margin";
+            for (std::size_t j = i + 1; j < page.Texts.size(); ++j) {
+                EXPECT_FALSE(Overlap(page.Texts[i], page.Texts[j]))
+                    << page.Texts[i].Text << " on " << page.Texts[j].Text;
+            }
+        }
+    }
 }
 
 // The results beside the title block keep the unit's decimals, the inputs typed as numbers too;
