@@ -1,9 +1,9 @@
 #include "app/export.h"
 
-#include "app/drawing_export.h"
 #include "app/sheet_content.h"
 #include "core/message_text.h"
 #include "output/atomic_file.h"
+#include "output/dxf_drawing.h"
 #include "output/dxf_writer.h"
 #include "output/overlay_layout.h"
 #include "profile/profile_figures.h"

@@ -5,10 +5,10 @@
 #pragma once
 
 #include "app/die_set.h"
-#include "app/drawing_export.h"
 #include "app/form_model.h"
 #include "core/file_name.h"
 #include "output/atomic_file.h"
+#include "output/dxf_drawing.h"
 #include "output/overlay_options.h"
 #include "output/page.h"
 #include "output/paper.h"

@@ -112,4 +112,23 @@ std::string DesignFileName(const std::string& path) {
     return name.empty() ? path : name;
 }
 
+std::string DesignLine(std::string_view designName, const DrawingIdentity& identity) {
+    std::string line;
+    const auto add = [&line](std::string_view separator, std::string_view part) {
+        if (!part.empty()) {
+            line += line.empty() ? std::string_view() : separator;
+            line += part;
+        }
+    };
+    add(" ", identity.Number);
+    add(" ", identity.Title);
+    if (!identity.Revision.empty()) {
+        add(", ", "rev. " + identity.Revision);
+    }
+    if (!designName.empty()) {
+        add(" ", line.empty() ? std::string(designName) : "(" + std::string(designName) + ")");
+    }
+    return line;
+}
+
 } // namespace dieprofile

@@ -60,6 +60,11 @@ inline constexpr std::array<std::pair<std::string_view, std::string DrawingIdent
                           {"revision", &DrawingIdentity::Revision},
                           {"bearingTolerance", &DrawingIdentity::BearingTolerance}}};
 
+// How a drawing names its design (in the DXF's DESIGN: text, in the chart's footer): "D-1234
+// Copper die, rev. B (copper.dieprofile)"; the file's name alone when the design has no identity,
+// empty when it has neither.
+std::string DesignLine(std::string_view designName, const DrawingIdentity& identity);
+
 struct Design {
     std::string Unit;                       // "in" or "mm"
     std::string Blank;                      // a catalogue row's text, or "BLANK"

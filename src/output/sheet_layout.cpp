@@ -89,6 +89,8 @@ public:
     void ClearHatchingUnderTexts();
     // Whether a text would stand clear of every text already on the sheet.
     bool StandsClear(const PageText& text) const;
+    // Whether a text would stand clear of every line already on the sheet but the hatching.
+    bool ClearOfLines(const PageText& text) const;
     void Rectangle(double left, double top, double right, double bottom, double width) {
         Line({left, top}, {right, top}, width);
         Line({right, top}, {right, bottom}, width);
@@ -156,6 +158,19 @@ bool SheetBuilder::StandsClear(const PageText& text) const {
     const Box box = BoxOf(text);
     return std::ranges::none_of(page_.Texts,
                                 [&](const PageText& other) { return Overlap(box, BoxOf(other)); });
+}
+
+bool SheetBuilder::ClearOfLines(const PageText& text) const {
+    const Box box = BoxOf(text);
+    const Bounds bounds{box.Left, box.Right, box.Top, box.Bottom};
+    for (std::size_t i = 0; i < page_.Lines.size(); ++i) {
+        const std::optional<ClipSpan> span =
+            ClippedSpan(page_.Lines[i].Start, page_.Lines[i].End, bounds);
+        if (span && span->Enter < span->Leave && !std::ranges::binary_search(hatching_, i)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void SheetBuilder::ClearHatchingUnderTexts() {
@@ -259,31 +274,77 @@ void Diameter(SheetBuilder& sheet, double left, double right, double axis, doubl
     sheet.Line({lineLeft, y}, {lineRight, y});
 }
 
+// A diameter of the bore that the sheet gives left of the bore: the cone's entry or the bearing,
+// its value and the deviations written after it.
+struct BoreDimension {
+    double Radius = 0; // true units
+    std::string Value;
+    std::array<std::string, 2> Deviations;
+};
+
+double DeviationWidth(const std::array<std::string, 2>& deviations) {
+    return std::max(TextWidth(deviations[0], kSmallText), TextWidth(deviations[1], kSmallText));
+}
+
+// The value with its deviations after it, on paper.
+double ValueWidth(const BoreDimension& d) {
+    const double deviationWidth = DeviationWidth(d.Deviations);
+    return TextWidth(d.Value, kDimText) + (deviationWidth > 0 ? deviationWidth + 0.8 : 0);
+}
+
+// Where a bore diameter's value ends on the left when the cut face between the wall (at wallX) and
+// the blank's outline (at outlineX) is too narrow for it: outside the outline, on its dimension
+// line run on across the face. Nothing where the value fits the face, as on every usual sheet.
+std::optional<double> OutsideEnd(double wallX, double outlineX, const BoreDimension& d) {
+    const double start = wallX - kArrowLength - 2 - ValueWidth(d);
+    if (start - 0.5 >= outlineX + kWide / 2) {
+        return std::nullopt;
+    }
+    return outlineX - 2;
+}
+
 // A diameter of the bore itself, at the height on paper where it is the wall's: the arrows from
 // outside onto both walls (the bore between them holds its edges, the wires and the axis), the
-// dimension line run on to the left into the cut face, the value on it, and after the value its
-// deviations, the upper above the lower, in smaller lettering. Above the line, or below it where
-// the space above is taken.
-void BoreDiameter(SheetBuilder& sheet, double left, double right, double y,
-                  const std::string& value, const std::array<std::string, 2>& deviations) {
+// dimension line run on to the left into the cut face (or beyond the outline, to outsideEnd, where
+// the face is too narrow), the value on it, and after the value its deviations, the upper above
+// the lower, in smaller lettering. Above the line, or below it where the space above is taken;
+// outside the outline, where the lines there leave no room above.
+void BoreDiameter(SheetBuilder& sheet, double left, double right, double y, const BoreDimension& d,
+                  std::optional<double> outsideEnd) {
     sheet.Arrow({left, y}, {1, 0});
     sheet.Arrow({right, y}, {-1, 0});
-    const double end = left - kArrowLength - 2;
-    const double deviationWidth =
-        std::max(TextWidth(deviations[0], kSmallText), TextWidth(deviations[1], kSmallText));
+    const double end = outsideEnd.value_or(left - kArrowLength - 2);
+    const double deviationWidth = DeviationWidth(d.Deviations);
     const double gap = deviationWidth > 0 ? 0.8 : 0;
     const double valueRight = end - deviationWidth - gap;
-    const double start = valueRight - TextWidth(value, kDimText);
+    const double start = valueRight - TextWidth(d.Value, kDimText);
+    const auto lettering = [&](double baseline) {
+        std::vector<PageText> texts{{{valueRight, baseline}, d.Value, kDimText, TextAlign::Right}};
+        const double deviationX = end - deviationWidth;
+        if (!d.Deviations[1].empty()) {
+            texts.push_back(
+                {{deviationX, baseline - kSmallText - 1.2}, d.Deviations[0], kSmallText});
+            texts.push_back({{deviationX, baseline}, d.Deviations[1], kSmallText});
+        } else if (!d.Deviations[0].empty()) {
+            texts.push_back({{deviationX, baseline}, d.Deviations[0], kSmallText});
+        }
+        return texts;
+    };
+    const auto clear = [&](double baseline) {
+        const std::vector<PageText> texts = lettering(baseline);
+        if (!outsideEnd) {
+            return sheet.StandsClear(texts.front());
+        }
+        return std::ranges::all_of(texts, [&](const PageText& text) {
+            return sheet.StandsClear(text) && sheet.ClearOfLines(text);
+        });
+    };
     double baseline = y - kTextGap;
-    if (!sheet.StandsClear({{valueRight, baseline}, value, kDimText, TextAlign::Right})) {
+    if (!clear(baseline)) {
         baseline = y + kTextGap + 1.35 * kDimText;
     }
-    sheet.Text({valueRight, baseline}, value, kDimText, TextAlign::Right);
-    if (!deviations[1].empty()) {
-        sheet.Text({end - deviationWidth, baseline - kSmallText - 1.2}, deviations[0], kSmallText);
-        sheet.Text({end - deviationWidth, baseline}, deviations[1], kSmallText);
-    } else if (!deviations[0].empty()) {
-        sheet.Text({end - deviationWidth, baseline}, deviations[0], kSmallText);
+    for (const PageText& text : lettering(baseline)) {
+        sheet.Text(text.At, text.Text, text.HeightMm, text.Align);
     }
     sheet.Line({start, y}, {right + kArrowLength + 2, y});
 }
@@ -465,6 +526,28 @@ void DrawDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die) 
     sheet.Line(die.At(0, -axisBelow), die.At(0, h + axisAbove), kNarrow, LineType::Centre);
 }
 
+// The cone's entry and the bearing, the bearing with its deviations.
+std::array<BoreDimension, 2> BoreDimensionsOf(const SheetSection& s,
+                                              const std::array<std::string, 2>& bearingDeviations) {
+    return {
+        {{s.Wall[1].X, "\u00D8" + SheetLength(2 * s.Wall[1].X, s.UnitDivisor), {}},
+         {s.Wall[2].X, "\u00D8" + SheetLength(2 * s.Wall[2].X, s.UnitDivisor), bearingDeviations}}};
+}
+
+// Where the blank's height is dimensioned on its left: 10 mm off the outline, or further out,
+// beyond the value of a bore diameter that stands outside the outline.
+double HeightDimensionX(const SheetSection& s, const DieOnPaper& die,
+                        const std::array<BoreDimension, 2>& bore) {
+    const double outlineX = die.At(-s.BlankDiameter / 2, 0).X;
+    double x = outlineX - kFirstDimension;
+    for (const BoreDimension& d : bore) {
+        if (const std::optional<double> end = OutsideEnd(die.At(-d.Radius, 0).X, outlineX, d)) {
+            x = std::min(x, *end - ValueWidth(d) - 3);
+        }
+    }
+    return x;
+}
+
 void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& die,
                   const std::array<std::string, 2>& bearingDeviations) {
     const double unit = s.UnitDivisor;
@@ -477,7 +560,8 @@ void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& 
     const double axis = die.AxisX;
 
     // The blank's height on its left.
-    const double heightX = bottomLeft.X - kFirstDimension;
+    const std::array<BoreDimension, 2> bore = BoreDimensionsOf(s, bearingDeviations);
+    const double heightX = HeightDimensionX(s, die, bore);
     sheet.Line(die.At(-r, h), {heightX - kExtensionBeyond, topRight.Y});
     sheet.Line(bottomLeft, {heightX - kExtensionBeyond, bottomLeft.Y});
     Vertical(sheet, heightX, topRight.Y, bottomLeft.Y, SheetLength(h, unit), -1);
@@ -512,11 +596,13 @@ void DimensionDie(SheetBuilder& sheet, const SheetSection& s, const DieOnPaper& 
 
     // The cone's entry where the bell meets it, and the bearing, the die's size, on the wall at
     // its middle, with the bearing's tolerance.
-    BoreDiameter(sheet, die.At(-w[1].X, w[1].Y).X, die.At(w[1]).X, die.At(w[1]).Y,
-                 "\u00D8" + SheetLength(2 * w[1].X, unit), {});
+    const double entryLeft = die.At(-w[1].X, w[1].Y).X;
+    BoreDiameter(sheet, entryLeft, die.At(w[1]).X, die.At(w[1]).Y, bore[0],
+                 OutsideEnd(entryLeft, bottomLeft.X, bore[0]));
     const double bearingY = (die.At(w[2]).Y + die.At(w[3]).Y) / 2;
-    BoreDiameter(sheet, die.At(-w[2].X, w[2].Y).X, die.At(w[2]).X, bearingY,
-                 "\u00D8" + SheetLength(2 * w[2].X, unit), bearingDeviations);
+    const double bearingLeft = die.At(-w[2].X, w[2].Y).X;
+    BoreDiameter(sheet, bearingLeft, die.At(w[2]).X, bearingY, bore[1],
+                 OutsideEnd(bearingLeft, bottomLeft.X, bore[1]));
 
     // The three included angles: entrance bell, reduction cone, back relief.
     IncludedAngle(sheet, die, w[0], w[1], s.EntranceAngle);
@@ -725,6 +811,21 @@ double LargestRatio(const SheetSection& s, const SheetFrame& f) {
                     (f.AreaBottom - f.AreaTop - kRoomTop - kRoomBottom) / height);
 }
 
+std::array<std::string, 2> BearingDeviations(const SheetContent& content) {
+    return content.Tolerance ? DeviationTexts(*content.Tolerance, content.Section.UnitDivisor)
+                             : std::array<std::string, 2>{};
+}
+
+// How much further out than usual the bore's values push the blank's height dimension at this
+// many paper millimetres per true unit: nothing on a usual sheet.
+double ExtraRoomLeft(const SheetContent& content, double mmPerUnit) {
+    const SheetSection& s = content.Section;
+    const DieOnPaper die{0, 0, mmPerUnit};
+    const double usual = die.At(-s.BlankDiameter / 2, 0).X - kFirstDimension;
+    return std::max(
+        0.0, usual - HeightDimensionX(s, die, BoreDimensionsOf(s, BearingDeviations(content))));
+}
+
 } // namespace
 
 SheetSection SheetSectionOf(const SectionFrame& frame, const DrawingScene& scene,
@@ -786,7 +887,20 @@ SheetScale ChooseSheetScale(double largestRatio) {
 
 SheetScale SheetScaleOf(const SheetContent& content) {
     const SheetFrame frame = FrameFor(content, TitleBlockHeight(TitleCells(content, "1:1")));
-    return ChooseSheetScale(LargestRatio(content.Section, frame));
+    SheetScale scale = ChooseSheetScale(LargestRatio(content.Section, frame));
+    // Bore values standing outside the outline take room beside the die: a smaller scale where
+    // the sheet has not that room.
+    const SheetSection& s = content.Section;
+    const double room = frame.AreaRight - frame.AreaLeft - kRoomLeft - kRoomRight;
+    while (scale.Ratio() > ChooseSheetScale(0).Ratio()) {
+        const double mmPerUnit = s.UnitDivisor * scale.Ratio();
+        const double extra = ExtraRoomLeft(content, mmPerUnit);
+        if (extra <= 0 || s.BlankDiameter * mmPerUnit + extra <= room) {
+            break;
+        }
+        scale = ChooseSheetScale(scale.Ratio() * 0.99);
+    }
+    return scale;
 }
 
 std::optional<std::string> SheetRefusal(const SheetContent& content) {
@@ -901,16 +1015,15 @@ Page LayOutSheet(const SheetContent& content) {
     die.MmPerUnit = s.UnitDivisor * scale.Ratio();
     die.PaperWidth = f.Width;
     die.PaperHeight = f.Height;
-    const double width = s.BlankDiameter * die.MmPerUnit + kRoomLeft + kRoomRight;
+    const double extra = ExtraRoomLeft(content, die.MmPerUnit);
+    const double width = s.BlankDiameter * die.MmPerUnit + kRoomLeft + extra + kRoomRight;
     const double height = s.BlankHeight * die.MmPerUnit + kRoomTop + kRoomBottom;
     const double left = f.AreaLeft + std::max(0.0, (f.AreaRight - f.AreaLeft - width) / 2);
     const double top = f.AreaTop + std::max(0.0, (f.AreaBottom - f.AreaTop - height) / 2);
-    die.AxisX = left + kRoomLeft + s.BlankDiameter / 2 * die.MmPerUnit;
+    die.AxisX = left + kRoomLeft + extra + s.BlankDiameter / 2 * die.MmPerUnit;
     die.BaseY = top + kRoomTop + s.BlankHeight * die.MmPerUnit;
     DrawDie(sheet, s, die);
-    DimensionDie(sheet, s, die,
-                 content.Tolerance ? DeviationTexts(*content.Tolerance, s.UnitDivisor)
-                                   : std::array<std::string, 2>{});
+    DimensionDie(sheet, s, die, BearingDeviations(content));
     sheet.ClearHatchingUnderTexts();
     return page;
 }

@@ -3,8 +3,8 @@
 // overlay at that magnification; --help and --version.
 #pragma once
 
-#include "app/drawing_export.h"
 #include "inspection/recut.h"
+#include "output/dxf_drawing.h"
 #include "output/overlay_options.h"
 #include "output/paper.h"
 

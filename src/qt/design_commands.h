@@ -3,7 +3,7 @@
 // the context menu that shows the shortcut.
 #pragma once
 
-#include "app/drawing_export.h"
+#include "output/dxf_drawing.h"
 #include "qt/design_window.h"
 
 #include <QList>

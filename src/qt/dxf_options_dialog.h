@@ -3,7 +3,7 @@
 // runs. The last choice is offered again next time.
 #pragma once
 
-#include "app/drawing_export.h"
+#include "output/dxf_drawing.h"
 
 #include <QDialog>
 

@@ -30,6 +30,7 @@ CASES = [
      {"drawingNumber": "DP-0042", "title": "Fine wire die", "revision": "C"}),
     ("steel own blank", "mm", "BLANK", 6.0, 4.0, None,
      {"bearingTolerance": "+0.005/-0 mm"}, "5.0"),
+    ("tiny own blank", "mm", "BLANK", 1.2, 1.0, None, {"bearingTolerance": "+0.002/-0"}),
     ("smallest blank in millimetres", "mm", "SCS-0.6mm  -   0.6mm X 1.0mm", 1.0, 0.6, "Letter", {}),
     ("largest blank in millimetres", "mm",
      "QELTA No.  -   (Product No. KT114) [Diamond Diameter = 45.0mm | Diamond Thickness = 27.0mm]",
@@ -223,12 +224,13 @@ def check_sheet(program, folder, fail):
                 not re.fullmatch(rf"\d+\.\d{{{places}}}", d) for d in diameters):
             fail(f"{name}: diameters {diameters}")
         if "bearingTolerance" in identity:
+            deviation = identity["bearingTolerance"].split("/")[0]
             at = next(w for w in drawn if w[4][1:] == bearing_size)
-            upper = [w for w in words if w[4] == "+0.005" and float(w[0]) >= float(at[2]) - 1
+            upper = [w for w in words if w[4] == deviation and float(w[0]) >= float(at[2]) - 1
                      and float(at[1]) - 12 < float(w[1]) < float(at[1])]
             lower = [w for w in words if w[4] == "0" and float(w[0]) >= float(at[2]) - 1 and
                      abs(float(w[3]) - float(at[3])) < 3]
-            if not upper or not lower or "Ø0.305 +0.005/0 mm" not in flat:
+            if not upper or not lower or f"Ø0.305 {deviation}/0 mm" not in flat:
                 fail(f"{name}: the bearing's tolerance is not written after its size: {at}")
         dimensions = [w[4] for w in words if re.fullmatch(r"Ø?-?\d*\.\d+", w[4]) and
                       min(float(w[2]) - float(w[0]), float(w[3]) - float(w[1])) * MM > 5]
@@ -253,6 +255,14 @@ def check_sheet(program, folder, fail):
             for b in placed[i + 1:]:
                 if a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]:
                     fail(f"{name}: {a[4]!r} stands on {b[4]!r}")
+
+        # No value stands across the blank's outline: its sides and its faces out to the bore.
+        # (the lettering's own height, from the baseline up to the capitals, as above)
+        outline = [(a, b) for a, b in wide if min(xs) in (a[0], b[0]) or max(xs) in (a[0], b[0])]
+        for a, b in outline:
+            for x0, y0, x1, y1, word in placed:
+                if crosses(a, b, (x0, size[1] - y1, x1, size[1] - y0)):
+                    fail(f"{name}: {word!r} stands across the blank's outline")
 
         # Hatching gives way to every value laid over the section.
         boxes = [(float(w[0]) * MM + 0.3, size[1] - float(w[3]) * MM + 0.3,

@@ -20,22 +20,23 @@ bool HasText(const Page& page, const std::string& text) {
     return std::ranges::any_of(page.Texts, [&](const PageText& t) { return t.Text == text; });
 }
 
-// Whether two texts' lettering meets: each from its baseline up to its capital height, as wide as
-// its characters, set upright or turned a quarter turn.
+// A text's lettering from its baseline up to its capital height, as wide as its characters, set
+// upright or turned a quarter turn: left, top, right, bottom.
+std::array<double, 4> LetteringBox(const PageText& t) {
+    const double width = TextWidth(t.Text, t.HeightMm);
+    const double before = t.Align == TextAlign::Left     ? 0
+                          : t.Align == TextAlign::Centre ? width / 2
+                                                         : width;
+    return t.AngleDeg == 90 ? std::array<double, 4>{t.At.X - t.HeightMm, t.At.Y - width + before,
+                                                    t.At.X, t.At.Y + before}
+                            : std::array<double, 4>{t.At.X - before, t.At.Y - t.HeightMm,
+                                                    t.At.X - before + width, t.At.Y};
+}
+
+// Whether two texts' lettering meets.
 bool Overlap(const PageText& a, const PageText& b) {
-    const auto box = [](const PageText& t) {
-        const double width = TextWidth(t.Text, t.HeightMm);
-        const double before = t.Align == TextAlign::Left     ? 0
-                              : t.Align == TextAlign::Centre ? width / 2
-                                                             : width;
-        return t.AngleDeg == 90
-                   ? std::array<double, 4>{t.At.X - t.HeightMm, t.At.Y - width + before, t.At.X,
-                                           t.At.Y + before}
-                   : std::array<double, 4>{t.At.X - before, t.At.Y - t.HeightMm,
-                                           t.At.X - before + width, t.At.Y};
-    };
-    const auto p = box(a);
-    const auto q = box(b);
+    const auto p = LetteringBox(a);
+    const auto q = LetteringBox(b);
     return p[0] < q[2] && q[0] < p[2] && p[1] < q[3] && q[1] < p[3];
 }
 
@@ -58,6 +59,12 @@ TEST_F(SheetLayoutTest, SheetIsTrueToItsScaleAndDimensionedAsDrafted) {
         Paper paper;
         const char* scale;
         const char* bearingLength = "50.0";
+        // Else the default die's blank, wires and none.
+        const char* diameter = nullptr;
+        const char* height = nullptr;
+        const char* tolerance = "";
+        const char* outlet = nullptr;
+        const char* incoming = nullptr;
     } rows[] = {
         {"default die in inches", 26, 0, "20.0", Paper::A4, "20:1"},
         {"default die in millimetres", 26, 1, "20.0", Paper::A4, "20:1"},
@@ -67,24 +74,36 @@ TEST_F(SheetLayoutTest, SheetIsTrueToItsScaleAndDimensionedAsDrafted) {
         {"no exit relief", 26, 0, "0", Paper::Tabloid, "20:1"},
         {"very short bearing and back relief", 26, 0, "3.0", Paper::A4, "20:1", "8.0"},
         {"very short bearing in millimetres", 26, 1, "20.0", Paper::A4, "20:1", "5.0"},
+        // Blanks of one's own too narrow for the bore's diameters in their cut face.
+        {"tiny blank", 26, 1, "20.0", Paper::A4, "50:1", "50.0", "1.2", "1.0", "+0.002/-0"},
+        {"tiny blank in inches", 26, 0, "20.0", Paper::A4, "50:1", "50.0", "0.047", "0.040",
+         "+0.0001/-0"},
+        {"steel blank at 10:1", 26, 1, "20.0", Paper::A4, "10:1", "50.0", "6.0", "4.0",
+         "+0.005/-0"},
+        {"thick wire on a 9 mm blank", 26, 1, "20.0", Paper::A4, "5:1", "50.0", "9", "9",
+         "+0.005/-0.002", "5.0", "6.0"},
+        {"thick wire on a blank as wide as the sheet", 26, 1, "20.0", Paper::A4, "20:1", "50.0",
+         "2.06", "1.4", "+0.002/-0", "0.7", "0.875"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         model.ChooseOption(row.unit);
         model.PickRow(row.row);
         if (row.row == 26) {
-            Type(10, row.unit == 0 ? "0.180" : "4.572");
-            Type(5, row.unit == 0 ? "0.180" : "4.572");
+            Type(10, row.diameter ? row.diameter : row.unit == 0 ? "0.180" : "4.572");
+            Type(5, row.height ? row.height : row.unit == 0 ? "0.180" : "4.572");
         }
-        Type(1, row.unit == 0 ? "0.022" : "0.5588");
-        Type(0, row.unit == 0 ? "0.012" : "0.3048");
+        Type(1, row.incoming ? row.incoming : row.unit == 0 ? "0.022" : "0.5588");
+        Type(0, row.outlet ? row.outlet : row.unit == 0 ? "0.012" : "0.3048");
         Type(6, row.exitLength);
         Type(3, row.bearingLength);
         model.Command1_Click();
         ASSERT_TRUE(model.LastCalculation());
+        DrawingIdentity identity;
+        identity.BearingTolerance = row.tolerance;
         const SheetContent content =
-            SheetContentOf(*model.LastCalculation(), model.Scene(), "Die 7.dieprofile", {}, {},
-                           row.paper, "2026-12-08");
+            SheetContentOf(*model.LastCalculation(), model.Scene(), "Die 7.dieprofile", identity,
+                           {}, row.paper, "2026-12-08");
         const Page page = LayOutSheet(content);
         const SheetSection& s = content.Section;
         const double unit = s.UnitDivisor;
@@ -106,8 +125,8 @@ TEST_F(SheetLayoutTest, SheetIsTrueToItsScaleAndDimensionedAsDrafted) {
             }
         }
         const double k = unit * SheetScaleOf(content).Ratio();
-        EXPECT_EQ(outline.Width(), s.BlankDiameter * k);
-        EXPECT_EQ(outline.Height(), s.BlankHeight * k);
+        EXPECT_DOUBLE_EQ(outline.Width(), s.BlankDiameter * k);
+        EXPECT_DOUBLE_EQ(outline.Height(), s.BlankHeight * k);
         const double axis = (outline.MinX + outline.MaxX) / 2;
         for (const Point p : s.Wall) {
             for (const double side : {-1.0, 1.0}) {
@@ -144,8 +163,16 @@ TEST_F(SheetLayoutTest, SheetIsTrueToItsScaleAndDimensionedAsDrafted) {
             EXPECT_TRUE(HasText(page, "\u00D8" + SheetLength(diameter, unit)))
                 << SheetLength(diameter, unit);
         }
-        // No figure stands on another, however short its zone.
+        // No figure stands on another, however short its zone, nor a length across the blank's
+        // outline, however narrow its cut face. (An angle's value beyond a short bell or back
+        // relief still may.)
         for (std::size_t i = 0; i < page.Texts.size(); ++i) {
+            const auto [left, top, right, bottom] = LetteringBox(page.Texts[i]);
+            EXPECT_TRUE((left > outline.MinX && right < outline.MaxX && top > outline.MinY &&
+                         bottom < outline.MaxY) ||
+                        right < outline.MinX || left > outline.MaxX || bottom < outline.MinY ||
+                        top > outline.MaxY || page.Texts[i].Text.ends_with("\u00B0"))
+                << page.Texts[i].Text << " across the blank's outline";
             for (std::size_t j = i + 1; j < page.Texts.size(); ++j) {
                 EXPECT_FALSE(Overlap(page.Texts[i], page.Texts[j]))
                     << page.Texts[i].Text << " on " << page.Texts[j].Text;
