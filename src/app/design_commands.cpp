@@ -13,7 +13,8 @@ namespace dieprofile {
 
 namespace {
 
-std::string Refusal(std::string_view action, const std::string& path, std::string_view reason) {
+std::string DesignFileRefusal(std::string_view action, const std::string& path,
+                              std::string_view reason) {
     return "Cannot " + std::string(action) + " the design " +
            QuotedForMessage(DesignFileName(path)) + ": " + std::string(reason) + ".";
 }
@@ -99,15 +100,15 @@ bool Form1Model::SaveDesign(const std::string& path) {
     // (bytes that are not UTF-8, which the writer would have to replace).
     const std::variant<Design, std::string> check = DesignFromText(text);
     if (const std::string* reason = std::get_if<std::string>(&check)) {
-        UI().ShowMessage(Refusal("save", path, *reason));
+        UI().ShowMessage(DesignFileRefusal("save", path, *reason));
         return false;
     }
     if (std::get<Design>(check) != design) {
-        UI().ShowMessage(Refusal("save", path, "a field's text is not UTF-8 text"));
+        UI().ShowMessage(DesignFileRefusal("save", path, "a field's text is not UTF-8 text"));
         return false;
     }
     if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {
-        UI().ShowMessage(Refusal("save", path, *reason));
+        UI().ShowMessage(DesignFileRefusal("save", path, *reason));
         return false;
     }
     designPath_ = path;
@@ -121,11 +122,11 @@ bool Form1Model::SaveDesign(const std::string& path) {
 bool Form1Model::OpenDesign(const std::string& path) {
     const std::variant<Design, std::string> read = ReadDesignFile(path);
     if (const std::string* reason = std::get_if<std::string>(&read)) {
-        UI().ShowMessage(Refusal("open", path, *reason));
+        UI().ShowMessage(DesignFileRefusal("open", path, *reason));
         return false;
     }
     if (const std::optional<std::string> reason = ApplyDesign(std::get<Design>(read))) {
-        UI().ShowMessage(Refusal("open", path, *reason));
+        UI().ShowMessage(DesignFileRefusal("open", path, *reason));
         return false;
     }
     designPath_ = path;

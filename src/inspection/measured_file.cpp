@@ -137,13 +137,14 @@ void SplitFields(std::string_view line, Separator separator,
 }
 
 // A header's column: "x", "X_mm", "\"y_in\"" name a coordinate and perhaps its unit.
-struct Column {
+struct CoordinateColumn {
     int Index = -1;
     std::string Name;
     std::optional<double> Unit;
 };
 
-bool NameColumn(std::string_view field, int index, Column& x, Column& y, std::string& problem) {
+bool NameColumn(std::string_view field, int index, CoordinateColumn& x, CoordinateColumn& y,
+                std::string& problem) {
     std::string name(Trim(field));
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
         name = name.substr(1, name.size() - 2);
@@ -162,7 +163,7 @@ bool NameColumn(std::string_view field, int index, Column& x, Column& y, std::st
     } else if (!rest.empty()) {
         return false;
     }
-    Column& column = name[0] == 'x' ? x : y;
+    CoordinateColumn& column = name[0] == 'x' ? x : y;
     if (column.Index >= 0) {
         problem = std::string("two columns name ") + name[0];
         return false;
@@ -189,8 +190,8 @@ MeasuredRead ReadPointList(std::string_view text) {
     }
     std::vector<std::string_view> fields;
     Separator separator = Separator::Blanks;
-    Column x;
-    Column y;
+    CoordinateColumn x;
+    CoordinateColumn y;
     bool header = false;
     MeasuredPoints read;
     read.Points.reserve(std::min(text.size() / 8, kMaxMeasuredPoints));

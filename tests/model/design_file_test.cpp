@@ -2,6 +2,7 @@
 // every kind of bad file is refused with its reason and leaves the window exactly as it was; a save
 // that fails keeps the file that was there.
 #include "model_fixture.h"
+#include "support/replaced_text.h"
 
 #include "app/dump.h"
 #include "support/worst_designs.h"
@@ -120,12 +121,6 @@ struct BadFileCase {
     std::function<std::string(const std::string& good)> Bytes; // from a good file's text
     std::string Reason;
 };
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
 
 class BadFileTest : public DesignFileTest, public ::testing::WithParamInterface<BadFileCase> {};
 

@@ -2,6 +2,7 @@
 // design without them stays readable by the program before them), read back as written, refused
 // in a file of the version before them.
 #include "model_fixture.h"
+#include "support/replaced_text.h"
 
 #include <cstdio>
 #include <functional>
@@ -11,12 +12,6 @@ namespace dieprofile::testing {
 namespace {
 
 using DrawingIdentityTest = ModelTest;
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
 
 TEST_F(DrawingIdentityTest, TravelsWithTheDesignInTheVersionItNeeds) {
     const struct {

@@ -4,6 +4,7 @@
 #include "app/die_set.h"
 #include "die_set_fixture.h"
 #include "output/set_file.h"
+#include "support/replaced_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -56,12 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ScheduleCase{"RoundedToAStep", ScheduleKind::Equal, {}, RoundingKind::Step},
                       ScheduleCase{"RoundedToSizes", ScheduleKind::Equal, {}, RoundingKind::Sizes}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
 
 struct BadSetCase {
     const char* Name;

@@ -29,11 +29,6 @@
 namespace dieprofile::test {
 namespace {
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(InspectionWindow, ShowsTheFiguresAndTheVerdictAndExportsBothReports) {
     QStandardPaths::setTestModeEnabled(true); // the remembered folders stay out of the user's
     const QTemporaryDir folder;

@@ -26,11 +26,6 @@
 namespace dieprofile::test {
 namespace {
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QPushButton* Button(QWidget& window, const QString& text) {
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
         if (button->text() == text) {

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -162,6 +163,11 @@ int DarkRunNear(const QImage& image, int x, int y) {
         ++right;
     }
     return right - left + 1;
+}
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 ToolRun RunTool(const QString& program, const QStringList& arguments) {

@@ -5,6 +5,7 @@
 #include "qt/main_window.h"
 #include "support/dump_ignoring_focus.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -73,6 +74,9 @@ struct ToolRun {
     int ExitCode = -1;
     QString Output;
 };
+
+// The bytes of a file, none when it cannot be read.
+QByteArray Bytes(const QString& path);
 
 // Runs a command-line tool to completion and returns its exit code and standard output.
 ToolRun RunTool(const QString& program, const QStringList& arguments);
