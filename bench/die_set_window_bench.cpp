@@ -3,7 +3,7 @@
 // sheet per die) from the inputs to the file renamed into place.
 #include "app/die_set.h"
 #include "qt/die_set_window.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/main_window.h"
 #include "qt/set_table_model.h"
 

@@ -5,7 +5,7 @@
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
 #include "core/number_text.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/printing.h"
 
 #include <QApplication>
@@ -32,9 +32,9 @@ void BM_Export(benchmark::State& state, const char* suffix, const char* blank = 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("sheet.") + QLatin1String(suffix));
     for (auto _ : state) {
-        const auto failure = ExportDrawing(model, QStringLiteral("Bench.dieprofile"), path);
+        const auto failure = ExportDrawingFile(model, QStringLiteral("Bench.dieprofile"), path);
         if (failure.has_value() != refused) {
-            state.SkipWithError(failure ? failure->toUtf8().constData() : "not refused");
+            state.SkipWithError(failure ? failure->Message.c_str() : "not refused");
             return;
         }
     }

@@ -67,7 +67,7 @@ public:
     // Puts the window in the middle of the screen, its outer frame included.
     void CentreWindow();
 
-    // The design file (app/design_commands.cpp). What the user typed and chose, as a file holds it.
+    // The design file (app/design_files.cpp). What the user typed and chose, as a file holds it.
     Design CurrentDesign() const;
     // The design the last Calculate drew, with its sheet's identity: what was measured against
     // it, whatever has been typed since (before any Calculate, the one typed).

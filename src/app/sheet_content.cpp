@@ -1,6 +1,6 @@
 #include "app/sheet_content.h"
 
-#include "app/drawing_export.h"
+#include "app/sheet_title_block.h"
 #include "catalogue/catalogue.h"
 #include "core/file_name.h"
 #include "core/message_text.h"

@@ -11,7 +11,7 @@
 #include "core/number_text.h"
 #include "output/atomic_file.h"
 #include "output/overlay_layout.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/local_path.h"
 #include "qt/set_pdf.h"
 #include "qt/sheet_details.h"

@@ -6,8 +6,8 @@
 #include "core/message_text.h"
 #include "core/units.h"
 #include "output/design_file.h"
-#include "qt/drawing_export.h"
 #include "qt/dxf_options_dialog.h"
+#include "qt/export_painters.h"
 #include "qt/local_path.h"
 #include "qt/overlay_print.h"
 #include "qt/sheet_details.h"
@@ -235,12 +235,12 @@ void DesignCommands::ExportDrawing() {
     Form1Model& model = window_.Model();
     ExportDrawingWith(model, model.DesignName(),
                       [this, &model](const QString& path, const DxfExportOptions& dxf) {
-                          const std::optional<QString> message = dieprofile::ExportDrawing(
-                              model, ToQString(model.DrawingDesignName()), path, dxf);
-                          if (message) {
-                              window_.ShowMessage(message->toStdString());
+                          const std::optional<ExportRefusal> refusal = ExportDrawingFile(
+                              model, ToQString(model.DrawingDesignName()), path, {}, dxf);
+                          if (refusal) {
+                              window_.ShowMessage(refusal->Message);
                           }
-                          return !message;
+                          return !refusal;
                       });
 }
 

@@ -9,7 +9,7 @@
 #include "core/number_text.h"
 #include "core/units.h"
 #include "qt/design_commands.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/local_path.h"
 #include "qt/pass_profile_dialog.h"
 #include "qt/set_plot.h"

@@ -1,7 +1,7 @@
 #include "qt/overlay_print.h"
 
 #include "output/overlay_layout.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/printing.h"
 #include "qt/widget_design.h"
 

@@ -4,7 +4,7 @@
 #include "inspection/report_page.h"
 #include "qt/design_commands.h"
 #include "qt/design_window.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/inspection_plot.h"
 #include "qt/local_path.h"
 #include "qt/widget_design.h"

@@ -1,5 +1,5 @@
-#include "app/drawing_export.h"
 #include "app/export.h"
+#include "app/sheet_title_block.h"
 #include "model_fixture.h"
 #include "output/title_block.h"
 #include "profile/profile_figures.h"

@@ -6,7 +6,7 @@
 //                             [--dxf-axis vertical|horizontal]
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/printing.h"
 
 #include <QApplication>
@@ -84,8 +84,9 @@ int main(int argc, char** argv) {
     if (calculate) {
         model.Command1_Click();
     }
-    if (const std::optional<QString> failure = ExportDrawing(model, name, output, dxf)) {
-        std::fprintf(stderr, "%s\n", failure->toUtf8().constData());
+    if (const std::optional<ExportRefusal> failure =
+            ExportDrawingFile(model, name, output, {}, dxf)) {
+        std::fprintf(stderr, "%s\n", failure->Message.c_str());
         return 1;
     }
     if (output.endsWith(QStringLiteral(".dxf"), Qt::CaseInsensitive)) {

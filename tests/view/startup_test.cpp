@@ -4,7 +4,7 @@
 
 #include "app/form_design.h"
 #include "qt/app_icon.h"
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 #include "qt/fonts.h"
 #include "qt/printing.h"
 #include "qt/widget_design.h"
@@ -162,10 +162,11 @@ TEST(Startup, LoadsPrintSupportAndSvgOnlyWhenFirstAskedFor) {
     const QString svg = folder.filePath(QStringLiteral("die.svg"));
     const QString missing = folder.filePath(QStringLiteral("none/libdieprofile_printing.so"));
     SetPrintingModule(missing);
-    const QString refusal =
-        ExportDrawing(window->Model(), QStringLiteral("die"), svg).value_or(QString());
+    const std::optional<ExportRefusal> refusal =
+        ExportDrawingFile(window->Model(), QStringLiteral("die"), svg);
+    ASSERT_TRUE(refusal);
     EXPECT_EQ(
-        refusal.toStdString(),
+        refusal->Message,
         QStringLiteral("Cannot export \"%1\": the printing module is missing (looked for %2).")
             .arg(svg, missing)
             .toStdString());
@@ -173,7 +174,7 @@ TEST(Startup, LoadsPrintSupportAndSvgOnlyWhenFirstAskedFor) {
     EXPECT_EQ(MappedPrintingLibraries(), QStringList());
 
     SetPrintingModule(QStringLiteral(DIEPROFILE_PRINTING_MODULE_PATH));
-    EXPECT_EQ(ExportDrawing(window->Model(), QStringLiteral("die"), svg), std::nullopt);
+    EXPECT_EQ(ExportDrawingFile(window->Model(), QStringLiteral("die"), svg), std::nullopt);
     QFile written(svg);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().startsWith("<?xml"));

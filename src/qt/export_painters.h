@@ -39,10 +39,6 @@ ExportDrawingFile(const Form1Model& model, const QString& designName, const QStr
                   const std::optional<OverlayOptions>& chart = {}, const DxfExportOptions& dxf = {},
                   std::optional<Paper> paper = {}, ExportNotes* notes = nullptr);
 
-// The same with the message alone.
-std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
-                                     const QString& path, const DxfExportOptions& dxf = {});
-
 // Shows the platform's print dialog and prints the drawing sheet on the printer chosen there.
 // Nothing when it printed or the user cancelled; otherwise the message for the user.
 std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,

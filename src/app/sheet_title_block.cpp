@@ -1,4 +1,4 @@
-#include "app/drawing_export.h"
+#include "app/sheet_title_block.h"
 
 #include "app/form_design.h"
 #include "profile/profile_figures.h"

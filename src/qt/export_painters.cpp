@@ -1,4 +1,4 @@
-#include "qt/drawing_export.h"
+#include "qt/export_painters.h"
 
 #include "qt/local_path.h"
 #include "qt/page_painter.h"
@@ -71,15 +71,6 @@ ExportRequest DrawingRequest(const QString& path, const QString& designName,
     request.Details = LoadSheetDetails();
     request.Dxf = dxf;
     return request;
-}
-
-std::optional<QString> ExportDrawing(const Form1Model& model, const QString& designName,
-                                     const QString& path, const DxfExportOptions& dxf) {
-    if (const std::optional<ExportRefusal> refusal =
-            ExportDrawingFile(model, designName, path, {}, dxf)) {
-        return ToQString(refusal->Message);
-    }
-    return std::nullopt;
 }
 
 std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
