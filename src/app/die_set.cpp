@@ -607,44 +607,115 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
     return schedule;
 }
 
+namespace {
+
+constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
+
+const std::array<PassColumn, 18> kPassColumns{{
+    {"pass", "Pass", "", -1, PassColumnKind::Whole,
+     [](const DieSetPass& p) { return static_cast<double>(p.Pass); }},
+    {"incoming", "Incoming", kSetLengthUnit, 0, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Incoming; }},
+    {"outlet", "Outlet", kSetLengthUnit, 0, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Outlet; }},
+    {"area_reduction_percent", "Area reduction", "%", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.AreaReduction * 100; }},
+    {"elongation_percent", "Elongation", "%", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Elongation * 100; }},
+    {"true_strain", "True strain", "", 4, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.TrueStrain; }},
+    {"delta", "Delta", "", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Die.Calculated ? p.Die.Delta : std::nan(""); }},
+    {"half_angle_deg", "Half angle", "°", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.HalfAngle * kDegreesPerRadian; }},
+    {"optimum_half_angle_deg", "Optimum half angle", "°", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.OptimumHalfAngle * kDegreesPerRadian; }},
+    {"mean_flow_stress_MPa", "Mean flow stress", "MPa", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.MeanFlowStress; }},
+    {"drawing_stress_MPa", "Drawing stress", "MPa", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.DrawingStress; }},
+    {"stress_ratio", "Stress ratio", "", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.StressRatio; }},
+    {"force_N", "Force", "N", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Force; }},
+    {"speed_m_per_s", "Speed", "m/s", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Speed; }},
+    {"power_kW", "Power", "kW", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Power; }},
+    {"temperature_rise_K", "Temperature rise", "K", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.TemperatureRise; }},
+    {"meeting_point_above_bearing", "Meeting point above bearing", kSetLengthUnit, 0,
+     PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Die.MeetingPointAboveBearing.value_or(std::nan("")); }},
+    {"bell_contact", "Bell contact", "", -1, PassColumnKind::YesNo,
+     [](const DieSetPass& p) {
+         return !p.Die.Calculated ? std::nan("") : p.Die.BellContact ? 1.0 : 0.0;
+     }},
+}};
+
+} // namespace
+
+std::span<const PassColumn> PassColumns() {
+    return kPassColumns;
+}
+
+std::string PassColumnHeading(const PassColumn& column, double unitDivisor) {
+    const std::string_view unit =
+        column.Unit == kSetLengthUnit ? UnitSymbol(unitDivisor) : column.Unit;
+    return unit.empty() ? std::string(column.Heading)
+                        : std::string(column.Heading) + " (" + std::string(unit) + ")";
+}
+
+std::string PassColumnCell(const PassColumn& column, const DieSetPass& pass, double unitDivisor) {
+    const double value = column.Value(pass);
+    if (!std::isfinite(value)) {
+        return "—";
+    }
+    switch (column.Kind) {
+    case PassColumnKind::Whole:
+        return std::to_string(std::lround(value));
+    case PassColumnKind::YesNo:
+        return value != 0 ? "yes" : "no";
+    case PassColumnKind::Figure:
+        break;
+    }
+    const int decimals =
+        column.Decimals != 0 ? column.Decimals : (UnitSymbol(unitDivisor) == "in" ? 4 : 3);
+    return FixedDecimals(value, decimals);
+}
+
+std::string DieSetCsvHeader() {
+    std::string header;
+    for (const PassColumn& column : kPassColumns) {
+        header += header.empty() ? "" : ",";
+        header += column.CsvName;
+    }
+    return header;
+}
+
 std::string DieSetCsv(const DieSetSchedule& schedule) {
-    std::string csv(kDieSetCsvHeader);
+    std::string csv = DieSetCsvHeader();
     csv += '\n';
-    constexpr double kDegrees = 180 / std::numbers::pi;
     for (const DieSetPass& pass : schedule.Passes) {
-        const std::array<double, 15> numbers{
-            pass.Incoming,
-            pass.Outlet,
-            100 * pass.AreaReduction,
-            100 * pass.Elongation,
-            pass.TrueStrain,
-            pass.Die.Delta,
-            pass.HalfAngle * kDegrees,
-            pass.OptimumHalfAngle * kDegrees,
-            pass.MeanFlowStress,
-            pass.DrawingStress,
-            pass.StressRatio,
-            pass.Force,
-            pass.Speed,
-            pass.Power,
-            pass.TemperatureRise,
-        };
-        // A figure that cannot be had (the die refused, no half angle) is an empty cell.
-        csv += std::to_string(pass.Pass);
-        for (std::size_t i = 0; i < numbers.size(); ++i) {
-            csv += ',';
-            const bool ofTheDie = i == 5;
-            if (std::isfinite(numbers[i]) && (!ofTheDie || pass.Die.Calculated)) {
-                csv += ShortestText(numbers[i]);
+        bool first = true;
+        for (const PassColumn& column : kPassColumns) {
+            csv += first ? "" : ",";
+            first = false;
+            const double value = column.Value(pass);
+            if (!std::isfinite(value)) {
+                continue;
             }
-        }
-        csv += ',';
-        if (pass.Die.MeetingPointAboveBearing) {
-            csv += ShortestText(*pass.Die.MeetingPointAboveBearing);
-        }
-        csv += ',';
-        if (pass.Die.Calculated) {
-            csv += pass.Die.BellContact ? "yes" : "no";
+            switch (column.Kind) {
+            case PassColumnKind::Whole:
+                csv += std::to_string(std::lround(value));
+                break;
+            case PassColumnKind::YesNo:
+                csv += value != 0 ? "yes" : "no";
+                break;
+            case PassColumnKind::Figure:
+                csv += ShortestText(value);
+                break;
+            }
         }
         csv += '\n';
     }

@@ -163,12 +163,34 @@ struct DieSetSchedule {
 // Calculate refuses only marks its row.
 std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set);
 
-// The schedule as CSV: the header line, then a row per pass, numbers in the C locale as the
-// shortest text that reads back to the same double.
-inline constexpr std::string_view kDieSetCsvHeader =
-    "pass,incoming,outlet,area_reduction_percent,elongation_percent,true_strain,delta,"
-    "half_angle_deg,optimum_half_angle_deg,mean_flow_stress_MPa,drawing_stress_MPa,stress_ratio,"
-    "force_N,speed_m_per_s,power_kW,temperature_rise_K,meeting_point_above_bearing,bell_contact";
+// One column of the schedule, as the CSV, the window's table and the PDF's table show it: the
+// CSV's name, the heading and its unit, the decimals a reader is shown, and the figure of a pass
+// (not finite where it cannot be had: the die refused, no half angle, no meeting point).
+enum class PassColumnKind {
+    Figure, // a number
+    Whole,  // the pass number
+    YesNo,  // the bell contact: 1 yes, 0 no, not finite when the die was refused
+};
+struct PassColumn {
+    std::string_view CsvName;
+    std::string_view Heading;
+    std::string_view Unit; // empty: none; kSetLengthUnit: the set's length unit
+    int Decimals;          // 0: as many as a drawing gives a length (4 in inches, 3 in mm)
+    PassColumnKind Kind;
+    double (*Value)(const DieSetPass&);
+};
+inline constexpr std::string_view kSetLengthUnit = "L";
+// Every column, in the CSV's order.
+std::span<const PassColumn> PassColumns();
+// The heading with its unit ("Outlet (mm)", "Delta").
+std::string PassColumnHeading(const PassColumn& column, double unitDivisor);
+// The figure as a reader is shown it, to the column's decimals; "—" where it cannot be had.
+std::string PassColumnCell(const PassColumn& column, const DieSetPass& pass, double unitDivisor);
+
+// The schedule as CSV: the header line (the columns' names), then a row per pass, numbers in the
+// C locale as the shortest text that reads back to the same double, an empty cell where a figure
+// cannot be had.
+std::string DieSetCsvHeader();
 std::string DieSetCsv(const DieSetSchedule& schedule);
 
 // A stress ratio above this is marked as a caution. 0.6 is a rule of thumb, not a figure from a

@@ -3,57 +3,22 @@
 #include "core/units.h"
 #include "qt/widget_design.h"
 
-#include <array>
 #include <cmath>
-#include <numbers>
 
 namespace dieprofile {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
-
-// A column in the order of the CSV's. Lengths take the set's unit, and as many decimals as a
-// drawing gives them (4 in inches, 3 in millimetres).
-struct Column {
-    const char* Heading;
-    const char* Unit; // empty: none; "L": the set's length unit
-    int Decimals;     // -1: a whole number or a word
-    double (*Value)(const DieSetPass&);
-};
-
-double MeetingPoint(const DieSetPass& pass) {
-    return pass.Die.MeetingPointAboveBearing.value_or(std::nan(""));
-}
-
-const std::array<Column, 18> kColumns{{
-    {"Pass", "", -1, [](const DieSetPass& p) { return static_cast<double>(p.Pass); }},
-    {"Incoming", "L", 0, [](const DieSetPass& p) { return p.Incoming; }},
-    {"Outlet", "L", 0, [](const DieSetPass& p) { return p.Outlet; }},
-    {"Area reduction", "%", 2, [](const DieSetPass& p) { return p.AreaReduction * 100; }},
-    {"Elongation", "%", 2, [](const DieSetPass& p) { return p.Elongation * 100; }},
-    {"True strain", "", 4, [](const DieSetPass& p) { return p.TrueStrain; }},
-    {"Delta", "", 3, [](const DieSetPass& p) { return p.Die.Calculated ? p.Die.Delta : NAN; }},
-    {"Half angle", "°", 2, [](const DieSetPass& p) { return p.HalfAngle * kDegreesPerRadian; }},
-    {"Optimum half angle", "°", 2,
-     [](const DieSetPass& p) { return p.OptimumHalfAngle * kDegreesPerRadian; }},
-    {"Mean flow stress", "MPa", 1, [](const DieSetPass& p) { return p.MeanFlowStress; }},
-    {"Drawing stress", "MPa", 1, [](const DieSetPass& p) { return p.DrawingStress; }},
-    {"Stress ratio", "", 3, [](const DieSetPass& p) { return p.StressRatio; }},
-    {"Force", "N", 1, [](const DieSetPass& p) { return p.Force; }},
-    {"Speed", "m/s", 3, [](const DieSetPass& p) { return p.Speed; }},
-    {"Power", "kW", 3, [](const DieSetPass& p) { return p.Power; }},
-    {"Temperature rise", "K", 1, [](const DieSetPass& p) { return p.TemperatureRise; }},
-    {"Meeting point above bearing", "L", 0, MeetingPoint},
-    {"Bell contact", "", -1, nullptr},
-}};
 // The marks stand next to the pass number, where they are seen without scrolling; the CSV's
 // columns follow in its order.
 constexpr int kMarksColumn = 1;
-constexpr int kBellColumn = static_cast<int>(kColumns.size());
 
-const Column& SpecOf(int column) {
-    return kColumns.at(static_cast<std::size_t>(column == 0 ? 0 : column - 1));
+const PassColumn& ColumnOf(int column) {
+    return PassColumns()[static_cast<std::size_t>(column == 0 ? 0 : column - 1)];
+}
+
+bool IsWord(int column) {
+    return column == kMarksColumn || ColumnOf(column).Kind == PassColumnKind::YesNo;
 }
 
 } // namespace
@@ -153,18 +118,14 @@ int SetTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SetTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(kColumns.size()) + 1;
+    return parent.isValid() ? 0 : static_cast<int>(PassColumns().size()) + 1;
 }
 
 QString SetTableModel::Heading(int column) const {
     if (column == kMarksColumn) {
         return QStringLiteral("Marks");
     }
-    const Column& info = SpecOf(column);
-    const QString unit = qstrcmp(info.Unit, "L") == 0 ? ToQString(UnitSymbol(unitDivisor_))
-                                                      : QString::fromUtf8(info.Unit);
-    return unit.isEmpty() ? QString::fromUtf8(info.Heading)
-                          : QStringLiteral("%1 (%2)").arg(QString::fromUtf8(info.Heading), unit);
+    return ToQString(PassColumnHeading(ColumnOf(column), unitDivisor_));
 }
 
 QString SetTableModel::Cell(int row, int column) const {
@@ -175,20 +136,7 @@ QString SetTableModel::Cell(int row, int column) const {
     if (column == 0 && !OwnProfile(row).isEmpty()) {
         return QString::number(pass.Pass) + QLatin1Char('*');
     }
-    if (column == kBellColumn) {
-        return !pass.Die.Calculated   ? QStringLiteral("—")
-               : pass.Die.BellContact ? QStringLiteral("yes")
-                                      : QStringLiteral("no");
-    }
-    const Column& info = SpecOf(column);
-    const double value = info.Value(pass);
-    if (!std::isfinite(value)) {
-        return QStringLiteral("—");
-    }
-    const int decimals =
-        info.Decimals != 0 ? info.Decimals : (UnitSymbol(unitDivisor_) == "in" ? 4 : 3);
-    return decimals < 0 ? QString::number(std::lround(value))
-                        : QString::number(value, 'f', decimals);
+    return ToQString(PassColumnCell(ColumnOf(column), pass, unitDivisor_));
 }
 
 QString SetTableModel::Marks(int row) const {
@@ -241,9 +189,8 @@ QVariant SetTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return Cell(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return index.column() == kBellColumn || index.column() == kMarksColumn
-                   ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return IsWord(index.column()) ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                      : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ToolTipRole: {
         QStringList lines;
         if (index.column() == 0 && !OwnProfile(index.row()).isEmpty()) {
@@ -261,7 +208,8 @@ QVariant SetTableModel::data(const QModelIndex& index, int role) const {
         }
         // The bell is the die's own warning and shows on its cell; the row takes the worst of the
         // others.
-        if (index.column() == kBellColumn && pass.Die.BellContact) {
+        if (index.column() != kMarksColumn &&
+            ColumnOf(index.column()).Kind == PassColumnKind::YesNo && pass.Die.BellContact) {
             return MarkTint(PassMark::BellContact);
         }
         return marks.front() == PassMark::BellContact ? QVariant()

@@ -449,7 +449,7 @@ TEST(DieSetCsvTest, NumbersReadBackExactly) {
     std::istringstream csv(DieSetCsv(schedule));
     std::string line;
     std::getline(csv, line);
-    EXPECT_EQ(line, kDieSetCsvHeader);
+    EXPECT_EQ(line, DieSetCsvHeader());
     for (const DieSetPass& pass : schedule.Passes) {
         ASSERT_TRUE(std::getline(csv, line));
         std::vector<std::string> cells;

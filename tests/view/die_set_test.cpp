@@ -565,7 +565,7 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 7);
-    EXPECT_EQ(lines[0].toStdString(), kDieSetCsvHeader);
+    EXPECT_EQ(lines[0].toStdString(), DieSetCsvHeader());
     // The table shows the CSV's figures, rounded for reading to the places it shows.
     const auto rounded = [](const QString& figure, const QString& shown) {
         return QString::number(figure.toDouble(), 'f', shown.size() - shown.indexOf('.') - 1);
