@@ -39,14 +39,43 @@ enum class DieSetField {
     Overrides,
 };
 
+// The inputs as numbers, every one checked; diameters in the set's unit.
+struct DieSetInputs {
+    double UnitDivisor = 1;         // 1 for millimetres, 25.4 for inches
+    double StartDiameter = 0;       // d0
+    double FinishDiameter = 0;      // dN
+    std::vector<double> Outlets;    // d1 .. dN, strictly falling, the last one the finish;
+                                    // rounded as the set rounds them, but for the finish
+    double StrengthCoefficient = 0; // K, MPa
+    double HardeningExponent = 0;   // n
+    double Density = 0;             // kg/m³
+    double SpecificHeat = 0;        // J/(kg·K)
+    double Friction = 0;            // μ
+    double FinishSpeed = 0;         // m/s, of the wire leaving the last die
+};
+
+// What a number typed into a field must be, besides a number.
+enum class FieldRule {
+    None,             // not a single number, or checked with the schedule it belongs to
+    Positive,         // "must be more than 0."
+    FromZeroBelowOne, // "must be at least 0 and less than 1."
+    FromZeroToHalf,   // "must be from 0 to 0.5."
+};
+
 // One input of the set: its key (the set file's, the window's and the driver's), its caption as
 // the window labels it and the messages name it ("Start Diameter"), and the text it is typed into;
 // none for the outlets (a list), the blank and the overrides (kept from the design or the file).
+// A single number also has its caption on the schedule's page, its unit there (kSetLengthUnit for
+// the set's), its rule and where the checked number goes.
 struct DieSetFieldEntry {
     DieSetField Field;
     std::string_view Key;
     std::string_view Caption;
     std::string DieSetFile::*Text;
+    std::string_view PageCaption{};
+    std::string_view Unit{};
+    FieldRule Rule = FieldRule::None;
+    double DieSetInputs::*Number = nullptr;
 };
 // Every input, in the order the window lists them and the set is read.
 std::span<const DieSetFieldEntry> DieSetFields();
@@ -54,6 +83,8 @@ std::span<const DieSetFieldEntry> DieSetFields();
 const DieSetFieldEntry* DieSetFieldOf(std::string_view key);
 
 std::string_view DieSetCaption(DieSetField field);
+// The length unit's symbol in a unit column ("L"): the set's unit.
+inline constexpr std::string_view kSetLengthUnit = "L";
 
 struct DieSetRefusal {
     DieSetField Field = DieSetField::StartDiameter;
@@ -86,21 +117,6 @@ void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts,
 // The diamond's diameter and height among the die's fields: a catalogue blank brings its own, so
 // they are used, offered and kept only with "BLANK".
 bool IsDiamondField(std::size_t index);
-
-// The inputs as numbers, every one checked; diameters in the set's unit.
-struct DieSetInputs {
-    double UnitDivisor = 1;         // 1 for millimetres, 25.4 for inches
-    double StartDiameter = 0;       // d0
-    double FinishDiameter = 0;      // dN
-    std::vector<double> Outlets;    // d1 .. dN, strictly falling, the last one the finish;
-                                    // rounded as the set rounds them, but for the finish
-    double StrengthCoefficient = 0; // K, MPa
-    double HardeningExponent = 0;   // n
-    double Density = 0;             // kg/m³
-    double SpecificHeat = 0;        // J/(kg·K)
-    double Friction = 0;            // μ
-    double FinishSpeed = 0;         // m/s, of the wire leaving the last die
-};
 
 // Checks every input in the order the window lists them; the first fault is refused. Whether a
 // die's own fields are numbers is the die's affair (its row says so), not the set's.
@@ -179,7 +195,6 @@ struct PassColumn {
     PassColumnKind Kind;
     double (*Value)(const DieSetPass&);
 };
-inline constexpr std::string_view kSetLengthUnit = "L";
 // Every column, in the CSV's order.
 std::span<const PassColumn> PassColumns();
 // The heading with its unit ("Outlet (mm)", "Delta").
