@@ -13,7 +13,7 @@
 //   command byte, then its operands; a field text is a source byte, then a dictionary index, raw
 //   bytes after a length byte, or the bytes of a number.
 #include "app/dump.h"
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
 #include "catalogue/catalogue.h"

@@ -1,6 +1,6 @@
 #include "replay.h"
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "app/die_set_model.h"
 #include "app/dump.h"
 #include "app/export.h"

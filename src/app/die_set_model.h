@@ -4,7 +4,7 @@
 // designed window's model does.
 #pragma once
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "app/export.h"
 #include "app/toolkit.h"
 #include "core/number_text.h"

@@ -1,6 +1,6 @@
 #include "app/drawing_export.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "core/units.h"
 #include "output/sheet_layout.h"
 #include "profile/profile_figures.h"

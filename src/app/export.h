@@ -4,7 +4,7 @@
 // paper into a PDF's or an SVG's bytes, and the file is then written as every file is.
 #pragma once
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "app/drawing_export.h"
 #include "app/form_model.h"
 #include "core/file_name.h"

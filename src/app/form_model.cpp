@@ -1,7 +1,7 @@
 #include "app/form_model.h"
 
-#include "app/die_calculation.h"
-#include "app/form_design.h"
+#include "profile/die_calculation.h"
+#include "profile/form_design.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"

@@ -4,7 +4,7 @@
 // otherwise.
 #pragma once
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "app/form_model.h"
 #include "app/toolkit.h"
 

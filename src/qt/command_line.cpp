@@ -1,6 +1,6 @@
 #include "qt/command_line.h"
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "app/export.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"

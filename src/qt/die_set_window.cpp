@@ -1,8 +1,8 @@
 #include "qt/die_set_window.h"
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "app/die_set_model.h"
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
 #include "core/message_text.h"

@@ -1,6 +1,6 @@
 #include "qt/main_window.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "catalogue/catalogue.h"
 #include "core/message_text.h"
 #include "qt/application.h"

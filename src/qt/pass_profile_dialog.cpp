@@ -1,6 +1,6 @@
 #include "qt/pass_profile_dialog.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "catalogue/catalogue.h"
 #include "qt/widget_design.h"
 

@@ -5,7 +5,7 @@
 // here: the pass's row says what its die makes of them.
 #pragma once
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 
 #include <QDialog>
 #include <array>

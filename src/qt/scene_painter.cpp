@@ -1,6 +1,6 @@
 #include "qt/scene_painter.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "core/geometry.h"
 
 #include <QPen>

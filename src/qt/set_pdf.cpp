@@ -1,7 +1,7 @@
 #include "qt/set_pdf.h"
 
-#include "app/die_set.h"
-#include "app/form_design.h"
+#include "dieset/die_set.h"
+#include "profile/form_design.h"
 #include "catalogue/catalogue.h"
 #include "core/message_text.h"
 #include "qt/page_painter.h"

@@ -4,7 +4,7 @@
 // tooltip. A pass whose die has fields of its own has a star by its number.
 #pragma once
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

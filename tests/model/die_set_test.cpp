@@ -1,7 +1,7 @@
 // The die set: every input is checked with a refusal that names it; the schedules give the passes
 // their documentation defines; each pass's die is the die the window draws for the same inputs;
 // a die the window refuses marks its row without losing the set; the CSV reads back exactly.
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "die_set_fixture.h"

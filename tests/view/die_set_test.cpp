@@ -3,7 +3,7 @@
 // rows marked.
 #include "window_harness.h"
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "app/die_set_model.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"

@@ -1,7 +1,7 @@
 #include "window_harness.h"
 
 #include "app/dump.h"
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "core/controls.h"
 #include "qt/application.h"
 #include "qt/printing.h"

@@ -1,15 +1,15 @@
 // The die set's inputs checked, its schedule, each pass's die designed by the window model on a
 // toolkit of no screen, and the pass's physics by the formulas of its documentation.
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 
-#include "app/die_calculation.h"
-#include "app/form_design.h"
-#include "app/wire_materials.inc"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
+#include "dieset/design_die.h"
+#include "dieset/wire_materials.inc"
 #include "output/atomic_file.h"
 #include "profile/calculation_stages.h"
+#include "profile/form_design.h"
 
 #include <algorithm>
 #include <array>
