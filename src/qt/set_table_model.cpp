@@ -23,22 +23,6 @@ bool IsWord(int column) {
 
 } // namespace
 
-std::vector<PassMark> MarksOf(const DieSetPass& pass, double caution) {
-    std::vector<PassMark> marks;
-    if (!pass.Problem.empty()) {
-        marks.push_back(PassMark::DieRefused);
-    }
-    if (pass.Breaks()) {
-        marks.push_back(PassMark::Breaks);
-    } else if (caution > 0 && pass.StressRatio > caution) {
-        marks.push_back(PassMark::Caution);
-    }
-    if (pass.Die.Calculated && pass.Die.BellContact) {
-        marks.push_back(PassMark::BellContact);
-    }
-    return marks;
-}
-
 QString MarkText(PassMark mark, const DieSetPass& pass, double caution) {
     switch (mark) {
     case PassMark::None:
@@ -58,20 +42,8 @@ QString MarkText(PassMark mark, const DieSetPass& pass, double caution) {
     return {};
 }
 
-QColor MarkTint(PassMark mark) {
-    switch (mark) {
-    case PassMark::DieRefused:
-        return {0xdd, 0xdd, 0xdd};
-    case PassMark::Breaks:
-        return {0xf4, 0xb4, 0xb4};
-    case PassMark::Caution:
-        return {0xfb, 0xe3, 0xa8};
-    case PassMark::BellContact:
-        return {0xc8, 0xdc, 0xf4};
-    case PassMark::None:
-        break;
-    }
-    return {};
+QColor MarkColour(PassMark mark) {
+    return QColor::fromRgb(static_cast<QRgb>(MarkTint(mark)));
 }
 
 void SetTableModel::SetSchedule(const DieSetSchedule& schedule, double caution) {
@@ -140,27 +112,7 @@ QString SetTableModel::Cell(int row, int column) const {
 }
 
 QString SetTableModel::Marks(int row) const {
-    const DieSetPass& pass = passes_.at(static_cast<std::size_t>(row));
-    QStringList words;
-    for (PassMark mark : MarksOf(pass, caution_)) {
-        switch (mark) {
-        case PassMark::DieRefused:
-            words << QStringLiteral("not calculated");
-            break;
-        case PassMark::Breaks:
-            words << QStringLiteral("breaks");
-            break;
-        case PassMark::Caution:
-            words << QStringLiteral("caution");
-            break;
-        case PassMark::BellContact:
-            words << QStringLiteral("bell");
-            break;
-        case PassMark::None:
-            break;
-        }
-    }
-    return words.join(QStringLiteral(", "));
+    return ToQString(MarkWords(passes_.at(static_cast<std::size_t>(row)), caution_));
 }
 
 QString SetTableModel::Reasons(int row) const {
@@ -210,10 +162,10 @@ QVariant SetTableModel::data(const QModelIndex& index, int role) const {
         // others.
         if (index.column() != kMarksColumn &&
             ColumnOf(index.column()).Kind == PassColumnKind::YesNo && pass.Die.BellContact) {
-            return MarkTint(PassMark::BellContact);
+            return MarkColour(PassMark::BellContact);
         }
         return marks.front() == PassMark::BellContact ? QVariant()
-                                                      : QVariant(MarkTint(marks.front()));
+                                                      : QVariant(MarkColour(marks.front()));
     }
     default:
         return {};
@@ -227,19 +179,12 @@ QVariant SetTableModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole) {
         // Headings wrap between words, the unit on a line of its own, so that the columns stay
         // about as narrow as their figures.
-        const QString heading = Heading(section);
-        const qsizetype unit = heading.indexOf(QLatin1String(" ("));
-        QStringList lines;
-        for (const QString& word :
-             heading.left(unit > 0 ? unit : heading.size()).split(QLatin1Char(' '))) {
-            if (!lines.isEmpty() && lines.back().size() + 1 + word.size() <= 10) {
-                lines.back() += QLatin1Char(' ') + word;
-            } else {
-                lines << word;
-            }
+        if (section == kMarksColumn) {
+            return Heading(section);
         }
-        if (unit > 0) {
-            lines << heading.mid(unit + 1);
+        QStringList lines;
+        for (const std::string& line : PassColumnHeadingLines(ColumnOf(section), unitDivisor_)) {
+            lines << ToQString(line);
         }
         return lines.join(QLatin1Char('\n'));
     }
