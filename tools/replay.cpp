@@ -355,8 +355,8 @@ private:
             }
             return true;
         }
-        // The schedule's pages and every die's sheet that a PDF of the set would hold, without
-        // writing them; dated as the driver's runs are.
+        // The schedule's pages that a PDF of the set would begin with, without writing them;
+        // dated as the driver's runs are.
         if (command == "set-layout" && !rest.empty()) {
             if (NeedsSet()) {
                 DieSetExportRequest request;
@@ -365,7 +365,7 @@ private:
                 request.Format = DieSetExportFormat::Pdf;
                 request.Caution = set_.Caution().value_or(kDefaultCautionRatio);
                 request.Date = "2000-01-01";
-                auto pages = LayOutDieSetPdf(set_.Set(), request);
+                auto pages = LayOutSchedulePages(set_.Set(), request);
                 if (const ExportRefusal* refusal = std::get_if<ExportRefusal>(&pages)) {
                     toolkit_.ShowMessage(refusal->Message);
                 } else {

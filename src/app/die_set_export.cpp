@@ -79,11 +79,16 @@ std::variant<ExportedSet, ExportRefusal> ComputeForExport(const DieSetFile& set,
     return exported;
 }
 
-// The schedule's pages, dated by the request (empty: today), then the sheet of every die.
+// The request's date of issue; empty: today.
+std::string DateOf(const DieSetExportRequest& request) {
+    return request.Date.empty() ? IsoDate(std::time(nullptr)) : request.Date;
+}
+
+// The schedule's pages, dated by the request, then the sheet of every die.
 std::variant<std::vector<Page>, ExportRefusal>
 PdfPages(const DieSetFile& set, const DieSetExportRequest& request, const ExportedSet& exported) {
     const std::string shown = exported.Name.empty() ? std::string(kNotSaved) : exported.Name;
-    const std::string date = request.Date.empty() ? IsoDate(std::time(nullptr)) : request.Date;
+    const std::string date = DateOf(request);
     std::vector<Page> pages = SchedulePages(
         set, exported.Schedule, {request.Caution, exported.Name, request.SheetPaper, date});
     for (const DieSetPass& pass : exported.Schedule.Passes) {
@@ -100,13 +105,15 @@ PdfPages(const DieSetFile& set, const DieSetExportRequest& request, const Export
 
 } // namespace
 
-std::variant<std::vector<Page>, ExportRefusal> LayOutDieSetPdf(const DieSetFile& set,
-                                                               const DieSetExportRequest& request) {
-    std::variant<ExportedSet, ExportRefusal> exported = ComputeForExport(set, request);
-    if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&exported)) {
+std::variant<std::vector<Page>, ExportRefusal>
+LayOutSchedulePages(const DieSetFile& set, const DieSetExportRequest& request) {
+    std::variant<ExportedSet, ExportRefusal> computed = ComputeForExport(set, request);
+    if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&computed)) {
         return *refused;
     }
-    return PdfPages(set, request, std::get<ExportedSet>(exported));
+    const ExportedSet& exported = std::get<ExportedSet>(computed);
+    return SchedulePages(set, exported.Schedule,
+                         {request.Caution, exported.Name, request.SheetPaper, DateOf(request)});
 }
 
 std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,

@@ -136,10 +136,10 @@ struct DieSetExportRequest {
     std::string Date{};     // the pages' date of issue, ISO 8601; empty: today
 };
 
-// The set's PDF laid out short of painting: the schedule's pages, then the sheet of every die;
-// or the refusal, decided before any page is laid out.
-std::variant<std::vector<Page>, ExportRefusal> LayOutDieSetPdf(const DieSetFile& set,
-                                                               const DieSetExportRequest& request);
+// The schedule's pages of the set's PDF (its inputs and plot, the table of passes), laid out
+// short of painting after every decision of the export; or its refusal.
+std::variant<std::vector<Page>, ExportRefusal>
+LayOutSchedulePages(const DieSetFile& set, const DieSetExportRequest& request);
 // Nothing on success; otherwise the refusal (a refused input, a pass whose die cannot be drawn, a
 // failed write), and nothing has been written. The painters are needed for the PDF only.
 std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
