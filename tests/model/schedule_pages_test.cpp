@@ -1,11 +1,13 @@
 // The set's schedule laid out as pages without the window: the table of passes broken over pages,
 // the date the request gives, and the colours a page carries into its dump.
 #include "app/page_dump.h"
+#include "core/units.h"
 #include "die_set_fixture.h"
 #include "dieset/schedule_pages.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <string>
 
@@ -101,6 +103,46 @@ TEST(SchedulePagesTest, ACautionedRowIsTintedAndTheDumpNamesOnlyColouredItems) {
                                  "text 1 2 2 left 0 regular \"a\"\n"
                                  "colour 2B6CB0\n"
                                  "end pages\n");
+}
+
+// A heading set wider than its figures, or a unit run into the words, would widen every column of
+// the table on the window and on paper.
+TEST(SchedulePagesTest, HeadingsBreakAtWordsUpToTenCharactersWithTheUnitOnALineOfItsOwn) {
+    const std::map<std::string_view, std::vector<std::string>> expected{
+        {"pass", {"Pass"}},
+        {"area_reduction_percent", {"Area", "reduction", "(%)"}},
+        {"half_angle_deg", {"Half angle", "(°)"}},
+        {"meeting_point_above_bearing", {"Meeting", "point", "above", "bearing", "(in)"}},
+        {"stress_ratio", {"Stress", "ratio"}},
+        {"temperature_rise_K", {"Temperature", "rise", "(K)"}},
+    };
+    for (const PassColumn& column : PassColumns()) {
+        if (const auto found = expected.find(column.CsvName); found != expected.end()) {
+            EXPECT_EQ(PassColumnHeadingLines(column, kInchUnitDivisor), found->second)
+                << column.CsvName;
+        }
+    }
+}
+
+// A pass that could not be computed has no figure to plot: a bar or a dot at a coordinate that is
+// not a number would reach the PDF's painter. The line of the ratio breaks around it.
+TEST(SchedulePagesTest, ThePlotLeavesOutFiguresThatAreNotFinite) {
+    const double none = std::nan("");
+    SetPlotData data{{10, none, 12}, {0.3, none, 0.5}, {20, none, 30}, 0.4};
+    Page page{200, 150, {}, {}, {}};
+    LayOutSetPlot(page, {10, 10, 180, 130}, data, 2.8);
+    const auto finite = [](Point p) { return std::isfinite(p.X) && std::isfinite(p.Y); };
+    for (const PageLine& line : page.Lines) {
+        EXPECT_TRUE(finite(line.Start) && finite(line.End));
+    }
+    for (const PageOutline& outline : page.Outlines) {
+        EXPECT_TRUE(std::ranges::all_of(outline.Corners, finite));
+    }
+    // Two bars in each of two charts, two dots, and the legend's box and three strokes.
+    EXPECT_EQ(page.Outlines.size(), 4U + 2U + 4U);
+    EXPECT_EQ(
+        std::ranges::count_if(page.Lines, [](const PageLine& l) { return l.Colour == 0x202020; }),
+        0);
 }
 
 } // namespace
