@@ -1,6 +1,6 @@
 // The die set: a 100-pass schedule with every die designed by the window model, as the Die Set
 // window computes it after each typed character, and its CSV.
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 
 #include <benchmark/benchmark.h>
 

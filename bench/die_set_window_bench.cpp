@@ -1,7 +1,7 @@
 // The Die Set window, offscreen: one character typed into a field up to the repainted table and
 // plot (what the user waits for while typing), and the PDF of a 20-die set (the schedule and a
 // sheet per die) from the inputs to the file renamed into place.
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "qt/die_set_window.h"
 #include "qt/export_painters.h"
 #include "qt/main_window.h"

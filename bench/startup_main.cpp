@@ -12,7 +12,7 @@
 //                               without the model, the drawing, the icon or the commands.
 // Each quits once its first frame has been painted and flushed, so the time from exec to exit is
 // the time to a first picture plus teardown.
-#include "app/form_design.h"
+#include "profile/form_design.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -5,7 +5,7 @@
 // - the set written out again reads back as the same set;
 // - the computation either refuses with a message or gives a row per outlet, each row's problem
 //   or its die's figures, and a CSV of a header and a line per pass.
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 #include "output/set_file.h"
 
 #include <cstddef>

@@ -13,13 +13,13 @@
 //   command byte, then its operands; a field text is a source byte, then a dictionary index, raw
 //   bytes after a length byte, or the bytes of a number.
 #include "app/dump.h"
-#include "app/form_design.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
 #include "catalogue/catalogue.h"
 #include "core/controls.h"
 #include "core/number_text.h"
 #include "core/utf8.h"
+#include "profile/form_design.h"
 
 #include <algorithm>
 #include <array>
@@ -111,9 +111,9 @@ const std::vector<std::string>& NastyTexts() {
             "0x10", "\xd9\xa3", "\t1",     "1\n",    "\x01",   "0",      "180", "360",  "-720",
             "90",   "1e9",      "1e-9",    "0.022",  "0.012",  "-inf",   "1.5", "25.4", "100",
             "-1",   "1e307",    "1.7e308", "5e-324", "1e-300", "0.0001"};
-        texts.push_back(std::string(1000, '7'));
+        texts.emplace_back(1000, '7');
         texts.push_back("0." + std::string(999, '0') + "1");
-        texts.push_back(std::string("1\0", 2));
+        texts.emplace_back("1\0", 2);
         return texts;
     }();
     return kTexts;

@@ -1,6 +1,5 @@
 #include "replay.h"
 
-#include "app/die_set.h"
 #include "app/die_set_model.h"
 #include "app/dump.h"
 #include "app/export.h"
@@ -10,6 +9,7 @@
 #include "app/page_dump.h"
 #include "app/recut_model.h"
 #include "core/number_text.h"
+#include "dieset/die_set.h"
 
 #include <algorithm>
 #include <array>
@@ -370,6 +370,25 @@ private:
             }
             if (NeedsSet()) {
                 set_.OpenPassAsDesign(*pass, model_);
+            }
+            return true;
+        }
+        // The schedule's pages that a PDF of the set would begin with, without writing them;
+        // dated as the driver's runs are.
+        if (command == "set-layout" && !rest.empty()) {
+            if (NeedsSet()) {
+                DieSetExportRequest request;
+                request.Path = path;
+                request.SetPath = set_.Path();
+                request.Format = DieSetExportFormat::Pdf;
+                request.Caution = set_.Caution().value_or(kDefaultCautionRatio);
+                request.Date = "2000-01-01";
+                auto pages = LayOutSchedulePages(set_.Set(), request);
+                if (const ExportRefusal* refusal = std::get_if<ExportRefusal>(&pages)) {
+                    toolkit_.ShowMessage(refusal->Message);
+                } else {
+                    out_ << DumpPages(std::get<std::vector<Page>>(pages));
+                }
             }
             return true;
         }

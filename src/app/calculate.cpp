@@ -1,8 +1,8 @@
 // Calculate: the one Calculate of a die run over the window's own drawing, its result committed
 // only when it went through, so a refusal leaves the window exactly as it was.
-#include "app/die_calculation.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
+#include "profile/die_calculation.h"
 
 namespace dieprofile {
 

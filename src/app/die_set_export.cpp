@@ -3,6 +3,7 @@
 #include "app/export.h"
 #include "core/file_name.h"
 #include "core/message_text.h"
+#include "dieset/schedule_pages.h"
 #include "output/atomic_file.h"
 
 namespace dieprofile {
@@ -13,7 +14,8 @@ namespace {
 // why it cannot be drawn ("in the die set, pass 2: ...").
 std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::string& what,
                                             const std::string& setName, std::size_t passes,
-                                            Paper paper, const SheetDetails& details) {
+                                            Paper paper, const SheetDetails& details,
+                                            const std::string& date) {
     const std::string number = std::to_string(pass.Pass);
     if (!pass.Die.Drawing) {
         return "in " + what + ", the die of pass " + number + " cannot be drawn";
@@ -22,7 +24,7 @@ std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::s
     const CalculatedDrawing& drawn = *pass.Die.Drawing;
     std::variant<Page, std::string> sheet = DrawingSheetOf(
         drawn, drawn.Scene, setName + " pass " + number + " of " + std::to_string(passes), paper,
-        {}, details);
+        {}, details, date);
     if (const std::string* reason = std::get_if<std::string>(&sheet)) {
         return "in " + what + ", pass " + number + ": " + *reason;
     }
@@ -31,8 +33,18 @@ std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::s
 
 } // namespace
 
-std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
-                                          ExportPainters* painters) {
+namespace {
+
+// The set computed for an export, or the refusal in the words of every export: a file name of
+// another format, the set's own file, a refused input, a pass that cannot be trusted.
+struct ExportedSet {
+    std::string Name; // the set file's name; empty while it has none
+    std::string What; // "the die set "copper.dieset"", as the refusals name it
+    DieSetSchedule Schedule;
+};
+
+std::variant<ExportedSet, ExportRefusal> ComputeForExport(const DieSetFile& set,
+                                                          const DieSetExportRequest& request) {
     const std::string& path = request.Path;
     auto refuse = [&path](std::string_view reason, bool usage = false) {
         return ExportRefusal{CannotExport(path, reason), usage};
@@ -42,13 +54,13 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
         return refuse(pdf ? "the file name must end in .pdf" : "the file name must end in .csv",
                       true);
     }
-    const std::string name =
-        request.SetPath.empty() ? std::string() : DesignFileName(request.SetPath);
+    ExportedSet exported;
+    exported.Name = request.SetPath.empty() ? std::string() : DesignFileName(request.SetPath);
     if (!request.SetPath.empty() && IsSameFile(path, request.SetPath)) {
-        return refuse("it is the die set file \"" + name + "\" itself", true);
+        return refuse("it is the die set file \"" + exported.Name + "\" itself", true);
     }
-    const std::string what =
-        name.empty() ? std::string("the die set") : "the die set \"" + name + "\"";
+    exported.What = exported.Name.empty() ? std::string("the die set")
+                                          : "the die set \"" + exported.Name + "\"";
     // The field's or the row's reason is a sentence of its own; the refusal ends it.
     const auto withoutStop = [](std::string sentence) {
         if (!sentence.empty() && sentence.back() == '.') {
@@ -58,35 +70,81 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
     };
     std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
     if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&computed)) {
-        return refuse(what + " cannot be computed: " + withoutStop(refused->Message));
+        return refuse(exported.What + " cannot be computed: " + withoutStop(refused->Message));
     }
-    const DieSetSchedule& schedule = std::get<DieSetSchedule>(computed);
-    if (std::string problem = schedule.FirstProblem(); !problem.empty()) {
-        return refuse("in " + what + ", " + withoutStop(std::move(problem)));
+    exported.Schedule = std::move(std::get<DieSetSchedule>(computed));
+    if (std::string problem = exported.Schedule.FirstProblem(); !problem.empty()) {
+        return refuse("in " + exported.What + ", " + withoutStop(std::move(problem)));
     }
+    return exported;
+}
+
+// The request's date of issue; empty: today.
+std::string DateOf(const DieSetExportRequest& request) {
+    return request.Date.empty() ? IsoDate(std::time(nullptr)) : request.Date;
+}
+
+// The schedule's pages, dated by the request, then the sheet of every die.
+std::variant<std::vector<Page>, ExportRefusal>
+PdfPages(const DieSetFile& set, const DieSetExportRequest& request, const ExportedSet& exported) {
+    const std::string shown = exported.Name.empty() ? std::string(kNotSaved) : exported.Name;
+    const std::string date = DateOf(request);
+    std::vector<Page> pages = SchedulePages(
+        set, exported.Schedule, {request.Caution, exported.Name, request.SheetPaper, date});
+    for (const DieSetPass& pass : exported.Schedule.Passes) {
+        std::variant<Page, std::string> sheet =
+            SheetOfPass(pass, exported.What, shown, exported.Schedule.Passes.size(),
+                        request.SheetPaper, request.Details, date);
+        if (const std::string* reason = std::get_if<std::string>(&sheet)) {
+            return ExportRefusal{CannotExport(request.Path, *reason), false};
+        }
+        pages.push_back(std::move(std::get<Page>(sheet)));
+    }
+    return pages;
+}
+
+} // namespace
+
+std::variant<std::vector<Page>, ExportRefusal>
+LayOutSchedulePages(const DieSetFile& set, const DieSetExportRequest& request) {
+    std::variant<ExportedSet, ExportRefusal> computed = ComputeForExport(set, request);
+    if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&computed)) {
+        return *refused;
+    }
+    const ExportedSet& exported = std::get<ExportedSet>(computed);
+    return SchedulePages(set, exported.Schedule,
+                         {request.Caution, exported.Name, request.SheetPaper, DateOf(request)});
+}
+
+std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
+                                          ExportPainters* painters) {
+    std::variant<ExportedSet, ExportRefusal> computed = ComputeForExport(set, request);
+    if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&computed)) {
+        return *refused;
+    }
+    const ExportedSet& exported = std::get<ExportedSet>(computed);
+    auto refuse = [&request](std::string_view reason) {
+        return ExportRefusal{CannotExport(request.Path, reason), false};
+    };
     Rendering rendering;
-    if (!pdf) {
-        rendering.Bytes = DieSetCsv(schedule);
+    if (request.Format == DieSetExportFormat::Csv) {
+        rendering.Bytes = DieSetCsv(exported.Schedule);
     } else {
-        DieSetDocument document{set, schedule, request.Caution, name, request.SheetPaper, {}};
-        const std::string shown = name.empty() ? std::string(kNotSaved) : name;
-        for (const DieSetPass& pass : schedule.Passes) {
-            std::variant<Page, std::string> sheet = SheetOfPass(
-                pass, what, shown, schedule.Passes.size(), request.SheetPaper, request.Details);
-            if (const std::string* reason = std::get_if<std::string>(&sheet)) {
-                return refuse(*reason);
-            }
-            document.Sheets.push_back(std::move(std::get<Page>(sheet)));
+        std::variant<std::vector<Page>, ExportRefusal> pages = PdfPages(set, request, exported);
+        if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&pages)) {
+            return *refused;
         }
         if (painters == nullptr) {
             return refuse("PDF and SVG are drawn by the window's painters, which are not here");
         }
-        rendering = painters->DieSetPdf(document);
+        const std::string shown = exported.Name.empty() ? std::string(kNotSaved) : exported.Name;
+        rendering = painters->Pdf(std::get<std::vector<Page>>(pages), "Die set " + shown);
     }
     if (rendering.Failure) {
         return refuse(*rendering.Failure);
     }
-    if (const std::optional<std::string> reason = WriteFileAtomically(path, rendering.Bytes)) {
+    if (const std::optional<std::string> reason =
+            WriteFileAtomically(request.Path, rendering.Bytes)) {
         return refuse(*reason);
     }
     return std::nullopt;

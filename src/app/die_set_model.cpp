@@ -1,10 +1,10 @@
 #include "app/die_set_model.h"
 
-#include "app/form_design.h"
 #include "app/form_model.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
+#include "profile/form_design.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,10 +4,10 @@
 // designed window's model does.
 #pragma once
 
-#include "app/die_set.h"
 #include "app/export.h"
 #include "app/toolkit.h"
 #include "core/number_text.h"
+#include "dieset/die_set.h"
 #include "output/paper.h"
 #include "output/set_file.h"
 

@@ -1,6 +1,6 @@
 #include "app/dump.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 
 #include <charconv>
 #include <cstdio>

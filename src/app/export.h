@@ -4,9 +4,9 @@
 // paper into a PDF's or an SVG's bytes, and the file is then written as every file is.
 #pragma once
 
-#include "app/die_set.h"
 #include "app/form_model.h"
 #include "core/file_name.h"
+#include "dieset/die_set.h"
 #include "output/atomic_file.h"
 #include "output/dxf_drawing.h"
 #include "output/overlay_options.h"
@@ -47,8 +47,6 @@ struct Rendering {
     std::optional<std::string> Failure;
 };
 
-struct DieSetDocument;
-
 // What the view supplies: painters that turn laid-out paper into the bytes of a file.
 class ExportPainters {
 public:
@@ -56,7 +54,6 @@ public:
     virtual Rendering Pdf(const std::vector<Page>& pages, const std::string& title) = 0;
     virtual Rendering Svg(const Page& page, const std::string& title,
                           const std::string& description) = 0;
-    virtual Rendering DieSetPdf(const DieSetDocument& document) = 0;
 };
 
 struct ExportRequest {
@@ -136,16 +133,13 @@ struct DieSetExportRequest {
     double Caution = kDefaultCautionRatio; // the table's caution mark
     Paper SheetPaper = Paper::A4;          // the PDF's paper, landscape
     SheetDetails Details{}; // every die's sheet carries them, as Export Drawing's does
+    std::string Date{};     // the pages' date of issue, ISO 8601; empty: today
 };
-// The set's PDF, laid out short of painting: the schedule to draw and the sheet of every die.
-struct DieSetDocument {
-    const DieSetFile& Set;
-    const DieSetSchedule& Schedule;
-    double Caution = kDefaultCautionRatio;
-    std::string SetName; // the set file's name; empty while it has none
-    Paper SheetPaper = Paper::A4;
-    std::vector<Page> Sheets;
-};
+
+// The schedule's pages of the set's PDF (its inputs and plot, the table of passes), laid out
+// short of painting after every decision of the export; or its refusal.
+std::variant<std::vector<Page>, ExportRefusal>
+LayOutSchedulePages(const DieSetFile& set, const DieSetExportRequest& request);
 // Nothing on success; otherwise the refusal (a refused input, a pass whose die cannot be drawn, a
 // failed write), and nothing has been written. The painters are needed for the PDF only.
 std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,

@@ -1,11 +1,11 @@
 #include "app/form_model.h"
 
-#include "app/die_calculation.h"
-#include "app/form_design.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
 #include "core/utf8.h"
+#include "profile/die_calculation.h"
+#include "profile/form_design.h"
 
 #include <algorithm>
 #include <utility>

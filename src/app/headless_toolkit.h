@@ -4,9 +4,9 @@
 // otherwise.
 #pragma once
 
-#include "app/form_design.h"
 #include "app/form_model.h"
 #include "app/toolkit.h"
+#include "profile/form_design.h"
 
 #include <ostream>
 #include <string>

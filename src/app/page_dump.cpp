@@ -66,6 +66,13 @@ std::string DumpPages(const std::vector<Page>& pages) {
             out += piece;
         }
     };
+    const auto colour = [&out](PageColour rgb) {
+        if (rgb != kBlack) {
+            std::array<char, 24> hex{};
+            std::snprintf(hex.data(), hex.size(), "colour %06X\n", static_cast<unsigned>(rgb));
+            out += hex.data();
+        }
+    };
     put({"begin pages ", std::to_string(pages.size()), "\n"});
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const Page& page = pages[i];
@@ -75,6 +82,7 @@ std::string DumpPages(const std::vector<Page>& pages) {
             put({"line ", Number(line.Start.X), " ", Number(line.Start.Y), " ", Number(line.End.X),
                  " ", Number(line.End.Y), " ", Number(line.WidthMm), " ", TypeName(line.Type),
                  "\n"});
+            colour(line.Colour);
         }
         for (const PageOutline& outline : page.Outlines) {
             put({"outline ", outline.Filled ? "filled" : "drawn", " ", Number(outline.WidthMm)});
@@ -82,11 +90,13 @@ std::string DumpPages(const std::vector<Page>& pages) {
                 put({" ", Number(corner.X), " ", Number(corner.Y)});
             }
             put({"\n"});
+            colour(outline.Colour);
         }
         for (const PageText& text : page.Texts) {
             put({"text ", Number(text.At.X), " ", Number(text.At.Y), " ", Number(text.HeightMm),
                  " ", AlignName(text.Align), " ", Number(text.AngleDeg), " ", StyleName(text), " ",
                  Printable(Quoted(text.Text)), "\n"});
+            colour(text.Colour);
         }
     }
     put({"end pages\n"});

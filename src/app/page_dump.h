@@ -14,6 +14,7 @@ namespace dieprofile {
 // line X1 Y1 X2 Y2 WIDTH continuous|centre|phantom|dashed
 // outline filled|drawn WIDTH X1 Y1 X2 Y2 ...
 // text X Y HEIGHT left|centre|right ANGLE regular|bold|mono|bold-mono "TEXT"
+// colour RRGGBB            after an item of any colour but black, that item's
 // end pages
 // Numbers as %.9g; a text is quoted as the dump quotes, control characters as \u00XX.
 std::string DumpPages(const std::vector<Page>& pages);

@@ -1,10 +1,10 @@
 #include "app/recut_model.h"
 
-#include "app/die_calculation.h"
-#include "app/die_set.h"
 #include "core/file_name.h"
 #include "core/message_text.h"
 #include "core/number_text.h"
+#include "dieset/design_die.h"
+#include "dieset/die_set.h"
 #include "output/atomic_file.h"
 
 namespace dieprofile {

@@ -1,6 +1,6 @@
 #include "app/sheet_title_block.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "profile/profile_figures.h"
 
 namespace dieprofile {

@@ -1,9 +1,9 @@
 // Switching between inches and millimetres: the wire diameters are converted through their
 // shortest text, and the catalogue blank is read again in the new unit.
-#include "app/form_design.h"
 #include "app/form_model.h"
 #include "core/number_text.h"
 #include "core/units.h"
+#include "profile/form_design.h"
 
 #include <cmath>
 

@@ -7,12 +7,17 @@
 
 #include "core/geometry.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace dieprofile {
 
 // ISO 128 line types, as far as this program draws them.
+// A colour as 0xRRGGBB; drawings are black, the die set's charts and table tinted.
+using PageColour = std::uint32_t;
+inline constexpr PageColour kBlack = 0x000000;
+
 enum class LineType {
     Continuous, // outlines, dimension and extension lines, hatching
     Centre,     // long dash, dot: the axis
@@ -25,6 +30,7 @@ struct PageLine {
     Point End;
     double WidthMm = 0.25;
     LineType Type = LineType::Continuous;
+    PageColour Colour = kBlack;
 };
 
 // A closed outline, filled (arrowheads) or drawn with a line of the given width.
@@ -32,6 +38,7 @@ struct PageOutline {
     std::vector<Point> Corners;
     bool Filled = true;
     double WidthMm = 0.25;
+    PageColour Colour = kBlack;
 };
 
 enum class TextAlign { Left, Centre, Right };
@@ -44,6 +51,7 @@ struct PageText {
     double AngleDeg = 0; // counter-clockwise as read on the paper
     bool Bold = false;
     bool Monospace = false;
+    PageColour Colour = kBlack;
 };
 
 struct Page {

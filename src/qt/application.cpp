@@ -1,6 +1,6 @@
 #include "qt/application.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "qt/app_icon.h"
 #include "qt/fonts.h"
 

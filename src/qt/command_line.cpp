@@ -1,6 +1,5 @@
 #include "qt/command_line.h"
 
-#include "app/die_set.h"
 #include "app/export.h"
 #include "app/form_model.h"
 #include "app/headless_toolkit.h"
@@ -9,11 +8,11 @@
 #include "core/file_name.h"
 #include "core/message_text.h"
 #include "core/number_text.h"
+#include "dieset/die_set.h"
 #include "output/atomic_file.h"
 #include "output/overlay_layout.h"
 #include "qt/export_painters.h"
 #include "qt/local_path.h"
-#include "qt/set_pdf.h"
 #include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 

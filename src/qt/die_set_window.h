@@ -4,9 +4,9 @@
 // context menu (or F2) gives the pass's die a profile of its own.
 #pragma once
 
-#include "app/die_set.h"
 #include "app/die_set_model.h"
 #include "app/export.h"
+#include "dieset/die_set.h"
 #include "output/set_file.h"
 #include "qt/message_toolkit.h"
 

@@ -3,7 +3,6 @@
 #include "qt/local_path.h"
 #include "qt/page_painter.h"
 #include "qt/printing.h"
-#include "qt/set_pdf.h"
 #include "qt/sheet_details.h"
 #include "qt/widget_design.h"
 
@@ -44,10 +43,6 @@ Rendering QtExportPainters::Pdf(const std::vector<Page>& pages, const std::strin
 Rendering QtExportPainters::Svg(const Page& page, const std::string& title,
                                 const std::string& description) {
     return Made(SvgOfPage(page, {ToQString(title), ToQString(description)}));
-}
-
-Rendering QtExportPainters::DieSetPdf(const DieSetDocument& document) {
-    return DieSetPdfOf(document);
 }
 
 std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,

@@ -18,7 +18,6 @@ public:
     Rendering Pdf(const std::vector<Page>& pages, const std::string& title) override;
     Rendering Svg(const Page& page, const std::string& title,
                   const std::string& description) override;
-    Rendering DieSetPdf(const DieSetDocument& document) override;
 };
 
 // The sheet's paper when none is asked for: the default printer's, else the locale's.

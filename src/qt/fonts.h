@@ -2,7 +2,7 @@
 // closest installed faces of the same metrics stand in for them.
 #pragma once
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 
 #include <QFont>
 

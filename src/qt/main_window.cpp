@@ -1,8 +1,8 @@
 #include "qt/main_window.h"
 
-#include "app/form_design.h"
 #include "catalogue/catalogue.h"
 #include "core/message_text.h"
+#include "profile/form_design.h"
 #include "qt/application.h"
 #include "qt/catalogue_list.h"
 #include "qt/command_button.h"

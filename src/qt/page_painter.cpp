@@ -4,6 +4,7 @@
 #include "qt/widget_design.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -36,8 +37,12 @@ QList<qreal> DashPattern(LineType type) {
     return {};
 }
 
-QPen LinePen(double widthMm, LineType type, double dotsPerMm) {
-    QPen pen(Qt::black);
+QColor ColourOf(PageColour rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb));
+}
+
+QPen LinePen(double widthMm, LineType type, double dotsPerMm, PageColour colour) {
+    QPen pen(ColourOf(colour));
     pen.setWidthF(widthMm * dotsPerMm);
     // Flat ends: a line ends exactly where its length says, and a dot is as long as drawn.
     pen.setCapStyle(Qt::FlatCap);
@@ -105,7 +110,7 @@ void PaintPage(QPainter& painter, const Page& page, double dotsPerMm) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
     for (const PageLine& line : page.Lines) {
-        painter.setPen(LinePen(line.WidthMm, line.Type, dotsPerMm));
+        painter.setPen(LinePen(line.WidthMm, line.Type, dotsPerMm, line.Colour));
         painter.drawLine(Dots(line.Start, dotsPerMm), Dots(line.End, dotsPerMm));
     }
     for (const PageOutline& outline : page.Outlines) {
@@ -115,16 +120,17 @@ void PaintPage(QPainter& painter, const Page& page, double dotsPerMm) {
         }
         if (outline.Filled) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(Qt::black);
+            painter.setBrush(ColourOf(outline.Colour));
         } else {
-            painter.setPen(LinePen(outline.WidthMm, LineType::Continuous, dotsPerMm));
+            painter.setPen(
+                LinePen(outline.WidthMm, LineType::Continuous, dotsPerMm, outline.Colour));
             painter.setBrush(Qt::NoBrush);
         }
         painter.drawPolygon(polygon);
     }
-    painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);
     for (const PageText& text : page.Texts) {
+        painter.setPen(ColourOf(text.Colour));
         PaintText(painter, text, dotsPerMm);
     }
     painter.restore();

@@ -1,7 +1,7 @@
 #include "qt/pass_profile_dialog.h"
 
-#include "app/form_design.h"
 #include "catalogue/catalogue.h"
+#include "profile/form_design.h"
 #include "qt/widget_design.h"
 
 #include <QComboBox>

@@ -6,7 +6,7 @@
 // the set's own die, its fields as they are typed and its blank one of the catalogue's.
 #pragma once
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 
 #include <QDialog>
 #include <array>

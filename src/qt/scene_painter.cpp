@@ -1,7 +1,7 @@
 #include "qt/scene_painter.h"
 
-#include "app/form_design.h"
 #include "core/geometry.h"
+#include "profile/form_design.h"
 
 #include <QPen>
 #include <cmath>

@@ -4,7 +4,8 @@
 // tooltip. A pass whose die has fields of its own has a star by its number.
 #pragma once
 
-#include "app/die_set.h"
+#include "dieset/die_set.h"
+#include "dieset/schedule_pages.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -12,14 +13,9 @@
 
 namespace dieprofile {
 
-// What can be wrong with a pass, worst first; a row shows the worst in its tint.
-enum class PassMark { None, DieRefused, Breaks, Caution, BellContact };
-
-// The marks of a pass, worst first.
-std::vector<PassMark> MarksOf(const DieSetPass& pass, double caution);
 // "the wire would break (stress ratio 1.12)", ...: what a mark means for this pass.
 QString MarkText(PassMark mark, const DieSetPass& pass, double caution);
-QColor MarkTint(PassMark mark);
+QColor MarkColour(PassMark mark);
 
 class SetTableModel : public QAbstractTableModel {
     Q_OBJECT

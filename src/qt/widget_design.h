@@ -2,7 +2,7 @@
 // design's fixed colours.
 #pragma once
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 
 #include <QPalette>
 #include <QRect>

@@ -22,15 +22,16 @@ import re
 import sys
 
 # The model: src/ below the Qt view, in the order of the layers.
-MODEL = ("core", "catalogue", "profile", "output", "inspection", "app")
+MODEL = ("core", "catalogue", "profile", "output", "dieset", "inspection", "app")
 # Which folders each folder of src/ may include, besides itself.
 SRC_ALLOWED = {
     "core": set(),
     "catalogue": {"core"},
     "profile": {"core"},
     "output": {"core", "profile"},
+    "dieset": {"core", "catalogue", "profile", "output"},
     "inspection": {"core", "profile", "output"},
-    "app": {"core", "catalogue", "profile", "output", "inspection"},
+    "app": {"core", "catalogue", "profile", "output", "dieset", "inspection"},
     "qt": set(MODEL),
 }
 MODEL_FOLDERS = {f"src/{folder}" for folder in MODEL}
@@ -127,6 +128,11 @@ def self_test() -> int:
         "src/output/design_file.h": '#include "../../bench/timing.h"\n',
         "src/inspection/figures.cpp": '#include "output/page.h"\n#include "app/form_model.h"\n'
                                       '#include "catalogue/catalogue.h"\n',
+        # The die set's domain: below the window models, beside the inspection, without Qt.
+        "src/dieset/schedule.cpp": '#include "catalogue/catalogue.h"\n#include "output/page.h"\n'
+                                   '#include "app/die_set_model.h"\n'
+                                   '#include "inspection/recut.h"\n#include <QColor>\n',
+        "src/app/die_set_model.cpp": '#include "dieset/schedule.h"\n',
         "src/qt/window.cpp": '#include <QWidget>\n#include "app/form_model.h"\n'
                              '#include "model/model_fixture.h"\n',
         "src/qt/programs/icons.cpp": '#include <QImage>\n#include "qt/window.h"\n',
@@ -161,6 +167,9 @@ def self_test() -> int:
         "src/output/design_file.h:1: src/output includes bench",
         "src/inspection/figures.cpp:2: src/inspection includes src/app",
         "src/inspection/figures.cpp:3: src/inspection includes src/catalogue",
+        "src/dieset/schedule.cpp:3: src/dieset includes src/app",
+        "src/dieset/schedule.cpp:4: src/dieset includes src/inspection",
+        "src/dieset/schedule.cpp:5: includes the Qt header <QColor>",
         "src/qt/window.cpp:3: src/qt includes tests/model",
         "tools/replay.cpp:3: tools includes tests/support",
         "tools/replay.cpp:4: tools includes src/qt",

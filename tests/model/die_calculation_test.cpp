@@ -1,8 +1,8 @@
 // The one Calculate against the window it serves: a design calculated on its own gives the
 // drawing, the warning and the refusal that opening it in the window gives, so the die set and
 // every other caller see what the user would.
-#include "app/die_calculation.h"
 #include "catalogue/catalogue.h"
+#include "dieset/design_die.h"
 #include "model_fixture.h"
 
 #include <string>

@@ -1,10 +1,10 @@
 // The die set: every input is checked with a refusal that names it; the schedules give the passes
 // their documentation defines; each pass's die is the die the window draws for the same inputs;
 // a die the window refuses marks its row without losing the set; the CSV reads back exactly.
-#include "app/die_set.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "die_set_fixture.h"
+#include "dieset/die_set.h"
 #include "model_fixture.h"
 
 #include <charconv>
@@ -449,7 +449,7 @@ TEST(DieSetCsvTest, NumbersReadBackExactly) {
     std::istringstream csv(DieSetCsv(schedule));
     std::string line;
     std::getline(csv, line);
-    EXPECT_EQ(line, kDieSetCsvHeader);
+    EXPECT_EQ(line, DieSetCsvHeader());
     for (const DieSetPass& pass : schedule.Passes) {
         ASSERT_TRUE(std::getline(csv, line));
         std::vector<std::string> cells;

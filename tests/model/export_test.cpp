@@ -218,10 +218,11 @@ constexpr const char* kDetails[] = {"Wire & Die Works", "A. Drafter", "B. Checke
 
 TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
     struct Painters : ExportPainters {
-        Rendering Pdf(const std::vector<Page>&, const std::string&) override { return {}; }
         Rendering Svg(const Page&, const std::string&, const std::string&) override { return {}; }
-        Rendering DieSetPdf(const DieSetDocument& document) override {
-            for (const Page& sheet : document.Sheets) {
+        // The schedule's pages come first; a die's sheet names its pass in the title block.
+        Rendering Pdf(const std::vector<Page>& pages, const std::string& title) override {
+            document = title;
+            for (const Page& sheet : pages) {
                 std::string named;
                 std::size_t details = 0;
                 for (const PageText& text : sheet.Texts) {
@@ -231,11 +232,15 @@ TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
                     details += static_cast<std::size_t>(
                         std::count(std::begin(kDetails), std::end(kDetails), text.Text));
                 }
+                if (named.empty()) {
+                    continue;
+                }
                 titles.push_back(named + (details == std::size(kDetails) ? "" : " (no details)"));
             }
             return {"%PDF-", std::nullopt};
         }
         std::vector<std::string> titles;
+        std::string document;
     } painters;
     DieSetExportRequest request{(folder / "set.pdf").string(), (folder / "a%2 set.dieset").string(),
                                 DieSetExportFormat::Pdf};
@@ -249,6 +254,7 @@ TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
                                    "a%2 set.dieset pass 1 of 6", "a%2 set.dieset pass 2 of 6",
                                    "a%2 set.dieset pass 3 of 6", "a%2 set.dieset pass 4 of 6",
                                    "a%2 set.dieset pass 5 of 6", "a%2 set.dieset pass 6 of 6"}));
+    EXPECT_EQ(painters.document, "Die set a%2 set.dieset");
     std::ifstream written(request.Path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "%PDF-");
 }

@@ -1,10 +1,10 @@
 // Worn dies made from real calculated designs (a ring worn into the cone, a bearing grown, noise),
 // inspected and recut through the models; the recut's outlet must be the one a plain scan of the
 // same rule finds, and a die its blank cannot hold must be refused with the right figures.
-#include "app/die_calculation.h"
-#include "app/die_set.h"
 #include "app/recut_model.h"
 #include "core/number_text.h"
+#include "dieset/design_die.h"
+#include "dieset/die_set.h"
 #include "model_fixture.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 // Die set files: every schedule survives a save and an open; the set's own structure (the schedule
 // kinds, the outlets list, the nested groups) is read as strictly as a design; a file that is not
 // a plain file is refused at once instead of being waited on.
-#include "app/die_set.h"
 #include "die_set_fixture.h"
+#include "dieset/die_set.h"
 #include "output/set_file.h"
 #include "support/replaced_text.h"
 

@@ -3,10 +3,10 @@
 // rows marked.
 #include "window_harness.h"
 
-#include "app/die_set.h"
 #include "app/die_set_model.h"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
+#include "dieset/die_set.h"
 #include "model/die_set_fixture.h"
 #include "qt/design_commands.h"
 #include "qt/die_set_window.h"
@@ -590,7 +590,7 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 7);
-    EXPECT_EQ(lines[0].toStdString(), kDieSetCsvHeader);
+    EXPECT_EQ(lines[0].toStdString(), DieSetCsvHeader());
     // The table shows the CSV's figures, rounded for reading to the places it shows.
     const auto rounded = [](const QString& figure, const QString& shown) {
         return QString::number(figure.toDouble(), 'f', shown.size() - shown.indexOf('.') - 1);

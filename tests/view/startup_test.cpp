@@ -2,7 +2,7 @@
 // faces, the blank list's open width and the program's icon.
 #include "window_harness.h"
 
-#include "app/form_design.h"
+#include "profile/form_design.h"
 #include "qt/app_icon.h"
 #include "qt/export_painters.h"
 #include "qt/fonts.h"

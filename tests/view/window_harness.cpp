@@ -1,8 +1,8 @@
 #include "window_harness.h"
 
 #include "app/dump.h"
-#include "app/form_design.h"
 #include "core/controls.h"
+#include "profile/form_design.h"
 #include "qt/application.h"
 #include "qt/printing.h"
 #include "qt/widget_design.h"

@@ -4,7 +4,7 @@
 // shows nothing. The window's Calculate button runs it and commits the result; the die set's
 // passes, their sheets, and every other reader of a die's drawing call it directly.
 //
-//   Expected<Calculation, CalculateRefusal> done = CalculateDesign(design);
+//   Expected<Calculation, CalculateRefusal> done = Calculate(typed);
 //   if (!done) { done.Error().Message; /* "Reduction Angle must be a number." */ }
 //   else { done->Drawing; /* profile, scene, frame, results */ done->BellContact; }
 #pragma once
@@ -12,7 +12,6 @@
 #include "core/expected.h"
 #include "core/profile_state.h"
 #include "core/units.h"
-#include "output/design_file.h"
 #include "profile/calculated_drawing.h"
 #include "profile/drawing_scene.h"
 
@@ -66,12 +65,5 @@ inline constexpr std::string_view kBellContactWarning =
 // or a profile that cannot be calculated, is refused.
 Expected<Calculation, CalculateRefusal> Calculate(const TypedDie& die,
                                                   const CalculationStart& start = LoadedStart());
-
-// A design as opening its file types it into the window: its unit, its blank with a catalogue
-// row's own dimensions, its fields. Refused when the blank is not in the catalogue.
-Expected<TypedDie> TypedDieOf(const Design& design);
-
-// A design's die calculated over a window just loaded, as opening its file calculates it.
-Expected<Calculation, CalculateRefusal> CalculateDesign(const Design& design);
 
 } // namespace dieprofile

@@ -1,4 +1,4 @@
-#include "app/form_design.h"
+#include "profile/form_design.h"
 
 #include <array>
 #include <cstdlib>

@@ -1,15 +1,15 @@
 // The die set's inputs checked, its schedule, each pass's die designed by the window model on a
 // toolkit of no screen, and the pass's physics by the formulas of its documentation.
-#include "app/die_set.h"
+#include "dieset/die_set.h"
 
-#include "app/die_calculation.h"
-#include "app/form_design.h"
-#include "app/wire_materials.inc"
 #include "catalogue/catalogue.h"
 #include "core/number_text.h"
 #include "core/units.h"
+#include "dieset/design_die.h"
+#include "dieset/wire_materials.inc"
 #include "output/atomic_file.h"
 #include "profile/calculation_stages.h"
+#include "profile/form_design.h"
 
 #include <algorithm>
 #include <array>
@@ -23,24 +23,35 @@ namespace {
 
 constexpr int kMaxDies = 100;
 
-constexpr std::array<DieSetFieldEntry, 15> kFields{{
-    {DieSetField::StartDiameter, "startDiameter", "Start Diameter", &DieSetFile::StartDiameter},
-    {DieSetField::FinishDiameter, "finishDiameter", "Finish Diameter", &DieSetFile::FinishDiameter},
-    {DieSetField::Dies, "dies", "Dies", &DieSetFile::Dies},
-    {DieSetField::Percent, "percent", "Maximum Reduction", &DieSetFile::Percent},
-    {DieSetField::Outlets, "outlets", "Outlet Diameters", nullptr},
-    {DieSetField::RoundingStep, "roundingStep", "Rounding Step", &DieSetFile::RoundingStep},
-    {DieSetField::RoundingSizes, "roundingSizes", "Rounding Sizes", nullptr},
-    {DieSetField::StrengthCoefficient, "strengthCoefficient", "Strength Coefficient K",
-     &DieSetFile::StrengthCoefficient},
-    {DieSetField::HardeningExponent, "hardeningExponent", "Hardening Exponent n",
-     &DieSetFile::HardeningExponent},
-    {DieSetField::Density, "density", "Density", &DieSetFile::Density},
-    {DieSetField::SpecificHeat, "specificHeat", "Specific Heat", &DieSetFile::SpecificHeat},
-    {DieSetField::Friction, "friction", "Friction Coefficient", &DieSetFile::Friction},
-    {DieSetField::FinishSpeed, "finishSpeed", "Finishing Speed", &DieSetFile::FinishSpeed},
-    {DieSetField::Blank, "blank", "Blank", nullptr},
-    {DieSetField::Overrides, "overrides", "Pass Overrides", nullptr},
+using F = DieSetField;
+using R = FieldRule;
+using File = DieSetFile;
+using In = DieSetInputs;
+const std::array<DieSetFieldEntry, 15> kFields{{
+    {F::StartDiameter, "startDiameter", "Start Diameter", &File::StartDiameter, "Start diameter",
+     kSetLengthUnit, R::Positive, &In::StartDiameter},
+    {F::FinishDiameter, "finishDiameter", "Finish Diameter", &File::FinishDiameter,
+     "Finish diameter", kSetLengthUnit, R::Positive, &In::FinishDiameter},
+    {F::Dies, "dies", "Dies", &File::Dies},
+    {F::Percent, "percent", "Maximum Reduction", &File::Percent},
+    {F::Outlets, "outlets", "Outlet Diameters", nullptr},
+    {F::RoundingStep, "roundingStep", "Rounding Step", &File::RoundingStep},
+    {F::RoundingSizes, "roundingSizes", "Rounding Sizes", nullptr},
+    {F::StrengthCoefficient, "strengthCoefficient", "Strength Coefficient K",
+     &File::StrengthCoefficient, "Strength coefficient K", "MPa", R::Positive,
+     &In::StrengthCoefficient},
+    {F::HardeningExponent, "hardeningExponent", "Hardening Exponent n", &File::HardeningExponent,
+     "Hardening exponent n", "", R::FromZeroBelowOne, &In::HardeningExponent},
+    {F::Density, "density", "Density", &File::Density, "Density ρ", "kg/m³", R::Positive,
+     &In::Density},
+    {F::SpecificHeat, "specificHeat", "Specific Heat", &File::SpecificHeat, "Specific heat c",
+     "J/(kg·K)", R::Positive, &In::SpecificHeat},
+    {F::Friction, "friction", "Friction Coefficient", &File::Friction, "Friction μ", "",
+     R::FromZeroToHalf, &In::Friction},
+    {F::FinishSpeed, "finishSpeed", "Finishing Speed", &File::FinishSpeed, "Finishing speed", "m/s",
+     R::Positive, &In::FinishSpeed},
+    {F::Blank, "blank", "Blank", nullptr},
+    {F::Overrides, "overrides", "Pass Overrides", nullptr},
 }};
 
 DieSetRefusal Refuse(DieSetField field, std::string_view rule, int outlet = 0) {
@@ -54,6 +65,46 @@ std::variant<double, DieSetRefusal> Number(DieSetField field, const std::string&
         return Refuse(field, "must be a number.");
     }
     return *value;
+}
+
+// A single number of the set, read into the inputs and held to its field's rule.
+std::optional<DieSetRefusal> ReadField(const DieSetFieldEntry& entry, const DieSetFile& set,
+                                       DieSetInputs& inputs) {
+    auto value = Number(entry.Field, set.*entry.Text);
+    if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
+        return *refused;
+    }
+    const double number = std::get<double>(value);
+    inputs.*entry.Number = number;
+    switch (entry.Rule) {
+    case FieldRule::Positive:
+        return number > 0 ? std::nullopt
+                          : std::optional(Refuse(entry.Field, "must be more than 0."));
+    case FieldRule::FromZeroBelowOne:
+        return number >= 0 && number < 1
+                   ? std::nullopt
+                   : std::optional(Refuse(entry.Field, "must be at least 0 and less than 1."));
+    case FieldRule::FromZeroToHalf:
+        return number >= 0 && number <= 0.5
+                   ? std::nullopt
+                   : std::optional(Refuse(entry.Field, "must be from 0 to 0.5."));
+    case FieldRule::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Reads the single numbers of the fields from first to last, in the table's order.
+std::optional<DieSetRefusal> ReadFields(DieSetField first, DieSetField last, const DieSetFile& set,
+                                        DieSetInputs& inputs) {
+    for (const DieSetFieldEntry& entry : kFields) {
+        if (entry.Number != nullptr && entry.Field >= first && entry.Field <= last) {
+            if (auto refused = ReadField(entry, set, inputs)) {
+                return refused;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 // The fewest dies whose equal area reduction 1 − (dN/d0)^(2/N) does not exceed the fraction by
@@ -349,24 +400,9 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
     inputs.UnitDivisor = UnitDivisorOf(set.Unit);
 
     // The numbers the set needs, read in the order the window lists them.
-    struct Typed {
-        DieSetField Field;
-        const std::string* Text;
-        double* Into;
-    };
-    const std::array<Typed, 2> diameters{{
-        {DieSetField::StartDiameter, &set.StartDiameter, &inputs.StartDiameter},
-        {DieSetField::FinishDiameter, &set.FinishDiameter, &inputs.FinishDiameter},
-    }};
-    for (const Typed& typed : diameters) {
-        auto value = Number(typed.Field, *typed.Text);
-        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
-            return *refused;
-        }
-        *typed.Into = std::get<double>(value);
-        if (!(*typed.Into > 0)) {
-            return Refuse(typed.Field, "must be more than 0.");
-        }
+    if (auto refused =
+            ReadFields(DieSetField::StartDiameter, DieSetField::FinishDiameter, set, inputs)) {
+        return *refused;
     }
     if (!(inputs.FinishDiameter < inputs.StartDiameter)) {
         return Refuse(DieSetField::FinishDiameter, "must be less than Start Diameter.");
@@ -427,38 +463,9 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         return *refused;
     }
 
-    const std::array<Typed, 6> material{{
-        {DieSetField::StrengthCoefficient, &set.StrengthCoefficient, &inputs.StrengthCoefficient},
-        {DieSetField::HardeningExponent, &set.HardeningExponent, &inputs.HardeningExponent},
-        {DieSetField::Density, &set.Density, &inputs.Density},
-        {DieSetField::SpecificHeat, &set.SpecificHeat, &inputs.SpecificHeat},
-        {DieSetField::Friction, &set.Friction, &inputs.Friction},
-        {DieSetField::FinishSpeed, &set.FinishSpeed, &inputs.FinishSpeed},
-    }};
-    for (const Typed& typed : material) {
-        auto value = Number(typed.Field, *typed.Text);
-        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
-            return *refused;
-        }
-        const double number = std::get<double>(value);
-        *typed.Into = number;
-        switch (typed.Field) {
-        case DieSetField::HardeningExponent:
-            if (!(number >= 0 && number < 1)) {
-                return Refuse(typed.Field, "must be at least 0 and less than 1.");
-            }
-            break;
-        case DieSetField::Friction:
-            if (!(number >= 0 && number <= 0.5)) {
-                return Refuse(typed.Field, "must be from 0 to 0.5.");
-            }
-            break;
-        default:
-            if (!(number > 0)) {
-                return Refuse(typed.Field, "must be more than 0.");
-            }
-            break;
-        }
+    if (auto refused =
+            ReadFields(DieSetField::StrengthCoefficient, DieSetField::FinishSpeed, set, inputs)) {
+        return *refused;
     }
     if (!FindCatalogueRow(set.Blank)) {
         return DieSetRefusal{DieSetField::Blank, 0,
@@ -607,44 +614,115 @@ std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set)
     return schedule;
 }
 
+namespace {
+
+constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
+
+const std::array<PassColumn, 18> kPassColumns{{
+    {"pass", "Pass", "", -1, PassColumnKind::Whole,
+     [](const DieSetPass& p) { return static_cast<double>(p.Pass); }},
+    {"incoming", "Incoming", kSetLengthUnit, 0, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Incoming; }},
+    {"outlet", "Outlet", kSetLengthUnit, 0, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Outlet; }},
+    {"area_reduction_percent", "Area reduction", "%", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.AreaReduction * 100; }},
+    {"elongation_percent", "Elongation", "%", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Elongation * 100; }},
+    {"true_strain", "True strain", "", 4, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.TrueStrain; }},
+    {"delta", "Delta", "", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Die.Calculated ? p.Die.Delta : std::nan(""); }},
+    {"half_angle_deg", "Half angle", "°", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.HalfAngle * kDegreesPerRadian; }},
+    {"optimum_half_angle_deg", "Optimum half angle", "°", 2, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.OptimumHalfAngle * kDegreesPerRadian; }},
+    {"mean_flow_stress_MPa", "Mean flow stress", "MPa", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.MeanFlowStress; }},
+    {"drawing_stress_MPa", "Drawing stress", "MPa", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.DrawingStress; }},
+    {"stress_ratio", "Stress ratio", "", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.StressRatio; }},
+    {"force_N", "Force", "N", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Force; }},
+    {"speed_m_per_s", "Speed", "m/s", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Speed; }},
+    {"power_kW", "Power", "kW", 3, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Power; }},
+    {"temperature_rise_K", "Temperature rise", "K", 1, PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.TemperatureRise; }},
+    {"meeting_point_above_bearing", "Meeting point above bearing", kSetLengthUnit, 0,
+     PassColumnKind::Figure,
+     [](const DieSetPass& p) { return p.Die.MeetingPointAboveBearing.value_or(std::nan("")); }},
+    {"bell_contact", "Bell contact", "", -1, PassColumnKind::YesNo,
+     [](const DieSetPass& p) {
+         return !p.Die.Calculated ? std::nan("") : p.Die.BellContact ? 1.0 : 0.0;
+     }},
+}};
+
+} // namespace
+
+std::span<const PassColumn> PassColumns() {
+    return kPassColumns;
+}
+
+std::string PassColumnHeading(const PassColumn& column, double unitDivisor) {
+    const std::string_view unit =
+        column.Unit == kSetLengthUnit ? UnitSymbol(unitDivisor) : column.Unit;
+    return unit.empty() ? std::string(column.Heading)
+                        : std::string(column.Heading) + " (" + std::string(unit) + ")";
+}
+
+std::string PassColumnCell(const PassColumn& column, const DieSetPass& pass, double unitDivisor) {
+    const double value = column.Value(pass);
+    if (!std::isfinite(value)) {
+        return "—";
+    }
+    switch (column.Kind) {
+    case PassColumnKind::Whole:
+        return std::to_string(std::lround(value));
+    case PassColumnKind::YesNo:
+        return value != 0 ? "yes" : "no";
+    case PassColumnKind::Figure:
+        break;
+    }
+    const int decimals =
+        column.Decimals != 0 ? column.Decimals : (UnitSymbol(unitDivisor) == "in" ? 4 : 3);
+    return FixedDecimals(value, decimals);
+}
+
+std::string DieSetCsvHeader() {
+    std::string header;
+    for (const PassColumn& column : kPassColumns) {
+        header += header.empty() ? "" : ",";
+        header += column.CsvName;
+    }
+    return header;
+}
+
 std::string DieSetCsv(const DieSetSchedule& schedule) {
-    std::string csv(kDieSetCsvHeader);
+    std::string csv = DieSetCsvHeader();
     csv += '\n';
-    constexpr double kDegrees = 180 / std::numbers::pi;
     for (const DieSetPass& pass : schedule.Passes) {
-        const std::array<double, 15> numbers{
-            pass.Incoming,
-            pass.Outlet,
-            100 * pass.AreaReduction,
-            100 * pass.Elongation,
-            pass.TrueStrain,
-            pass.Die.Delta,
-            pass.HalfAngle * kDegrees,
-            pass.OptimumHalfAngle * kDegrees,
-            pass.MeanFlowStress,
-            pass.DrawingStress,
-            pass.StressRatio,
-            pass.Force,
-            pass.Speed,
-            pass.Power,
-            pass.TemperatureRise,
-        };
-        // A figure that cannot be had (the die refused, no half angle) is an empty cell.
-        csv += std::to_string(pass.Pass);
-        for (std::size_t i = 0; i < numbers.size(); ++i) {
-            csv += ',';
-            const bool ofTheDie = i == 5;
-            if (std::isfinite(numbers[i]) && (!ofTheDie || pass.Die.Calculated)) {
-                csv += ShortestText(numbers[i]);
+        bool first = true;
+        for (const PassColumn& column : kPassColumns) {
+            csv += first ? "" : ",";
+            first = false;
+            const double value = column.Value(pass);
+            if (!std::isfinite(value)) {
+                continue;
             }
-        }
-        csv += ',';
-        if (pass.Die.MeetingPointAboveBearing) {
-            csv += ShortestText(*pass.Die.MeetingPointAboveBearing);
-        }
-        csv += ',';
-        if (pass.Die.Calculated) {
-            csv += pass.Die.BellContact ? "yes" : "no";
+            switch (column.Kind) {
+            case PassColumnKind::Whole:
+                csv += std::to_string(std::lround(value));
+                break;
+            case PassColumnKind::YesNo:
+                csv += value != 0 ? "yes" : "no";
+                break;
+            case PassColumnKind::Figure:
+                csv += ShortestText(value);
+                break;
+            }
         }
         csv += '\n';
     }

@@ -39,14 +39,43 @@ enum class DieSetField {
     Overrides,
 };
 
+// The inputs as numbers, every one checked; diameters in the set's unit.
+struct DieSetInputs {
+    double UnitDivisor = 1;         // 1 for millimetres, 25.4 for inches
+    double StartDiameter = 0;       // d0
+    double FinishDiameter = 0;      // dN
+    std::vector<double> Outlets;    // d1 .. dN, strictly falling, the last one the finish;
+                                    // rounded as the set rounds them, but for the finish
+    double StrengthCoefficient = 0; // K, MPa
+    double HardeningExponent = 0;   // n
+    double Density = 0;             // kg/m³
+    double SpecificHeat = 0;        // J/(kg·K)
+    double Friction = 0;            // μ
+    double FinishSpeed = 0;         // m/s, of the wire leaving the last die
+};
+
+// What a number typed into a field must be, besides a number.
+enum class FieldRule {
+    None,             // not a single number, or checked with the schedule it belongs to
+    Positive,         // "must be more than 0."
+    FromZeroBelowOne, // "must be at least 0 and less than 1."
+    FromZeroToHalf,   // "must be from 0 to 0.5."
+};
+
 // One input of the set: its key (the set file's, the window's and the driver's), its caption as
 // the window labels it and the messages name it ("Start Diameter"), and the text it is typed into;
 // none for the outlets (a list), the blank and the overrides (kept from the design or the file).
+// A single number also has its caption on the schedule's page, its unit there (kSetLengthUnit for
+// the set's), its rule and where the checked number goes.
 struct DieSetFieldEntry {
     DieSetField Field;
     std::string_view Key;
     std::string_view Caption;
     std::string DieSetFile::*Text;
+    std::string_view PageCaption{};
+    std::string_view Unit{};
+    FieldRule Rule = FieldRule::None;
+    double DieSetInputs::*Number = nullptr;
 };
 // Every input, in the order the window lists them and the set is read.
 std::span<const DieSetFieldEntry> DieSetFields();
@@ -54,6 +83,8 @@ std::span<const DieSetFieldEntry> DieSetFields();
 const DieSetFieldEntry* DieSetFieldOf(std::string_view key);
 
 std::string_view DieSetCaption(DieSetField field);
+// The length unit's symbol in a unit column ("L"): the set's unit.
+inline constexpr std::string_view kSetLengthUnit = "L";
 
 struct DieSetRefusal {
     DieSetField Field = DieSetField::StartDiameter;
@@ -88,21 +119,6 @@ void SetPassOverride(DieSetFile& set, int pass, const OwnFieldTexts& texts,
 // The diamond's diameter and height among the die's fields: a catalogue blank brings its own, so
 // they are used, offered and kept only with "BLANK".
 bool IsDiamondField(std::size_t index);
-
-// The inputs as numbers, every one checked; diameters in the set's unit.
-struct DieSetInputs {
-    double UnitDivisor = 1;         // 1 for millimetres, 25.4 for inches
-    double StartDiameter = 0;       // d0
-    double FinishDiameter = 0;      // dN
-    std::vector<double> Outlets;    // d1 .. dN, strictly falling, the last one the finish;
-                                    // rounded as the set rounds them, but for the finish
-    double StrengthCoefficient = 0; // K, MPa
-    double HardeningExponent = 0;   // n
-    double Density = 0;             // kg/m³
-    double SpecificHeat = 0;        // J/(kg·K)
-    double Friction = 0;            // μ
-    double FinishSpeed = 0;         // m/s, of the wire leaving the last die
-};
 
 // Checks every input in the order the window lists them; the first fault is refused. Whether a
 // die's own fields are numbers is the die's affair (its row says so), not the set's.
@@ -165,12 +181,33 @@ struct DieSetSchedule {
 // Calculate refuses only marks its row.
 std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set);
 
-// The schedule as CSV: the header line, then a row per pass, numbers in the C locale as the
-// shortest text that reads back to the same double.
-inline constexpr std::string_view kDieSetCsvHeader =
-    "pass,incoming,outlet,area_reduction_percent,elongation_percent,true_strain,delta,"
-    "half_angle_deg,optimum_half_angle_deg,mean_flow_stress_MPa,drawing_stress_MPa,stress_ratio,"
-    "force_N,speed_m_per_s,power_kW,temperature_rise_K,meeting_point_above_bearing,bell_contact";
+// One column of the schedule, as the CSV, the window's table and the PDF's table show it: the
+// CSV's name, the heading and its unit, the decimals a reader is shown, and the figure of a pass
+// (not finite where it cannot be had: the die refused, no half angle, no meeting point).
+enum class PassColumnKind {
+    Figure, // a number
+    Whole,  // the pass number
+    YesNo,  // the bell contact: 1 yes, 0 no, not finite when the die was refused
+};
+struct PassColumn {
+    std::string_view CsvName;
+    std::string_view Heading;
+    std::string_view Unit; // empty: none; kSetLengthUnit: the set's length unit
+    int Decimals;          // 0: as many as a drawing gives a length (4 in inches, 3 in mm)
+    PassColumnKind Kind;
+    double (*Value)(const DieSetPass&);
+};
+// Every column, in the CSV's order.
+std::span<const PassColumn> PassColumns();
+// The heading with its unit ("Outlet (mm)", "Delta").
+std::string PassColumnHeading(const PassColumn& column, double unitDivisor);
+// The figure as a reader is shown it, to the column's decimals; "—" where it cannot be had.
+std::string PassColumnCell(const PassColumn& column, const DieSetPass& pass, double unitDivisor);
+
+// The schedule as CSV: the header line (the columns' names), then a row per pass, numbers in the
+// C locale as the shortest text that reads back to the same double, an empty cell where a figure
+// cannot be had.
+std::string DieSetCsvHeader();
 std::string DieSetCsv(const DieSetSchedule& schedule);
 
 // A stress ratio above this is marked as a caution. 0.6 is a rule of thumb, not a figure from a
