@@ -11,7 +11,7 @@ set(DIEPROFILE_MAINTAINER "dieprofile developers <dieprofile@users.noreply.githu
 
 # The PNG icons come from the code that draws the window's icon, at build time.
 add_executable(dieprofile-icons src/qt/programs/icon_main.cpp)
-target_link_libraries(dieprofile-icons PRIVATE dieprofile_ui)
+target_link_libraries(dieprofile-icons PRIVATE dieprofile_qt)
 
 # The sizes are the program's own (kAppIconSizes); the folder is written whole and installed whole.
 set(dieprofile_icon_dir ${PROJECT_BINARY_DIR}/icons)
