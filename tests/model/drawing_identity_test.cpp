@@ -3,6 +3,7 @@
 // in a file of the version before them.
 #include "model_fixture.h"
 #include "support/replaced_text.h"
+#include "support/test_path.h"
 
 #include <cstdio>
 #include <functional>
@@ -120,7 +121,7 @@ TEST_F(DrawingIdentityTest, SheetCarriesTheIdentityOfTheDesignDrawn) {
     // carries it.
     Type(0, "0.011");
     model.Command1_Click();
-    const std::string path = ::testing::TempDir() + "identity.dieprofile";
+    const std::string path = TestPath("identity.dieprofile");
     ASSERT_TRUE(model.SaveDesign(path));
     EXPECT_EQ(model.SheetIdentity(), set);
     std::remove(path.c_str());

@@ -6,6 +6,7 @@
 #include "inspection/report_page.h"
 #include "model_fixture.h"
 #include "output/text_fit.h"
+#include "support/test_path.h"
 #include "support/worn_bore.h"
 
 #include <cmath>
@@ -24,7 +25,7 @@ protected:
     // A ring a 400th of the die's height deep.
     std::string Measured(const BoreWall& wall) {
         const std::string csv = test::WornBoreCsv(wall, (wall[0].Y - wall[4].Y) / 400, 1);
-        std::string path = ::testing::TempDir() + "measured.csv";
+        std::string path = TestPath("measured.csv");
         std::ofstream(path, std::ios::binary) << csv;
         return path;
     }
@@ -95,15 +96,15 @@ TEST_F(InspectionReportTest, TheReportStaysInsideItsFrameAndFramesTheZoneBeyondI
 
 TEST_F(InspectionReportTest, APdfIsNeverWrittenWithoutItsPainters) {
     InspectionModel inspection(toolkit, model);
-    const std::string report = ::testing::TempDir() + "report.pdf";
+    const std::string report = TestPath("report.pdf");
     std::ofstream(report) << "kept";
     EXPECT_FALSE(inspection.ExportReport(report)); // nothing inspected
     ASSERT_TRUE(inspection.OpenMeasured(Measured(Calculated(false).Wall)));
     EXPECT_FALSE(inspection.ExportReport(report)); // no painters
-    EXPECT_FALSE(inspection.ExportReport(::testing::TempDir() + "report.txt"));
+    EXPECT_FALSE(inspection.ExportReport(TestPath("report.txt")));
     ASSERT_EQ(toolkit.Messages.size(), 3U);
-    EXPECT_EQ(toolkit.Messages[2], "Cannot export \"" + ::testing::TempDir() +
-                                       "report.txt\": the file name must end in .pdf or .csv.");
+    EXPECT_EQ(toolkit.Messages[2], "Cannot export \"" + TestPath("report.txt") +
+                                       "\": the file name must end in .pdf or .csv.");
     EXPECT_EQ(std::filesystem::file_size(report), 4U); // "kept", as it was
 }
 

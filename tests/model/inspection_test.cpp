@@ -4,6 +4,7 @@
 #include "app/inspection_model.h"
 #include "core/number_text.h"
 #include "model_fixture.h"
+#include "support/test_path.h"
 
 #include <algorithm>
 #include <cmath>
@@ -291,7 +292,7 @@ TEST_F(InspectionTest, RefusesBadFilesInOneMessage) {
         EXPECT_EQ(inspection.ReportCsv(), report);
     }
     // Not a regular file, refused without waiting for a writer; too large, before reading it.
-    const std::string fifo = ::testing::TempDir() + "stage.fifo";
+    const std::string fifo = TestPath("stage.fifo");
     ::unlink(fifo.c_str());
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(inspection.OpenMeasured(fifo));

@@ -6,6 +6,7 @@
 #include "dieset/design_die.h"
 #include "dieset/die_set.h"
 #include "model_fixture.h"
+#include "support/test_path.h"
 
 #include <cmath>
 #include <fstream>
@@ -283,7 +284,7 @@ TEST_F(RecutTest, TheStepsFieldsAreReadOrRefusedInOneMessage) {
         {{"", K::Step, "", "wide"}, "the wall must be a number, not \"wide\""},
         {{"", K::List, "0.013, x", ""}, "Cannot plan the recut: "},
         {{"", K::DieSet, "", ""}, "choose the die set whose outlets it may go to"},
-        {{"", K::DieSet, ::testing::TempDir() + "none.dieset", ""}, "none.dieset"},
+        {{"", K::DieSet, TestPath("none.dieset"), ""}, "none.dieset"},
     };
     for (const auto& row : rows) {
         const std::size_t before = toolkit.Messages.size();
@@ -306,7 +307,7 @@ TEST_F(RecutTest, TheStepsFieldsAreReadOrRefusedInOneMessage) {
 // the points measured on the die before.
 TEST_F(RecutTest, TheRecutOpensAsADesignOfItsOwnAndIsNotPlannedAgainstItself) {
     InspectWorn({"Opened", false, K::Step, 0.002, 0.01, 0, kDefault, ""});
-    const std::string design = ::testing::TempDir() + "worn-die.dieprofile";
+    const std::string design = TestPath("worn-die.dieprofile");
     ASSERT_TRUE(model.SaveDesign(design));
     ASSERT_TRUE(recut.Plan({}));
     ASSERT_TRUE(recut.OpenInWindow(model, [] { return true; }));
@@ -355,14 +356,14 @@ TEST_F(RecutTest, TheRecutIsOfTheDesignDrawnNotOfTextTypedSince) {
 TEST_F(RecutTest, TheRecutsDrawingIsExportedAsAnyDesignsIs) {
     InspectWorn({"Drawing", true, K::Step, 0.002, 0.01, 0, kDefault, ""});
     ASSERT_TRUE(recut.Plan({}));
-    const std::string dxf = ::testing::TempDir() + "recut.dxf";
+    const std::string dxf = TestPath("recut.dxf");
     ASSERT_TRUE(recut.Export(dxf, nullptr)) << toolkit.Messages.back();
     std::ifstream written(dxf, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(written)), {});
     // Its bearing's diameter, as the DXF's dimension gives it.
     EXPECT_THAT(text, ::testing::HasSubstr(FixedDecimals(recut.Result()->RecutOutlet, 3)));
     const std::size_t before = toolkit.Messages.size();
-    const std::string pdf = ::testing::TempDir() + "recut-unpainted.pdf";
+    const std::string pdf = TestPath("recut-unpainted.pdf");
     EXPECT_FALSE(recut.Export(pdf, nullptr));
     EXPECT_FALSE(std::ifstream(pdf).good());
     EXPECT_FALSE(recut.Export(inspection.MeasuredPath(), nullptr));
