@@ -41,4 +41,27 @@ private:
     std::variant<T, E> held_;
 };
 
+// What a step that gives nothing back returns when it went well: `return Done{};` reads as a
+// success at the return, where an empty optional message read as one only by convention.
+struct Done {};
+
+// Something done that gives nothing back: done, or refused with its words.
+template <typename E> class [[nodiscard]] Expected<void, E> {
+public:
+    Expected(Done) {}
+    Expected(E refusal) : refusal_(std::move(refusal)), refused_(true) {}
+
+    bool HasValue() const { return !refused_; }
+    explicit operator bool() const { return HasValue(); }
+
+    const E& Error() const& { return refusal_; }
+    E&& Error() && { return std::move(refusal_); }
+
+    bool operator==(const Expected&) const = default;
+
+private:
+    E refusal_{};
+    bool refused_ = false;
+};
+
 } // namespace dieprofile
