@@ -74,8 +74,8 @@ void BM_DieSetPdf20Dies(benchmark::State& state) {
     request.Caution = 0.6;
     dieprofile::QtExportPainters painters;
     for (auto _ : state) {
-        if (const auto refusal = dieprofile::ExportDieSet(set, request, &painters)) {
-            state.SkipWithError(refusal->Message.c_str());
+        if (const auto exported = dieprofile::ExportDieSet(set, request, &painters); !exported) {
+            state.SkipWithError(exported.Error().Message.c_str());
             return;
         }
     }

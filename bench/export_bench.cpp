@@ -33,8 +33,8 @@ void BM_Export(benchmark::State& state, const char* suffix, const char* blank = 
     const QString path = folder.filePath(QStringLiteral("sheet.") + QLatin1String(suffix));
     for (auto _ : state) {
         const auto failure = ExportDrawingFile(model, QStringLiteral("Bench.dieprofile"), path);
-        if (failure.has_value() != refused) {
-            state.SkipWithError(failure ? failure->Message.c_str() : "not refused");
+        if (failure.HasValue() == refused) {
+            state.SkipWithError(failure ? "not refused" : failure.Error().Message.c_str());
             return;
         }
     }

@@ -58,7 +58,7 @@ std::string MillionPoints(const BoreWall& wall, std::size_t n) {
 
 void BM_InspectMillionPoints(benchmark::State& state) {
     DefaultDesign design;
-    const auto drawn = std::get<InspectionDesign>(InspectionDesignOf(design.model));
+    const auto drawn = *InspectionDesignOf(design.model);
     const std::string path = TempFile("million.csv", MillionPoints(drawn.Wall, 1'000'000));
     for (auto _ : state) {
         InspectionModel inspection(design.toolkit, design.model);
@@ -93,7 +93,7 @@ std::string WornDie(const BoreWall& wall, std::size_t n) {
 // The recut of a worn die of 1,000,000 points, planned to the default step once it is inspected.
 void BM_PlanRecutMillionPoints(benchmark::State& state) {
     DefaultDesign design;
-    const auto drawn = std::get<InspectionDesign>(InspectionDesignOf(design.model));
+    const auto drawn = *InspectionDesignOf(design.model);
     const std::string path =
         TempFile("worn.csv", WornDie(drawn.Wall, static_cast<std::size_t>(state.range(0))));
     InspectionModel inspection(design.toolkit, design.model);

@@ -86,7 +86,7 @@ void CheckExports(const dieprofile::Design& design) {
     Form1Model model(toolkit);
     toolkit.Attach(model);
     model.Form_Load();
-    if (model.ApplyDesign(design) || !model.LastCalculation()) {
+    if (!model.ApplyDesign(design) || !model.LastCalculation()) {
         return; // refused as the window refuses it: nothing to export
     }
     const auto attempt = [&](const char* path, std::optional<OverlayOptions> chart, bool sheet) {
@@ -95,14 +95,14 @@ void CheckExports(const dieprofile::Design& design) {
         request.DesignName = "fuzz.dieprofile";
         request.Chart = chart;
         request.Date = "2026-12-09";
-        auto laidOut = LayOutExport(model, request);
-        if (const auto* refusal = std::get_if<ExportRefusal>(&laidOut)) {
-            if (refusal->Message.empty()) {
+        const Expected<LaidOutExport, ExportRefusal> laidOut = LayOutExport(model, request);
+        if (!laidOut) {
+            if (laidOut.Error().Message.empty()) {
                 Fail("an export refused without a reason");
             }
             return;
         }
-        const LaidOutExport& made = std::get<LaidOutExport>(laidOut);
+        const LaidOutExport& made = *laidOut;
         if (made.Dxf.size() > kMaxDxfBytes) {
             Fail("a DXF laid out without bound");
         }

@@ -21,13 +21,13 @@ void Check(const dieprofile::MeasuredRead& read) {
         std::fprintf(stderr, "measured file property failed: %s\n", what);
         std::abort();
     };
-    if (const auto* refusal = std::get_if<std::string>(&read)) {
-        if (refusal->empty()) {
+    if (!read) {
+        if (read.Error().Message.empty()) {
             fail("a refusal without a reason");
         }
         return;
     }
-    const auto& points = std::get<dieprofile::MeasuredPoints>(read);
+    const auto& points = *read;
     if (points.Points.size() < dieprofile::kMinMeasuredPoints ||
         points.Points.size() > dieprofile::kMaxMeasuredPoints) {
         fail("a point count outside the limits");

@@ -128,9 +128,10 @@ private:
             model_.SaveDesign(path);
         } else if (ExportFormatOf(path) == ExportFormat::Dxf) {
             // The same decisions as every export; only the painters of PDF and SVG are missing.
-            if (const std::optional<ExportRefusal> refusal = ExportDrawing(
-                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}, {}}, nullptr)) {
-                toolkit_.ShowMessage(refusal->Message);
+            if (const Expected<void, ExportRefusal> exported = ExportDrawing(
+                    model_, ExportRequest{path, model_.DesignName(), {}, {}, {}, {}}, nullptr);
+                !exported) {
+                toolkit_.ShowMessage(exported.Error().Message);
             }
         } else {
             // PDF and SVG sheets are drawn by the window's painter, which the driver does not have.
@@ -159,21 +160,21 @@ private:
             }
             auto options = ParseOverlayOptions(
                 words[0], words[1], words[2] == "bore" ? OverlayView::Bore : OverlayView::Section);
-            if (const std::string* wrong = std::get_if<std::string>(&options)) {
-                toolkit_.ShowMessage(*wrong);
+            if (!options) {
+                toolkit_.ShowMessage(options.Error().Message);
                 return true;
             }
             request.Path = std::string(rest);
-            request.Chart = std::get<OverlayOptions>(options);
+            request.Chart = *options;
         }
-        auto laidOut = LayOutExport(model_, request);
-        if (const ExportRefusal* refusal = std::get_if<ExportRefusal>(&laidOut)) {
-            toolkit_.ShowMessage(refusal->Message);
-        } else if (std::get<LaidOutExport>(laidOut).Format == ExportFormat::Dxf) {
+        const Expected<LaidOutExport, ExportRefusal> laidOut = LayOutExport(model_, request);
+        if (!laidOut) {
+            toolkit_.ShowMessage(laidOut.Error().Message);
+        } else if (laidOut->Format == ExportFormat::Dxf) {
             toolkit_.ShowMessage("Cannot lay out \"" + request.Path +
                                  "\": a DXF is not paper; use export for it.");
         } else {
-            out_ << DumpPages(std::get<LaidOutExport>(laidOut).Pages);
+            out_ << DumpPages(laidOut->Pages);
         }
         return true;
     }
@@ -383,11 +384,12 @@ private:
                 request.Format = DieSetExportFormat::Pdf;
                 request.Caution = set_.Caution().value_or(kDefaultCautionRatio);
                 request.Date = "2000-01-01";
-                auto pages = LayOutSchedulePages(set_.Set(), request);
-                if (const ExportRefusal* refusal = std::get_if<ExportRefusal>(&pages)) {
-                    toolkit_.ShowMessage(refusal->Message);
+                const Expected<std::vector<Page>, ExportRefusal> pages =
+                    LayOutSchedulePages(set_.Set(), request);
+                if (!pages) {
+                    toolkit_.ShowMessage(pages.Error().Message);
                 } else {
-                    out_ << DumpPages(std::get<std::vector<Page>>(pages));
+                    out_ << DumpPages(*pages);
                 }
             }
             return true;

@@ -125,8 +125,8 @@ bool Form1Model::OpenDesign(const std::string& path) {
         UI().ShowMessage(DesignFileRefusal("open", path, *reason));
         return false;
     }
-    if (const std::optional<std::string> reason = ApplyDesign(std::get<Design>(read))) {
-        UI().ShowMessage(DesignFileRefusal("open", path, *reason));
+    if (const Expected<void> applied = ApplyDesign(std::get<Design>(read)); !applied) {
+        UI().ShowMessage(DesignFileRefusal("open", path, applied.Error().Message));
         return false;
     }
     designPath_ = path;
@@ -137,22 +137,22 @@ bool Form1Model::OpenDesign(const std::string& path) {
     return true;
 }
 
-std::optional<std::string> Form1Model::ApplyAsNewDesign(const Design& design, std::string origin) {
+Expected<void> Form1Model::ApplyAsNewDesign(const Design& design, std::string origin) {
     Design fresh = design;
     fresh.Identity = {};
-    if (std::optional<std::string> reason = ApplyDesign(fresh)) {
-        return reason;
+    if (Expected<void> applied = ApplyDesign(fresh); !applied) {
+        return applied;
     }
     designPath_.clear();
     fileDesign_.reset();
     origin_ = std::move(origin);
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
+Expected<void> Form1Model::ApplyDesign(const Design& design) {
     const std::optional<int> row = FindCatalogueRow(design.Blank);
     if (!row) {
-        return "the blank " + QuotedForMessage(design.Blank) + " is not in the catalogue";
+        return Refusal{"the blank " + QuotedForMessage(design.Blank) + " is not in the catalogue"};
     }
 
     // Everything is checked; from here on the window changes. The design's wire diameters are in
@@ -175,7 +175,7 @@ std::optional<std::string> Form1Model::ApplyDesign(const Design& design) {
     Command1_Click();
     identityOwner_ = CurrentDesign();
     identityOwner_->Identity = {};
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace dieprofile

@@ -12,21 +12,20 @@ namespace {
 
 // The pass's sheet laid out as Export Drawing lays it out, from the drawing its Calculate kept; or
 // why it cannot be drawn ("in the die set, pass 2: ...").
-std::variant<Page, std::string> SheetOfPass(const DieSetPass& pass, const std::string& what,
-                                            const std::string& setName, std::size_t passes,
-                                            Paper paper, const SheetDetails& details,
-                                            const std::string& date) {
+Expected<Page> SheetOfPass(const DieSetPass& pass, const std::string& what,
+                           const std::string& setName, std::size_t passes, Paper paper,
+                           const SheetDetails& details, const std::string& date) {
     const std::string number = std::to_string(pass.Pass);
     if (!pass.Die.Drawing) {
-        return "in " + what + ", the die of pass " + number + " cannot be drawn";
+        return Refusal{"in " + what + ", the die of pass " + number + " cannot be drawn"};
     }
     // Only a die that passed the export's check keeps its drawing.
     const CalculatedDrawing& drawn = *pass.Die.Drawing;
-    std::variant<Page, std::string> sheet = DrawingSheetOf(
+    Expected<Page> sheet = DrawingSheetOf(
         drawn, drawn.Scene, setName + " pass " + number + " of " + std::to_string(passes), paper,
         {}, details, date);
-    if (const std::string* reason = std::get_if<std::string>(&sheet)) {
-        return "in " + what + ", pass " + number + ": " + *reason;
+    if (!sheet) {
+        return Refusal{"in " + what + ", pass " + number + ": " + sheet.Error().Message};
     }
     return sheet;
 }
@@ -43,8 +42,8 @@ struct ExportedSet {
     DieSetSchedule Schedule;
 };
 
-std::variant<ExportedSet, ExportRefusal> ComputeForExport(const DieSetFile& set,
-                                                          const DieSetExportRequest& request) {
+Expected<ExportedSet, ExportRefusal> ComputeForExport(const DieSetFile& set,
+                                                      const DieSetExportRequest& request) {
     const std::string& path = request.Path;
     auto refuse = [&path](std::string_view reason, bool usage = false) {
         return ExportRefusal{CannotExport(path, reason), usage};
@@ -85,69 +84,68 @@ std::string DateOf(const DieSetExportRequest& request) {
 }
 
 // The schedule's pages, dated by the request, then the sheet of every die.
-std::variant<std::vector<Page>, ExportRefusal>
+Expected<std::vector<Page>, ExportRefusal>
 PdfPages(const DieSetFile& set, const DieSetExportRequest& request, const ExportedSet& exported) {
     const std::string shown = exported.Name.empty() ? std::string(kNotSaved) : exported.Name;
     const std::string date = DateOf(request);
     std::vector<Page> pages = SchedulePages(
         set, exported.Schedule, {request.Caution, exported.Name, request.SheetPaper, date});
     for (const DieSetPass& pass : exported.Schedule.Passes) {
-        std::variant<Page, std::string> sheet =
+        Expected<Page> sheet =
             SheetOfPass(pass, exported.What, shown, exported.Schedule.Passes.size(),
                         request.SheetPaper, request.Details, date);
-        if (const std::string* reason = std::get_if<std::string>(&sheet)) {
-            return ExportRefusal{CannotExport(request.Path, *reason), false};
+        if (!sheet) {
+            return ExportRefusal{CannotExport(request.Path, sheet.Error().Message), false};
         }
-        pages.push_back(std::move(std::get<Page>(sheet)));
+        pages.push_back(*std::move(sheet));
     }
     return pages;
 }
 
 } // namespace
 
-std::variant<std::vector<Page>, ExportRefusal>
-LayOutSchedulePages(const DieSetFile& set, const DieSetExportRequest& request) {
-    std::variant<ExportedSet, ExportRefusal> computed = ComputeForExport(set, request);
-    if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&computed)) {
-        return *refused;
+Expected<std::vector<Page>, ExportRefusal> LayOutSchedulePages(const DieSetFile& set,
+                                                               const DieSetExportRequest& request) {
+    const Expected<ExportedSet, ExportRefusal> computed = ComputeForExport(set, request);
+    if (!computed) {
+        return computed.Error();
     }
-    const ExportedSet& exported = std::get<ExportedSet>(computed);
+    const ExportedSet& exported = *computed;
     return SchedulePages(set, exported.Schedule,
                          {request.Caution, exported.Name, request.SheetPaper, DateOf(request)});
 }
 
-std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
-                                          ExportPainters* painters) {
-    std::variant<ExportedSet, ExportRefusal> computed = ComputeForExport(set, request);
-    if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&computed)) {
-        return *refused;
+Expected<void, ExportRefusal>
+ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request, ExportPainters* painters) {
+    const Expected<ExportedSet, ExportRefusal> computed = ComputeForExport(set, request);
+    if (!computed) {
+        return computed.Error();
     }
-    const ExportedSet& exported = std::get<ExportedSet>(computed);
+    const ExportedSet& exported = *computed;
     auto refuse = [&request](std::string_view reason) {
         return ExportRefusal{CannotExport(request.Path, reason), false};
     };
-    Rendering rendering;
+    Rendering rendering = std::string();
     if (request.Format == DieSetExportFormat::Csv) {
-        rendering.Bytes = DieSetCsv(exported.Schedule);
+        rendering = DieSetCsv(exported.Schedule);
     } else {
-        std::variant<std::vector<Page>, ExportRefusal> pages = PdfPages(set, request, exported);
-        if (const ExportRefusal* refused = std::get_if<ExportRefusal>(&pages)) {
-            return *refused;
+        const Expected<std::vector<Page>, ExportRefusal> pages = PdfPages(set, request, exported);
+        if (!pages) {
+            return pages.Error();
         }
         if (painters == nullptr) {
             return refuse("PDF and SVG are drawn by the window's painters, which are not here");
         }
         const std::string shown = exported.Name.empty() ? std::string(kNotSaved) : exported.Name;
-        rendering = painters->Pdf(std::get<std::vector<Page>>(pages), "Die set " + shown);
+        rendering = painters->Pdf(*pages, "Die set " + shown);
     }
-    if (rendering.Failure) {
-        return refuse(*rendering.Failure);
+    if (!rendering) {
+        return refuse(rendering.Error().Message);
     }
-    if (const std::optional<std::string> reason =
-            WriteFileAtomically(request.Path, rendering.Bytes)) {
+    if (const std::optional<std::string> reason = WriteFileAtomically(request.Path, *rendering)) {
         return refuse(*reason);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace dieprofile

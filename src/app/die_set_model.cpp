@@ -128,11 +128,11 @@ bool DieSetModel::Export(const std::string& path, DieSetExportFormat format,
     request.Caution = Caution().value_or(kDefaultCautionRatio);
     request.SheetPaper = paper;
     request.Details = details;
-    if (const std::optional<ExportRefusal> refusal = ExportDieSet(*set_, request, painters)) {
-        toolkit_.ShowMessage(refusal->Message);
-        return false;
+    const Expected<void, ExportRefusal> exported = ExportDieSet(*set_, request, painters);
+    if (!exported) {
+        toolkit_.ShowMessage(exported.Error().Message);
     }
-    return true;
+    return exported.HasValue();
 }
 
 void DieSetModel::Close() {
@@ -346,9 +346,9 @@ bool DieSetModel::OpenPassAsDesign(int pass, Form1Model& window) {
     const std::string origin =
         "pass " + std::to_string(pass) +
         (path_.empty() ? std::string(" of the die set") : " of " + DesignFileName(path_));
-    if (const std::optional<std::string> reason = window.ApplyAsNewDesign(typed, origin)) {
+    if (const Expected<void> opened = window.ApplyAsNewDesign(typed, origin); !opened) {
         toolkit_.ShowMessage("Cannot open pass " + std::to_string(pass) +
-                             " in the window: " + *reason + ".");
+                             " in the window: " + opened.Error().Message + ".");
         return false;
     }
     return true;

@@ -41,18 +41,17 @@ std::string IsoDate(std::time_t when) {
     return day.data();
 }
 
-std::variant<Page, std::string> DrawingSheetOf(const CalculatedDrawing& drawn,
-                                               const DrawingScene& scene,
-                                               const std::string& designName, Paper paper,
-                                               const DrawingIdentity& identity,
-                                               const SheetDetails& details, std::string date) {
+Expected<Page> DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
+                              const std::string& designName, Paper paper,
+                              const DrawingIdentity& identity, const SheetDetails& details,
+                              std::string date) {
     if (date.empty()) {
         date = IsoDate(std::time(nullptr));
     }
     const SheetContent content =
         SheetContentOf(drawn, scene, designName, identity, details, paper, std::move(date));
-    if (std::optional<std::string> refusal = SheetRefusal(content)) {
-        return std::move(*refusal);
+    if (Expected<void> fits = CheckSheetFits(content); !fits) {
+        return fits.Error();
     }
     return LayOutSheet(content);
 }
@@ -66,25 +65,25 @@ std::string CannotExport(std::string_view path, std::string_view reason) {
     return "Cannot export " + QuotedForMessage(path) + ": " + std::string(reason) + ".";
 }
 
-std::optional<std::string> DrawingRefusal(const Form1Model& model) {
+Expected<void> CheckDrawing(const Form1Model& model) {
     if (!model.LastCalculation()) {
-        return std::string(kNothingDrawn);
+        return Refusal{std::string(kNothingDrawn)};
     }
-    return ProfileFault(*model.LastCalculation());
+    return CheckProfile(*model.LastCalculation());
 }
 
-std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const OverlayOptions& options) {
-    if (const std::optional<std::string> reason = DrawingRefusal(model)) {
-        return ExportRefusal{*reason, false};
+Expected<void, ExportRefusal> CheckChart(const Form1Model& model, const OverlayOptions& options) {
+    if (const Expected<void> drawing = CheckDrawing(model); !drawing) {
+        return ExportRefusal{drawing.Error().Message, false};
     }
     if (ToleranceWiderThanDie(options.Tolerance, *model.LastCalculation())) {
         return ExportRefusal{std::string(kToleranceWiderThanDie), true};
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
-                                                        const ExportRequest& request) {
+Expected<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
+                                                    const ExportRequest& request) {
     const std::string& path = request.Path;
     const auto refuse = [&path](std::string_view reason, bool usage = false) {
         return ExportRefusal{CannotExport(path, reason), usage};
@@ -100,11 +99,11 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
         return refuse("it is the design file \"" + model.DesignName() + "\" itself", true);
     }
     if (request.Chart) {
-        if (const std::optional<ExportRefusal> refusal = ChartRefusal(model, *request.Chart)) {
-            return refuse(refusal->Message, refusal->UsageMistake);
+        if (const Expected<void, ExportRefusal> chart = CheckChart(model, *request.Chart); !chart) {
+            return refuse(chart.Error().Message, chart.Error().UsageMistake);
         }
-    } else if (const std::optional<std::string> reason = DrawingRefusal(model)) {
-        return refuse(*reason);
+    } else if (const Expected<void> drawing = CheckDrawing(model); !drawing) {
+        return refuse(drawing.Error().Message);
     }
     const CalculatedDrawing& drawn = *model.LastCalculation();
     const std::string& designName = request.DesignName;
@@ -123,41 +122,40 @@ std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
         const PaperSize paper = PortraitSize(request.SheetPaper);
         // The foot names the drawing as the sheet's title block does: number, title, revision,
         // file.
-        auto chart =
+        Expected<OverlayPages> chart =
             LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, *request.Chart,
                           DesignLine(designName, model.Identity()), paper.WidthMm, paper.HeightMm);
-        if (std::string* problem = std::get_if<std::string>(&chart)) {
+        if (!chart) {
             // The chart's own refusals (too many pages, too small a page) are whole sentences.
-            return ExportRefusal{std::move(*problem), false};
+            return ExportRefusal{std::move(chart).Error().Message, false};
         }
-        const OverlayPages& pages = std::get<OverlayPages>(chart);
+        const OverlayPages& pages = *chart;
         laidOut.Notes = {pages.Pages.size(), pages.Warning};
         laidOut.Pages = OverlayPaper(pages);
         laidOut.Title = designName.empty() ? "Die profile overlay" : designName;
     } else {
-        std::variant<Page, std::string> sheet =
-            DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper,
-                           model.SheetIdentity(), request.Details, request.Date);
-        if (const std::string* reason = std::get_if<std::string>(&sheet)) {
-            return refuse(*reason);
+        Expected<Page> sheet = DrawingSheetOf(drawn, model.Scene(), designName, request.SheetPaper,
+                                              model.SheetIdentity(), request.Details, request.Date);
+        if (!sheet) {
+            return refuse(sheet.Error().Message);
         }
-        laidOut.Pages = {std::move(std::get<Page>(sheet))};
+        laidOut.Pages = {*std::move(sheet)};
         laidOut.Title = SheetTitle(designName);
         laidOut.Description = "Drawing sheet of a wire-drawing die";
     }
     return laidOut;
 }
 
-std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
-                                           ExportPainters* painters, ExportNotes* notes) {
-    auto laidOut = LayOutExport(model, request);
-    if (const ExportRefusal* refusal = std::get_if<ExportRefusal>(&laidOut)) {
-        return *refusal;
+Expected<void, ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
+                                            ExportPainters* painters, ExportNotes* notes) {
+    Expected<LaidOutExport, ExportRefusal> laidOut = LayOutExport(model, request);
+    if (!laidOut) {
+        return laidOut.Error();
     }
-    LaidOutExport& made = std::get<LaidOutExport>(laidOut);
-    Rendering rendering;
+    LaidOutExport& made = *laidOut;
+    Rendering rendering = std::string();
     if (made.Format == ExportFormat::Dxf) {
-        rendering.Bytes = std::move(made.Dxf);
+        rendering = std::move(made.Dxf);
     } else if (painters == nullptr) {
         return ExportRefusal{
             CannotExport(request.Path,
@@ -168,16 +166,16 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     } else {
         rendering = painters->Svg(made.Pages.front(), made.Title, made.Description);
     }
-    if (rendering.Failure) {
-        return ExportRefusal{CannotExport(request.Path, *rendering.Failure), false};
+    if (!rendering) {
+        return ExportRefusal{CannotExport(request.Path, rendering.Error().Message), false};
     }
-    if (const auto failure = WriteFileAtomically(request.Path, rendering.Bytes)) {
+    if (const auto failure = WriteFileAtomically(request.Path, *rendering)) {
         return ExportRefusal{CannotExport(request.Path, *failure), false};
     }
     if (notes != nullptr) {
         *notes = std::move(made.Notes);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace dieprofile

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/form_model.h"
+#include "core/expected.h"
 #include "core/file_name.h"
 #include "dieset/die_set.h"
 #include "output/atomic_file.h"
@@ -20,7 +21,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -42,10 +42,7 @@ inline constexpr std::string_view kToleranceWiderThanDie =
 bool ToleranceWiderThanDie(double tolerance, const CalculatedDrawing& drawn);
 
 // The bytes of a document, or why they could not be made.
-struct Rendering {
-    std::string Bytes;
-    std::optional<std::string> Failure;
-};
+using Rendering = Expected<std::string>;
 
 // What the view supplies: painters that turn laid-out paper into the bytes of a file.
 class ExportPainters {
@@ -83,21 +80,22 @@ std::string IsoDate(std::time_t when);
 
 // The drawing sheet of a Calculate on the paper, dated date (ISO 8601; empty: today); or why it
 // cannot be laid out on that paper, decided before any of it is.
-std::variant<Page, std::string>
-DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
-               const std::string& designName, Paper paper, const DrawingIdentity& identity = {},
-               const SheetDetails& details = {}, std::string date = {});
+Expected<Page> DrawingSheetOf(const CalculatedDrawing& drawn, const DrawingScene& scene,
+                              const std::string& designName, Paper paper,
+                              const DrawingIdentity& identity = {},
+                              const SheetDetails& details = {}, std::string date = {});
 // What the sheet's documents call themselves.
 std::string SheetTitle(const std::string& designName);
 
 // "Cannot export "PATH": REASON.", the path as the user gave it.
 std::string CannotExport(std::string_view path, std::string_view reason);
 
-// Why the last Calculate's drawing may not leave the program (nothing drawn yet, a profile that
-// cannot be made); nothing when it may. Print Drawing asks this before its dialog.
-std::optional<std::string> DrawingRefusal(const Form1Model& model);
-// The same for the projector chart with these options (the band no wider than the die).
-std::optional<ExportRefusal> ChartRefusal(const Form1Model& model, const OverlayOptions& options);
+// Whether the last Calculate's drawing may leave the program, or why not (nothing drawn yet, a
+// profile that cannot be made). Print Drawing asks this before its dialog.
+Expected<void> CheckDrawing(const Form1Model& model);
+// Whether the projector chart of the last Calculate may leave the program with these options
+// (the drawing may, and the band is no wider than the die), or why not.
+Expected<void, ExportRefusal> CheckChart(const Form1Model& model, const OverlayOptions& options);
 
 // What an export writes, laid out and not yet painted: the DXF's text, or the pages of the sheet
 // or the chart with what their document calls itself.
@@ -112,15 +110,14 @@ struct LaidOutExport {
 
 // Every decision of an export short of painting and writing: the refusal, or what would be
 // written.
-std::variant<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
-                                                        const ExportRequest& request);
+Expected<LaidOutExport, ExportRefusal> LayOutExport(const Form1Model& model,
+                                                    const ExportRequest& request);
 
 // Writes the last Calculate's drawing to the request's file in the format of its extension. The
-// painters are needed for PDF and SVG only (null: the DXF alone can be written). Nothing on
-// success (notes, when given, then say what else there is to tell); otherwise the refusal, and
-// nothing has been written.
-std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
-                                           ExportPainters* painters, ExportNotes* notes = nullptr);
+// painters are needed for PDF and SVG only (null: the DXF alone can be written). Done (notes,
+// when given, then say what else there is to tell), or the refusal, and nothing has been written.
+Expected<void, ExportRefusal> ExportDrawing(const Form1Model& model, const ExportRequest& request,
+                                            ExportPainters* painters, ExportNotes* notes = nullptr);
 
 // The die set's exports: .csv, the schedule's figures (DieSetCsv); .pdf, the schedule on paper
 // (its inputs and plot, the table of passes), then the drawing sheet of every die. The caller
@@ -138,11 +135,11 @@ struct DieSetExportRequest {
 
 // The schedule's pages of the set's PDF (its inputs and plot, the table of passes), laid out
 // short of painting after every decision of the export; or its refusal.
-std::variant<std::vector<Page>, ExportRefusal>
-LayOutSchedulePages(const DieSetFile& set, const DieSetExportRequest& request);
-// Nothing on success; otherwise the refusal (a refused input, a pass whose die cannot be drawn, a
-// failed write), and nothing has been written. The painters are needed for the PDF only.
-std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request,
-                                          ExportPainters* painters);
+Expected<std::vector<Page>, ExportRefusal> LayOutSchedulePages(const DieSetFile& set,
+                                                               const DieSetExportRequest& request);
+// Done, or the refusal (a refused input, a pass whose die cannot be drawn, a failed write), and
+// nothing has been written. The painters are needed for the PDF only.
+Expected<void, ExportRefusal>
+ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request, ExportPainters* painters);
 
 } // namespace dieprofile

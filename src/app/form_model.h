@@ -79,11 +79,11 @@ public:
     // Replays a design as a user would (unit, blank, each visible field) and calculates, as
     // opening its file does; a die of the die set opens this way. When the blank is not in the
     // catalogue nothing changes and the reason is returned.
-    std::optional<std::string> ApplyDesign(const Design& design);
+    Expected<void> ApplyDesign(const Design& design);
     // Applies the design as a new one that came from no file, as a die of the die set opens: no
     // save can write it over the design before, and it carries none of that design's drawing
     // identity. The name says where it came from ("pass 3 of set.dieset").
-    std::optional<std::string> ApplyAsNewDesign(const Design& design, std::string origin);
+    Expected<void> ApplyAsNewDesign(const Design& design, std::string origin);
     // Where a design from no file came from; empty for one opened, saved or typed.
     const std::string& Origin() const { return origin_; }
     // Writes the design atomically; on failure a message says why and an existing file is kept.

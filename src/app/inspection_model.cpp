@@ -16,14 +16,11 @@
 
 namespace dieprofile {
 
-std::variant<InspectionDesign, std::string> InspectionDesignOf(const Form1Model& model) {
+Expected<InspectionDesign> InspectionDesignOf(const Form1Model& model) {
+    if (Expected<void> drawing = CheckDrawing(model); !drawing) {
+        return drawing.Error();
+    }
     const std::optional<CalculatedDrawing>& drawn = model.LastCalculation();
-    if (!drawn) {
-        return std::string(kNothingDrawn);
-    }
-    if (std::optional<std::string> fault = ProfileFault(*drawn)) {
-        return *fault;
-    }
     InspectionDesign design;
     design.Wall = BoreWallOf(drawn->Frame, drawn->Scene, BoreSide::Right);
     design.UnitDivisor = drawn->UnitDivisor;
@@ -45,18 +42,18 @@ InspectionModel::InspectionModel(Toolkit& toolkit, const Form1Model& design)
 
 bool InspectionModel::Inspect(const std::string& path, MeasuredPoints points,
                               const InspectionOptions& options) {
-    auto design = InspectionDesignOf(window_);
-    if (const std::string* refusal = std::get_if<std::string>(&design)) {
-        toolkit_.ShowMessage(CannotInspect(path, *refusal));
+    Expected<InspectionDesign> design = InspectionDesignOf(window_);
+    if (!design) {
+        toolkit_.ShowMessage(CannotInspect(path, design.Error().Message));
         return false;
     }
-    auto inspected = InspectDie(std::get<InspectionDesign>(design), points, options);
-    if (const std::string* refusal = std::get_if<std::string>(&inspected)) {
-        toolkit_.ShowMessage(CannotInspect(path, *refusal));
+    Expected<Inspection> inspected = InspectDie(*design, points, options);
+    if (!inspected) {
+        toolkit_.ShowMessage(CannotInspect(path, inspected.Error().Message));
         return false;
     }
-    design_ = std::get<InspectionDesign>(std::move(design));
-    result_ = std::get<Inspection>(std::move(inspected));
+    design_ = *std::move(design);
+    result_ = *std::move(inspected);
     measured_ = std::move(points);
     measuredPath_ = path;
     options_ = options;
@@ -65,11 +62,11 @@ bool InspectionModel::Inspect(const std::string& path, MeasuredPoints points,
 
 bool InspectionModel::OpenMeasured(const std::string& path) {
     MeasuredRead read = ReadMeasuredFile(path, layer_);
-    if (const std::string* refusal = std::get_if<std::string>(&read)) {
-        toolkit_.ShowMessage(CannotInspect(path, *refusal));
+    if (!read) {
+        toolkit_.ShowMessage(CannotInspect(path, read.Error().Message));
         return false;
     }
-    if (!Inspect(path, std::get<MeasuredPoints>(std::move(read)), options_)) {
+    if (!Inspect(path, *std::move(read), options_)) {
         return false;
     }
     // The day the die was measured, as the file has it, for the report's title.
@@ -84,12 +81,12 @@ bool InspectionModel::SetToleranceText(const std::string& text) {
         options.Tolerance.reset();
     } else {
         // The same band, read by the same rule, as the projector chart's.
-        auto read = ParseOverlayOptions("1", text, OverlayView::Bore);
-        if (const std::string* wrong = std::get_if<std::string>(&read)) {
-            toolkit_.ShowMessage(*wrong);
+        const Expected<OverlayOptions> read = ParseOverlayOptions("1", text, OverlayView::Bore);
+        if (!read) {
+            toolkit_.ShowMessage(read.Error().Message);
             return false;
         }
-        options.Tolerance = std::get<OverlayOptions>(read).Tolerance;
+        options.Tolerance = read->Tolerance;
     }
     return Reinspect(options);
 }
@@ -122,8 +119,7 @@ std::string InspectionModel::ReportCsv() const {
     return result_ ? InspectionCsv(*design_, *result_) : std::string();
 }
 
-std::optional<ExportRefusal> InspectionModel::WriteRefusal(const std::string& path,
-                                                           bool pdf) const {
+Expected<void, ExportRefusal> InspectionModel::CheckWrite(const std::string& path, bool pdf) const {
     const auto refuse = [&path](std::string_view reason, bool usage) {
         return ExportRefusal{CannotExport(path, reason), usage};
     };
@@ -146,20 +142,20 @@ std::optional<ExportRefusal> InspectionModel::WriteRefusal(const std::string& pa
                           : "the file name must end in .csv",
                       true);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 bool InspectionModel::Write(const std::string& path, const std::string& bytes, bool pdf) {
-    std::optional<ExportRefusal> refusal = WriteRefusal(path, pdf);
-    if (!refusal) {
+    Expected<void, ExportRefusal> written = CheckWrite(path, pdf);
+    if (written) {
         if (std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
-            refusal = ExportRefusal{CannotExport(path, *failure), false};
+            written = ExportRefusal{CannotExport(path, *failure), false};
         }
     }
-    if (refusal) {
-        toolkit_.ShowMessage(refusal->Message);
+    if (!written) {
+        toolkit_.ShowMessage(written.Error().Message);
     }
-    return !refusal;
+    return written.HasValue();
 }
 
 std::optional<Page> InspectionModel::ReportPage(std::string date) const {
@@ -180,23 +176,21 @@ bool InspectionModel::ExportReport(const std::string& path, ExportPainters* pain
     if (ExtensionOf(path) == "csv") {
         return Write(path, ReportCsv());
     }
-    if (std::optional<ExportRefusal> refusal = WriteRefusal(path, true)) {
-        toolkit_.ShowMessage(refusal->Message);
+    if (const Expected<void, ExportRefusal> may = CheckWrite(path, true); !may) {
+        toolkit_.ShowMessage(may.Error().Message);
         return false;
     }
     const std::optional<Page> page = ReportPage();
-    Rendering pdf;
-    if (painters == nullptr || !page) {
-        pdf.Failure = "the PDF cannot be made without the window's painters";
-    } else {
+    Rendering pdf = Refusal{"the PDF cannot be made without the window's painters"};
+    if (painters != nullptr && page) {
         pdf = painters->Pdf({*page}, "Inspection report: " +
                                          std::filesystem::path(measuredPath_).filename().string());
     }
-    if (pdf.Failure) {
-        toolkit_.ShowMessage(CannotExport(path, *pdf.Failure));
+    if (!pdf) {
+        toolkit_.ShowMessage(CannotExport(path, pdf.Error().Message));
         return false;
     }
-    return Write(path, pdf.Bytes, true);
+    return Write(path, *pdf, true);
 }
 
 bool InspectionModel::ExportDeviations(const std::string& path) {

@@ -13,13 +13,12 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 
 namespace dieprofile {
 
 // The design an inspection holds the measured bore against: the window's last Calculate, refused
 // as the exports refuse it (nothing drawn yet, a profile that cannot be made).
-std::variant<InspectionDesign, std::string> InspectionDesignOf(const Form1Model& model);
+Expected<InspectionDesign> InspectionDesignOf(const Form1Model& model);
 
 // "Cannot inspect "NAME": REASON." (a reason ending in a question keeps its mark).
 std::string CannotInspect(std::string_view path, std::string_view reason);
@@ -54,9 +53,9 @@ public:
     // inspected.
     std::optional<Page> ReportPage(std::string date = {}) const;
 
-    // Why nothing may be written to path (nothing inspected, the measured file or the design
-    // itself, not a .csv or, for the report, a .pdf); nothing when it may.
-    std::optional<ExportRefusal> WriteRefusal(const std::string& path, bool pdf = false) const;
+    // Whether anything may be written to path, or why not (nothing inspected, the measured file
+    // or the design itself, not a .csv or, for the report, a .pdf).
+    Expected<void, ExportRefusal> CheckWrite(const std::string& path, bool pdf = false) const;
 
     const std::optional<Inspection>& Result() const { return result_; }
     const std::optional<InspectionDesign>& Design() const { return design_; }

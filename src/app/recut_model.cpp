@@ -17,23 +17,24 @@ Expected<CalculatedDrawing> CalculateRecutCandidate(const Design& design) {
     return std::move(done->Drawing);
 }
 
-std::variant<std::vector<RecutPass>, std::string> RecutPassesOf(const std::string& setPath,
-                                                                const std::string& designUnit) {
+Expected<std::vector<RecutPass>> RecutPassesOf(const std::string& setPath,
+                                               const std::string& designUnit) {
     std::variant<DieSetFile, std::string> opened = OpenDieSet(setPath);
     if (const std::string* refused = std::get_if<std::string>(&opened)) {
-        return *refused;
+        return Refusal{*refused};
     }
     const DieSetFile& set = std::get<DieSetFile>(opened);
     if (set.Unit != designUnit) {
         const auto words = [](const std::string& unit) {
             return unit == "in" ? std::string("inches") : std::string("millimetres");
         };
-        return "the die set " + QuotedForMessage(DesignFileName(setPath)) + " is in " +
-               words(set.Unit) + ", the design in " + words(designUnit);
+        return Refusal{"the die set " + QuotedForMessage(DesignFileName(setPath)) + " is in " +
+                       words(set.Unit) + ", the design in " + words(designUnit)};
     }
     std::variant<DieSetInputs, DieSetRefusal> inputs = ReadDieSetInputs(set);
     if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&inputs)) {
-        return "the die set " + QuotedForMessage(DesignFileName(setPath)) + ": " + refused->Message;
+        return Refusal{"the die set " + QuotedForMessage(DesignFileName(setPath)) + ": " +
+                       refused->Message};
     }
     const DieSetInputs& read = std::get<DieSetInputs>(inputs);
     std::vector<RecutPass> passes;
@@ -63,29 +64,29 @@ bool RecutModel::Plan(const RecutOptions& options) {
     }
     // The plan holds the measured points against the design they were inspected against: not
     // against one opened or typed since (the recut itself, once opened in the window).
-    const auto drawn = InspectionDesignOf(window_);
-    if (const auto* now = std::get_if<InspectionDesign>(&drawn);
-        now == nullptr || now->Wall != inspection_.Design()->Wall) {
+    if (const Expected<InspectionDesign> now = InspectionDesignOf(window_);
+        !now || now->Wall != inspection_.Design()->Wall) {
         toolkit_.ShowMessage(
             CannotRecut("the designed window no longer holds the design the die was inspected "
                         "against: open the measured file again"));
         return false;
     }
     const Design design = window_.DrawnDesign();
-    auto planned = PlanRecut(design, *inspection_.Result(), options, CalculateRecutCandidate);
-    if (const std::string* refused = std::get_if<std::string>(&planned)) {
-        toolkit_.ShowMessage(CannotRecut(*refused));
+    Expected<RecutPlan> planned =
+        PlanRecut(design, *inspection_.Result(), options, CalculateRecutCandidate);
+    if (!planned) {
+        toolkit_.ShowMessage(CannotRecut(planned.Error().Message));
         return false;
     }
-    const RecutPlan& recut = std::get<RecutPlan>(planned);
+    const RecutPlan& recut = *planned;
     // The recut as its window would draw it, so that its drawing is what Open in Window shows.
     const std::string name = window_.DesignName().empty() ? "the design" : window_.DesignName();
-    if (std::optional<std::string> refused =
-            drawing_.ApplyAsNewDesign(recut.Recut, "recut of " + name)) {
-        toolkit_.ShowMessage(CannotRecut(*refused));
+    if (const Expected<void> drawn = drawing_.ApplyAsNewDesign(recut.Recut, "recut of " + name);
+        !drawn) {
+        toolkit_.ShowMessage(CannotRecut(drawn.Error().Message));
         return false;
     }
-    plan_ = std::get<RecutPlan>(std::move(planned));
+    plan_ = *std::move(planned);
     drawingNumber_ = design.Identity.Number.empty() ? window_.DesignName() : design.Identity.Number;
     origin_ = drawing_.Origin();
     DrawingIdentity titled;
@@ -120,12 +121,12 @@ bool RecutModel::PlanTyped(const RecutTyped& typed) {
         }
         break;
     case RecutSizeKind::List: {
-        auto list = ParseRecutSizes(typed.Sizes);
-        if (const std::string* wrong = std::get_if<std::string>(&list)) {
-            toolkit_.ShowMessage(CannotRecut(*wrong));
+        Expected<std::vector<double>> list = ParseRecutSizes(typed.Sizes);
+        if (!list) {
+            toolkit_.ShowMessage(CannotRecut(list.Error().Message));
             return false;
         }
-        options.Sizes.List = std::get<std::vector<double>>(std::move(list));
+        options.Sizes.List = *std::move(list);
         break;
     }
     case RecutSizeKind::DieSet: {
@@ -133,12 +134,13 @@ bool RecutModel::PlanTyped(const RecutTyped& typed) {
             toolkit_.ShowMessage(CannotRecut("choose the die set whose outlets it may go to"));
             return false;
         }
-        auto passes = RecutPassesOf(typed.Sizes, window_.DrawnDesign().Unit);
-        if (const std::string* wrong = std::get_if<std::string>(&passes)) {
-            toolkit_.ShowMessage(CannotRecut(*wrong));
+        Expected<std::vector<RecutPass>> passes =
+            RecutPassesOf(typed.Sizes, window_.DrawnDesign().Unit);
+        if (!passes) {
+            toolkit_.ShowMessage(CannotRecut(passes.Error().Message));
             return false;
         }
-        options.Sizes.Passes = std::get<std::vector<RecutPass>>(std::move(passes));
+        options.Sizes.Passes = *std::move(passes);
         break;
     }
     }
@@ -204,11 +206,11 @@ bool RecutModel::Export(const std::string& path, ExportPainters* painters, Expor
     sheet.Path = path;
     sheet.DesignName.clear(); // a recut starts with no file: the sheet says it is not saved
     sheet.Chart.reset();
-    if (std::optional<ExportRefusal> refused = ExportDrawing(drawing_, sheet, painters)) {
-        toolkit_.ShowMessage(refused->Message);
-        return false;
+    const Expected<void, ExportRefusal> exported = ExportDrawing(drawing_, sheet, painters);
+    if (!exported) {
+        toolkit_.ShowMessage(exported.Error().Message);
     }
-    return true;
+    return exported.HasValue();
 }
 
 bool RecutModel::OpenInWindow(Form1Model& window, const std::function<bool()>& mayLeave) {
@@ -216,8 +218,8 @@ bool RecutModel::OpenInWindow(Form1Model& window, const std::function<bool()>& m
         return false;
     }
     // A new design from no file: no save can write the recut over the worn die's design.
-    if (std::optional<std::string> refused = window.ApplyAsNewDesign(plan_->Recut, origin_)) {
-        toolkit_.ShowMessage(*refused);
+    if (const Expected<void> opened = window.ApplyAsNewDesign(plan_->Recut, origin_); !opened) {
+        toolkit_.ShowMessage(opened.Error().Message);
         return false;
     }
     window.SetIdentity(drawing_.Identity()); // its sheet keeps the recut's title

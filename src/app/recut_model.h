@@ -21,8 +21,8 @@ Expected<CalculatedDrawing> CalculateRecutCandidate(const Design& design);
 
 // The sizes of a die set's passes for a recut: each pass's outlet with its incoming diameter.
 // Refused as the Die Set window refuses the set, or when its unit is not the design's.
-std::variant<std::vector<RecutPass>, std::string> RecutPassesOf(const std::string& setPath,
-                                                                const std::string& designUnit);
+Expected<std::vector<RecutPass>> RecutPassesOf(const std::string& setPath,
+                                               const std::string& designUnit);
 
 // "Cannot plan the recut: REASON."
 std::string CannotRecut(std::string_view reason);

@@ -338,12 +338,11 @@ std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set) {
 PassDie DesignDie(Design typed) {
     PassDie die;
     Expected<Calculation, CalculateRefusal> done = CalculateDesign(typed);
-    const std::optional<std::string> fault =
-        done ? ProfileFault(done->Drawing) : std::optional<std::string>();
+    const Expected<void> made = done ? CheckProfile(done->Drawing) : Expected<void>(Done{});
     if (!done) {
         die.Refusal = done.Error().Message;
-    } else if (fault) {
-        die.Refusal = *fault;
+    } else if (!made) {
+        die.Refusal = made.Error().Message;
     } else {
         const CalculatedDrawing& drawn = done->Drawing;
         const MeetingPoint meeting = MeetingPointOf(drawn.Frame, drawn.Scene);
@@ -412,8 +411,9 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
     // A die whose fields are not numbers says so on its rows instead.
     if (Expected<Calculation, CalculateRefusal> whole = CalculateDesign(
             DieDesign(set, set.Blank, set.DieFieldTexts, set.StartDiameter, set.FinishDiameter))) {
-        if (const std::optional<std::string> fault = OutletFault(whole->Drawing)) {
-            return Refuse(DieSetField::FinishDiameter, "cannot be drawn: " + *fault + ".");
+        if (const Expected<void> outlet = CheckOutlet(whole->Drawing); !outlet) {
+            return Refuse(DieSetField::FinishDiameter,
+                          "cannot be drawn: " + outlet.Error().Message + ".");
         }
     }
 

@@ -346,9 +346,8 @@ DesignFigures DesignFiguresOf(const BoreWall& wall) {
     return figures;
 }
 
-std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
-                                                 const MeasuredPoints& measured,
-                                                 const InspectionOptions& options) {
+Expected<Inspection> InspectDie(const InspectionDesign& design, const MeasuredPoints& measured,
+                                const InspectionOptions& options) {
     const BoreWall& wall = design.Wall;
     const double fileUnit = measured.UnitDivisor.value_or(design.UnitDivisor);
     auto inDesignUnit = [&](double unit) {
@@ -369,13 +368,13 @@ std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
             AlignToDesign(wall, inDesignUnit(other), options).MeanDistance <= limit;
         const bool inches = design.UnitDivisor == kInchUnitDivisor;
         const double apart = inspection.Fit.MeanDistance;
-        return "the measured points do not match the design (" +
-               (std::isfinite(apart) ? FixedDecimals(apart, inches ? 4 : 3) + " " +
-                                           std::string(UnitSymbol(design.UnitDivisor)) +
-                                           " apart on average after alignment): "
-                                     : std::string("too far apart to measure): ")) +
-               (otherMatches ? "are they in " + std::string(UnitName(other)) + "?"
-                             : std::string("are they of this die?"));
+        return Refusal{"the measured points do not match the design (" +
+                       (std::isfinite(apart) ? FixedDecimals(apart, inches ? 4 : 3) + " " +
+                                                   std::string(UnitSymbol(design.UnitDivisor)) +
+                                                   " apart on average after alignment): "
+                                             : std::string("too far apart to measure): ")) +
+                       (otherMatches ? "are they in " + std::string(UnitName(other)) + "?"
+                                     : std::string("are they of this die?"))};
     }
     // Both walls: the axis is their midline, found from their own lines and refined until it
     // stays, so the design's wall places the die without setting its axis.

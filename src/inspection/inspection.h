@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -118,9 +117,8 @@ struct Inspection {
 };
 
 // Aligns, assigns and measures; the reason when the points cannot be matched to the design.
-std::variant<Inspection, std::string> InspectDie(const InspectionDesign& design,
-                                                 const MeasuredPoints& measured,
-                                                 const InspectionOptions& options);
+Expected<Inspection> InspectDie(const InspectionDesign& design, const MeasuredPoints& measured,
+                                const InspectionOptions& options);
 
 // The design's own figures, zone by zone, as the report sets them beside the measured ones.
 struct DesignFigures {

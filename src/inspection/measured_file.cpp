@@ -89,8 +89,8 @@ std::optional<std::string> ReadNumber(std::string_view field, bool decimalComma,
 
 MeasuredRead Counted(MeasuredPoints points) {
     if (points.Points.size() < kMinMeasuredPoints) {
-        return "it holds " + std::to_string(points.Points.size()) + " points; at least " +
-               std::to_string(kMinMeasuredPoints) + " are needed";
+        return Refusal{"it holds " + std::to_string(points.Points.size()) + " points; at least " +
+                       std::to_string(kMinMeasuredPoints) + " are needed"};
     }
     return points;
 }
@@ -183,10 +183,10 @@ MeasuredRead ReadPointList(std::string_view text) {
     if (!IsUtf8(text)) {
         while (lines.Next(line)) {
             if (!IsUtf8(line)) {
-                return Where("row", lines.Number()) + "it is not UTF-8 text";
+                return Refusal{Where("row", lines.Number()) + "it is not UTF-8 text"};
             }
         }
-        return std::string("it is not UTF-8 text"); // a sequence cut by a line end
+        return Refusal{"it is not UTF-8 text"}; // a sequence cut by a line end
     }
     std::vector<std::string_view> fields;
     Separator separator = Separator::Blanks;
@@ -214,43 +214,43 @@ MeasuredRead ReadPointList(std::string_view text) {
                 NameColumn(fields[i], static_cast<int>(i), x, y, problem);
                 numbers = numbers && ParseNumber(fields[i]).has_value();
                 if (!problem.empty()) {
-                    return where() + problem;
+                    return Refusal{where() + problem};
                 }
             }
             if (x.Index < 0 || y.Index < 0) {
-                return where() + (numbers ? "there is no header naming the columns x and y"
-                                          : "the header names no columns x and y");
+                return Refusal{where() + (numbers ? "there is no header naming the columns x and y"
+                                                  : "the header names no columns x and y")};
             }
             if (x.Unit != y.Unit) {
-                return where() + "mixed units: " + QuotedForMessage(x.Name) + " and " +
-                       QuotedForMessage(y.Name);
+                return Refusal{where() + "mixed units: " + QuotedForMessage(x.Name) + " and " +
+                               QuotedForMessage(y.Name)};
             }
             read.UnitDivisor = x.Unit;
             continue;
         }
         if (read.Points.size() == kMaxMeasuredPoints) {
-            return TooManyPoints();
+            return Refusal{TooManyPoints()};
         }
         SplitFields(content, separator, fields);
         const auto needed = static_cast<std::size_t>(std::max(x.Index, y.Index)) + 1;
         if (fields.size() < needed) {
-            return where() + "it has " + std::to_string(fields.size()) + " columns, not " +
-                   std::to_string(needed);
+            return Refusal{where() + "it has " + std::to_string(fields.size()) + " columns, not " +
+                           std::to_string(needed)};
         }
         const bool decimalComma = separator == Separator::Semicolon || separator == Separator::Tab;
         Point point;
         if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(x.Index)], decimalComma, "row",
                                     lines.Number(), point.X)) {
-            return *wrong;
+            return Refusal{*wrong};
         }
         if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(y.Index)], decimalComma, "row",
                                     lines.Number(), point.Y)) {
-            return *wrong;
+            return Refusal{*wrong};
         }
         read.Points.push_back(point);
     }
     if (!header) {
-        return std::string("there is no header naming the columns x and y");
+        return Refusal{"there is no header naming the columns x and y"};
     }
     return Counted(std::move(read));
 }
@@ -370,14 +370,15 @@ public:
             }
         }
         if (!problem_.empty()) {
-            return problem_;
+            return Refusal{problem_};
         }
         if (!sawEntitiesSection_) {
-            return std::string("it has no ENTITIES section");
+            return Refusal{"it has no ENTITIES section"};
         }
         if (chains_.empty()) {
-            return "it holds no LINE, POLYLINE, LWPOLYLINE or ARC in its ENTITIES" +
-                   (layer_.empty() ? std::string() : " on the layer " + QuotedForMessage(layer_));
+            return Refusal{
+                "it holds no LINE, POLYLINE, LWPOLYLINE or ARC in its ENTITIES" +
+                (layer_.empty() ? std::string() : " on the layer " + QuotedForMessage(layer_))};
         }
         return Sampled();
     }
@@ -545,7 +546,7 @@ private:
             }
         }
         if (!std::isfinite(length)) {
-            return std::string("its drawing is too large to measure");
+            return Refusal{"its drawing is too large to measure"};
         }
         const double step = length / kDxfSamples;
         MeasuredPoints read;
@@ -562,7 +563,7 @@ private:
             }
             read.Points.push_back(chain.Vertices.back());
             if (read.Points.size() > kMaxMeasuredPoints) {
-                return TooManyPoints();
+                return Refusal{TooManyPoints()};
             }
         }
         return Counted(std::move(read));
@@ -581,7 +582,7 @@ private:
 
 MeasuredRead ReadDxfPoints(std::string_view text, std::string_view layer) {
     if (text.starts_with("AutoCAD Binary DXF")) {
-        return std::string("it is a binary DXF; save it as an ASCII DXF");
+        return Refusal{"it is a binary DXF; save it as an ASCII DXF"};
     }
     return DxfReader(text, layer).Read();
 }
@@ -589,16 +590,16 @@ MeasuredRead ReadDxfPoints(std::string_view text, std::string_view layer) {
 MeasuredRead ReadMeasuredFile(const std::string& path, std::string_view layer) {
     std::string bytes;
     if (auto wrong = ReadBoundedFile(path, bytes, kMaxMeasuredBytes)) {
-        return *wrong;
+        return Refusal{*wrong};
     }
     if (bytes.size() > kMaxMeasuredBytes) {
-        return std::string("it is larger than 64 MiB");
+        return Refusal{"it is larger than 64 MiB"};
     }
     if (ExtensionOf(path) == "dxf") {
         return ReadDxfPoints(bytes, layer);
     }
     if (!layer.empty()) {
-        return std::string("a layer is chosen in a DXF, and this is a point list");
+        return Refusal{"a layer is chosen in a DXF, and this is a point list"};
     }
     return ReadPointList(bytes);
 }

@@ -4,13 +4,13 @@
 // reason the file is refused, naming the row or line where it went wrong.
 #pragma once
 
+#include "core/expected.h"
 #include "core/geometry.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -26,7 +26,7 @@ struct MeasuredPoints {
     std::optional<double> UnitDivisor;
 };
 
-using MeasuredRead = std::variant<MeasuredPoints, std::string>;
+using MeasuredRead = Expected<MeasuredPoints>;
 
 // A point list: '#' comment lines, a header naming the columns (x and y, or x_mm/y_mm, x_in/y_in,
 // in any case; others ignored), then one point a line; commas, semicolons, tabs or spaces between

@@ -77,17 +77,15 @@ public:
         recut.Identity.Number.clear();
         return recut;
     }
-    std::variant<Candidate, std::string> At(double outlet, double incoming) const {
+    Expected<Candidate> At(double outlet, double incoming) const {
         Expected<CalculatedDrawing> drawn = calculate_(DesignAt(outlet, incoming));
         if (!drawn) {
-            return drawn.Error().Message;
+            return drawn.Error();
         }
         Candidate candidate{*drawn, BoreWallOf(drawn->Frame, drawn->Scene, BoreSide::Right)};
         return candidate;
     }
-    std::variant<Candidate, std::string> At(double outlet) const {
-        return At(outlet, outlet * ratio_);
-    }
+    Expected<Candidate> At(double outlet) const { return At(outlet, outlet * ratio_); }
     // The least of (recut wall − worn wall) on the radius over the points.
     static double LeastClearance(const BoreWall& wall, const std::vector<InspectedPoint>& points) {
         double least = std::numeric_limits<double>::infinity();
@@ -103,9 +101,8 @@ public:
     // allowance; a die Calculate refuses clears nothing.
     bool Clears(double outlet, double allowance,
                 const std::vector<InspectedPoint>* points = nullptr) const {
-        auto candidate = At(outlet);
-        const Candidate* made = std::get_if<Candidate>(&candidate);
-        return made != nullptr &&
+        const Expected<Candidate> made = At(outlet);
+        return made &&
                LeastClearance(made->Wall, points != nullptr ? *points : inspection_.Points) >=
                    allowance;
     }
@@ -117,9 +114,8 @@ public:
     double LeastClearing(double low, double high, double allowance) const {
         std::vector<InspectedPoint> binding;
         const auto addNearest = [&](double outlet, std::size_t count) {
-            auto candidate = At(outlet);
-            const Candidate* made = std::get_if<Candidate>(&candidate);
-            if (made == nullptr) {
+            const Expected<Candidate> made = At(outlet);
+            if (!made) {
                 return;
             }
             std::vector<std::pair<double, std::size_t>> clearances;
@@ -184,7 +180,7 @@ std::optional<double> WallRadiusAt(const BoreWall& wall, double height) {
     return radius;
 }
 
-std::variant<std::vector<double>, std::string> ParseRecutSizes(std::string_view text) {
+Expected<std::vector<double>> ParseRecutSizes(std::string_view text) {
     std::vector<double> sizes;
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -198,7 +194,7 @@ std::variant<std::vector<double>, std::string> ParseRecutSizes(std::string_view 
         }
         const std::optional<double> size = ParseNumber(item);
         if (!size || !std::isfinite(*size)) {
-            return "the size \"" + std::string(item) + "\" is not a number";
+            return Refusal{"the size \"" + std::string(item) + "\" is not a number"};
         }
         sizes.push_back(*size);
         start = comma + 1;
@@ -206,46 +202,45 @@ std::variant<std::vector<double>, std::string> ParseRecutSizes(std::string_view 
     return sizes;
 }
 
-std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspection& inspection,
-                                               const RecutOptions& options,
-                                               const RecutCalculator& calculate,
-                                               std::size_t bindingPoints) {
+Expected<RecutPlan> PlanRecut(const Design& design, const Inspection& inspection,
+                              const RecutOptions& options, const RecutCalculator& calculate,
+                              std::size_t bindingPoints) {
     const double unit = design.Unit == "in" ? 25.4 : 1;
     const std::optional<double> outlet = ParseNumber(design.FieldTexts[kOutletField]);
     const std::optional<double> incoming = ParseNumber(design.FieldTexts[kIncomingField]);
     const std::optional<double> diamond = ParseNumber(design.FieldTexts[kDiamondField]);
     if (!outlet || !incoming || !diamond || *outlet <= 0 || *diamond <= 0) {
-        return std::string("the design's outlet, incoming or diamond diameter is not a size");
+        return Refusal{"the design's outlet, incoming or diamond diameter is not a size"};
     }
     const double allowance = options.Allowance.value_or(DefaultRecutAllowance(unit));
     if (!(allowance >= 0) || allowance > *outlet / 2) {
-        return "the allowance must be from 0 to the bearing's radius (" +
-               LengthText(*outlet / 2, unit) + ")";
+        return Refusal{"the allowance must be from 0 to the bearing's radius (" +
+                       LengthText(*outlet / 2, unit) + ")"};
     }
     const RecutSizes& sizes = options.Sizes;
     const double step = sizes.Step.value_or(DefaultRecutStep(unit));
     if (sizes.Kind == RecutSizeKind::Step && !(step > 0 && step < *diamond)) {
-        return "the step must be above 0 and below the blank's diameter (" +
-               LengthText(*diamond, unit) + ")";
+        return Refusal{"the step must be above 0 and below the blank's diameter (" +
+                       LengthText(*diamond, unit) + ")"};
     }
     if (sizes.Kind == RecutSizeKind::List) {
         if (sizes.List.empty()) {
-            return std::string("the size list is empty");
+            return Refusal{"the size list is empty"};
         }
         for (std::size_t i = 0; i < sizes.List.size(); ++i) {
             if (i > 0 && !(sizes.List[i] > sizes.List[i - 1])) {
-                return std::string("the size list must be strictly rising");
+                return Refusal{"the size list must be strictly rising"};
             }
             if (!(sizes.List[i] > *outlet)) {
-                return "every size in the list must be above the design's outlet (" +
-                       DiameterText(*outlet, unit) + ")";
+                return Refusal{"every size in the list must be above the design's outlet (" +
+                               DiameterText(*outlet, unit) + ")"};
             }
         }
     }
     const double wallNeeded = options.Wall.value_or(kDefaultWallShare * *diamond / 2);
     if (!(wallNeeded >= 0) || wallNeeded >= *diamond / 2) {
-        return "the wall must be from 0 to the blank's radius (" + LengthText(*diamond / 2, unit) +
-               ")";
+        return Refusal{"the wall must be from 0 to the blank's radius (" +
+                       LengthText(*diamond / 2, unit) + ")"};
     }
 
     const Planner planner(design, inspection, calculate, *incoming / *outlet, bindingPoints);
@@ -258,8 +253,8 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
             low += gap;
             gap *= 2;
             if (low + gap >= *diamond) {
-                return "the worn die cannot be recut within its blank: no bore inside " +
-                       DiameterText(*diamond, unit) + " clears the wear";
+                return Refusal{"the worn die cannot be recut within its blank: no bore inside " +
+                               DiameterText(*diamond, unit) + " clears the wear"};
             }
         }
         least = planner.LeastClearing(low, low + gap, allowance);
@@ -269,8 +264,9 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
     double chosen = 0;
     double chosenIncoming = 0;
     const auto tooSmall = [&](std::string_view what) {
-        return "no size " + std::string(what) + " is large enough: the wear needs at least " +
-               DiameterText(ShownUp(least), unit);
+        return Refusal{"no size " + std::string(what) +
+                       " is large enough: the wear needs at least " +
+                       DiameterText(ShownUp(least), unit)};
     };
     switch (sizes.Kind) {
     case RecutSizeKind::Step: {
@@ -313,28 +309,27 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
     }
 
     // Inside the blank: the checks of every export, and the wall left round the bell's mouth.
-    const auto blankFault = [&](double size, double in) -> std::optional<std::string> {
-        auto made = planner.At(size, in);
-        if (const std::string* refused = std::get_if<std::string>(&made)) {
-            return *refused;
+    const auto inBlank = [&](double size, double in) -> Expected<void> {
+        const Expected<Candidate> die = planner.At(size, in);
+        if (!die) {
+            return die.Error();
         }
-        const Candidate& die = std::get<Candidate>(made);
-        if (std::optional<std::string> fault = ProfileFault(die.Drawing)) {
-            return *fault;
+        if (Expected<void> made = CheckProfile(die->Drawing); !made) {
+            return made;
         }
-        const double left = *diamond / 2 - die.Wall[0].X;
+        const double left = *diamond / 2 - die->Wall[0].X;
         if (!(left >= wallNeeded)) {
-            return "the bell's mouth is " + LengthText(left, unit) +
-                   " from the blank's edge, under the " + LengthText(wallNeeded, unit) +
-                   " it needs";
+            return Refusal{"the bell's mouth is " + LengthText(left, unit) +
+                           " from the blank's edge, under the " + LengthText(wallNeeded, unit) +
+                           " it needs"};
         }
-        return std::nullopt;
+        return Done{};
     };
-    if (std::optional<std::string> fault = blankFault(chosen, chosenIncoming)) {
-        return "the worn die cannot be recut within its blank: at " + DiameterText(chosen, unit) +
-               " " + *fault;
+    if (const Expected<void> fits = inBlank(chosen, chosenIncoming); !fits) {
+        return Refusal{"the worn die cannot be recut within its blank: at " +
+                       DiameterText(chosen, unit) + " " + fits.Error().Message};
     }
-    auto made = std::get<Candidate>(planner.At(chosen, chosenIncoming));
+    Candidate made = *planner.At(chosen, chosenIncoming);
 
     RecutPlan plan;
     plan.Recut = planner.DesignAt(chosen, chosenIncoming);
@@ -354,7 +349,7 @@ std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspe
     plan.Wall = made.Wall;
     // The blank's life: the largest outlet of this profile that still passes.
     const double ratio = chosenIncoming / chosen;
-    const auto passes = [&](double size) { return !blankFault(size, size * ratio); };
+    const auto passes = [&](double size) { return inBlank(size, size * ratio).HasValue(); };
     double high = chosen + (chosen - *outlet);
     double last = chosen;
     while (high < *diamond && passes(high)) {

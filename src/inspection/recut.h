@@ -14,7 +14,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -73,10 +72,9 @@ std::optional<double> WallRadiusAt(const BoreWall& wall, double height);
 // against every point, those it leaves uncut joining them (the answer is the same for any count,
 // none included; fewer make more runs).
 inline constexpr std::size_t kRecutBindingPoints = 512;
-std::variant<RecutPlan, std::string> PlanRecut(const Design& design, const Inspection& inspection,
-                                               const RecutOptions& options,
-                                               const RecutCalculator& calculate,
-                                               std::size_t bindingPoints = kRecutBindingPoints);
+Expected<RecutPlan> PlanRecut(const Design& design, const Inspection& inspection,
+                              const RecutOptions& options, const RecutCalculator& calculate,
+                              std::size_t bindingPoints = kRecutBindingPoints);
 
 // The figures in their order: the CSV's rows, and the step's table.
 struct RecutFigure {
@@ -92,6 +90,6 @@ std::string RecutCsv(const RecutPlan& plan);
 std::string RecutLine(const RecutPlan& plan);
 
 // A size list as typed, comma-separated, in the design's unit; the reason when it is not one.
-std::variant<std::vector<double>, std::string> ParseRecutSizes(std::string_view text);
+Expected<std::vector<double>> ParseRecutSizes(std::string_view text);
 
 } // namespace dieprofile

@@ -300,9 +300,8 @@ double TilesFor(double length, double tile) {
     return length <= tile ? 1 : std::ceil((length - kPageOverlapMm) / (tile - kPageOverlapMm));
 }
 
-std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, double mmPerUnit,
-                                                       const OverlayOptions& options,
-                                                       OverlayPages& pages) {
+Expected<SheetPlacement> PlaceOnSheet(const DieLines& die, double mmPerUnit,
+                                      const OverlayOptions& options, OverlayPages& pages) {
     SheetPlacement place;
     place.MmPerUnit = mmPerUnit;
     place.Mirror = options.Mirror;
@@ -320,16 +319,16 @@ std::variant<SheetPlacement, std::string> PlaceOnSheet(const DieLines& die, doub
         contentWidth + 2 * kSheetMarginMm + kZoneLabelRoomMm + kDatumLabelRoomMm;
     const double sheetHeight = contentHeight + 2 * (kSheetMarginMm + kAxisOverhangMm);
     if (!std::isfinite(sheetWidth) || !std::isfinite(sheetHeight)) {
-        return std::string("The profile cannot be drawn at this magnification.");
+        return Refusal{"The profile cannot be drawn at this magnification."};
     }
     const double columns = TilesFor(sheetWidth, pages.TileWidth);
     const double rows = TilesFor(sheetHeight, pages.TileHeight);
     if (columns * rows > kMaxOverlayPages) {
         // Counted in words past a billion, where a count in figures no longer reads.
         const double count = columns * rows;
-        return "At " + NumberToText(options.Magnification) + "x the overlay would need " +
-               (count <= 1e9 ? NumberToText(count) : std::string("more than a billion")) +
-               " pages; at most " + NumberToText(kMaxOverlayPages) + " can be printed.";
+        return Refusal{"At " + NumberToText(options.Magnification) + "x the overlay would need " +
+                       (count <= 1e9 ? NumberToText(count) : std::string("more than a billion")) +
+                       " pages; at most " + NumberToText(kMaxOverlayPages) + " can be printed."};
     }
     pages.Columns = static_cast<int>(columns);
     pages.Rows = static_cast<int>(rows);
@@ -638,11 +637,10 @@ std::string BandWarning(const OverlayOptions& options, double mmPerUnit) {
 
 namespace {
 
-std::variant<OverlayPages, std::string> LayOutOnPaper(const SectionFrame& frame,
-                                                      const DrawingScene& scene, double unitDivisor,
-                                                      const OverlayOptions& options,
-                                                      std::string_view designName,
-                                                      double paperWidthMm, double paperHeightMm) {
+Expected<OverlayPages> LayOutOnPaper(const SectionFrame& frame, const DrawingScene& scene,
+                                     double unitDivisor, const OverlayOptions& options,
+                                     std::string_view designName, double paperWidthMm,
+                                     double paperHeightMm) {
     OverlayPages pages;
     // Lengths of the die are in the unit in force; the unit divisor is millimetres per unit.
     const double mmPerUnit = unitDivisor * options.Magnification;
@@ -662,17 +660,17 @@ std::variant<OverlayPages, std::string> LayOutOnPaper(const SectionFrame& frame,
     pages.TileWidth = printable - kSideStripMm;
     pages.TileHeight = paperHeightMm - 2 * kPaperMarginMm - footHeight;
     if (!(printable >= kMinPrintableWidthMm && pages.TileHeight >= kMinTileHeightMm)) {
-        return std::string("The page is too small for an overlay: its printable area must be at "
-                           "least " +
-                           NumberToText(kMinPrintableWidthMm) + " mm by " +
-                           NumberToText(kMinTileHeightMm + footHeight) + " mm.");
+        return Refusal{"The page is too small for an overlay: its printable area must be at "
+                       "least " +
+                       NumberToText(kMinPrintableWidthMm) + " mm by " +
+                       NumberToText(kMinTileHeightMm + footHeight) + " mm."};
     }
     const DieLines die = DieLinesOf(frame, scene, options);
-    auto placed = PlaceOnSheet(die, mmPerUnit, options, pages);
-    if (std::string* problem = std::get_if<std::string>(&placed)) {
-        return std::move(*problem);
+    const Expected<SheetPlacement> placed = PlaceOnSheet(die, mmPerUnit, options, pages);
+    if (!placed) {
+        return placed.Error();
     }
-    const SheetPlacement& place = std::get<SheetPlacement>(placed);
+    const SheetPlacement& place = *placed;
     DrawDie(die, place, unitDivisor, pages);
     AddAlignmentMarks(place, pages);
     CutIntoPages(place, pages);
@@ -682,13 +680,12 @@ std::variant<OverlayPages, std::string> LayOutOnPaper(const SectionFrame& frame,
 
 } // namespace
 
-std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
-                                                      const DrawingScene& scene, double unitDivisor,
-                                                      const OverlayOptions& options,
-                                                      std::string_view designName,
-                                                      double paperWidthMm, double paperHeightMm) {
-    if (std::optional<std::string> problem = CheckOverlayOptions(options)) {
-        return *std::move(problem);
+Expected<OverlayPages> LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene,
+                                     double unitDivisor, const OverlayOptions& options,
+                                     std::string_view designName, double paperWidthMm,
+                                     double paperHeightMm) {
+    if (Expected<void> drawable = CheckOverlayOptions(options); !drawable) {
+        return drawable.Error();
     }
     const double shortSide = std::min(paperWidthMm, paperHeightMm);
     const double longSide = std::max(paperWidthMm, paperHeightMm);
@@ -703,9 +700,7 @@ std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
     // only when it prints fewer pages, or when portrait cannot be printed and it can.
     auto portrait = layOut(false);
     auto landscape = layOut(true);
-    const OverlayPages* upright = std::get_if<OverlayPages>(&portrait);
-    const OverlayPages* turned = std::get_if<OverlayPages>(&landscape);
-    if (turned != nullptr && (upright == nullptr || turned->Pages.size() < upright->Pages.size())) {
+    if (landscape && (!portrait || landscape->Pages.size() < portrait->Pages.size())) {
         return landscape;
     }
     return portrait;

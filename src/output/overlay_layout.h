@@ -15,7 +15,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -117,11 +116,10 @@ struct OverlayPages {
 // (auto: landscape only when it prints fewer pages than portrait); or the message for the user when
 // it cannot be drawn (bad options, too small a page, too many pages). The design name is what the
 // foot says the drawing is.
-std::variant<OverlayPages, std::string> LayOutOverlay(const SectionFrame& frame,
-                                                      const DrawingScene& scene, double unitDivisor,
-                                                      const OverlayOptions& options,
-                                                      std::string_view designName,
-                                                      double paperWidthMm, double paperHeightMm);
+Expected<OverlayPages> LayOutOverlay(const SectionFrame& frame, const DrawingScene& scene,
+                                     double unitDivisor, const OverlayOptions& options,
+                                     std::string_view designName, double paperWidthMm,
+                                     double paperHeightMm);
 
 // The printed pages as laid-out paper: each tile's lines cut at its edges, its texts, the foot
 // and side with the page's own label.

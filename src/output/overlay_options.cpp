@@ -1,5 +1,6 @@
 #include "output/overlay_options.h"
 
+#include "core/file_name.h"
 #include "core/number_text.h"
 #include "output/design_file.h"
 
@@ -53,60 +54,59 @@ std::optional<OverlayOrientation> OverlayOrientationNamed(std::string_view word)
     return std::nullopt;
 }
 
-std::optional<std::string> CheckOverlayOptions(const OverlayOptions& options) {
+Expected<void> CheckOverlayOptions(const OverlayOptions& options) {
     // Written so that a NaN fails every comparison and is refused.
     if (!(options.Magnification >= kMinMagnification &&
           options.Magnification <= kMaxMagnification)) {
-        return "The magnification must be from " + NumberToText(kMinMagnification) + " to " +
-               NumberToText(kMaxMagnification) + ".";
+        return Refusal{"The magnification must be from " + NumberToText(kMinMagnification) +
+                       " to " + NumberToText(kMaxMagnification) + "."};
     }
     if (!std::isfinite(options.Tolerance)) {
-        return std::string("The tolerance must be a number.");
+        return Refusal{"The tolerance must be a number."};
     }
     if (options.Tolerance < 0) {
-        return std::string("The tolerance must not be negative.");
+        return Refusal{"The tolerance must not be negative."};
     }
     if (!(options.AngleTolerance >= 0 && options.AngleTolerance <= kMaxAngleTolerance)) {
-        return "The angle tolerance must be from 0 to " + NumberToText(kMaxAngleTolerance) +
-               " degrees.";
+        return Refusal{"The angle tolerance must be from 0 to " + NumberToText(kMaxAngleTolerance) +
+                       " degrees."};
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::variant<OverlayOptions, std::string> ParseOverlayOptions(std::string_view magnification,
-                                                              std::string_view tolerance,
-                                                              OverlayView view,
-                                                              std::string_view angleTolerance) {
+Expected<OverlayOptions> ParseOverlayOptions(std::string_view magnification,
+                                             std::string_view tolerance, OverlayView view,
+                                             std::string_view angleTolerance) {
     OverlayOptions options;
     options.View = view;
     const std::optional<double> m = ParseNumber(magnification);
     if (!m) {
-        return std::string("The magnification must be a number.");
+        return Refusal{"The magnification must be a number."};
     }
     options.Magnification = *m;
     if (tolerance.find_first_not_of(' ') != std::string_view::npos) {
         const std::optional<double> t = ParseNumber(tolerance);
         if (!t) {
-            return std::string("The tolerance must be a number.");
+            return Refusal{"The tolerance must be a number."};
         }
         options.Tolerance = *t;
     }
     if (angleTolerance.find_first_not_of(' ') != std::string_view::npos) {
         const std::optional<double> a = ParseNumber(angleTolerance);
         if (!a) {
-            return std::string("The angle tolerance must be a number.");
+            return Refusal{"The angle tolerance must be a number."};
         }
         options.AngleTolerance = *a;
     }
-    if (std::optional<std::string> problem = CheckOverlayOptions(options)) {
-        return *std::move(problem);
+    if (Expected<void> drawable = CheckOverlayOptions(options); !drawable) {
+        return drawable.Error();
     }
     return options;
 }
 
 std::string ChartPdfName(std::string_view designName, double magnification) {
     std::string name(designName);
-    if (name.ends_with(kDesignExtension) && name.size() > kDesignExtension.size()) {
+    if (HasExtension(name, kDesignExtension.substr(1)) && name.size() > kDesignExtension.size()) {
         name.resize(name.size() - kDesignExtension.size());
     }
     if (name.empty()) {

@@ -4,6 +4,8 @@
 // and the command line both check their values here.
 #pragma once
 
+#include "core/expected.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,15 +58,14 @@ struct OverlayOptions {
 };
 
 // Nothing when the options can be drawn; otherwise one line for the user saying what is wrong.
-std::optional<std::string> CheckOverlayOptions(const OverlayOptions& options);
+Expected<void> CheckOverlayOptions(const OverlayOptions& options);
 
 // The options from the texts a user typed (the dialog's fields, the command line's values): the
 // options, or the message for the first value that is wrong. An empty tolerance text means none,
 // and so does an empty angle tolerance.
-std::variant<OverlayOptions, std::string> ParseOverlayOptions(std::string_view magnification,
-                                                              std::string_view tolerance,
-                                                              OverlayView view,
-                                                              std::string_view angleTolerance = {});
+Expected<OverlayOptions> ParseOverlayOptions(std::string_view magnification,
+                                             std::string_view tolerance, OverlayView view,
+                                             std::string_view angleTolerance = {});
 
 // The name a chart's PDF is offered under: "NAME-chart-50x.pdf", NAME the design's file name
 // without its extension ("die-profile" for a design never saved).

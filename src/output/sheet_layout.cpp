@@ -903,16 +903,16 @@ SheetScale SheetScaleOf(const SheetContent& content) {
     return scale;
 }
 
-std::optional<std::string> SheetRefusal(const SheetContent& content) {
+Expected<void> CheckSheetFits(const SheetContent& content) {
     const SheetFrame frame = FrameFor(content, TitleBlockHeight(TitleCells(content, "1:1")));
     const double ratio = LargestRatio(content.Section, frame);
     if (ratio >= ChooseSheetScale(0).Ratio() * (1 - 1e-12)) {
-        return std::nullopt;
+        return Done{};
     }
     const SheetSection& s = content.Section;
-    return "the blank " + BlankSize(s.BlankDiameter, s.BlankHeight, s.UnitDivisor) +
-           " does not fit the " + std::string(PaperName(content.Sheet)) +
-           " sheet even at 1:10, the smallest scale of the drawing";
+    return Refusal{"the blank " + BlankSize(s.BlankDiameter, s.BlankHeight, s.UnitDivisor) +
+                   " does not fit the " + std::string(PaperName(content.Sheet)) +
+                   " sheet even at 1:10, the smallest scale of the drawing"};
 }
 
 std::string BlankSize(double diameter, double height, double unitDivisor) {

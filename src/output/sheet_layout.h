@@ -4,6 +4,7 @@
 // the page on a PDF, an SVG or a printer.
 #pragma once
 
+#include "core/expected.h"
 #include "output/design_file.h"
 #include "output/page.h"
 #include "output/paper.h"
@@ -96,12 +97,12 @@ struct SheetScale {
 };
 
 // The largest scale of the series 1:10 … 1000:1 not above the ratio; 1:10 below it (which
-// SheetRefusal refuses).
+// CheckSheetFits refuses).
 SheetScale ChooseSheetScale(double largestRatio);
 
-// Why this content cannot be laid out on its paper (a blank of one's own too large for the sheet
-// at 1:10); nothing when it can. LayOutSheet lays out only what this lets through.
-std::optional<std::string> SheetRefusal(const SheetContent& content);
+// Whether this content can be laid out on its paper, or why not (a blank of one's own too large
+// for the sheet at 1:10). LayOutSheet lays out only what this lets through.
+Expected<void> CheckSheetFits(const SheetContent& content);
 
 // A blank's size as the sheet states it: "Ø6.000 × 4.000 mm".
 std::string BlankSize(double diameter, double height, double unitDivisor);

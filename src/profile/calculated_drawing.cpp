@@ -49,25 +49,25 @@ std::string ZoneFault(std::size_t zone, const ProfileState& profile, double heig
 
 } // namespace
 
-std::optional<std::string> OutletFault(const CalculatedDrawing& drawn) {
+Expected<void> CheckOutlet(const CalculatedDrawing& drawn) {
     const ProfileFigures figures = FiguresOf(drawn.Profile, drawn.Frame, drawn.Scene);
     // An outlet of nothing, or so little that the elongation overflows, has no bearing to make.
     if (!(drawn.Profile.OutletDiameter > 0) || !std::isfinite(figures.Elongation)) {
-        return "the outlet is too small to be made";
+        return Refusal{"the outlet is too small to be made"};
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn) {
+Expected<void> CheckProfile(const CalculatedDrawing& drawn) {
     const DrawingScene& scene = drawn.Scene;
     const ProfileState& profile = drawn.Profile;
     const BoreWall wall = BoreWallOf(drawn.Frame, scene, BoreSide::Right);
     const ProfileFigures figures = FiguresOf(profile, drawn.Frame, scene);
-    if (std::optional<std::string> fault = OutletFault(drawn)) {
-        return fault;
+    if (Expected<void> outlet = CheckOutlet(drawn); !outlet) {
+        return outlet;
     }
     if (!Finite(profile) || !Finite(wall, figures)) {
-        return "a figure of the profile is not a finite number";
+        return Refusal{"a figure of the profile is not a finite number"};
     }
     // The blank as drawn: its right-hand side and its two faces.
     const SectionLine side = ToSection(drawn.Frame, scene.LineDieRight);
@@ -76,28 +76,28 @@ std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn) {
     const double bottom = std::min(side.Start.Y, side.End.Y);
     if (std::any_of(wall.begin(), wall.end(),
                     [&](Point point) { return std::abs(point.X) > blankRadius; })) {
-        return "the bore is wider than the blank";
+        return Refusal{"the bore is wider than the blank"};
     }
     if (profile.IncomingDiameter / 2 > blankRadius) {
-        return "the incoming wire is wider than the blank";
+        return Refusal{"the incoming wire is wider than the blank"};
     }
     // Down the wall from the mouth, each zone ends below where it starts.
     for (std::size_t zone = 0; zone + 1 < wall.size(); ++zone) {
         if (!(wall[zone].Y > wall[zone + 1].Y)) {
-            return ZoneFault(zone, profile, profile.DiamondHeight);
+            return Refusal{ZoneFault(zone, profile, profile.DiamondHeight)};
         }
     }
     if (wall.front().Y > top || wall.back().Y < bottom) {
-        return "the bore runs out through the blank's faces";
+        return Refusal{"the bore runs out through the blank's faces"};
     }
     // From the mouth to the bearing the bore only narrows.
     if (wall[1].X > wall[0].X) {
-        return "the entrance bell is narrower than the reduction cone";
+        return Refusal{"the entrance bell is narrower than the reduction cone"};
     }
     if (wall[2].X > wall[1].X) {
-        return "the reduction cone is narrower than the bearing";
+        return Refusal{"the reduction cone is narrower than the bearing"};
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace dieprofile

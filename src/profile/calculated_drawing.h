@@ -3,6 +3,7 @@
 // set's passes and sheets), so none of them needs the window.
 #pragma once
 
+#include "core/expected.h"
 #include "core/profile_state.h"
 #include "profile/die_section.h"
 #include "profile/drawing_scene.h"
@@ -29,12 +30,12 @@ struct CalculatedDrawing {
     bool operator==(const CalculatedDrawing&) const = default;
 };
 
-// The fault that keeps the profile of a Calculate from being made, in the die maker's words
-// ("the reduction cone is narrower than the bearing"); nothing for a die that can be made. The
-// window draws such a profile as designed; only what leaves the program is refused.
-std::optional<std::string> ProfileFault(const CalculatedDrawing& drawn);
-// The first of those faults, the one of the outlet alone: a diameter no die can be made at,
-// whatever its blank and profile; nothing for an outlet that can be.
-std::optional<std::string> OutletFault(const CalculatedDrawing& drawn);
+// Whether the profile of a Calculate can be made, or the fault that keeps it from being made, in
+// the die maker's words ("the reduction cone is narrower than the bearing"). The window draws
+// such a profile as designed; only what leaves the program is refused.
+Expected<void> CheckProfile(const CalculatedDrawing& drawn);
+// The first of those checks, the one of the outlet alone: a diameter no die can be made at,
+// whatever its blank and profile.
+Expected<void> CheckOutlet(const CalculatedDrawing& drawn);
 
 } // namespace dieprofile

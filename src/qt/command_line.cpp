@@ -108,11 +108,12 @@ QString ReadRecutOptions(const QCommandLineParser& parser, const RecutOptionName
     }
     if (parser.isSet(names.Sizes)) {
         line.Recut.Sizes.Kind = RecutSizeKind::List;
-        auto sizes = ParseRecutSizes(parser.value(names.Sizes).toStdString());
-        if (const std::string* wrong = std::get_if<std::string>(&sizes)) {
-            return QStringLiteral("--sizes: ") + QString::fromStdString(*wrong);
+        Expected<std::vector<double>> sizes =
+            ParseRecutSizes(parser.value(names.Sizes).toStdString());
+        if (!sizes) {
+            return QStringLiteral("--sizes: ") + QString::fromStdString(sizes.Error().Message);
         }
-        line.Recut.Sizes.List = std::get<std::vector<double>>(sizes);
+        line.Recut.Sizes.List = *std::move(sizes);
     }
     if (parser.isSet(names.SizesFrom)) {
         line.Recut.Sizes.Kind = RecutSizeKind::DieSet;
@@ -302,10 +303,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         }
         if (parser.isSet(tolerance)) {
             line.Tolerance = parser.value(tolerance);
-            const auto read =
+            const Expected<OverlayOptions> read =
                 ParseOverlayOptions("1", line.Tolerance.toStdString(), OverlayView::Bore);
-            if (const auto* why = std::get_if<std::string>(&read)) {
-                return refuse(QString::fromStdString(*why));
+            if (!read) {
+                return refuse(QString::fromStdString(read.Error().Message));
             }
         }
         return line;
@@ -373,14 +374,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         ExportFormatOf(line.Output.toStdString()) != ExportFormat::Pdf) {
         return refuse(QStringLiteral("--scale writes a PDF: give --export OUTPUT.pdf"));
     }
-    const auto options = ParseOverlayOptions(
+    const Expected<OverlayOptions> options = ParseOverlayOptions(
         parser.value(scale).toStdString(), parser.value(tolerance).toStdString(),
         parser.isSet(section) ? OverlayView::Section : OverlayView::Bore,
         parser.value(angleTolerance).toStdString());
-    if (const auto* why = std::get_if<std::string>(&options)) {
-        return refuse(QString::fromStdString(*why));
+    if (!options) {
+        return refuse(QString::fromStdString(options.Error().Message));
     }
-    line.Overlay = std::get<OverlayOptions>(options);
+    line.Overlay = *options;
     if (parser.isSet(region)) {
         const std::optional<OverlayRegion> named =
             OverlayRegionNamed(parser.value(region).toStdString());
@@ -446,11 +447,11 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
         HasExtension(request.Path, "csv") ? DieSetExportFormat::Csv : DieSetExportFormat::Pdf;
     request.SheetPaper = line.PaperAsked.value_or(DefaultSheetPaper());
     request.Details = LoadSheetDetails();
-    const std::optional<ExportRefusal> refusal =
+    const Expected<void, ExportRefusal> exported =
         ExportDieSet(std::get<DieSetFile>(read), request, &painters);
-    if (refusal) {
-        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
-        return refusal->UsageMistake ? 2 : 1;
+    if (!exported) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(exported.Error().Message));
+        return exported.Error().UsageMistake ? 2 : 1;
     }
     return 0;
 }
@@ -472,12 +473,13 @@ int RecutWithoutWindow(const CommandLine& line) {
         return fail(1);
     }
     if (!line.RecutSet.isEmpty()) {
-        auto passes = RecutPassesOf(PathBytes(line.RecutSet), model.CurrentDesign().Unit);
-        if (const std::string* refused = std::get_if<std::string>(&passes)) {
-            toolkit.ShowMessage(CannotRecut(*refused));
+        Expected<std::vector<RecutPass>> passes =
+            RecutPassesOf(PathBytes(line.RecutSet), model.CurrentDesign().Unit);
+        if (!passes) {
+            toolkit.ShowMessage(CannotRecut(passes.Error().Message));
             return fail(1);
         }
-        options.Sizes.Passes = std::get<std::vector<RecutPass>>(std::move(passes));
+        options.Sizes.Passes = *std::move(passes);
     }
     if (!recut.Plan(options)) {
         return fail(1);
@@ -514,16 +516,15 @@ int InspectWithoutWindow(const CommandLine& line) {
     }
     const std::string report = PathBytes(line.Output);
     const std::string deviations = PathBytes(line.Deviations);
-    std::optional<ExportRefusal> refusal =
-        inspection.WriteRefusal(report, ExtensionOf(report) == "pdf");
-    if (!refusal && !deviations.empty()) {
-        refusal = IsSameFile(report, deviations) || report == deviations
-                      ? ExportRefusal{CannotExport(deviations, "it is the report's file too"), true}
-                      : inspection.WriteRefusal(deviations);
+    Expected<void, ExportRefusal> may = inspection.CheckWrite(report, ExtensionOf(report) == "pdf");
+    if (may && !deviations.empty()) {
+        may = IsSameFile(report, deviations) || report == deviations
+                  ? ExportRefusal{CannotExport(deviations, "it is the report's file too"), true}
+                  : inspection.CheckWrite(deviations);
     }
-    if (refusal) {
-        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
-        return refusal->UsageMistake ? 2 : 1;
+    if (!may) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(may.Error().Message));
+        return may.Error().UsageMistake ? 2 : 1;
     }
     // The deviations first: when they cannot be written, neither is the report.
     if ((!deviations.empty() && !inspection.ExportDeviations(deviations)) ||
@@ -570,11 +571,12 @@ int ExportWithoutWindow(const CommandLine& line) {
                                                " cannot be drawn: " + reason)));
     }
     ExportNotes notes;
-    if (const std::optional<ExportRefusal> refusal =
+    if (const Expected<void, ExportRefusal> exported =
             ExportDrawingFile(model, ToQString(model.DesignName()), line.Output, line.Overlay,
-                              line.Dxf, line.PaperAsked, &notes)) {
-        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
-        return refusal->UsageMistake ? 2 : 1;
+                              line.Dxf, line.PaperAsked, &notes);
+        !exported) {
+        WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(exported.Error().Message));
+        return exported.Error().UsageMistake ? 2 : 1;
     }
     if (line.Overlay) {
         WriteLine(stdout, ToQString(PageCountText(notes.ChartPages)));

@@ -235,12 +235,12 @@ void DesignCommands::ExportDrawing() {
     Form1Model& model = window_.Model();
     ExportDrawingWith(model, model.DesignName(),
                       [this, &model](const QString& path, const DxfExportOptions& dxf) {
-                          const std::optional<ExportRefusal> refusal = ExportDrawingFile(
+                          const Expected<void, ExportRefusal> exported = ExportDrawingFile(
                               model, ToQString(model.DrawingDesignName()), path, {}, dxf);
-                          if (refusal) {
-                              window_.ShowMessage(refusal->Message);
+                          if (!exported) {
+                              window_.ShowMessage(exported.Error().Message);
                           }
-                          return !refusal;
+                          return exported.HasValue();
                       });
 }
 
@@ -281,9 +281,8 @@ void DesignCommands::OpenDieSet() {
 }
 
 void DesignCommands::InspectDie() {
-    auto design = InspectionDesignOf(window_.Model());
-    if (const std::string* refusal = std::get_if<std::string>(&design)) {
-        window_.ShowMessage(CannotInspect(window_.Model().DesignName(), *refusal));
+    if (const Expected<InspectionDesign> design = InspectionDesignOf(window_.Model()); !design) {
+        window_.ShowMessage(CannotInspect(window_.Model().DesignName(), design.Error().Message));
         return;
     }
     window_.ShowInspection();

@@ -15,9 +15,9 @@ namespace {
 
 Rendering Made(const std::variant<QByteArray, QString>& made) {
     if (const auto* bytes = std::get_if<QByteArray>(&made)) {
-        return {bytes->toStdString(), std::nullopt};
+        return bytes->toStdString();
     }
-    return {{}, std::get<QString>(made).toStdString()};
+    return Refusal{std::get<QString>(made).toStdString()};
 }
 
 } // namespace
@@ -45,11 +45,11 @@ Rendering QtExportPainters::Svg(const Page& page, const std::string& title,
     return Made(SvgOfPage(page, {ToQString(title), ToQString(description)}));
 }
 
-std::optional<ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
-                                               const QString& path,
-                                               const std::optional<OverlayOptions>& chart,
-                                               const DxfExportOptions& dxf,
-                                               std::optional<Paper> paper, ExportNotes* notes) {
+Expected<void, ExportRefusal> ExportDrawingFile(const Form1Model& model, const QString& designName,
+                                                const QString& path,
+                                                const std::optional<OverlayOptions>& chart,
+                                                const DxfExportOptions& dxf,
+                                                std::optional<Paper> paper, ExportNotes* notes) {
     QtExportPainters painters;
     ExportRequest request = DrawingRequest(path, designName, dxf, paper);
     request.Chart = chart;
@@ -70,8 +70,9 @@ ExportRequest DrawingRequest(const QString& path, const QString& designName,
 
 std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
                                     const QString& designName) {
-    if (const std::optional<std::string> reason = DrawingRefusal(model)) {
-        return QStringLiteral("Cannot print the drawing: %1.").arg(ToQString(*reason));
+    if (const Expected<void> drawing = CheckDrawing(model); !drawing) {
+        return QStringLiteral("Cannot print the drawing: %1.")
+            .arg(ToQString(drawing.Error().Message));
     }
     const std::variant<Printing*, QString> printing = LoadedPrinting();
     if (const QString* missing = std::get_if<QString>(&printing)) {
@@ -91,13 +92,14 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
     // one of the drawing office's sizes.
     const QSizeF chosen = printer->PageLayout().pageSize().size(QPageSize::Millimeter);
     const Paper paper = PaperOfSize(chosen.width(), chosen.height()).value_or(preferred);
-    std::variant<Page, std::string> sheet =
+    const Expected<Page> sheet =
         DrawingSheetOf(*model.LastCalculation(), model.Scene(), designName.toStdString(), paper,
                        model.SheetIdentity(), LoadSheetDetails());
-    if (const std::string* reason = std::get_if<std::string>(&sheet)) {
-        return QStringLiteral("Cannot print the drawing: %1.").arg(ToQString(*reason));
+    if (!sheet) {
+        return QStringLiteral("Cannot print the drawing: %1.")
+            .arg(ToQString(sheet.Error().Message));
     }
-    if (const std::optional<QString> failure = printer->Print({std::get<Page>(sheet)})) {
+    if (const std::optional<QString> failure = printer->Print({*sheet})) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
             .arg(printer->Name(), *failure);
     }

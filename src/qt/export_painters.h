@@ -30,10 +30,10 @@ ExportRequest DrawingRequest(const QString& path, const QString& designName,
 
 // Writes the last Calculate's drawing to path in the format of its extension (.pdf, .svg or .dxf),
 // or with chart the projector chart. dxf says what a DXF holds and which way its axis runs; paper
-// is the sheet's and the chart's (none: the default). Nothing on success (notes, when given, then
-// say what else there is to tell); otherwise the refusal, which names the file and what is wrong,
-// and nothing has been written.
-std::optional<ExportRefusal>
+// is the sheet's and the chart's (none: the default). Done (notes, when given, then say what else
+// there is to tell), or the refusal, which names the file and what is wrong, and nothing has been
+// written.
+Expected<void, ExportRefusal>
 ExportDrawingFile(const Form1Model& model, const QString& designName, const QString& path,
                   const std::optional<OverlayOptions>& chart = {}, const DxfExportOptions& dxf = {},
                   std::optional<Paper> paper = {}, ExportNotes* notes = nullptr);

@@ -12,9 +12,8 @@ namespace dieprofile {
 
 namespace {
 
-std::variant<OverlayPages, std::string> LayOut(const Form1Model& model,
-                                               const OverlayOptions& options,
-                                               const QString& designName, PaperSize paper) {
+Expected<OverlayPages> LayOut(const Form1Model& model, const OverlayOptions& options,
+                              const QString& designName, PaperSize paper) {
     const CalculatedDrawing& drawn = *model.LastCalculation();
     return LayOutOverlay(drawn.Frame, model.Scene(), drawn.UnitDivisor, options,
                          DesignLine(designName.toStdString(), model.Identity()), paper.WidthMm,
@@ -32,9 +31,10 @@ PaperSize PrinterPaper(const PaperPrinter& printer) {
 std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
                                        const QString& designName, const QString& path, Paper paper,
                                        ExportNotes* notes) {
-    if (const auto refusal =
-            ExportDrawingFile(model, designName, path, options, {}, paper, notes)) {
-        return ToQString(refusal->Message);
+    if (const Expected<void, ExportRefusal> exported =
+            ExportDrawingFile(model, designName, path, options, {}, paper, notes);
+        !exported) {
+        return ToQString(exported.Error().Message);
     }
     return std::nullopt;
 }
@@ -42,25 +42,24 @@ std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOpt
 ChartPreview PreviewChart(const Form1Model& model, const OverlayOptions& options,
                           const QString& designName, PaperSize paper) {
     ChartPreview preview;
-    if (const auto refusal = ChartRefusal(model, options)) {
-        preview.Problem = refusal->Message;
+    if (const Expected<void, ExportRefusal> chart = CheckChart(model, options); !chart) {
+        preview.Problem = chart.Error().Message;
         return preview;
     }
-    auto laidOut = LayOut(model, options, designName, paper);
-    if (const std::string* problem = std::get_if<std::string>(&laidOut)) {
-        preview.Problem = *problem;
+    const Expected<OverlayPages> laidOut = LayOut(model, options, designName, paper);
+    if (!laidOut) {
+        preview.Problem = laidOut.Error().Message;
     } else {
-        const OverlayPages& pages = std::get<OverlayPages>(laidOut);
-        preview.Pages = pages.Pages.size();
-        preview.Warning = pages.Warning;
+        preview.Pages = laidOut->Pages.size();
+        preview.Warning = laidOut->Warning;
     }
     return preview;
 }
 
 std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
                                     const QString& designName) {
-    if (const std::optional<std::string> reason = DrawingRefusal(model)) {
-        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(*reason));
+    if (const Expected<void> drawing = CheckDrawing(model); !drawing) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(drawing.Error().Message));
     }
     const std::variant<Printing*, QString> printing = LoadedPrinting();
     if (const QString* missing = std::get_if<QString>(&printing)) {
@@ -83,16 +82,16 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (!printer->Choose(parent, true)) {
         return std::nullopt;
     }
-    if (const auto refusal = ChartRefusal(model, dialog.Options())) {
-        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(refusal->Message));
+    if (const Expected<void, ExportRefusal> chart = CheckChart(model, dialog.Options()); !chart) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(chart.Error().Message));
     }
     // Laid out again on the paper chosen in the print dialog.
-    auto laidOut = LayOut(model, dialog.Options(), designName, PrinterPaper(*printer));
-    if (const std::string* problem = std::get_if<std::string>(&laidOut)) {
-        return QStringLiteral("Printing failed: %1").arg(ToQString(*problem));
+    const Expected<OverlayPages> laidOut =
+        LayOut(model, dialog.Options(), designName, PrinterPaper(*printer));
+    if (!laidOut) {
+        return QStringLiteral("Printing failed: %1").arg(ToQString(laidOut.Error().Message));
     }
-    if (std::optional<QString> problem =
-            printer->Print(OverlayPaper(std::get<OverlayPages>(laidOut)))) {
+    if (std::optional<QString> problem = printer->Print(OverlayPaper(*laidOut))) {
         return QStringLiteral("Printing failed: %1.").arg(*problem);
     }
     return std::nullopt;

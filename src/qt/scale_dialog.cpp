@@ -94,17 +94,17 @@ OverlayOptions ScaleDialog::Options() const {
 }
 
 void ScaleDialog::Recheck() {
-    auto parsed = ParseOverlayOptions(
+    const Expected<OverlayOptions> parsed = ParseOverlayOptions(
         magnification_->currentText().toStdString(), tolerance_->text().toStdString(),
         wholeSection_->isChecked() ? OverlayView::Section : OverlayView::Bore,
         angleTolerance_->text().toStdString());
     std::string problem;
     std::string warning;
-    if (const std::string* refused = std::get_if<std::string>(&parsed)) {
-        problem = *refused;
+    if (!parsed) {
+        problem = parsed.Error().Message;
         pageCount_->setText(QStringLiteral("\u2013"));
     } else {
-        options_ = std::get<OverlayOptions>(parsed);
+        options_ = *parsed;
         options_.Region = kOverlayRegions[std::max(0, region_->currentIndex())];
         options_.Mirror = mirror_->isChecked();
         options_.Orientation = kOverlayOrientations[std::max(0, orientation_->currentIndex())];

@@ -88,11 +88,11 @@ TEST_F(ExportFiguresTest, DxfBeforeCalculateIsRefusedAndWritesNothing) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / "dieprofile-early-export.dxf";
     std::filesystem::remove(path);
-    const std::optional<ExportRefusal> refusal =
+    const Expected<void, ExportRefusal> exported =
         ExportDrawing(model, {path.string(), "Untitled", {}, {}, {}, {}}, nullptr);
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->Message, "Cannot export \"" + path.string() +
-                                    "\": there is no drawing yet. Press Calculate first.");
+    ASSERT_FALSE(exported);
+    EXPECT_EQ(exported.Error().Message, "Cannot export \"" + path.string() +
+                                            "\": there is no drawing yet. Press Calculate first.");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 

@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "die_set_fixture.h"
 #include "model_fixture.h"
+#include "support/refusal_of.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -30,8 +31,8 @@ protected:
 
     std::optional<ExportRefusal> Export(const std::string& name,
                                         std::optional<OverlayOptions> chart = {}) {
-        return ExportDrawing(model, {(folder / name).string(), "die.dieprofile", chart, {}, {}, {}},
-                             nullptr);
+        return RefusalOf(ExportDrawing(
+            model, {(folder / name).string(), "die.dieprofile", chart, {}, {}, {}}, nullptr));
     }
 
     fs::path folder;
@@ -84,7 +85,7 @@ TEST_F(ExportTest, AProfileThatCannotBeMadeIsRefusedInTheDieMakersWords) {
         }
         model.Command1_Click();
         ASSERT_TRUE(model.LastCalculation()) << c.Name << ": the window draws it as designed";
-        EXPECT_EQ(ProfileFault(*model.LastCalculation()), c.Fault) << c.Name;
+        EXPECT_EQ(CheckProfile(*model.LastCalculation()).Error().Message, c.Fault) << c.Name;
         const auto refusal = Export("die.dxf");
         ASSERT_TRUE(refusal) << c.Name;
         EXPECT_EQ(refusal->Message,
@@ -115,7 +116,7 @@ TEST_F(ExportTest, EveryCatalogueBlankWithTheDefaultProfileCanBeExported) {
             }
             model.Command1_Click();
             ASSERT_TRUE(model.LastCalculation()) << row;
-            EXPECT_EQ(ProfileFault(*model.LastCalculation()), std::nullopt)
+            EXPECT_TRUE(CheckProfile(*model.LastCalculation()))
                 << "row " << row << " unit " << option;
         }
     }
@@ -201,7 +202,7 @@ TEST_F(ExportTest, RefusalsBeforeAnythingIsDrawnAndForTheChart) {
         EXPECT_FALSE(fs::exists(folder / c.File)) << c.Name;
     }
     // A band just as wide as the die is still drawn.
-    EXPECT_EQ(ChartRefusal(model, {50, 0.090, OverlayView::Bore}), std::nullopt);
+    EXPECT_TRUE(CheckChart(model, {50, 0.090, OverlayView::Bore}));
 }
 
 } // namespace
@@ -218,7 +219,9 @@ constexpr const char* kDetails[] = {"Wire & Die Works", "A. Drafter", "B. Checke
 
 TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
     struct Painters : ExportPainters {
-        Rendering Svg(const Page&, const std::string&, const std::string&) override { return {}; }
+        Rendering Svg(const Page&, const std::string&, const std::string&) override {
+            return std::string();
+        }
         // The schedule's pages come first; a die's sheet names its pass in the title block.
         Rendering Pdf(const std::vector<Page>& pages, const std::string& title) override {
             document = title;
@@ -237,7 +240,7 @@ TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
                 }
                 titles.push_back(named + (details == std::size(kDetails) ? "" : " (no details)"));
             }
-            return {"%PDF-", std::nullopt};
+            return std::string("%PDF-");
         }
         std::vector<std::string> titles;
         std::string document;
@@ -245,11 +248,11 @@ TEST_F(ExportTest, TheSetsPdfLaysOutEveryDiesSheetUnderTheSetsName) {
     DieSetExportRequest request{(folder / "set.pdf").string(), (folder / "a%2 set.dieset").string(),
                                 DieSetExportFormat::Pdf};
     request.Details = {kDetails[0], kDetails[1], kDetails[2], kDetails[3]};
-    EXPECT_EQ(ExportDieSet(CopperSet(), request, nullptr)->Message,
+    EXPECT_EQ(ExportDieSet(CopperSet(), request, nullptr).Error().Message,
               "Cannot export \"" + request.Path +
                   "\": PDF and SVG are drawn by the window's painters, which are not here.");
     EXPECT_FALSE(fs::exists(request.Path));
-    EXPECT_FALSE(ExportDieSet(CopperSet(), request, &painters).has_value());
+    EXPECT_TRUE(ExportDieSet(CopperSet(), request, &painters));
     EXPECT_EQ(painters.titles, (std::vector<std::string>{
                                    "a%2 set.dieset pass 1 of 6", "a%2 set.dieset pass 2 of 6",
                                    "a%2 set.dieset pass 3 of 6", "a%2 set.dieset pass 4 of 6",
@@ -293,8 +296,8 @@ TEST_F(ExportTest, LayingOutDecidesAsWritingDoesAndWritesNothing) {
     ExportRequest sheet{
         (folder / "sheet.svg").string(), "die.dieprofile", {}, {}, {}, {}, "2001-02-03"};
     auto laidOut = LayOutExport(model, sheet);
-    ASSERT_TRUE(std::holds_alternative<LaidOutExport>(laidOut));
-    const LaidOutExport& made = std::get<LaidOutExport>(laidOut);
+    ASSERT_TRUE(laidOut.HasValue());
+    const LaidOutExport& made = *laidOut;
     EXPECT_EQ(made.Format, ExportFormat::Svg);
     ASSERT_EQ(made.Pages.size(), 1U);
     EXPECT_GT(made.Pages.front().WidthMm, made.Pages.front().HeightMm);
@@ -307,9 +310,8 @@ TEST_F(ExportTest, LayingOutDecidesAsWritingDoesAndWritesNothing) {
     chart.Path = (folder / "chart.pdf").string();
     chart.Chart = OverlayOptions{20, 0, OverlayView::Bore};
     laidOut = LayOutExport(model, chart);
-    ASSERT_TRUE(std::holds_alternative<LaidOutExport>(laidOut));
-    EXPECT_EQ(std::get<LaidOutExport>(laidOut).Pages.size(),
-              std::get<LaidOutExport>(laidOut).Notes.ChartPages);
+    ASSERT_TRUE(laidOut.HasValue());
+    EXPECT_EQ(laidOut->Pages.size(), laidOut->Notes.ChartPages);
     EXPECT_FALSE(fs::exists(folder / "sheet.svg"));
     EXPECT_FALSE(fs::exists(folder / "chart.pdf"));
 }
@@ -323,7 +325,7 @@ TEST_F(ExportTest, AnySizeOfBlankIsBoundedBeforeItIsBuilt) {
     model.SetIdentity({"D-9", "Big", "C"});
     ExportRequest request{
         (folder / "c.pdf").string(), "c.dieprofile", OverlayOptions{}, {}, {}, {}, {}};
-    const auto chart = std::get<LaidOutExport>(LayOutExport(model, request));
+    const auto chart = *LayOutExport(model, request);
     EXPECT_TRUE(std::ranges::any_of(chart.Pages.front().Texts, [](const PageText& text) {
         return text.Text.starts_with("D-9 Big, rev. C (c.dieprofile)    magnification 50");
     }));
@@ -341,17 +343,16 @@ TEST_F(ExportTest, AnySizeOfBlankIsBoundedBeforeItIsBuilt) {
                    {},
                    {},
                    {}};
-        EXPECT_EQ(std::get<ExportRefusal>(LayOutExport(model, request)).Message,
+        EXPECT_EQ(LayOutExport(model, request).Error().Message,
                   "At 1x the overlay would need more than a billion pages; at most 10000 can be "
                   "printed.");
         request.Chart.reset();
         request.Path = (folder / "big.dxf").string();
         const auto dxf = LayOutExport(model, request);
         if (written) {
-            EXPECT_LT(std::get<LaidOutExport>(dxf).Dxf.size(), 64U * 1024);
+            EXPECT_LT(dxf->Dxf.size(), 64U * 1024);
         } else {
-            EXPECT_EQ(std::get<ExportRefusal>(dxf).Message,
-                      CannotExport(request.Path, kTooLargeForDxf));
+            EXPECT_EQ(dxf.Error().Message, CannotExport(request.Path, kTooLargeForDxf));
         }
     }
 }

@@ -20,7 +20,7 @@ class InspectionReportTest : public ModelTest {
 protected:
     InspectionDesign Calculated(bool millimetres) {
         CalculateDefaultOrMillimetres(millimetres);
-        return std::get<InspectionDesign>(InspectionDesignOf(model));
+        return *InspectionDesignOf(model);
     }
     // A ring a 400th of the die's height deep.
     std::string Measured(const BoreWall& wall) {

@@ -67,7 +67,7 @@ class InspectionTest : public ModelTest {
 protected:
     InspectionDesign Design(bool millimetres) {
         CalculateDefaultOrMillimetres(millimetres);
-        return std::get<InspectionDesign>(InspectionDesignOf(model));
+        return *InspectionDesignOf(model);
     }
     std::string Write(const std::string& name, const std::string& text) {
         std::string path = ::testing::TempDir() + name;
@@ -305,7 +305,7 @@ TEST_F(InspectionTest, RefusesBadFilesInOneMessage) {
     for (std::size_t i = 0; i <= kMaxMeasuredPoints; ++i) {
         many += "1 2\n";
     }
-    EXPECT_EQ(std::get<std::string>(ReadPointList(many)), "it holds more than 1000000 points");
+    EXPECT_EQ(ReadPointList(many).Error().Message, "it holds more than 1000000 points");
     // The report is never written over the measured file.
     const std::string measured = Write("good.csv", good);
     ASSERT_TRUE(inspection.OpenMeasured(measured));
@@ -320,7 +320,7 @@ TEST(DxfPoints, ArcsAndBulgesLieOnTheirCircles) {
         "90\n0\nLWPOLYLINE\n8\nB\n10\n0\n20\n0\n42\n1\n10\n2\n20\n0\n0\nENDSEC\n";
     for (const auto& [layer, centre, radius] :
          {std::tuple{"a", Point{1, 2}, 3.0}, std::tuple{"B", Point{1, 0}, 1.0}}) {
-        const auto read = std::get<MeasuredPoints>(ReadDxfPoints(dxf, layer));
+        const auto read = *ReadDxfPoints(dxf, layer);
         EXPECT_GT(read.Points.size(), 20U);
         for (const Point& p : read.Points) {
             const double r = std::hypot(p.X - centre.X, p.Y - centre.Y);
@@ -357,8 +357,8 @@ TEST(PointLists, ReadEveryFormAsWritten) {
             text += row.Text.substr(row.Text.rfind('\n', row.Text.size() - 2) + 1);
         }
         const auto read = ReadPointList(text);
-        ASSERT_TRUE(std::holds_alternative<MeasuredPoints>(read)) << std::get<std::string>(read);
-        const auto& points = std::get<MeasuredPoints>(read);
+        ASSERT_TRUE(read.HasValue()) << read.Error().Message;
+        const auto& points = *read;
         EXPECT_EQ(points.UnitDivisor, row.Unit);
         ASSERT_EQ(points.Points.size(), 10U);
         EXPECT_EQ(points.Points[0], (Point{0.5, 1.5}));
@@ -375,16 +375,16 @@ TEST(DxfPoints, ReadTheEntitiesOfTheLayerInItsUnit) {
         "20\n4\n0\nSEQEND\n0\nLINE\n8\nFRAME\n10\n100\n20\n100\n11\n200\n21\n100\n0\nTEXT\n8\nWall"
         "\n"
         "1\nnote\n0\nENDSEC\n0\nEOF\n";
-    const auto wall = std::get<MeasuredPoints>(ReadDxfPoints(dxf, "WALL"));
+    const auto wall = *ReadDxfPoints(dxf, "WALL");
     EXPECT_EQ(wall.UnitDivisor, 25.4);
     for (const Point& p : wall.Points) {
         EXPECT_NEAR(p.Y, p.X * 4 / 3, 1e-12); // on the polyline, never on the frame
     }
     EXPECT_EQ(wall.Points.front(), (Point{0, 0}));
     EXPECT_EQ(wall.Points.back(), (Point{3, 4}));
-    const auto every = std::get<MeasuredPoints>(ReadDxfPoints(dxf, ""));
+    const auto every = *ReadDxfPoints(dxf, "");
     EXPECT_EQ(every.Points.back(), (Point{200, 100}));
-    EXPECT_EQ(std::get<std::string>(ReadDxfPoints("AutoCAD Binary DXF\r\n\x1a", "")),
+    EXPECT_EQ(ReadDxfPoints("AutoCAD Binary DXF\r\n\x1a", "").Error().Message,
               "it is a binary DXF; save it as an ASCII DXF");
 }
 

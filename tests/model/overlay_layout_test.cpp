@@ -41,20 +41,20 @@ TEST(OverlayOptionsTest, TextsAreReadAndBadValuesRefusedWithTheReason) {
         const auto parsed =
             ParseOverlayOptions(row.magnification, row.tolerance, OverlayView::Section);
         if (*row.problem == '\0') {
-            ASSERT_TRUE(std::holds_alternative<OverlayOptions>(parsed));
-            const OverlayOptions& options = std::get<OverlayOptions>(parsed);
+            ASSERT_TRUE(parsed.HasValue());
+            const OverlayOptions& options = *parsed;
             EXPECT_EQ(options.Magnification, row.m);
             EXPECT_EQ(options.Tolerance, row.t);
             EXPECT_EQ(options.View, OverlayView::Section);
         } else {
-            ASSERT_TRUE(std::holds_alternative<std::string>(parsed));
-            EXPECT_EQ(std::get<std::string>(parsed), row.problem);
+            ASSERT_TRUE(!parsed.HasValue());
+            EXPECT_EQ(parsed.Error().Message, row.problem);
         }
     }
     // Options built in code are checked the same way, a NaN included.
-    EXPECT_TRUE(CheckOverlayOptions({std::nan(""), 0, OverlayView::Bore}));
-    EXPECT_TRUE(CheckOverlayOptions({50, std::nan(""), OverlayView::Bore}));
-    EXPECT_FALSE(CheckOverlayOptions({}));
+    EXPECT_FALSE(CheckOverlayOptions({std::nan(""), 0, OverlayView::Bore}));
+    EXPECT_FALSE(CheckOverlayOptions({50, std::nan(""), OverlayView::Bore}));
+    EXPECT_TRUE(CheckOverlayOptions({}));
 }
 
 // Signed distance of p from the line through a and b, positive to its left.
@@ -184,9 +184,8 @@ OverlayPages LayOut(const Form1Model& model, OverlayOptions options, double widt
     const auto laidOut =
         LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
                       model.LastCalculation()->UnitDivisor, options, designName, width, height);
-    EXPECT_TRUE(std::holds_alternative<OverlayPages>(laidOut)) << std::get<std::string>(laidOut);
-    return std::holds_alternative<OverlayPages>(laidOut) ? std::get<OverlayPages>(laidOut)
-                                                         : OverlayPages{};
+    EXPECT_TRUE(laidOut.HasValue()) << laidOut.Error().Message;
+    return laidOut.HasValue() ? *laidOut : OverlayPages{};
 }
 
 TEST_F(OverlayLayoutTest, OnlyTilesHoldingTheDieArePrintedAndKeepTheirPlaceInTheGrid) {
@@ -480,8 +479,7 @@ TEST_F(OverlayLayoutTest, RefusesWhatCannotBePrinted) {
         const auto laidOut =
             LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
                           model.LastCalculation()->UnitDivisor, options, "", width, height);
-        return std::holds_alternative<std::string>(laidOut) ? std::get<std::string>(laidOut)
-                                                            : std::string();
+        return !laidOut.HasValue() ? laidOut.Error().Message : std::string();
     };
     EXPECT_EQ(lay(200, kA4Width, kA4Height), "");
     EXPECT_EQ(lay(1000, kA4Width, kA4Height).rfind("At 1000x the overlay would need ", 0), 0u);
@@ -588,9 +586,9 @@ TEST_F(OverlayLayoutTest, LandscapeWhenItPrintsFewerPages) {
               OverlayOrientation::Auto}) {
             OverlayOptions options{50, 0, OverlayView::Section};
             options.Orientation = orientation;
-            pages.push_back(std::get<OverlayPages>(LayOutOverlay(
-                model.LastCalculation()->Frame, model.Scene(), model.LastCalculation()->UnitDivisor,
-                options, "d", kA4Width, kA4Height)));
+            pages.push_back(*LayOutOverlay(model.LastCalculation()->Frame, model.Scene(),
+                                           model.LastCalculation()->UnitDivisor, options, "d",
+                                           kA4Width, kA4Height));
         }
         EXPECT_EQ(pages[1].Pages.size() < pages[0].Pages.size(), landscapeFewer);
         EXPECT_EQ(pages[2].PaperWidth, landscapeFewer ? kA4Height : kA4Width);
@@ -601,9 +599,7 @@ TEST_F(OverlayLayoutTest, LandscapeWhenItPrintsFewerPages) {
 TEST(OverlayOptionsTest, AngleToleranceOrientationAndTheChartsFileName) {
     const auto angle = [](const char* text) {
         const auto parsed = ParseOverlayOptions("50", "", OverlayView::Bore, text);
-        return std::holds_alternative<std::string>(parsed)
-                   ? std::get<std::string>(parsed)
-                   : NumberToText(std::get<OverlayOptions>(parsed).AngleTolerance);
+        return !parsed.HasValue() ? parsed.Error().Message : NumberToText(parsed->AngleTolerance);
     };
     EXPECT_EQ(angle(" 1.5 "), "1.5");
     EXPECT_EQ(angle(""), "0");

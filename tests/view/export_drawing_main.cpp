@@ -84,9 +84,10 @@ int main(int argc, char** argv) {
     if (calculate) {
         model.Command1_Click();
     }
-    if (const std::optional<ExportRefusal> failure =
-            ExportDrawingFile(model, name, output, {}, dxf)) {
-        std::fprintf(stderr, "%s\n", failure->Message.c_str());
+    if (const Expected<void, ExportRefusal> exported =
+            ExportDrawingFile(model, name, output, {}, dxf);
+        !exported) {
+        std::fprintf(stderr, "%s\n", exported.Error().Message.c_str());
         return 1;
     }
     if (output.endsWith(QStringLiteral(".dxf"), Qt::CaseInsensitive)) {

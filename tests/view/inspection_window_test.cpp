@@ -51,12 +51,12 @@ TEST(InspectionWindow, ShowsTheFiguresAndTheVerdictAndExportsBothReports) {
     inspection->SetMessageSink([&messages](const QString& text) { messages << text; });
 
     const auto design = InspectionDesignOf(window->Model());
-    ASSERT_TRUE(std::holds_alternative<InspectionDesign>(design));
+    ASSERT_TRUE(design.HasValue());
     const QString measured = folder.filePath(QStringLiteral("die 7 & worn.csv"));
     {
         QFile file(measured);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(WornBoreCsv(std::get<InspectionDesign>(design).Wall, 0.0004, 0.25).c_str());
+        file.write(WornBoreCsv(design->Wall, 0.0004, 0.25).c_str());
     }
     ASSERT_TRUE(inspection->OpenMeasured(measured)) << messages.join('\n').toStdString();
     const int rows = inspection->Table()->rowCount();

@@ -165,11 +165,11 @@ int main(int argc, char** argv) {
     const auto options = ParseOverlayOptions(
         argv[2], argv[3],
         std::string(argv[4]) == "section" ? OverlayView::Section : OverlayView::Bore);
-    if (const std::string* problem = std::get_if<std::string>(&options)) {
-        std::cerr << *problem << "\n";
+    if (!options) {
+        std::cerr << options.Error().Message << "\n";
         return 1;
     }
-    OverlayOptions chosen = std::get<OverlayOptions>(options);
+    OverlayOptions chosen = *options;
     chosen.Region = choices.Region;
     chosen.Mirror = choices.Mirror;
     ExportNotes written;

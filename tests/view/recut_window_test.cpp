@@ -55,12 +55,12 @@ TEST(RecutWindow, PlansOpensTheRecutInTheDesignedWindowAndSavesIt) {
     ASSERT_NE(planRecut, nullptr);
     EXPECT_FALSE(planRecut->isEnabled()); // nothing inspected yet
     const auto design = InspectionDesignOf(window->Model());
-    ASSERT_TRUE(std::holds_alternative<InspectionDesign>(design));
+    ASSERT_TRUE(design.HasValue());
     const QString measured = folder.filePath(QStringLiteral("worn.csv"));
     {
         QFile file(measured);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(WornBoreCsv(std::get<InspectionDesign>(design).Wall, 0.0004, 0.25).c_str());
+        file.write(WornBoreCsv(design->Wall, 0.0004, 0.25).c_str());
     }
     ASSERT_TRUE(inspection.OpenMeasured(measured));
     ASSERT_TRUE(planRecut->isEnabled());
