@@ -34,11 +34,6 @@
 namespace dieprofile::test {
 namespace {
 
-// The set file's documented example: 2.0 mm to 1.0 mm of annealed copper in six equal passes.
-DieSetFile CopperSix() {
-    return testing::CopperSet();
-}
-
 QString WriteSet(const QTemporaryDir& folder, const QString& name, const DieSetFile& set) {
     QString path = folder.filePath(name);
     QFile file(path);
@@ -288,23 +283,22 @@ TEST(DieSet, AnOpenedSetIsShownWholeOrWithNoScheduleAtAll) {
     DieSetWindow& set = *fixture->Set;
     ASSERT_EQ(set.TableModel()->rowCount(), 6);
 
-    DieSetFile many = CopperSix();
+    DieSetFile many = testing::CopperSet();
     many.Schedule = ScheduleKind::Diameters;
     for (int i = 1; i <= 100; ++i) {
         const double outlet = 2.0 * std::pow(0.5, i / 100.0);
         many.Outlets.push_back(i == 100 ? "1.0" : QString::number(outlet, 'f', 10).toStdString());
     }
-    ASSERT_TRUE(set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("many.dieset"), many)));
+    set.ShowSet(many);
     EXPECT_EQ(SplitOutlets(set.Field("outlets")->text().toStdString()), many.Outlets);
     EXPECT_EQ(set.TableModel()->rowCount(), 100);
 
-    DieSetFile tooMany = CopperSix();
+    DieSetFile tooMany = testing::CopperSet();
     tooMany.Dies = "101";
-    ASSERT_TRUE(set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("d101.dieset"), tooMany)));
+    set.ShowSet(tooMany);
     EXPECT_EQ(set.TableModel()->rowCount(), 0);
     EXPECT_TRUE(set.Plot()->Data().StressRatio.empty());
     EXPECT_TRUE(set.Refusal()->isVisible());
-    EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
 }
 
 // A changed set is not lost without a question: closing its window asks, and a fresh set started
@@ -313,8 +307,8 @@ TEST(DieSet, ClosingAChangedSetAsksAndAFreshSetNamesNoFile) {
     const auto fixture = OpenSetWindow();
     ASSERT_NE(fixture->Set, nullptr);
     DieSetWindow& set = *fixture->Set;
-    ASSERT_TRUE(
-        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), CopperSix())));
+    ASSERT_TRUE(set.OpenSetFile(
+        WriteSet(fixture->Folder, QStringLiteral("copper.dieset"), testing::CopperSet())));
     EXPECT_TRUE(set.windowTitle().contains(QStringLiteral("copper.dieset")));
     {
         MessageAnswerer answerer; // answers Discard
@@ -343,8 +337,7 @@ TEST(DieSet, MarksAppearingAsTheCautionIsTypedShowWholeWithTheirReasons) {
     const auto fixture = OpenSetWindow();
     ASSERT_NE(fixture->Set, nullptr);
     DieSetWindow& set = *fixture->Set;
-    ASSERT_TRUE(
-        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("marks.dieset"), CopperSix())));
+    set.ShowSet(testing::CopperSet());
     TypeInto(set.Field("caution"), QStringLiteral("0.6"));
     TypeInto(set.Field("caution"), QStringLiteral("0.3"));
     const SetTableModel& table = *set.TableModel();
@@ -371,8 +364,7 @@ TEST(DieSet, F2GivesThePassItsOwnProfileInItsDialog) {
     const auto fixture = OpenSetWindow();
     ASSERT_NE(fixture->Set, nullptr);
     DieSetWindow& set = *fixture->Set;
-    ASSERT_TRUE(
-        set.OpenSetFile(WriteSet(fixture->Folder, QStringLiteral("own.dieset"), CopperSix())));
+    set.ShowSet(testing::CopperSet());
     const SetTableModel& table = *set.TableModel();
     using Own = std::vector<std::pair<std::size_t, const char*>>; // field, text; the rest empty
     const std::optional<std::string> none;
@@ -476,7 +468,7 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
     const auto fixture = OpenSetWindow();
     ASSERT_NE(fixture->Set, nullptr);
     DieSetWindow& set = *fixture->Set;
-    DieSetFile copper = CopperSix();
+    DieSetFile copper = testing::CopperSet();
     const std::optional<std::string> none;
     copper.Overrides = {{"2", {none, "60", none, none, none, none, none, none}}};
     ASSERT_TRUE(
@@ -505,19 +497,13 @@ TEST(DieSet, ExportsTheCsvAndAPdfOfTheScheduleAndEveryDiesSheet) {
                         QString::number(number), fixture->Chosen, QStringLiteral("-")})
             .Output;
     };
+    // The window's caution level and the set's name reach the pages the model laid out.
     const QString overview = page(1);
-    for (const char* words :
-         {"Die set copper.dieset", "Start diameter", "Copper, annealed", "Area reduction, %",
-          "Stress ratio", "caution (0.6)", "Temperature rise, K", "Reduction Angle",
-          "Pass 2* of its own", "Bearing Length (%) 60"}) {
+    for (const char* words : {"Die set copper.dieset", "caution (0.6)", "Pass 2* of its own"}) {
         EXPECT_TRUE(overview.contains(QLatin1String(words))) << words << "\n"
                                                              << overview.toStdString();
     }
-    const QString table = page(2);
-    for (const char* words : {"Drawing", "stress", "Meeting", "contact", "1.782", "1.000", "\n2*",
-                              "2* die of its own: Bearing Length (%) 60"}) {
-        EXPECT_TRUE(table.contains(QLatin1String(words))) << words << "\n" << table.toStdString();
-    }
+    EXPECT_TRUE(page(2).contains(QLatin1String("2* die of its own: Bearing Length (%) 60")));
     for (int die = 1; die <= 6; ++die) {
         EXPECT_TRUE(page(die + 2).contains(QStringLiteral("copper.dieset pass %1 of 6").arg(die)))
             << die;
