@@ -5,6 +5,7 @@
 #include "app/headless_toolkit.h"
 #include "catalogue/catalogue.h"
 #include "die_set_fixture.h"
+#include "output/atomic_file.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,8 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
 
     HeadlessToolkit toolkit;
     DieSetModel model(toolkit);
+    const std::string damaged = (folder / "damaged.dieset").string();
+    ASSERT_FALSE(WriteFileAtomically(damaged, R"({"format": "dieprofile-set", "version": 1,)"));
     ASSERT_TRUE(model.Open(file));
     const std::string copper = "Copper, annealed";
     const Step steps[] = {
@@ -72,6 +75,17 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
          [&](DieSetModel& m) {
              m.Type("dies", "7");
              EXPECT_FALSE(m.Save(folder.string()));
+         },
+         true, "", 7, "Copper, annealed"},
+        // A damaged file is named, and the set as typed and its file stay.
+        {"a damaged file",
+         [&](DieSetModel& m) {
+             const DieSetFile typed = m.Set();
+             toolkit.Messages.clear();
+             EXPECT_FALSE(m.Open(damaged));
+             EXPECT_EQ(m.Set(), typed);
+             ASSERT_EQ(toolkit.Messages.size(), 1U);
+             EXPECT_NE(toolkit.Messages[0].find("\"damaged.dieset\""), std::string::npos);
          },
          true, "", 7, "Copper, annealed"},
     };
@@ -117,6 +131,14 @@ TEST(DieSetModelTest, EveryCommandLeavesTheSetItsChangeAndItsLastGoodSchedule) {
     EXPECT_EQ(toolkit.Messages,
               std::vector<std::string>{"The blank \"Q99\" is not in the catalogue."});
     EXPECT_EQ(model.Set().Overrides, (std::vector<PassOverride>{{"2", own, "BLANK"}}));
+
+    // A set opened that cannot be computed has no schedule: not the one of the set before it.
+    DieSetFile tooMany = CopperSet();
+    tooMany.Dies = "101";
+    ASSERT_FALSE(SaveDieSet(tooMany, file));
+    ASSERT_TRUE(model.Open(file));
+    EXPECT_FALSE(model.LastGood());
+    ASSERT_TRUE(model.Refused());
 
     model.Close();
     EXPECT_FALSE(model.HasSet());

@@ -105,6 +105,32 @@ TEST(SchedulePagesTest, ACautionedRowIsTintedAndTheDumpNamesOnlyColouredItems) {
                                  "end pages\n");
 }
 
+// The marks column's words, in the window as on paper: a wire that breaks is not also cautioned,
+// the bell is named beside the break, and a die the window refuses is not calculated.
+TEST(SchedulePagesTest, RowsAreMarkedWhereTheWireBreaksTouchesTheBellOrTheDieIsNotCalculated) {
+    const struct {
+        const char* Name;
+        const char* Dies;
+        const char* Angle;
+        const char* Marks; // of every pass, apart by '|'
+    } rows[] = {
+        {"copper in six equal passes is sound", "6", "16", "|||||"},
+        {"the rod halved in one pass breaks, resting on the bell", "1", "16", "breaks, bell"},
+        {"a die whose angle is no number", "2", "16x", "not calculated|not calculated"},
+    };
+    for (const auto& row : rows) {
+        DieSetFile set = CopperSet();
+        set.Dies = row.Dies;
+        set.DieFieldTexts[0] = row.Angle;
+        const auto schedule = std::get<DieSetSchedule>(ComputeDieSet(set));
+        std::string marks;
+        for (const DieSetPass& pass : schedule.Passes) {
+            marks += (pass.Pass == 1 ? "" : "|") + MarkWords(pass, 0.6);
+        }
+        EXPECT_EQ(marks, row.Marks) << row.Name;
+    }
+}
+
 // A heading set wider than its figures, or a unit run into the words, would widen every column of
 // the table on the window and on paper.
 TEST(SchedulePagesTest, HeadingsBreakAtWordsUpToTenCharactersWithTheUnitOnALineOfItsOwn) {
