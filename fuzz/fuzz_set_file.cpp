@@ -68,13 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const auto computed = dieprofile::ComputeDieSet(*set);
-    if (const auto* refused = std::get_if<dieprofile::DieSetRefusal>(&computed)) {
-        if (refused->Message.empty()) {
+    if (!computed) {
+        if (computed.Error().Message.empty()) {
             Fail("a refused set without a message");
         }
         return 0;
     }
-    const auto& schedule = std::get<dieprofile::DieSetSchedule>(computed);
+    const auto& schedule = *computed;
     if (schedule.Passes.empty() || schedule.Passes.size() != schedule.Inputs.Outlets.size() ||
         schedule.Passes.size() > 100) {
         Fail("a schedule whose rows are not its outlets");

@@ -67,11 +67,12 @@ Expected<ExportedSet, ExportRefusal> ComputeForExport(const DieSetFile& set,
         }
         return sentence;
     };
-    std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
-    if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&computed)) {
-        return refuse(exported.What + " cannot be computed: " + withoutStop(refused->Message));
+    Expected<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(set);
+    if (!computed) {
+        return refuse(exported.What +
+                      " cannot be computed: " + withoutStop(computed.Error().Message));
     }
-    exported.Schedule = std::move(std::get<DieSetSchedule>(computed));
+    exported.Schedule = *std::move(computed);
     if (std::string problem = exported.Schedule.FirstProblem(); !problem.empty()) {
         return refuse("in " + exported.What + ", " + withoutStop(std::move(problem)));
     }

@@ -376,13 +376,13 @@ bool DieSetModel::HasChanged() const {
 }
 
 void DieSetModel::Recompute() {
-    std::variant<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(*set_);
-    if (DieSetRefusal* refusal = std::get_if<DieSetRefusal>(&computed)) {
-        refused_ = std::move(*refusal);
+    Expected<DieSetSchedule, DieSetRefusal> computed = ComputeDieSet(*set_);
+    if (!computed) {
+        refused_ = std::move(computed).Error();
         return;
     }
     refused_.reset();
-    lastGood_ = std::move(std::get<DieSetSchedule>(computed));
+    lastGood_ = *std::move(computed);
 }
 
 } // namespace dieprofile

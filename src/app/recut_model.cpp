@@ -31,12 +31,12 @@ Expected<std::vector<RecutPass>> RecutPassesOf(const std::string& setPath,
         return Refusal{"the die set " + QuotedForMessage(DesignFileName(setPath)) + " is in " +
                        words(set.Unit) + ", the design in " + words(designUnit)};
     }
-    std::variant<DieSetInputs, DieSetRefusal> inputs = ReadDieSetInputs(set);
-    if (const DieSetRefusal* refused = std::get_if<DieSetRefusal>(&inputs)) {
+    const Expected<DieSetInputs, DieSetRefusal> inputs = ReadDieSetInputs(set);
+    if (!inputs) {
         return Refusal{"the die set " + QuotedForMessage(DesignFileName(setPath)) + ": " +
-                       refused->Message};
+                       inputs.Error().Message};
     }
-    const DieSetInputs& read = std::get<DieSetInputs>(inputs);
+    const DieSetInputs& read = *inputs;
     std::vector<RecutPass> passes;
     double incoming = read.StartDiameter;
     for (const double outlet : read.Outlets) {

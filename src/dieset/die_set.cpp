@@ -59,7 +59,7 @@ DieSetRefusal Refuse(DieSetField field, std::string_view rule, int outlet = 0) {
 }
 
 // A typed number, or the refusal "<caption> must be a number.".
-std::variant<double, DieSetRefusal> Number(DieSetField field, const std::string& text) {
+Expected<double, DieSetRefusal> Number(DieSetField field, const std::string& text) {
     const std::optional<double> value = ParseNumber(text);
     if (!value) {
         return Refuse(field, "must be a number.");
@@ -68,43 +68,47 @@ std::variant<double, DieSetRefusal> Number(DieSetField field, const std::string&
 }
 
 // A single number of the set, read into the inputs and held to its field's rule.
-std::optional<DieSetRefusal> ReadField(const DieSetFieldEntry& entry, const DieSetFile& set,
-                                       DieSetInputs& inputs) {
-    auto value = Number(entry.Field, set.*entry.Text);
-    if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
-        return *refused;
+Expected<void, DieSetRefusal> ReadField(const DieSetFieldEntry& entry, const DieSetFile& set,
+                                        DieSetInputs& inputs) {
+    const Expected<double, DieSetRefusal> value = Number(entry.Field, set.*entry.Text);
+    if (!value) {
+        return value.Error();
     }
-    const double number = std::get<double>(value);
+    const double number = *value;
     inputs.*entry.Number = number;
     switch (entry.Rule) {
     case FieldRule::Positive:
-        return number > 0 ? std::nullopt
-                          : std::optional(Refuse(entry.Field, "must be more than 0."));
+        if (!(number > 0)) {
+            return Refuse(entry.Field, "must be more than 0.");
+        }
+        break;
     case FieldRule::FromZeroBelowOne:
-        return number >= 0 && number < 1
-                   ? std::nullopt
-                   : std::optional(Refuse(entry.Field, "must be at least 0 and less than 1."));
+        if (!(number >= 0 && number < 1)) {
+            return Refuse(entry.Field, "must be at least 0 and less than 1.");
+        }
+        break;
     case FieldRule::FromZeroToHalf:
-        return number >= 0 && number <= 0.5
-                   ? std::nullopt
-                   : std::optional(Refuse(entry.Field, "must be from 0 to 0.5."));
+        if (!(number >= 0 && number <= 0.5)) {
+            return Refuse(entry.Field, "must be from 0 to 0.5.");
+        }
+        break;
     case FieldRule::None:
         break;
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // Reads the single numbers of the fields from first to last, in the table's order.
-std::optional<DieSetRefusal> ReadFields(DieSetField first, DieSetField last, const DieSetFile& set,
-                                        DieSetInputs& inputs) {
+Expected<void, DieSetRefusal> ReadFields(DieSetField first, DieSetField last, const DieSetFile& set,
+                                         DieSetInputs& inputs) {
     for (const DieSetFieldEntry& entry : kFields) {
         if (entry.Number != nullptr && entry.Field >= first && entry.Field <= last) {
-            if (auto refused = ReadField(entry, set, inputs)) {
-                return refused;
+            if (Expected<void, DieSetRefusal> read = ReadField(entry, set, inputs); !read) {
+                return read;
             }
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // The fewest dies whose equal area reduction 1 − (dN/d0)^(2/N) does not exceed the fraction by
@@ -131,8 +135,8 @@ std::vector<double> EqualOutlets(double start, double finish, int dies) {
     return outlets;
 }
 
-std::variant<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& set, double start,
-                                                              double finish) {
+Expected<std::vector<double>, DieSetRefusal> TypedOutlets(const DieSetFile& set, double start,
+                                                          double finish) {
     if (set.Outlets.empty()) {
         return Refuse(DieSetField::Outlets, "must list at least one outlet.");
     }
@@ -203,20 +207,20 @@ double NearestSize(double value, const std::vector<double>& sizes) {
 
 // Rounds every outlet but the finish, which stays exact. Rounding that leaves an outlet no smaller
 // than the one before it would merge two dies or turn a pass back: it is refused, never done.
-std::optional<DieSetRefusal> RoundOutlets(const DieSetFile& set, DieSetInputs& inputs) {
+Expected<void, DieSetRefusal> RoundOutlets(const DieSetFile& set, DieSetInputs& inputs) {
     if (set.Rounding == RoundingKind::None) {
-        return std::nullopt;
+        return Done{};
     }
     const bool toStep = set.Rounding == RoundingKind::Step;
     const DieSetField field = toStep ? DieSetField::RoundingStep : DieSetField::RoundingSizes;
     double step = 0;
     std::vector<double> sizes;
     if (toStep) {
-        auto value = Number(field, set.RoundingStep);
-        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
-            return *refused;
+        const Expected<double, DieSetRefusal> value = Number(field, set.RoundingStep);
+        if (!value) {
+            return value.Error();
         }
-        step = std::get<double>(value);
+        step = *value;
         if (!(step > 0) || !std::isfinite(step)) {
             return Refuse(field, "must be more than 0.");
         }
@@ -254,7 +258,7 @@ std::optional<DieSetRefusal> RoundOutlets(const DieSetFile& set, DieSetInputs& i
         }
         previous = outlet;
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // The pass's incoming and outlet as the die's fields take them: the texts the user typed where
@@ -308,7 +312,7 @@ Design DieDesign(const DieSetFile& set, std::string blank, const std::array<std:
 
 // Each override names a pass a set can have, and no pass twice. One beyond this schedule's count
 // rests: it is kept for when the count grows again, and blocks nothing.
-std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set) {
+Expected<void, DieSetRefusal> CheckOverrides(const DieSetFile& set) {
     constexpr auto passes = static_cast<std::size_t>(kMaxDies);
     std::vector<bool> taken(passes + 1, false);
     for (std::size_t i = 0; i < set.Overrides.size(); ++i) {
@@ -329,7 +333,7 @@ std::optional<DieSetRefusal> CheckOverrides(const DieSetFile& set) {
         }
         taken[index] = true;
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // Designs the die by the one Calculate, exactly as opening it in the window would, and checks it
@@ -394,14 +398,15 @@ std::string_view DieSetCaption(DieSetField field) {
     return {};
 }
 
-std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set) {
+Expected<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set) {
     DieSetInputs inputs;
     inputs.UnitDivisor = UnitDivisorOf(set.Unit);
 
     // The numbers the set needs, read in the order the window lists them.
-    if (auto refused =
-            ReadFields(DieSetField::StartDiameter, DieSetField::FinishDiameter, set, inputs)) {
-        return *refused;
+    if (Expected<void, DieSetRefusal> read =
+            ReadFields(DieSetField::StartDiameter, DieSetField::FinishDiameter, set, inputs);
+        !read) {
+        return read.Error();
     }
     if (!(inputs.FinishDiameter < inputs.StartDiameter)) {
         return Refuse(DieSetField::FinishDiameter, "must be less than Start Diameter.");
@@ -419,11 +424,11 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
 
     switch (set.Schedule) {
     case ScheduleKind::Equal: {
-        auto value = Number(DieSetField::Dies, set.Dies);
-        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
-            return *refused;
+        const Expected<double, DieSetRefusal> value = Number(DieSetField::Dies, set.Dies);
+        if (!value) {
+            return value.Error();
         }
-        const double dies = std::get<double>(value);
+        const double dies = *value;
         if (!(dies >= 1 && dies <= kMaxDies) || dies != std::floor(dies)) {
             return Refuse(DieSetField::Dies, "must be a whole number from 1 to 100.");
         }
@@ -432,11 +437,11 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         break;
     }
     case ScheduleKind::Reduction: {
-        auto value = Number(DieSetField::Percent, set.Percent);
-        if (auto* refused = std::get_if<DieSetRefusal>(&value)) {
-            return *refused;
+        const Expected<double, DieSetRefusal> value = Number(DieSetField::Percent, set.Percent);
+        if (!value) {
+            return value.Error();
         }
-        const double percent = std::get<double>(value);
+        const double percent = *value;
         if (!(percent > 0 && percent < 100)) {
             return Refuse(DieSetField::Percent, "must be more than 0 and less than 100 per cent.");
         }
@@ -450,29 +455,31 @@ std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set
         break;
     }
     case ScheduleKind::Diameters: {
-        auto outlets = TypedOutlets(set, inputs.StartDiameter, inputs.FinishDiameter);
-        if (auto* refused = std::get_if<DieSetRefusal>(&outlets)) {
-            return *refused;
+        Expected<std::vector<double>, DieSetRefusal> outlets =
+            TypedOutlets(set, inputs.StartDiameter, inputs.FinishDiameter);
+        if (!outlets) {
+            return outlets.Error();
         }
-        inputs.Outlets = std::move(std::get<std::vector<double>>(outlets));
+        inputs.Outlets = *std::move(outlets);
         break;
     }
     }
 
-    if (auto refused = RoundOutlets(set, inputs)) {
-        return *refused;
+    if (Expected<void, DieSetRefusal> rounded = RoundOutlets(set, inputs); !rounded) {
+        return rounded.Error();
     }
 
-    if (auto refused =
-            ReadFields(DieSetField::StrengthCoefficient, DieSetField::FinishSpeed, set, inputs)) {
-        return *refused;
+    if (Expected<void, DieSetRefusal> read =
+            ReadFields(DieSetField::StrengthCoefficient, DieSetField::FinishSpeed, set, inputs);
+        !read) {
+        return read.Error();
     }
     if (!FindCatalogueRow(set.Blank)) {
         return DieSetRefusal{DieSetField::Blank, 0,
                              "The blank \"" + set.Blank + "\" is not in the catalogue."};
     }
-    if (auto refused = CheckOverrides(set)) {
-        return *refused;
+    if (Expected<void, DieSetRefusal> overrides = CheckOverrides(set); !overrides) {
+        return overrides.Error();
     }
     return inputs;
 }
@@ -538,13 +545,13 @@ std::string DieSetSchedule::FirstProblem() const {
     return {};
 }
 
-std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set) {
-    std::variant<DieSetInputs, DieSetRefusal> read = ReadDieSetInputs(set);
-    if (auto* refused = std::get_if<DieSetRefusal>(&read)) {
-        return *refused;
+Expected<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set) {
+    Expected<DieSetInputs, DieSetRefusal> read = ReadDieSetInputs(set);
+    if (!read) {
+        return read.Error();
     }
     DieSetSchedule schedule;
-    schedule.Inputs = std::move(std::get<DieSetInputs>(read));
+    schedule.Inputs = *std::move(read);
     const DieSetInputs& in = schedule.Inputs;
     const double K = in.StrengthCoefficient;
     const double n = in.HardeningExponent;

@@ -122,7 +122,7 @@ bool IsDiamondField(std::size_t index);
 
 // Checks every input in the order the window lists them; the first fault is refused. Whether a
 // die's own fields are numbers is the die's affair (its row says so), not the set's.
-std::variant<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set);
+Expected<DieSetInputs, DieSetRefusal> ReadDieSetInputs(const DieSetFile& set);
 
 // The die of one pass as the designed window calculates it.
 struct PassDie {
@@ -179,7 +179,7 @@ struct DieSetSchedule {
 
 // Checks the inputs and computes every pass with its die. A refusal names the field; a die that
 // Calculate refuses only marks its row.
-std::variant<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set);
+Expected<DieSetSchedule, DieSetRefusal> ComputeDieSet(const DieSetFile& set);
 
 // One column of the schedule, as the CSV, the window's table and the PDF's table show it: the
 // CSV's name, the heading and its unit, the decimals a reader is shown, and the figure of a pass

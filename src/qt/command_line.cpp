@@ -285,13 +285,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             return refuse(
                 QStringLiteral("--inspect needs --export REPORT.csv or REPORT.pdf and the design"));
         }
-        const QString suffix = QFileInfo(line.Output).suffix().toLower();
-        if (suffix != u"csv" && suffix != u"pdf") {
+        if (!HasExtension(PathBytes(line.Output), "csv") &&
+            !HasExtension(PathBytes(line.Output), "pdf")) {
             return refuse(QStringLiteral("cannot write the report to %1: its extension must be "
                                          ".csv or .pdf")
                               .arg(Quoted(QFileInfo(line.Output).fileName())));
         }
-        if (!line.Deviations.isEmpty() && QFileInfo(line.Deviations).suffix().toLower() != u"csv") {
+        if (!line.Deviations.isEmpty() && !HasExtension(PathBytes(line.Deviations), "csv")) {
             return refuse(QStringLiteral("cannot write the deviations to %1: its extension must "
                                          "be .csv")
                               .arg(Quoted(QFileInfo(line.Deviations).fileName())));

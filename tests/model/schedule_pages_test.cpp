@@ -50,7 +50,7 @@ TEST(SchedulePagesTest, EveryPassIsInTheTableOnceAndEveryPageCarriesTheRequestsD
         DieSetFile set = CopperSet();
         set.Dies = c.Dies;
         set.Overrides = {{"2", {std::nullopt, "60"}}};
-        const auto schedule = std::get<DieSetSchedule>(ComputeDieSet(set));
+        const auto schedule = *ComputeDieSet(set);
         const std::vector<Page> pages =
             SchedulePages(set, schedule, {0.6, "copper.dieset", c.SheetPaper, "1999-12-31"});
         ASSERT_GE(pages.size(), c.LeastPages) << c.Dies;
@@ -79,7 +79,7 @@ TEST(SchedulePagesTest, EveryPassIsInTheTableOnceAndEveryPageCarriesTheRequestsD
 // A row above the caution level is tinted on paper as in the window, and the dump says so; black
 // items write no colour, so that the dumps of the drawing's pages stay as they were.
 TEST(SchedulePagesTest, ACautionedRowIsTintedAndTheDumpNamesOnlyColouredItems) {
-    const auto schedule = std::get<DieSetSchedule>(ComputeDieSet(CopperSet()));
+    const auto schedule = *ComputeDieSet(CopperSet());
     const std::vector<Page> pages = SchedulePages(CopperSet(), schedule, {0.4, "", Paper::A4, ""});
     const PageColour caution = MarkTint(PassMark::Caution);
     const auto tinted = std::ranges::count_if(
@@ -122,7 +122,7 @@ TEST(SchedulePagesTest, RowsAreMarkedWhereTheWireBreaksTouchesTheBellOrTheDieIsN
         DieSetFile set = CopperSet();
         set.Dies = row.Dies;
         set.DieFieldTexts[0] = row.Angle;
-        const auto schedule = std::get<DieSetSchedule>(ComputeDieSet(set));
+        const auto schedule = *ComputeDieSet(set);
         std::string marks;
         for (const DieSetPass& pass : schedule.Passes) {
             marks += (pass.Pass == 1 ? "" : "|") + MarkWords(pass, 0.6);
