@@ -25,33 +25,41 @@ constexpr int kMaxDies = 100;
 
 using F = DieSetField;
 using R = FieldRule;
-using File = DieSetFile;
 using In = DieSetInputs;
+
+// An input typed as one text: its key and its member are the set file's.
+constexpr DieSetFieldEntry Typed(F field, const SetTextKey& text, std::string_view caption,
+                                 std::string_view pageCaption = {}, std::string_view unit = {},
+                                 R rule = R::None, double In::*number = nullptr) {
+    return {field, text.Key, caption, text.Member, pageCaption, unit, rule, number};
+}
+
 const std::array<DieSetFieldEntry, 15> kFields{{
-    {F::StartDiameter, "startDiameter", "Start Diameter", &File::StartDiameter, "Start diameter",
-     kSetLengthUnit, R::Positive, &In::StartDiameter},
-    {F::FinishDiameter, "finishDiameter", "Finish Diameter", &File::FinishDiameter,
-     "Finish diameter", kSetLengthUnit, R::Positive, &In::FinishDiameter},
-    {F::Dies, "dies", "Dies", &File::Dies},
-    {F::Percent, "percent", "Maximum Reduction", &File::Percent},
-    {F::Outlets, "outlets", "Outlet Diameters", nullptr},
-    {F::RoundingStep, "roundingStep", "Rounding Step", &File::RoundingStep},
+    Typed(F::StartDiameter, kSetStartDiameter, "Start Diameter", "Start diameter", kSetLengthUnit,
+          R::Positive, &In::StartDiameter),
+    Typed(F::FinishDiameter, kSetFinishDiameter, "Finish Diameter", "Finish diameter",
+          kSetLengthUnit, R::Positive, &In::FinishDiameter),
+    Typed(F::Dies, kSetDies, "Dies"),
+    Typed(F::Percent, kSetPercent, "Maximum Reduction"),
+    {F::Outlets, kSetOutlets.Key, "Outlet Diameters", nullptr},
+    // The file holds the step in a group of its own ("rounding.step"); the window's field needs
+    // a name of its own beside the sizes'.
+    {F::RoundingStep, "roundingStep", "Rounding Step", kSetRoundingStep.Member},
     {F::RoundingSizes, "roundingSizes", "Rounding Sizes", nullptr},
-    {F::StrengthCoefficient, "strengthCoefficient", "Strength Coefficient K",
-     &File::StrengthCoefficient, "Strength coefficient K", "MPa", R::Positive,
-     &In::StrengthCoefficient},
-    {F::HardeningExponent, "hardeningExponent", "Hardening Exponent n", &File::HardeningExponent,
-     "Hardening exponent n", "", R::FromZeroBelowOne, &In::HardeningExponent},
-    {F::Density, "density", "Density", &File::Density, "Density ρ", "kg/m³", R::Positive,
-     &In::Density},
-    {F::SpecificHeat, "specificHeat", "Specific Heat", &File::SpecificHeat, "Specific heat c",
-     "J/(kg·K)", R::Positive, &In::SpecificHeat},
-    {F::Friction, "friction", "Friction Coefficient", &File::Friction, "Friction μ", "",
-     R::FromZeroToHalf, &In::Friction},
-    {F::FinishSpeed, "finishSpeed", "Finishing Speed", &File::FinishSpeed, "Finishing speed", "m/s",
-     R::Positive, &In::FinishSpeed},
-    {F::Blank, "blank", "Blank", nullptr},
-    {F::Overrides, "overrides", "Pass Overrides", nullptr},
+    Typed(F::StrengthCoefficient, kSetStrengthCoefficient, "Strength Coefficient K",
+          "Strength coefficient K", "MPa", R::Positive, &In::StrengthCoefficient),
+    Typed(F::HardeningExponent, kSetHardeningExponent, "Hardening Exponent n",
+          "Hardening exponent n", "", R::FromZeroBelowOne, &In::HardeningExponent),
+    Typed(F::Density, kSetDensity, "Density", "Density ρ", "kg/m³", R::Positive, &In::Density),
+    Typed(F::SpecificHeat, kSetSpecificHeat, "Specific Heat", "Specific heat c", "J/(kg·K)",
+          R::Positive, &In::SpecificHeat),
+    Typed(F::Friction, kSetFriction, "Friction Coefficient", "Friction μ", "", R::FromZeroToHalf,
+          &In::Friction),
+    Typed(F::FinishSpeed, kSetFinishSpeed, "Finishing Speed", "Finishing speed", "m/s", R::Positive,
+          &In::FinishSpeed),
+    // Kept from the design or the file, never typed into a field of the window.
+    {F::Blank, kSetBlank.Key, "Blank", nullptr},
+    {F::Overrides, kSetOverridesKey, "Pass Overrides", nullptr},
 }};
 
 DieSetRefusal Refuse(DieSetField field, std::string_view rule, int outlet = 0) {

@@ -62,9 +62,11 @@ enum class FieldRule {
     FromZeroToHalf,   // "must be from 0 to 0.5."
 };
 
-// One input of the set: its key (the set file's, the window's and the driver's), its caption as
-// the window labels it and the messages name it ("Start Diameter"), and the text it is typed into;
-// none for the outlets (a list), the blank and the overrides (kept from the design or the file).
+// One input of the set: its key (the window's and the driver's, taken from the set file's keys in
+// set_file.h; the rounding's two have names of their own), its caption as the window labels it and
+// the messages name it ("Start Diameter"), and the text it is typed into, the file's member; none
+// for the lists (the outlets, the sizes), the blank and the overrides (kept from the design or the
+// file).
 // A single number also has its caption on the schedule's page, its unit there (kSetLengthUnit for
 // the set's), its rule and where the checked number goes.
 struct DieSetFieldEntry {

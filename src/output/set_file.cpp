@@ -15,32 +15,52 @@ constexpr std::string_view kEqual = "equal";
 constexpr std::string_view kReduction = "reduction";
 constexpr std::string_view kDiameters = "diameters";
 
-// A text field of the file, found by its key, and where the set holds it.
-struct TextKey {
-    std::string_view Key;
-    std::string DieSetFile::*Member;
-};
-
-constexpr std::array<TextKey, 5> kMaterialKeys{{
-    {"name", &DieSetFile::MaterialName},
-    {"strengthCoefficient", &DieSetFile::StrengthCoefficient},
-    {"hardeningExponent", &DieSetFile::HardeningExponent},
-    {"density", &DieSetFile::Density},
-    {"specificHeat", &DieSetFile::SpecificHeat},
-}};
-
-template <std::size_t N> std::vector<std::string_view> KeysOf(const std::array<TextKey, N>& keys) {
-    std::vector<std::string_view> names;
-    names.reserve(N);
-    for (const TextKey& key : keys) {
-        names.push_back(key.Key);
+template <std::size_t N>
+std::vector<std::string_view> KeysOf(const std::array<SetTextKey, N>& texts) {
+    std::vector<std::string_view> keys;
+    keys.reserve(N);
+    for (const SetTextKey& text : texts) {
+        keys.push_back(text.Key);
     }
-    return names;
+    return keys;
 }
 
-// A list of texts under key, each checked as a field's text.
-std::optional<std::string> ReadTexts(const Json& list, const std::string& path,
-                                     std::vector<std::string>& texts) {
+// The text under its key in the object of its group, checked as a field's text.
+std::optional<std::string> ReadText(const Json& object, const SetTextKey& text, DieSetFile& set) {
+    return FieldText(object, text.Group, text.Key, set.*text.Member);
+}
+
+template <std::size_t N>
+std::optional<std::string> ReadTexts(const Json& object, const std::array<SetTextKey, N>& texts,
+                                     DieSetFile& set) {
+    for (const SetTextKey& text : texts) {
+        if (auto wrong = ReadText(object, text, set)) {
+            return wrong;
+        }
+    }
+    return std::nullopt;
+}
+
+void WriteText(Json& object, const SetTextKey& text, const DieSetFile& set) {
+    object[std::string(text.Key)] = set.*text.Member;
+}
+
+template <std::size_t N>
+void WriteTexts(Json& object, const std::array<SetTextKey, N>& texts, const DieSetFile& set) {
+    for (const SetTextKey& text : texts) {
+        WriteText(object, text, set);
+    }
+}
+
+void WriteList(Json& object, const SetListKey& list, const DieSetFile& set) {
+    object[std::string(list.Key)] = set.*list.Member;
+}
+
+// The list under its key in the object of its group, each entry checked as a field's text.
+std::optional<std::string> ReadList(const Json& object, const SetListKey& key, DieSetFile& set) {
+    const Json& list = object.at(std::string(key.Key));
+    const std::string path = KeyPath(key.Group, key.Key);
+    std::vector<std::string>& texts = set.*key.Member;
     if (!list.is_array()) {
         return "the value of " + InQuotes(path) + " is not a list";
     }
@@ -73,24 +93,24 @@ std::optional<std::string> ReadSchedule(const Json& schedule, DieSetFile& set) {
     const std::string name = kind->get<std::string>();
     if (name == kEqual) {
         set.Schedule = ScheduleKind::Equal;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "dies"})) {
+        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", kSetDies.Key})) {
             return wrong;
         }
-        return FieldText(schedule, "schedule", "dies", set.Dies);
+        return ReadText(schedule, kSetDies, set);
     }
     if (name == kReduction) {
         set.Schedule = ScheduleKind::Reduction;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "percent"})) {
+        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", kSetPercent.Key})) {
             return wrong;
         }
-        return FieldText(schedule, "schedule", "percent", set.Percent);
+        return ReadText(schedule, kSetPercent, set);
     }
     if (name == kDiameters) {
         set.Schedule = ScheduleKind::Diameters;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "outlets"})) {
+        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", kSetOutlets.Key})) {
             return wrong;
         }
-        return ReadTexts(schedule.at("outlets"), "schedule.outlets", set.Outlets);
+        return ReadList(schedule, kSetOutlets, set);
     }
     return "the schedule " + InQuotes(name) + R"( is none of "equal", "reduction" and "diameters")";
 }
@@ -99,10 +119,10 @@ std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
     if (!die.is_object()) {
         return std::string("the value of \"die\" is not a group of keys");
     }
-    if (auto wrong = CheckKeys(die, "die", {"blank", "fields"})) {
+    if (auto wrong = CheckKeys(die, "die", {kSetBlank.Key, "fields"})) {
         return wrong;
     }
-    if (auto wrong = FieldText(die, "die", "blank", set.Blank)) {
+    if (auto wrong = ReadText(die, kSetBlank, set)) {
         return wrong;
     }
     const Json& fields = die.at("fields");
@@ -131,26 +151,26 @@ std::optional<std::string> ReadRounding(const Json& rounding, DieSetFile& set) {
     if (!rounding.is_object()) {
         return std::string("the value of \"rounding\" is not a group of keys");
     }
-    if (rounding.contains("step")) {
+    if (rounding.contains(kSetRoundingStep.Key)) {
         set.Rounding = RoundingKind::Step;
-        if (auto wrong = CheckKeys(rounding, "rounding", {"step"})) {
+        if (auto wrong = CheckKeys(rounding, "rounding", {kSetRoundingStep.Key})) {
             return wrong;
         }
-        return FieldText(rounding, "rounding", "step", set.RoundingStep);
+        return ReadText(rounding, kSetRoundingStep, set);
     }
     set.Rounding = RoundingKind::Sizes;
-    if (auto wrong = CheckKeys(rounding, "rounding", {"sizes"})) {
+    if (auto wrong = CheckKeys(rounding, "rounding", {kSetRoundingSizes.Key})) {
         return wrong;
     }
-    return ReadTexts(rounding.at("sizes"), "rounding.sizes", set.RoundingSizes);
+    return ReadList(rounding, kSetRoundingSizes, set);
 }
 
 std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set) {
     if (!overrides.is_array()) {
-        return std::string("the value of \"overrides\" is not a list");
+        return "the value of " + InQuotes(kSetOverridesKey) + " is not a list";
     }
     for (std::size_t i = 0; i < overrides.size(); ++i) {
-        const std::string path = "overrides[" + std::to_string(i + 1) + "]";
+        const std::string path = std::string(kSetOverridesKey) + "[" + std::to_string(i + 1) + "]";
         const Json& entry = overrides[i];
         if (!entry.is_object()) {
             return "the value of " + InQuotes(path) + " is not a group of keys";
@@ -232,48 +252,44 @@ std::string DieSetToText(const DieSetFile& set) {
     switch (set.Schedule) {
     case ScheduleKind::Equal:
         schedule["kind"] = kEqual;
-        schedule["dies"] = set.Dies;
+        WriteText(schedule, kSetDies, set);
         break;
     case ScheduleKind::Reduction:
         schedule["kind"] = kReduction;
-        schedule["percent"] = set.Percent;
+        WriteText(schedule, kSetPercent, set);
         break;
     case ScheduleKind::Diameters:
         schedule["kind"] = kDiameters;
-        schedule["outlets"] = set.Outlets;
+        WriteList(schedule, kSetOutlets, set);
         break;
     }
     Json material = Json::object();
-    for (const TextKey& key : kMaterialKeys) {
-        material[std::string(key.Key)] = set.*key.Member;
-    }
+    WriteTexts(material, kSetMaterialTexts, set);
     Json fields = Json::object();
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
         fields[std::string(kSetDieFields[i].Key)] = set.DieFieldTexts[i];
     }
     Json die = Json::object();
-    die["blank"] = set.Blank;
+    WriteText(die, kSetBlank, set);
     die["fields"] = std::move(fields);
 
     Json root = Json::object();
     root["format"] = kSetFormat;
     root["version"] = kSetVersion;
     root["unit"] = set.Unit;
-    root["startDiameter"] = set.StartDiameter;
-    root["finishDiameter"] = set.FinishDiameter;
+    WriteTexts(root, kSetDiameterTexts, set);
     root["schedule"] = std::move(schedule);
     if (set.Rounding != RoundingKind::None) {
         Json rounding = Json::object();
         if (set.Rounding == RoundingKind::Step) {
-            rounding["step"] = set.RoundingStep;
+            WriteText(rounding, kSetRoundingStep, set);
         } else {
-            rounding["sizes"] = set.RoundingSizes;
+            WriteList(rounding, kSetRoundingSizes, set);
         }
         root["rounding"] = std::move(rounding);
     }
     root["material"] = std::move(material);
-    root["friction"] = set.Friction;
-    root["finishSpeed"] = set.FinishSpeed;
+    WriteTexts(root, kSetDrawingTexts, set);
     root["die"] = std::move(die);
     if (!set.Overrides.empty()) {
         Json overrides = Json::array();
@@ -292,7 +308,7 @@ std::string DieSetToText(const DieSetFile& set) {
             entry["fields"] = std::move(changed);
             overrides.push_back(std::move(entry));
         }
-        root["overrides"] = std::move(overrides);
+        root[std::string(kSetOverridesKey)] = std::move(overrides);
     }
     return JsonFileText(root);
 }
@@ -304,9 +320,9 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
     }
     const Json& root = std::get<Json>(parsed);
     std::vector<std::string_view> rootKeys{
-        "format",   "version",  "unit",     "startDiameter", "finishDiameter",
-        "schedule", "material", "friction", "finishSpeed",   "die"};
-    for (const std::string_view optional : {"rounding", "overrides"}) {
+        "format",   "version",  "unit",           kSetStartDiameter.Key, kSetFinishDiameter.Key,
+        "schedule", "material", kSetFriction.Key, kSetFinishSpeed.Key,   "die"};
+    for (const std::string_view optional : {std::string_view("rounding"), kSetOverridesKey}) {
         if (root.contains(optional)) {
             rootKeys.emplace_back(optional);
         }
@@ -322,11 +338,8 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
     if (set.Unit != "in" && set.Unit != "mm") {
         return "the unit " + InQuotes(set.Unit) + R"( is neither "in" nor "mm")";
     }
-    for (auto [key, member] : {std::pair{"startDiameter", &DieSetFile::StartDiameter},
-                               std::pair{"finishDiameter", &DieSetFile::FinishDiameter}}) {
-        if (auto wrong = FieldText(root, "", key, set.*member)) {
-            return *wrong;
-        }
+    if (auto wrong = ReadTexts(root, kSetDiameterTexts, set)) {
+        return *wrong;
     }
     if (auto wrong = ReadSchedule(root.at("schedule"), set)) {
         return *wrong;
@@ -340,25 +353,20 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
     if (!material.is_object()) {
         return std::string("the value of \"material\" is not a group of keys");
     }
-    if (auto wrong = CheckKeys(material, "material", KeysOf(kMaterialKeys))) {
+    if (auto wrong = CheckKeys(material, "material", KeysOf(kSetMaterialTexts))) {
         return *wrong;
     }
-    for (const TextKey& key : kMaterialKeys) {
-        if (auto wrong = FieldText(material, "material", key.Key, set.*key.Member)) {
-            return *wrong;
-        }
+    if (auto wrong = ReadTexts(material, kSetMaterialTexts, set)) {
+        return *wrong;
     }
-    for (auto [key, member] : {std::pair{"friction", &DieSetFile::Friction},
-                               std::pair{"finishSpeed", &DieSetFile::FinishSpeed}}) {
-        if (auto wrong = FieldText(root, "", key, set.*member)) {
-            return *wrong;
-        }
+    if (auto wrong = ReadTexts(root, kSetDrawingTexts, set)) {
+        return *wrong;
     }
     if (auto wrong = ReadDie(root.at("die"), set)) {
         return *wrong;
     }
-    if (root.contains("overrides")) {
-        if (auto wrong = ReadOverrides(root.at("overrides"), set)) {
+    if (root.contains(kSetOverridesKey)) {
+        if (auto wrong = ReadOverrides(root.at(std::string(kSetOverridesKey)), set)) {
             return *wrong;
         }
     }

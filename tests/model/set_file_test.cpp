@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +58,80 @@ INSTANTIATE_TEST_SUITE_P(
                       ScheduleCase{"RoundedToAStep", ScheduleKind::Equal, {}, RoundingKind::Step},
                       ScheduleCase{"RoundedToSizes", ScheduleKind::Equal, {}, RoundingKind::Sizes}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Each text of the file in its own place: every member is given a text of its own (its path in
+// the file), so a key written or read with another member's text, or a window field typing into
+// another member, shows as a text out of place.
+struct TextPlace {
+    const char* Path; // the groups and the key, as the messages name them
+    std::string DieSetFile::*Member;
+    const char* WindowKey; // the Die Set window's field; none where it has none
+    ScheduleKind Schedule = ScheduleKind::Equal;
+};
+
+const std::array<TextPlace, 13> kTextPlaces{{
+    {"startDiameter", &DieSetFile::StartDiameter, "startDiameter"},
+    {"finishDiameter", &DieSetFile::FinishDiameter, "finishDiameter"},
+    {"schedule.dies", &DieSetFile::Dies, "dies"},
+    {"schedule.percent", &DieSetFile::Percent, "percent", ScheduleKind::Reduction},
+    {"rounding.step", &DieSetFile::RoundingStep, "roundingStep"},
+    {"material.name", &DieSetFile::MaterialName, nullptr},
+    {"material.strengthCoefficient", &DieSetFile::StrengthCoefficient, "strengthCoefficient"},
+    {"material.hardeningExponent", &DieSetFile::HardeningExponent, "hardeningExponent"},
+    {"material.density", &DieSetFile::Density, "density"},
+    {"material.specificHeat", &DieSetFile::SpecificHeat, "specificHeat"},
+    {"friction", &DieSetFile::Friction, "friction"},
+    {"finishSpeed", &DieSetFile::FinishSpeed, "finishSpeed"},
+    {"die.blank", &DieSetFile::Blank, nullptr},
+}};
+
+// Where the written text holds `"value"`, as a path of the keys around it; read from the
+// indentation of the writer's text (two blanks a level), not by our own reader.
+std::string PathOf(const std::string& text, const std::string& value) {
+    std::vector<std::string> open;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t indent = line.find_first_not_of(' ');
+        if (indent == std::string::npos || line[indent] != '"' || indent < 2) {
+            continue;
+        }
+        const std::size_t end = line.find('"', indent + 1);
+        const std::string key = line.substr(indent + 1, end - indent - 1);
+        open.resize(indent / 2 - 1);
+        open.push_back(key);
+        const std::string rest = line.substr(end + 1);
+        if (rest == ": \"" + value + "\"" || rest == ": \"" + value + "\",") {
+            std::string path;
+            for (const std::string& part : open) {
+                path += (path.empty() ? "" : ".") + part;
+            }
+            return path;
+        }
+    }
+    return "nowhere";
+}
+
+TEST(SetTextPlaceTest, EveryTextUnderItsOwnKey) {
+    for (const TextPlace& place : kTextPlaces) {
+        SCOPED_TRACE(place.Path);
+        DieSetFile set = CopperSet();
+        for (const TextPlace& other : kTextPlaces) {
+            set.*other.Member = other.Path;
+        }
+        set.Schedule = place.Schedule;
+        set.Rounding = RoundingKind::Step;
+        const std::string text = DieSetToText(set);
+        EXPECT_EQ(PathOf(text, place.Path), place.Path);
+        const std::variant<DieSetFile, std::string> read = DieSetFromText(text);
+        ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
+        EXPECT_EQ(std::get<DieSetFile>(read).*place.Member, place.Path);
+        if (place.WindowKey != nullptr) {
+            const DieSetFieldEntry* field = DieSetFieldOf(place.WindowKey);
+            ASSERT_NE(field, nullptr);
+            EXPECT_EQ(field->Text, place.Member);
+        }
+    }
+}
 
 struct BadSetCase {
     const char* Name;
