@@ -143,9 +143,9 @@ std::optional<ExportRefusal> ExportDieSet(const DieSetFile& set, const DieSetExp
     if (rendering.Failure) {
         return refuse(*rendering.Failure);
     }
-    if (const std::optional<std::string> reason =
-            WriteFileAtomically(request.Path, rendering.Bytes)) {
-        return refuse(*reason);
+    if (const Expected<void> written = WriteFileAtomically(request.Path, rendering.Bytes);
+        !written) {
+        return refuse(written.Error().Message);
     }
     return std::nullopt;
 }

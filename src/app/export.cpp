@@ -171,8 +171,9 @@ std::optional<ExportRefusal> ExportDrawing(const Form1Model& model, const Export
     if (rendering.Failure) {
         return ExportRefusal{CannotExport(request.Path, *rendering.Failure), false};
     }
-    if (const auto failure = WriteFileAtomically(request.Path, rendering.Bytes)) {
-        return ExportRefusal{CannotExport(request.Path, *failure), false};
+    if (const Expected<void> written = WriteFileAtomically(request.Path, rendering.Bytes);
+        !written) {
+        return ExportRefusal{CannotExport(request.Path, written.Error().Message), false};
     }
     if (notes != nullptr) {
         *notes = std::move(made.Notes);

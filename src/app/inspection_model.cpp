@@ -152,8 +152,8 @@ std::optional<ExportRefusal> InspectionModel::WriteRefusal(const std::string& pa
 bool InspectionModel::Write(const std::string& path, const std::string& bytes, bool pdf) {
     std::optional<ExportRefusal> refusal = WriteRefusal(path, pdf);
     if (!refusal) {
-        if (std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
-            refusal = ExportRefusal{CannotExport(path, *failure), false};
+        if (const Expected<void> written = WriteFileAtomically(path, bytes); !written) {
+            refusal = ExportRefusal{CannotExport(path, written.Error().Message), false};
         }
     }
     if (refusal) {

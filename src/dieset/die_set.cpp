@@ -795,36 +795,36 @@ DieSetFile DieSetFromDesign(const Design& design) {
 
 namespace {
 
-std::string FileRefusal(std::string_view action, const std::string& path, std::string_view reason) {
-    return "Cannot " + std::string(action) + " the die set \"" + DesignFileName(path) +
-           "\": " + std::string(reason) + ".";
+Refusal FileRefusal(std::string_view action, const std::string& path, std::string_view reason) {
+    return {"Cannot " + std::string(action) + " the die set \"" + DesignFileName(path) +
+            "\": " + std::string(reason) + "."};
 }
 
 } // namespace
 
-std::variant<DieSetFile, std::string> OpenDieSet(const std::string& path) {
-    std::variant<DieSetFile, std::string> read = ReadDieSetFile(path);
-    if (const std::string* reason = std::get_if<std::string>(&read)) {
-        return FileRefusal("open", path, *reason);
+Expected<DieSetFile> OpenDieSet(const std::string& path) {
+    Expected<DieSetFile> read = ReadDieSetFile(path);
+    if (!read) {
+        return FileRefusal("open", path, read.Error().Message);
     }
     return read;
 }
 
-std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& path) {
+Expected<void> SaveDieSet(const DieSetFile& set, const std::string& path) {
     const std::string text = DieSetToText(set);
     // A text the reader would refuse is refused here, so that no file is written that cannot be
     // opened again, nor one that opens differently (bytes that are not UTF-8 are replaced).
-    const std::variant<DieSetFile, std::string> check = DieSetFromText(text);
-    if (const std::string* reason = std::get_if<std::string>(&check)) {
-        return FileRefusal("save", path, *reason);
+    const Expected<DieSetFile> check = DieSetFromText(text);
+    if (!check) {
+        return FileRefusal("save", path, check.Error().Message);
     }
-    if (!SameAsSaved(std::get<DieSetFile>(check), set)) {
+    if (!SameAsSaved(*check, set)) {
         return FileRefusal("save", path, "a field's text is not UTF-8 text");
     }
-    if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {
-        return FileRefusal("save", path, *reason);
+    if (Expected<void> written = WriteFileAtomically(path, text); !written) {
+        return FileRefusal("save", path, written.Error().Message);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace dieprofile

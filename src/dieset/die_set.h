@@ -239,9 +239,9 @@ void ApplyMaterial(const WireMaterial& material, DieSetFile& set);
 
 // Files. Every message names the file and what is wrong, as the design's do: "Cannot open the die
 // set "x.dieset": it is not JSON (error at byte 3)."
-std::variant<DieSetFile, std::string> OpenDieSet(const std::string& path);
-// Writes atomically; nothing on success, else the message, and an existing file is kept.
-std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& path);
+Expected<DieSetFile> OpenDieSet(const std::string& path);
+// Writes atomically; done, or the message, and an existing file is kept.
+Expected<void> SaveDieSet(const DieSetFile& set, const std::string& path);
 // The CSV export lives on the road of every export: ExportDieSet in app/export.h.
 
 } // namespace dieprofile

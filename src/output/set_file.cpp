@@ -26,19 +26,19 @@ std::vector<std::string_view> KeysOf(const std::array<SetTextKey, N>& texts) {
 }
 
 // The text under its key in the object of its group, checked as a field's text.
-std::optional<std::string> ReadText(const Json& object, const SetTextKey& text, DieSetFile& set) {
+Expected<void> ReadText(const Json& object, const SetTextKey& text, DieSetFile& set) {
     return FieldText(object, text.Group, text.Key, set.*text.Member);
 }
 
 template <std::size_t N>
-std::optional<std::string> ReadTexts(const Json& object, const std::array<SetTextKey, N>& texts,
-                                     DieSetFile& set) {
+Expected<void> ReadTexts(const Json& object, const std::array<SetTextKey, N>& texts,
+                         DieSetFile& set) {
     for (const SetTextKey& text : texts) {
-        if (auto wrong = ReadText(object, text, set)) {
-            return wrong;
+        if (Expected<void> read = ReadText(object, text, set); !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 void WriteText(Json& object, const SetTextKey& text, const DieSetFile& set) {
@@ -57,160 +57,165 @@ void WriteList(Json& object, const SetListKey& list, const DieSetFile& set) {
 }
 
 // The list under its key in the object of its group, each entry checked as a field's text.
-std::optional<std::string> ReadList(const Json& object, const SetListKey& key, DieSetFile& set) {
+Expected<void> ReadList(const Json& object, const SetListKey& key, DieSetFile& set) {
     const Json& list = object.at(std::string(key.Key));
     const std::string path = KeyPath(key.Group, key.Key);
     std::vector<std::string>& texts = set.*key.Member;
     if (!list.is_array()) {
-        return "the value of " + InQuotes(path) + " is not a list";
+        return Refusal{"the value of " + InQuotes(path) + " is not a list"};
     }
     texts.clear();
     texts.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string entry = path + "[" + std::to_string(i + 1) + "]";
         if (!list[i].is_string()) {
-            return "the value of " + InQuotes(entry) + " is not a text";
+            return Refusal{"the value of " + InQuotes(entry) + " is not a text"};
         }
         texts.push_back(list[i].get<std::string>());
-        if (auto wrong = CheckFieldText(texts.back(), entry)) {
-            return wrong;
+        if (Expected<void> read = CheckFieldText(texts.back(), entry); !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<std::string> ReadSchedule(const Json& schedule, DieSetFile& set) {
+Expected<void> ReadSchedule(const Json& schedule, DieSetFile& set) {
     if (!schedule.is_object()) {
-        return std::string("the value of \"schedule\" is not a group of keys");
+        return Refusal{"the value of \"schedule\" is not a group of keys"};
     }
     const auto kind = schedule.find("kind");
     if (kind == schedule.end()) {
-        return std::string("the key \"schedule.kind\" is missing");
+        return Refusal{"the key \"schedule.kind\" is missing"};
     }
     if (!kind->is_string()) {
-        return std::string("the value of \"schedule.kind\" is not a text");
+        return Refusal{"the value of \"schedule.kind\" is not a text"};
     }
     const std::string name = kind->get<std::string>();
     if (name == kEqual) {
         set.Schedule = ScheduleKind::Equal;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", kSetDies.Key})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(schedule, "schedule", {"kind", kSetDies.Key}); !read) {
+            return read;
         }
         return ReadText(schedule, kSetDies, set);
     }
     if (name == kReduction) {
         set.Schedule = ScheduleKind::Reduction;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", kSetPercent.Key})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(schedule, "schedule", {"kind", kSetPercent.Key});
+            !read) {
+            return read;
         }
         return ReadText(schedule, kSetPercent, set);
     }
     if (name == kDiameters) {
         set.Schedule = ScheduleKind::Diameters;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", kSetOutlets.Key})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(schedule, "schedule", {"kind", kSetOutlets.Key});
+            !read) {
+            return read;
         }
         return ReadList(schedule, kSetOutlets, set);
     }
-    return "the schedule " + InQuotes(name) + R"( is none of "equal", "reduction" and "diameters")";
+    return Refusal{"the schedule " + InQuotes(name) +
+                   R"( is none of "equal", "reduction" and "diameters")"};
 }
 
-std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
+Expected<void> ReadDie(const Json& die, DieSetFile& set) {
     if (!die.is_object()) {
-        return std::string("the value of \"die\" is not a group of keys");
+        return Refusal{"the value of \"die\" is not a group of keys"};
     }
-    if (auto wrong = CheckKeys(die, "die", {kSetBlank.Key, "fields"})) {
-        return wrong;
+    if (Expected<void> read = CheckKeys(die, "die", {kSetBlank.Key, "fields"}); !read) {
+        return read;
     }
-    if (auto wrong = ReadText(die, kSetBlank, set)) {
-        return wrong;
+    if (Expected<void> read = ReadText(die, kSetBlank, set); !read) {
+        return read;
     }
     const Json& fields = die.at("fields");
     if (!fields.is_object()) {
-        return std::string("the value of \"die.fields\" is not a group of keys");
+        return Refusal{"the value of \"die.fields\" is not a group of keys"};
     }
     std::vector<std::string_view> keys;
     keys.reserve(kSetDieFields.size());
     for (const DesignFieldKey& field : kSetDieFields) {
         keys.push_back(field.Key);
     }
-    if (auto wrong = CheckKeys(fields, "die.fields", keys)) {
-        return wrong;
+    if (Expected<void> read = CheckKeys(fields, "die.fields", keys); !read) {
+        return read;
     }
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
-        if (auto wrong =
-                FieldText(fields, "die.fields", kSetDieFields[i].Key, set.DieFieldTexts[i])) {
-            return wrong;
+        if (Expected<void> read =
+                FieldText(fields, "die.fields", kSetDieFields[i].Key, set.DieFieldTexts[i]);
+            !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // {"step": "0.001"} or {"sizes": ["1.2", ...]}: one of the two.
-std::optional<std::string> ReadRounding(const Json& rounding, DieSetFile& set) {
+Expected<void> ReadRounding(const Json& rounding, DieSetFile& set) {
     if (!rounding.is_object()) {
-        return std::string("the value of \"rounding\" is not a group of keys");
+        return Refusal{"the value of \"rounding\" is not a group of keys"};
     }
     if (rounding.contains(kSetRoundingStep.Key)) {
         set.Rounding = RoundingKind::Step;
-        if (auto wrong = CheckKeys(rounding, "rounding", {kSetRoundingStep.Key})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(rounding, "rounding", {kSetRoundingStep.Key}); !read) {
+            return read;
         }
         return ReadText(rounding, kSetRoundingStep, set);
     }
     set.Rounding = RoundingKind::Sizes;
-    if (auto wrong = CheckKeys(rounding, "rounding", {kSetRoundingSizes.Key})) {
-        return wrong;
+    if (Expected<void> read = CheckKeys(rounding, "rounding", {kSetRoundingSizes.Key}); !read) {
+        return read;
     }
     return ReadList(rounding, kSetRoundingSizes, set);
 }
 
-std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set) {
+Expected<void> ReadOverrides(const Json& overrides, DieSetFile& set) {
     if (!overrides.is_array()) {
-        return "the value of " + InQuotes(kSetOverridesKey) + " is not a list";
+        return Refusal{"the value of " + InQuotes(kSetOverridesKey) + " is not a list"};
     }
     for (std::size_t i = 0; i < overrides.size(); ++i) {
         const std::string path = std::string(kSetOverridesKey) + "[" + std::to_string(i + 1) + "]";
         const Json& entry = overrides[i];
         if (!entry.is_object()) {
-            return "the value of " + InQuotes(path) + " is not a group of keys";
+            return Refusal{"the value of " + InQuotes(path) + " is not a group of keys"};
         }
         std::vector<std::string_view> keys{"pass", "fields"};
         if (entry.contains("blank")) {
             keys.emplace_back("blank");
         }
-        if (auto wrong = CheckKeys(entry, path, keys)) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(entry, path, keys); !read) {
+            return read;
         }
         PassOverride override;
-        if (auto wrong = FieldText(entry, path, "pass", override.Pass)) {
-            return wrong;
+        if (Expected<void> read = FieldText(entry, path, "pass", override.Pass); !read) {
+            return read;
         }
         if (entry.contains("blank")) {
             override.Blank.emplace();
-            if (auto wrong = FieldText(entry, path, "blank", *override.Blank)) {
-                return wrong;
+            if (Expected<void> read = FieldText(entry, path, "blank", *override.Blank); !read) {
+                return read;
             }
         }
         const Json& fields = entry.at("fields");
         const std::string fieldsPath = path + ".fields";
         if (!fields.is_object()) {
-            return "the value of " + InQuotes(fieldsPath) + " is not a group of keys";
+            return Refusal{"the value of " + InQuotes(fieldsPath) + " is not a group of keys"};
         }
         for (const auto& item : fields.items()) {
             const std::optional<std::size_t> found = SetDieFieldIndex(item.key());
             if (!found) {
-                return "the key " + InQuotes(KeyPath(fieldsPath, item.key())) + " is unknown";
+                return Refusal{"the key " + InQuotes(KeyPath(fieldsPath, item.key())) +
+                               " is unknown"};
             }
             std::string text;
-            if (auto wrong = FieldText(fields, fieldsPath, item.key(), text)) {
-                return wrong;
+            if (Expected<void> read = FieldText(fields, fieldsPath, item.key(), text); !read) {
+                return read;
             }
             override.FieldTexts.at(*found) = std::move(text);
         }
         set.Overrides.push_back(std::move(override));
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace
@@ -313,12 +318,12 @@ std::string DieSetToText(const DieSetFile& set) {
     return JsonFileText(root);
 }
 
-std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
-    std::variant<Json, std::string> parsed = ParseStrictJson(bytes, kSetKind);
-    if (std::string* wrong = std::get_if<std::string>(&parsed)) {
-        return std::move(*wrong);
+Expected<DieSetFile> DieSetFromText(std::string_view bytes) {
+    const Expected<Json> parsed = ParseStrictJson(bytes, kSetKind);
+    if (!parsed) {
+        return parsed.Error();
     }
-    const Json& root = std::get<Json>(parsed);
+    const Json& root = *parsed;
     std::vector<std::string_view> rootKeys{
         "format",   "version",  "unit",           kSetStartDiameter.Key, kSetFinishDiameter.Key,
         "schedule", "material", kSetFriction.Key, kSetFinishSpeed.Key,   "die"};
@@ -327,58 +332,59 @@ std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
             rootKeys.emplace_back(optional);
         }
     }
-    if (auto wrong = CheckKeys(root, "", rootKeys)) {
-        return *wrong;
+    if (Expected<void> read = CheckKeys(root, "", rootKeys); !read) {
+        return read.Error();
     }
 
     DieSetFile set;
-    if (auto wrong = TextOf(root, "", "unit", set.Unit)) {
-        return *wrong;
+    if (Expected<void> read = TextOf(root, "", "unit", set.Unit); !read) {
+        return read.Error();
     }
     if (set.Unit != "in" && set.Unit != "mm") {
-        return "the unit " + InQuotes(set.Unit) + R"( is neither "in" nor "mm")";
+        return Refusal{"the unit " + InQuotes(set.Unit) + R"( is neither "in" nor "mm")"};
     }
-    if (auto wrong = ReadTexts(root, kSetDiameterTexts, set)) {
-        return *wrong;
+    if (Expected<void> read = ReadTexts(root, kSetDiameterTexts, set); !read) {
+        return read.Error();
     }
-    if (auto wrong = ReadSchedule(root.at("schedule"), set)) {
-        return *wrong;
+    if (Expected<void> read = ReadSchedule(root.at("schedule"), set); !read) {
+        return read.Error();
     }
     if (root.contains("rounding")) {
-        if (auto wrong = ReadRounding(root.at("rounding"), set)) {
-            return *wrong;
+        if (Expected<void> read = ReadRounding(root.at("rounding"), set); !read) {
+            return read.Error();
         }
     }
     const Json& material = root.at("material");
     if (!material.is_object()) {
-        return std::string("the value of \"material\" is not a group of keys");
+        return Refusal{"the value of \"material\" is not a group of keys"};
     }
-    if (auto wrong = CheckKeys(material, "material", KeysOf(kSetMaterialTexts))) {
-        return *wrong;
+    if (Expected<void> read = CheckKeys(material, "material", KeysOf(kSetMaterialTexts)); !read) {
+        return read.Error();
     }
-    if (auto wrong = ReadTexts(material, kSetMaterialTexts, set)) {
-        return *wrong;
+    if (Expected<void> read = ReadTexts(material, kSetMaterialTexts, set); !read) {
+        return read.Error();
     }
-    if (auto wrong = ReadTexts(root, kSetDrawingTexts, set)) {
-        return *wrong;
+    if (Expected<void> read = ReadTexts(root, kSetDrawingTexts, set); !read) {
+        return read.Error();
     }
-    if (auto wrong = ReadDie(root.at("die"), set)) {
-        return *wrong;
+    if (Expected<void> read = ReadDie(root.at("die"), set); !read) {
+        return read.Error();
     }
     if (root.contains(kSetOverridesKey)) {
-        if (auto wrong = ReadOverrides(root.at(std::string(kSetOverridesKey)), set)) {
-            return *wrong;
+        if (Expected<void> read = ReadOverrides(root.at(std::string(kSetOverridesKey)), set);
+            !read) {
+            return read.Error();
         }
     }
     return set;
 }
 
-std::variant<DieSetFile, std::string> ReadDieSetFile(const std::string& path) {
-    std::string bytes;
-    if (auto wrong = ReadBoundedFile(path, bytes)) {
-        return *wrong;
+Expected<DieSetFile> ReadDieSetFile(const std::string& path) {
+    const Expected<std::string> bytes = ReadBoundedFile(path);
+    if (!bytes) {
+        return bytes.Error();
     }
-    return DieSetFromText(bytes);
+    return DieSetFromText(*bytes);
 }
 
 } // namespace dieprofile

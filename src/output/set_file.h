@@ -3,13 +3,13 @@
 // a computed figure, as a small JSON text read as strictly as a design file.
 #pragma once
 
+#include "core/expected.h"
 #include "output/design_file.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -130,6 +130,20 @@ inline constexpr std::array<SetTextKey, 5> kSetMaterialTexts{
     kSetMaterialName, kSetStrengthCoefficient, kSetHardeningExponent, kSetDensity,
     kSetSpecificHeat};
 inline constexpr std::array<SetTextKey, 2> kSetDrawingTexts{kSetFriction, kSetFinishSpeed};
+// Every text, in the order the file writes them.
+inline constexpr std::array<SetTextKey, 13> kSetTexts{kSetStartDiameter,
+                                                      kSetFinishDiameter,
+                                                      kSetDies,
+                                                      kSetPercent,
+                                                      kSetRoundingStep,
+                                                      kSetMaterialName,
+                                                      kSetStrengthCoefficient,
+                                                      kSetHardeningExponent,
+                                                      kSetDensity,
+                                                      kSetSpecificHeat,
+                                                      kSetFriction,
+                                                      kSetFinishSpeed,
+                                                      kSetBlank};
 
 // True when the two hold the same inputs as a file would save them (the chosen schedule's and
 // rounding's texts only).
@@ -141,9 +155,9 @@ std::string DieSetToText(const DieSetFile& set);
 // The set in bytes, or what is wrong with them (a phrase such as `the key "friction" is
 // missing`). Checks the form only: whether the texts are numbers in range and the blank is a
 // catalogue row is for the set's own validation.
-std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes);
+Expected<DieSetFile> DieSetFromText(std::string_view bytes);
 
 // Reads the file at path (at most 1 MiB, a regular file) and then as DieSetFromText.
-std::variant<DieSetFile, std::string> ReadDieSetFile(const std::string& path);
+Expected<DieSetFile> ReadDieSetFile(const std::string& path);
 
 } // namespace dieprofile

@@ -433,9 +433,10 @@ bool IsDieSetPath(const QString& path) {
 }
 
 int ExportDieSetWithoutWindow(const CommandLine& line) {
-    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(line.Design));
-    if (const auto* message = std::get_if<std::string>(&read)) {
-        WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(*message));
+    const Expected<DieSetFile> read = OpenDieSet(PathBytes(line.Design));
+    if (!read) {
+        WriteLine(stderr,
+                  QStringLiteral("dieprofile: ") + QString::fromStdString(read.Error().Message));
         return 1;
     }
     QtExportPainters painters;
@@ -446,8 +447,7 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
         HasExtension(request.Path, "csv") ? DieSetExportFormat::Csv : DieSetExportFormat::Pdf;
     request.SheetPaper = line.PaperAsked.value_or(DefaultSheetPaper());
     request.Details = LoadSheetDetails();
-    const std::optional<ExportRefusal> refusal =
-        ExportDieSet(std::get<DieSetFile>(read), request, &painters);
+    const std::optional<ExportRefusal> refusal = ExportDieSet(*read, request, &painters);
     if (refusal) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(refusal->Message));
         return refusal->UsageMistake ? 2 : 1;

@@ -38,11 +38,11 @@ TEST_P(SetRoundTripTest, TextReadsBackAsWritten) {
     set.Rounding = GetParam().Rounding;
     set.RoundingStep = "0.005";
     set.RoundingSizes = {"1.8", "1.25 "};
-    const std::variant<DieSetFile, std::string> read = DieSetFromText(DieSetToText(set));
-    ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
-    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(read), set));
-    EXPECT_EQ(std::get<DieSetFile>(read).Schedule, GetParam().Kind);
-    EXPECT_EQ(std::get<DieSetFile>(read).Rounding, GetParam().Rounding);
+    const Expected<DieSetFile> read = DieSetFromText(DieSetToText(set));
+    ASSERT_TRUE(read) << read.Error().Message;
+    EXPECT_TRUE(SameAsSaved(*read, set));
+    EXPECT_EQ(read->Schedule, GetParam().Kind);
+    EXPECT_EQ(read->Rounding, GetParam().Rounding);
     // Exact outlets are a file without the key, byte for byte as before it existed.
     EXPECT_EQ(DieSetToText(set).find("rounding") == std::string::npos,
               GetParam().Rounding == RoundingKind::None);
@@ -122,9 +122,9 @@ TEST(SetTextPlaceTest, EveryTextUnderItsOwnKey) {
         set.Rounding = RoundingKind::Step;
         const std::string text = DieSetToText(set);
         EXPECT_EQ(PathOf(text, place.Path), place.Path);
-        const std::variant<DieSetFile, std::string> read = DieSetFromText(text);
-        ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
-        EXPECT_EQ(std::get<DieSetFile>(read).*place.Member, place.Path);
+        const Expected<DieSetFile> read = DieSetFromText(text);
+        ASSERT_TRUE(read) << read.Error().Message;
+        EXPECT_EQ((*read).*place.Member, place.Path);
         if (place.WindowKey != nullptr) {
             const DieSetFieldEntry* field = DieSetFieldOf(place.WindowKey);
             ASSERT_NE(field, nullptr);
@@ -147,9 +147,9 @@ TEST_P(BadSetTest, IsRefusedWithItsReason) {
     set.Schedule = ScheduleKind::Diameters;
     set.Outlets = {"1.5", "1.0"};
     const std::string bytes = Replaced(DieSetToText(set), GetParam().From, GetParam().To);
-    const std::variant<DieSetFile, std::string> read = DieSetFromText(bytes);
-    ASSERT_TRUE(std::holds_alternative<std::string>(read));
-    EXPECT_EQ(std::get<std::string>(read), GetParam().Reason);
+    const Expected<DieSetFile> read = DieSetFromText(bytes);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.Error().Message, GetParam().Reason);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -221,8 +221,8 @@ TEST(SetOverridesTest, ReadBackAsWrittenAndAbsentWhenNone) {
     last.Blank = "BLANK"; // a blank of its own is kept too; the first pass keeps the set's
     set.Overrides = {first, last};
     const auto read = DieSetFromText(DieSetToText(set));
-    ASSERT_TRUE(std::holds_alternative<DieSetFile>(read)) << std::get<std::string>(read);
-    EXPECT_EQ(std::get<DieSetFile>(read).Overrides, set.Overrides);
+    ASSERT_TRUE(read) << read.Error().Message;
+    EXPECT_EQ(read->Overrides, set.Overrides);
 }
 
 class SetFileOnDiskTest : public ::testing::Test {
@@ -240,10 +240,11 @@ protected:
 
 TEST_F(SetFileOnDiskTest, SavedSetOpensAgain) {
     const std::string path = (folder / "copper.dieset").string();
-    ASSERT_EQ(SaveDieSet(CopperSet(), path), std::nullopt);
-    const std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
-    ASSERT_TRUE(std::holds_alternative<DieSetFile>(opened));
-    EXPECT_TRUE(SameAsSaved(std::get<DieSetFile>(opened), CopperSet()));
+    const Expected<void> saved = SaveDieSet(CopperSet(), path);
+    ASSERT_TRUE(saved) << saved.Error().Message;
+    const Expected<DieSetFile> opened = OpenDieSet(path);
+    ASSERT_TRUE(opened) << opened.Error().Message;
+    EXPECT_TRUE(SameAsSaved(*opened, CopperSet()));
 }
 
 TEST_F(SetFileOnDiskTest, SaveRefusesWhatCouldNotBeOpenedAndKeepsTheOldFile) {
@@ -255,7 +256,9 @@ TEST_F(SetFileOnDiskTest, SaveRefusesWhatCouldNotBeOpenedAndKeepsTheOldFile) {
           std::pair{std::string("Cu\xB0"), std::string("a field's text is not UTF-8 text")}}) {
         DieSetFile set = CopperSet();
         set.MaterialName = name;
-        EXPECT_EQ(SaveDieSet(set, path),
+        const Expected<void> saved = SaveDieSet(set, path);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(saved.Error().Message,
                   "Cannot save the die set \"copper.dieset\": " + reason + ".");
     }
     std::ifstream in(path);
@@ -269,9 +272,9 @@ TEST_F(SetFileOnDiskTest, NotAPlainFileIsRefusedAtOnce) {
     const std::string fifo = (folder / "pipe.dieset").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string missing = (folder / "missing.dieset").string();
-    EXPECT_EQ(std::get<std::string>(OpenDieSet(fifo)),
+    EXPECT_EQ(OpenDieSet(fifo).Error().Message,
               "Cannot open the die set \"pipe.dieset\": it is not a regular file.");
-    EXPECT_EQ(std::get<std::string>(OpenDieSet(missing)),
+    EXPECT_EQ(OpenDieSet(missing).Error().Message,
               "Cannot open the die set \"missing.dieset\": it cannot be read (No such file or "
               "directory).");
 }

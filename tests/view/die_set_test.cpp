@@ -543,9 +543,9 @@ TEST(DieSet, APassProfileChangesThatPassOnlyAndIsSavedWithTheSet) {
 
     fixture->Chosen = fixture->Folder.filePath(QStringLiteral("saved.dieset"));
     set.ChooseAndSave();
-    const std::variant<DieSetFile, std::string> saved = ReadDieSetFile(PathBytes(fixture->Chosen));
-    ASSERT_TRUE(std::holds_alternative<DieSetFile>(saved));
-    EXPECT_EQ(std::get<DieSetFile>(saved).Overrides, std::vector<PassOverride>{bearing});
+    const Expected<DieSetFile> saved = ReadDieSetFile(PathBytes(fixture->Chosen));
+    ASSERT_TRUE(saved) << saved.Error().Message;
+    EXPECT_EQ(saved->Overrides, std::vector<PassOverride>{bearing});
     EXPECT_TRUE(fixture->Messages.isEmpty()) << fixture->Messages.join('|').toStdString();
 }
 
