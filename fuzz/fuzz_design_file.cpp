@@ -141,13 +141,13 @@ std::string OwnBlankDesign(double size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto read = dieprofile::DesignFromText(bytes);
-    const auto* design = std::get_if<dieprofile::Design>(&read);
-    if (design == nullptr) {
-        if (std::get<std::string>(read).empty()) {
+    if (!read) {
+        if (read.Error().Message.empty()) {
             Fail("a refusal without a reason");
         }
         return 0;
     }
+    const dieprofile::Design* design = &*read;
     if (design->Unit != "in" && design->Unit != "mm") {
         Fail("a unit other than in or mm");
     }
@@ -162,8 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const auto again = dieprofile::DesignFromText(dieprofile::DesignToText(*design));
-    const auto* reread = std::get_if<dieprofile::Design>(&again);
-    if (reread == nullptr || !(*reread == *design)) {
+    if (!again || !(*again == *design)) {
         Fail("a design written out does not read back the same");
     }
     CheckExports(*design);

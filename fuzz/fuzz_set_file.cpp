@@ -39,21 +39,18 @@ void CheckText(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto read = dieprofile::DieSetFromText(bytes);
-    const auto* set = std::get_if<dieprofile::DieSetFile>(&read);
-    if (set == nullptr) {
-        if (std::get<std::string>(read).empty()) {
+    if (!read) {
+        if (read.Error().Message.empty()) {
             Fail("a refusal without a reason");
         }
         return 0;
     }
+    const dieprofile::DieSetFile* set = &*read;
     if (set->Unit != "in" && set->Unit != "mm") {
         Fail("a unit other than in or mm");
     }
-    for (const std::string* text :
-         {&set->StartDiameter, &set->FinishDiameter, &set->Dies, &set->Percent, &set->MaterialName,
-          &set->StrengthCoefficient, &set->HardeningExponent, &set->Density, &set->SpecificHeat,
-          &set->Friction, &set->FinishSpeed, &set->Blank}) {
-        CheckText(*text);
+    for (const dieprofile::SetTextKey& text : dieprofile::kSetTexts) {
+        CheckText(set->*text.Member);
     }
     for (const std::string& text : set->Outlets) {
         CheckText(text);
@@ -62,8 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckText(text);
     }
     const auto again = dieprofile::DieSetFromText(dieprofile::DieSetToText(*set));
-    const auto* reread = std::get_if<dieprofile::DieSetFile>(&again);
-    if (reread == nullptr || !dieprofile::SameAsSaved(*reread, *set)) {
+    if (!again || !dieprofile::SameAsSaved(*again, *set)) {
         Fail("a set written out does not read back the same");
     }
 

@@ -98,17 +98,17 @@ bool Form1Model::SaveDesign(const std::string& path) {
     // A field the reader would refuse (a control character, an overlong text) is refused here,
     // so that no file is written that cannot be opened again, nor one that opens differently
     // (bytes that are not UTF-8, which the writer would have to replace).
-    const std::variant<Design, std::string> check = DesignFromText(text);
-    if (const std::string* reason = std::get_if<std::string>(&check)) {
-        UI().ShowMessage(DesignFileRefusal("save", path, *reason));
+    const Expected<Design> check = DesignFromText(text);
+    if (!check) {
+        UI().ShowMessage(DesignFileRefusal("save", path, check.Error().Message));
         return false;
     }
-    if (std::get<Design>(check) != design) {
+    if (*check != design) {
         UI().ShowMessage(DesignFileRefusal("save", path, "a field's text is not UTF-8 text"));
         return false;
     }
-    if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {
-        UI().ShowMessage(DesignFileRefusal("save", path, *reason));
+    if (const Expected<void> written = WriteFileAtomically(path, text); !written) {
+        UI().ShowMessage(DesignFileRefusal("save", path, written.Error().Message));
         return false;
     }
     designPath_ = path;
@@ -120,12 +120,12 @@ bool Form1Model::SaveDesign(const std::string& path) {
 }
 
 bool Form1Model::OpenDesign(const std::string& path) {
-    const std::variant<Design, std::string> read = ReadDesignFile(path);
-    if (const std::string* reason = std::get_if<std::string>(&read)) {
-        UI().ShowMessage(DesignFileRefusal("open", path, *reason));
+    const Expected<Design> read = ReadDesignFile(path);
+    if (!read) {
+        UI().ShowMessage(DesignFileRefusal("open", path, read.Error().Message));
         return false;
     }
-    if (const Expected<void> applied = ApplyDesign(std::get<Design>(read)); !applied) {
+    if (const Expected<void> applied = ApplyDesign(*read); !applied) {
         UI().ShowMessage(DesignFileRefusal("open", path, applied.Error().Message));
         return false;
     }

@@ -143,8 +143,8 @@ ExportDieSet(const DieSetFile& set, const DieSetExportRequest& request, ExportPa
     if (!rendering) {
         return refuse(rendering.Error().Message);
     }
-    if (const std::optional<std::string> reason = WriteFileAtomically(request.Path, *rendering)) {
-        return refuse(*reason);
+    if (const Expected<void> written = WriteFileAtomically(request.Path, *rendering); !written) {
+        return refuse(written.Error().Message);
     }
     return Done{};
 }

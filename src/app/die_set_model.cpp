@@ -93,12 +93,12 @@ void DieSetModel::Start(DieSetFile set) {
 }
 
 bool DieSetModel::Open(const std::string& path) {
-    std::variant<DieSetFile, std::string> opened = OpenDieSet(path);
-    if (const std::string* refusal = std::get_if<std::string>(&opened)) {
-        toolkit_.ShowMessage(*refusal);
+    Expected<DieSetFile> opened = OpenDieSet(path);
+    if (!opened) {
+        toolkit_.ShowMessage(opened.Error().Message);
         return false;
     }
-    Begin(std::move(std::get<DieSetFile>(opened)));
+    Begin(std::move(*opened));
     path_ = path;
     return true;
 }
@@ -107,8 +107,8 @@ bool DieSetModel::Save(const std::string& path) {
     if (!set_) {
         return false;
     }
-    if (const std::optional<std::string> refusal = SaveDieSet(*set_, path)) {
-        toolkit_.ShowMessage(*refusal);
+    if (const Expected<void> saved = SaveDieSet(*set_, path); !saved) {
+        toolkit_.ShowMessage(saved.Error().Message);
         return false;
     }
     path_ = path;

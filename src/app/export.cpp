@@ -169,8 +169,8 @@ Expected<void, ExportRefusal> ExportDrawing(const Form1Model& model, const Expor
     if (!rendering) {
         return ExportRefusal{CannotExport(request.Path, rendering.Error().Message), false};
     }
-    if (const auto failure = WriteFileAtomically(request.Path, *rendering)) {
-        return ExportRefusal{CannotExport(request.Path, *failure), false};
+    if (const Expected<void> written = WriteFileAtomically(request.Path, *rendering); !written) {
+        return ExportRefusal{CannotExport(request.Path, written.Error().Message), false};
     }
     if (notes != nullptr) {
         *notes = std::move(made.Notes);

@@ -148,8 +148,8 @@ Expected<void, ExportRefusal> InspectionModel::CheckWrite(const std::string& pat
 bool InspectionModel::Write(const std::string& path, const std::string& bytes, bool pdf) {
     Expected<void, ExportRefusal> written = CheckWrite(path, pdf);
     if (written) {
-        if (std::optional<std::string> failure = WriteFileAtomically(path, bytes)) {
-            written = ExportRefusal{CannotExport(path, *failure), false};
+        if (const Expected<void> stored = WriteFileAtomically(path, bytes); !stored) {
+            written = ExportRefusal{CannotExport(path, stored.Error().Message), false};
         }
     }
     if (!written) {

@@ -19,11 +19,11 @@ Expected<CalculatedDrawing> CalculateRecutCandidate(const Design& design) {
 
 Expected<std::vector<RecutPass>> RecutPassesOf(const std::string& setPath,
                                                const std::string& designUnit) {
-    std::variant<DieSetFile, std::string> opened = OpenDieSet(setPath);
-    if (const std::string* refused = std::get_if<std::string>(&opened)) {
-        return Refusal{*refused};
+    const Expected<DieSetFile> opened = OpenDieSet(setPath);
+    if (!opened) {
+        return opened.Error();
     }
-    const DieSetFile& set = std::get<DieSetFile>(opened);
+    const DieSetFile& set = *opened;
     if (set.Unit != designUnit) {
         const auto words = [](const std::string& unit) {
             return unit == "in" ? std::string("inches") : std::string("millimetres");
@@ -170,8 +170,8 @@ bool RecutModel::Write(const std::string& path, const std::string& bytes) {
     if (IsInput(path)) {
         return Refuse(path, "it is an input of the recut");
     }
-    if (std::optional<std::string> failed = WriteFileAtomically(path, bytes)) {
-        return Refuse(path, *failed);
+    if (const Expected<void> written = WriteFileAtomically(path, bytes); !written) {
+        return Refuse(path, written.Error().Message);
     }
     return true;
 }

@@ -25,33 +25,41 @@ constexpr int kMaxDies = 100;
 
 using F = DieSetField;
 using R = FieldRule;
-using File = DieSetFile;
 using In = DieSetInputs;
+
+// An input typed as one text: its key and its member are the set file's.
+constexpr DieSetFieldEntry Typed(F field, const SetTextKey& text, std::string_view caption,
+                                 std::string_view pageCaption = {}, std::string_view unit = {},
+                                 R rule = R::None, double In::*number = nullptr) {
+    return {field, text.Key, caption, text.Member, pageCaption, unit, rule, number};
+}
+
 const std::array<DieSetFieldEntry, 15> kFields{{
-    {F::StartDiameter, "startDiameter", "Start Diameter", &File::StartDiameter, "Start diameter",
-     kSetLengthUnit, R::Positive, &In::StartDiameter},
-    {F::FinishDiameter, "finishDiameter", "Finish Diameter", &File::FinishDiameter,
-     "Finish diameter", kSetLengthUnit, R::Positive, &In::FinishDiameter},
-    {F::Dies, "dies", "Dies", &File::Dies},
-    {F::Percent, "percent", "Maximum Reduction", &File::Percent},
-    {F::Outlets, "outlets", "Outlet Diameters", nullptr},
-    {F::RoundingStep, "roundingStep", "Rounding Step", &File::RoundingStep},
+    Typed(F::StartDiameter, kSetStartDiameter, "Start Diameter", "Start diameter", kSetLengthUnit,
+          R::Positive, &In::StartDiameter),
+    Typed(F::FinishDiameter, kSetFinishDiameter, "Finish Diameter", "Finish diameter",
+          kSetLengthUnit, R::Positive, &In::FinishDiameter),
+    Typed(F::Dies, kSetDies, "Dies"),
+    Typed(F::Percent, kSetPercent, "Maximum Reduction"),
+    {F::Outlets, kSetOutlets.Key, "Outlet Diameters", nullptr},
+    // The file holds the step in a group of its own ("rounding.step"); the window's field needs
+    // a name of its own beside the sizes'.
+    {F::RoundingStep, "roundingStep", "Rounding Step", kSetRoundingStep.Member},
     {F::RoundingSizes, "roundingSizes", "Rounding Sizes", nullptr},
-    {F::StrengthCoefficient, "strengthCoefficient", "Strength Coefficient K",
-     &File::StrengthCoefficient, "Strength coefficient K", "MPa", R::Positive,
-     &In::StrengthCoefficient},
-    {F::HardeningExponent, "hardeningExponent", "Hardening Exponent n", &File::HardeningExponent,
-     "Hardening exponent n", "", R::FromZeroBelowOne, &In::HardeningExponent},
-    {F::Density, "density", "Density", &File::Density, "Density ρ", "kg/m³", R::Positive,
-     &In::Density},
-    {F::SpecificHeat, "specificHeat", "Specific Heat", &File::SpecificHeat, "Specific heat c",
-     "J/(kg·K)", R::Positive, &In::SpecificHeat},
-    {F::Friction, "friction", "Friction Coefficient", &File::Friction, "Friction μ", "",
-     R::FromZeroToHalf, &In::Friction},
-    {F::FinishSpeed, "finishSpeed", "Finishing Speed", &File::FinishSpeed, "Finishing speed", "m/s",
-     R::Positive, &In::FinishSpeed},
-    {F::Blank, "blank", "Blank", nullptr},
-    {F::Overrides, "overrides", "Pass Overrides", nullptr},
+    Typed(F::StrengthCoefficient, kSetStrengthCoefficient, "Strength Coefficient K",
+          "Strength coefficient K", "MPa", R::Positive, &In::StrengthCoefficient),
+    Typed(F::HardeningExponent, kSetHardeningExponent, "Hardening Exponent n",
+          "Hardening exponent n", "", R::FromZeroBelowOne, &In::HardeningExponent),
+    Typed(F::Density, kSetDensity, "Density", "Density ρ", "kg/m³", R::Positive, &In::Density),
+    Typed(F::SpecificHeat, kSetSpecificHeat, "Specific Heat", "Specific heat c", "J/(kg·K)",
+          R::Positive, &In::SpecificHeat),
+    Typed(F::Friction, kSetFriction, "Friction Coefficient", "Friction μ", "", R::FromZeroToHalf,
+          &In::Friction),
+    Typed(F::FinishSpeed, kSetFinishSpeed, "Finishing Speed", "Finishing speed", "m/s", R::Positive,
+          &In::FinishSpeed),
+    // Kept from the design or the file, never typed into a field of the window.
+    {F::Blank, kSetBlank.Key, "Blank", nullptr},
+    {F::Overrides, kSetOverridesKey, "Pass Overrides", nullptr},
 }};
 
 DieSetRefusal Refuse(DieSetField field, std::string_view rule, int outlet = 0) {
@@ -794,36 +802,36 @@ DieSetFile DieSetFromDesign(const Design& design) {
 
 namespace {
 
-std::string FileRefusal(std::string_view action, const std::string& path, std::string_view reason) {
-    return "Cannot " + std::string(action) + " the die set \"" + DesignFileName(path) +
-           "\": " + std::string(reason) + ".";
+Refusal FileRefusal(std::string_view action, const std::string& path, std::string_view reason) {
+    return {"Cannot " + std::string(action) + " the die set \"" + DesignFileName(path) +
+            "\": " + std::string(reason) + "."};
 }
 
 } // namespace
 
-std::variant<DieSetFile, std::string> OpenDieSet(const std::string& path) {
-    std::variant<DieSetFile, std::string> read = ReadDieSetFile(path);
-    if (const std::string* reason = std::get_if<std::string>(&read)) {
-        return FileRefusal("open", path, *reason);
+Expected<DieSetFile> OpenDieSet(const std::string& path) {
+    Expected<DieSetFile> read = ReadDieSetFile(path);
+    if (!read) {
+        return FileRefusal("open", path, read.Error().Message);
     }
     return read;
 }
 
-std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& path) {
+Expected<void> SaveDieSet(const DieSetFile& set, const std::string& path) {
     const std::string text = DieSetToText(set);
     // A text the reader would refuse is refused here, so that no file is written that cannot be
     // opened again, nor one that opens differently (bytes that are not UTF-8 are replaced).
-    const std::variant<DieSetFile, std::string> check = DieSetFromText(text);
-    if (const std::string* reason = std::get_if<std::string>(&check)) {
-        return FileRefusal("save", path, *reason);
+    const Expected<DieSetFile> check = DieSetFromText(text);
+    if (!check) {
+        return FileRefusal("save", path, check.Error().Message);
     }
-    if (!SameAsSaved(std::get<DieSetFile>(check), set)) {
+    if (!SameAsSaved(*check, set)) {
         return FileRefusal("save", path, "a field's text is not UTF-8 text");
     }
-    if (const std::optional<std::string> reason = WriteFileAtomically(path, text)) {
-        return FileRefusal("save", path, *reason);
+    if (Expected<void> written = WriteFileAtomically(path, text); !written) {
+        return FileRefusal("save", path, written.Error().Message);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace dieprofile

@@ -62,9 +62,11 @@ enum class FieldRule {
     FromZeroToHalf,   // "must be from 0 to 0.5."
 };
 
-// One input of the set: its key (the set file's, the window's and the driver's), its caption as
-// the window labels it and the messages name it ("Start Diameter"), and the text it is typed into;
-// none for the outlets (a list), the blank and the overrides (kept from the design or the file).
+// One input of the set: its key (the window's and the driver's, taken from the set file's keys in
+// set_file.h; the rounding's two have names of their own), its caption as the window labels it and
+// the messages name it ("Start Diameter"), and the text it is typed into, the file's member; none
+// for the lists (the outlets, the sizes), the blank and the overrides (kept from the design or the
+// file).
 // A single number also has its caption on the schedule's page, its unit there (kSetLengthUnit for
 // the set's), its rule and where the checked number goes.
 struct DieSetFieldEntry {
@@ -237,9 +239,9 @@ void ApplyMaterial(const WireMaterial& material, DieSetFile& set);
 
 // Files. Every message names the file and what is wrong, as the design's do: "Cannot open the die
 // set "x.dieset": it is not JSON (error at byte 3)."
-std::variant<DieSetFile, std::string> OpenDieSet(const std::string& path);
-// Writes atomically; nothing on success, else the message, and an existing file is kept.
-std::optional<std::string> SaveDieSet(const DieSetFile& set, const std::string& path);
+Expected<DieSetFile> OpenDieSet(const std::string& path);
+// Writes atomically; done, or the message, and an existing file is kept.
+Expected<void> SaveDieSet(const DieSetFile& set, const std::string& path);
 // The CSV export lives on the road of every export: ExportDieSet in app/export.h.
 
 } // namespace dieprofile

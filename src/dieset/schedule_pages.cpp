@@ -14,11 +14,6 @@ namespace dieprofile {
 
 namespace {
 
-// Liberation Sans: the capital height, the ascent and the line's height, in ems.
-constexpr double kCap = 0.688;
-constexpr double kAscent = 0.905;
-constexpr double kDescent = 0.212;
-constexpr double kLine = 1.15;
 // A bold face is about this much wider than the regular one.
 constexpr double kBoldWidth = 1.05;
 
@@ -37,7 +32,7 @@ constexpr PageColour kRuleColour = 0xbbbbbb;
 constexpr PageColour kWhite = 0xffffff;
 
 double Advance(const std::string& text, double em) {
-    return TextWidth(text, em * kCap);
+    return TextWidth(text, em * kCapHeightPerEm);
 }
 
 // "%.Ng": a figure as a reader writes it, to N significant digits.
@@ -52,7 +47,7 @@ void Put(Page& page, Point at, std::string text, double em, TextAlign align = Te
     PageText put;
     put.At = at;
     put.Text = std::move(text);
-    put.HeightMm = em * kCap;
+    put.HeightMm = em * kCapHeightPerEm;
     put.Align = align;
     put.Bold = bold;
     put.Colour = colour;
@@ -100,15 +95,15 @@ struct Chart {
 Chart DrawChart(Page& page, const PlotBox& box, const std::string& title, double top, int passes,
                 double em, bool passLabel) {
     const double axisRoom = Advance("0000.0", em) + em * 0.6;
-    const double titleRoom = em * kLine * 1.3;
-    const double bottomRoom = em * kLine * (passLabel ? 2.4 : 1.4);
+    const double titleRoom = em * kLinePerEm * 1.3;
+    const double bottomRoom = em * kLinePerEm * (passLabel ? 2.4 : 1.4);
     Chart chart;
     chart.Passes = passes;
     const std::vector<double> ticks = AxisTicks(top);
     chart.Top = ticks.back();
     chart.Frame = {box.Left + axisRoom, box.Top + titleRoom, box.Width - axisRoom - em * 0.8,
                    box.Height - titleRoom - bottomRoom};
-    Put(page, {chart.Frame.Left, box.Top + em * kAscent}, title, em);
+    Put(page, {chart.Frame.Left, box.Top + em * kAscentPerEm}, title, em);
 
     const double thin = em / 14;
     const double tickLength = em * 0.35;
@@ -118,7 +113,8 @@ Chart DrawChart(Page& page, const PlotBox& box, const std::string& title, double
         const double y = chart.Y(tick);
         Rule(page, {chart.Frame.Left, y}, {chart.Right(), y}, thin, kGridColour);
         Rule(page, {chart.Frame.Left - tickLength, y}, {chart.Frame.Left, y}, thin);
-        Put(page, {chart.Frame.Left - tickLength * 1.5, y + em * (kAscent - kDescent) / 2},
+        Put(page,
+            {chart.Frame.Left - tickLength * 1.5, y + em * (kAscentPerEm - kDescentPerEm) / 2},
             FixedDecimals(tick, decimals), em, TextAlign::Right);
     }
     // Pass numbers: every pass while they fit, else every 2nd, 5th, 10th... pass.
@@ -136,14 +132,14 @@ Chart DrawChart(Page& page, const PlotBox& box, const std::string& title, double
         Rule(page, {x, chart.Bottom()},
              {x, chart.Bottom() + (labelled ? tickLength : tickLength / 2)}, thin);
         if (labelled) {
-            Put(page, {x, chart.Bottom() + tickLength + em * kAscent}, std::to_string(pass), em,
-                TextAlign::Centre);
+            Put(page, {x, chart.Bottom() + tickLength + em * kAscentPerEm}, std::to_string(pass),
+                em, TextAlign::Centre);
         }
     }
     if (passLabel) {
         Put(page,
             {chart.Frame.Left + chart.Frame.Width / 2,
-             chart.Bottom() + tickLength + em * kLine + em * kAscent},
+             chart.Bottom() + tickLength + em * kLinePerEm + em * kAscentPerEm},
             "pass", em, TextAlign::Centre);
     }
     Rule(page, {chart.Frame.Left, chart.Bottom()}, {chart.Right(), chart.Bottom()}, thin);
@@ -182,13 +178,13 @@ void DrawLegend(Page& page, const Chart& ratio, double caution, double em) {
     const std::string breaks = "breaks (1.0)";
     const std::string cautionWords = "caution (" + Significant(caution, 3) + ")";
     const double width = 2 * (em * 3) + Advance(breaks, em) + Advance(cautionWords, em) + em;
-    const double height = em * kLine * 1.3;
+    const double height = em * kLinePerEm * 1.3;
     const double left = ratio.Right() - width - em * 0.3;
     const double top = ratio.Frame.Top + em * 0.3;
     Fill(page, left, top, width, height, kWhite);
-    const double y = top + (height + em * kAscent) / 2 - em * kDescent;
+    const double y = top + (height + em * kAscentPerEm) / 2 - em * kDescentPerEm;
     const double stroke = em / 8;
-    const double strokeY = y - em * kAscent / 3 - stroke / 2;
+    const double strokeY = y - em * kAscentPerEm / 3 - stroke / 2;
     double x = left + em * 0.5;
     Fill(page, x, strokeY, em * 1.6, stroke, kBreakColour);
     Put(page, {x + em * 2, y}, breaks, em);
@@ -292,15 +288,15 @@ void LayOutOverview(Page& page, const DieSetFile& set, double caution,
     }
     const double valueLeft = kMargin + captionWidth + 4;
     const double columnWidth = std::min(page.WidthMm * 0.38, valueLeft - kMargin + 90);
-    const double line = kText * kLine;
+    const double line = kText * kLinePerEm;
     double y = top;
     for (const InputRow& row : rows) {
-        Put(page, {kMargin, y + kText * kAscent}, row.Caption, kText, TextAlign::Left, kGrey);
+        Put(page, {kMargin, y + kText * kAscentPerEm}, row.Caption, kText, TextAlign::Left, kGrey);
         const std::vector<std::string> lines =
-            Wrap(row.Value, kText * kCap, kMargin + columnWidth - valueLeft, 12);
+            Wrap(row.Value, kText * kCapHeightPerEm, kMargin + columnWidth - valueLeft, 12);
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            Put(page, {valueLeft, y + kText * kAscent + line * static_cast<double>(i)}, lines[i],
-                kText);
+            Put(page, {valueLeft, y + kText * kAscentPerEm + line * static_cast<double>(i)},
+                lines[i], kText);
         }
         y += line * static_cast<double>(std::max<std::size_t>(lines.size(), 1)) + 1.4;
     }
@@ -382,14 +378,14 @@ void LayOutTable(std::vector<Page>& pages, const PaperSize& size, const DieSetFi
         std::vector<std::string> lines;
         for (const std::string& heading : headings[column]) {
             for (std::string& line :
-                 Wrap(heading, em * kCap * kBoldWidth, widths[column] - em / 2, 4)) {
+                 Wrap(heading, em * kCapHeightPerEm * kBoldWidth, widths[column] - em / 2, 4)) {
                 lines.push_back(std::move(line));
             }
         }
         mostLines = std::max(mostLines, lines.size());
         headingLines.push_back(std::move(lines));
     }
-    const double line = em * kLine;
+    const double line = em * kLinePerEm;
     const double rowHeight = em * 1.6;
     const double headingHeight = line * static_cast<double>(mostLines) + em;
     const double top = kMargin + 13;
@@ -403,7 +399,8 @@ void LayOutTable(std::vector<Page>& pages, const PaperSize& size, const DieSetFi
                 top + (headingHeight - line * static_cast<double>(lines.size())) / 2;
             for (std::size_t i = 0; i < lines.size(); ++i) {
                 Put(page,
-                    {x + widths[column] / 2, first + line * static_cast<double>(i) + em * kAscent},
+                    {x + widths[column] / 2,
+                     first + line * static_cast<double>(i) + em * kAscentPerEm},
                     lines[i], em, TextAlign::Centre, kBlack, true);
             }
             x += widths[column];
@@ -431,7 +428,7 @@ void LayOutTable(std::vector<Page>& pages, const PaperSize& size, const DieSetFi
             x = kMargin;
             for (std::size_t column = 0; column < rows[next].size(); ++column) {
                 const TableCell& cell = rows[next][column];
-                const double baseline = y + (rowHeight + em * kAscent) / 2 - 0.2;
+                const double baseline = y + (rowHeight + em * kAscentPerEm) / 2 - 0.2;
                 Put(page, {cell.Right ? x + widths[column] - em / 2 : x + em / 2, baseline},
                     cell.Text, em, cell.Right ? TextAlign::Right : TextAlign::Left);
                 x += widths[column];
@@ -441,7 +438,7 @@ void LayOutTable(std::vector<Page>& pages, const PaperSize& size, const DieSetFi
         }
         y += line * 0.5;
         for (std::string& note : notes) {
-            Put(page, {kMargin, y + em * kAscent}, std::move(note), em);
+            Put(page, {kMargin, y + em * kAscentPerEm}, std::move(note), em);
             y += line;
         }
         pages.push_back(std::move(page));

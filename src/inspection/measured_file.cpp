@@ -588,10 +588,11 @@ MeasuredRead ReadDxfPoints(std::string_view text, std::string_view layer) {
 }
 
 MeasuredRead ReadMeasuredFile(const std::string& path, std::string_view layer) {
-    std::string bytes;
-    if (auto wrong = ReadBoundedFile(path, bytes, kMaxMeasuredBytes)) {
-        return Refusal{*wrong};
+    Expected<std::string> read = ReadBoundedFile(path, kMaxMeasuredBytes);
+    if (!read) {
+        return std::move(read).Error();
     }
+    const std::string bytes = std::move(*read);
     if (bytes.size() > kMaxMeasuredBytes) {
         return Refusal{"it is larger than 64 MiB"};
     }

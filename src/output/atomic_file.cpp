@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,28 +112,32 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
+Refusal CannotRead(int error) {
+    return {"it cannot be read (" + std::string(std::strerror(error)) + ")"};
+}
+
 } // namespace
 
-std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view bytes) {
+Expected<void> WriteFileAtomically(const std::string& path, std::string_view bytes) {
     int failure = 0;
     const std::optional<std::string> target = FinalTarget(path, failure);
     if (!target) {
-        return Reason(failure);
+        return Refusal{Reason(failure)};
     }
     struct stat existing {};
     const bool replacing = stat(target->c_str(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode)) {
-        return Reason(EISDIR);
+        return Refusal{Reason(EISDIR)};
     }
     if (replacing && !S_ISREG(existing.st_mode)) {
-        return "it is not a plain file";
+        return Refusal{"it is not a plain file"};
     }
     // A short name, so that a target whose name is as long as the folder allows still has room
     // beside it.
     std::string temporary = FolderOf(*target) + "/.dp-XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
-        return Reason(errno);
+        return Refusal{Reason(errno)};
     }
     failure = TakeOver(fd, replacing ? &existing : nullptr);
     if (failure == 0) {
@@ -150,9 +155,9 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
     }
     if (failure != 0) {
         unlink(temporary.c_str());
-        return Reason(failure);
+        return Refusal{Reason(failure)};
     }
-    return std::nullopt;
+    return Done{};
 }
 
 bool IsSameFile(const std::string& first, const std::string& second) {
@@ -162,13 +167,12 @@ bool IsSameFile(const std::string& first, const std::string& second) {
            a.st_ino == b.st_ino;
 }
 
-std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes,
-                                           std::size_t limit) {
+Expected<std::string> ReadBoundedFile(const std::string& path, std::size_t limit) {
     // Opened without waiting, so that a named pipe or a device is refused at once instead of
     // blocking the window until something writes to it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+        return CannotRead(errno);
     }
     struct Closer {
         int Fd;
@@ -176,17 +180,17 @@ std::optional<std::string> ReadBoundedFile(const std::string& path, std::string&
     } closer{fd};
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
-        return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+        return CannotRead(errno);
     }
     if (S_ISDIR(status.st_mode)) {
-        return "it cannot be read (" + std::string(std::strerror(EISDIR)) + ")";
+        return CannotRead(EISDIR);
     }
     if (!S_ISREG(status.st_mode)) {
-        return std::string("it is not a regular file");
+        return Refusal{"it is not a regular file"};
     }
     // Read in pieces, and no further than one byte past the limit: that tells a file that is too
     // large without reading all of it, and a small file costs no large buffer.
-    bytes.clear();
+    std::string bytes;
     bytes.reserve(std::min(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)), limit) +
                   1);
     std::array<char, 16384> piece{};
@@ -196,14 +200,14 @@ std::optional<std::string> ReadBoundedFile(const std::string& path, std::string&
             if (errno == EINTR) {
                 continue;
             }
-            return "it cannot be read (" + std::string(std::strerror(errno)) + ")";
+            return CannotRead(errno);
         }
         if (read == 0) {
             break;
         }
         bytes.append(piece.data(), static_cast<std::size_t>(read));
     }
-    return std::nullopt;
+    return bytes;
 }
 
 } // namespace dieprofile

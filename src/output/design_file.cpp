@@ -37,12 +37,12 @@ std::string DesignToText(const Design& design) {
     return JsonFileText(root);
 }
 
-std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
-    std::variant<Json, std::string> parsed = ParseStrictJson(bytes, kDesignKind);
-    if (std::string* wrong = std::get_if<std::string>(&parsed)) {
-        return std::move(*wrong);
+Expected<Design> DesignFromText(std::string_view bytes) {
+    const Expected<Json> parsed = ParseStrictJson(bytes, kDesignKind);
+    if (!parsed) {
+        return parsed.Error();
     }
-    const Json& root = std::get<Json>(parsed);
+    const Json& root = *parsed;
     const long long version = root.at("version").get<long long>();
     std::vector<std::string_view> rootKeys{"format", "version", "unit", "blank", "fields"};
     for (const auto& identityKey : kDrawingIdentityKeys) {
@@ -50,61 +50,61 @@ std::variant<Design, std::string> DesignFromText(std::string_view bytes) {
             rootKeys.push_back(identityKey.first);
         }
     }
-    if (auto wrong = CheckKeys(root, "", rootKeys)) {
-        return *wrong;
+    if (Expected<void> known = CheckKeys(root, "", rootKeys); !known) {
+        return known.Error();
     }
 
     Design design;
-    if (auto wrong = TextOf(root, "", "unit", design.Unit)) {
-        return *wrong;
+    if (Expected<void> read = TextOf(root, "", "unit", design.Unit); !read) {
+        return read.Error();
     }
     if (design.Unit != "in" && design.Unit != "mm") {
-        return "the unit " + InQuotes(design.Unit) + R"( is neither "in" nor "mm")";
+        return Refusal{"the unit " + InQuotes(design.Unit) + R"( is neither "in" nor "mm")"};
     }
-    if (auto wrong = FieldText(root, "", "blank", design.Blank)) {
-        return *wrong;
+    if (Expected<void> read = FieldText(root, "", "blank", design.Blank); !read) {
+        return read.Error();
     }
     for (const auto& [key, member] : kDrawingIdentityKeys) {
         if (!root.contains(key)) {
             continue;
         }
-        if (auto wrong = FieldText(root, "", key, design.Identity.*member)) {
-            return *wrong;
+        if (Expected<void> read = FieldText(root, "", key, design.Identity.*member); !read) {
+            return read.Error();
         }
     }
     if (const std::string& tolerance = design.Identity.BearingTolerance;
         !tolerance.empty() && !ParseBearingTolerance(tolerance, UnitDivisorOf(design.Unit))) {
-        return "the bearing tolerance " + InQuotes(tolerance) +
-               " is not an upper and a lower deviation";
+        return Refusal{"the bearing tolerance " + InQuotes(tolerance) +
+                       " is not an upper and a lower deviation"};
     }
     const Json& fields = root.at("fields");
     if (!fields.is_object()) {
-        return std::string("the value of \"fields\" is not a group of keys");
+        return Refusal{"the value of \"fields\" is not a group of keys"};
     }
     std::vector<std::string_view> fieldKeys;
     fieldKeys.reserve(kDesignFields.size());
     for (const DesignFieldKey& field : kDesignFields) {
         fieldKeys.push_back(field.Key);
     }
-    if (auto wrong = CheckKeys(fields, "fields", fieldKeys)) {
-        return *wrong;
+    if (Expected<void> known = CheckKeys(fields, "fields", fieldKeys); !known) {
+        return known.Error();
     }
     for (std::size_t i = 0; i < kDesignFields.size(); ++i) {
         const std::string_view key = kDesignFields[i].Key;
         std::string& text = design.FieldTexts[i];
-        if (auto wrong = FieldText(fields, "fields", key, text)) {
-            return *wrong;
+        if (Expected<void> read = FieldText(fields, "fields", key, text); !read) {
+            return read.Error();
         }
     }
     return design;
 }
 
-std::variant<Design, std::string> ReadDesignFile(const std::string& path) {
-    std::string bytes;
-    if (auto wrong = ReadBoundedFile(path, bytes)) {
-        return *wrong;
+Expected<Design> ReadDesignFile(const std::string& path) {
+    const Expected<std::string> bytes = ReadBoundedFile(path);
+    if (!bytes) {
+        return bytes.Error();
     }
-    return DesignFromText(bytes);
+    return DesignFromText(*bytes);
 }
 
 std::string DesignFileName(const std::string& path) {

@@ -3,12 +3,13 @@
 // that is not exactly a design of a version this program knows is refused with the reason.
 #pragma once
 
+#include "core/expected.h"
+
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <variant>
 
 namespace dieprofile {
 
@@ -80,10 +81,10 @@ std::string DesignToText(const Design& design);
 // The design in bytes, or what is wrong with them (a phrase such as `the key "unit" is missing`).
 // Checks the form only; whether the blank is a catalogue row is for the caller, who has the
 // catalogue.
-std::variant<Design, std::string> DesignFromText(std::string_view bytes);
+Expected<Design> DesignFromText(std::string_view bytes);
 
 // Reads the file at path (at most kMaxDesignFileBytes) and then as DesignFromText.
-std::variant<Design, std::string> ReadDesignFile(const std::string& path);
+Expected<Design> ReadDesignFile(const std::string& path);
 
 // The file's name without its folders, as messages name it.
 std::string DesignFileName(const std::string& path);

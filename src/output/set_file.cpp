@@ -15,182 +15,207 @@ constexpr std::string_view kEqual = "equal";
 constexpr std::string_view kReduction = "reduction";
 constexpr std::string_view kDiameters = "diameters";
 
-// A text field of the file, found by its key, and where the set holds it.
-struct TextKey {
-    std::string_view Key;
-    std::string DieSetFile::*Member;
-};
-
-constexpr std::array<TextKey, 5> kMaterialKeys{{
-    {"name", &DieSetFile::MaterialName},
-    {"strengthCoefficient", &DieSetFile::StrengthCoefficient},
-    {"hardeningExponent", &DieSetFile::HardeningExponent},
-    {"density", &DieSetFile::Density},
-    {"specificHeat", &DieSetFile::SpecificHeat},
-}};
-
-template <std::size_t N> std::vector<std::string_view> KeysOf(const std::array<TextKey, N>& keys) {
-    std::vector<std::string_view> names;
-    names.reserve(N);
-    for (const TextKey& key : keys) {
-        names.push_back(key.Key);
+template <std::size_t N>
+std::vector<std::string_view> KeysOf(const std::array<SetTextKey, N>& texts) {
+    std::vector<std::string_view> keys;
+    keys.reserve(N);
+    for (const SetTextKey& text : texts) {
+        keys.push_back(text.Key);
     }
-    return names;
+    return keys;
 }
 
-// A list of texts under key, each checked as a field's text.
-std::optional<std::string> ReadTexts(const Json& list, const std::string& path,
-                                     std::vector<std::string>& texts) {
+// The text under its key in the object of its group, checked as a field's text.
+Expected<void> ReadText(const Json& object, const SetTextKey& text, DieSetFile& set) {
+    return FieldText(object, text.Group, text.Key, set.*text.Member);
+}
+
+template <std::size_t N>
+Expected<void> ReadTexts(const Json& object, const std::array<SetTextKey, N>& texts,
+                         DieSetFile& set) {
+    for (const SetTextKey& text : texts) {
+        if (Expected<void> read = ReadText(object, text, set); !read) {
+            return read;
+        }
+    }
+    return Done{};
+}
+
+void WriteText(Json& object, const SetTextKey& text, const DieSetFile& set) {
+    object[std::string(text.Key)] = set.*text.Member;
+}
+
+template <std::size_t N>
+void WriteTexts(Json& object, const std::array<SetTextKey, N>& texts, const DieSetFile& set) {
+    for (const SetTextKey& text : texts) {
+        WriteText(object, text, set);
+    }
+}
+
+void WriteList(Json& object, const SetListKey& list, const DieSetFile& set) {
+    object[std::string(list.Key)] = set.*list.Member;
+}
+
+// The list under its key in the object of its group, each entry checked as a field's text.
+Expected<void> ReadList(const Json& object, const SetListKey& key, DieSetFile& set) {
+    const Json& list = object.at(std::string(key.Key));
+    const std::string path = KeyPath(key.Group, key.Key);
+    std::vector<std::string>& texts = set.*key.Member;
     if (!list.is_array()) {
-        return "the value of " + InQuotes(path) + " is not a list";
+        return Refusal{"the value of " + InQuotes(path) + " is not a list"};
     }
     texts.clear();
     texts.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string entry = path + "[" + std::to_string(i + 1) + "]";
         if (!list[i].is_string()) {
-            return "the value of " + InQuotes(entry) + " is not a text";
+            return Refusal{"the value of " + InQuotes(entry) + " is not a text"};
         }
         texts.push_back(list[i].get<std::string>());
-        if (auto wrong = CheckFieldText(texts.back(), entry)) {
-            return wrong;
+        if (Expected<void> read = CheckFieldText(texts.back(), entry); !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<std::string> ReadSchedule(const Json& schedule, DieSetFile& set) {
+Expected<void> ReadSchedule(const Json& schedule, DieSetFile& set) {
     if (!schedule.is_object()) {
-        return std::string("the value of \"schedule\" is not a group of keys");
+        return Refusal{"the value of \"schedule\" is not a group of keys"};
     }
     const auto kind = schedule.find("kind");
     if (kind == schedule.end()) {
-        return std::string("the key \"schedule.kind\" is missing");
+        return Refusal{"the key \"schedule.kind\" is missing"};
     }
     if (!kind->is_string()) {
-        return std::string("the value of \"schedule.kind\" is not a text");
+        return Refusal{"the value of \"schedule.kind\" is not a text"};
     }
     const std::string name = kind->get<std::string>();
     if (name == kEqual) {
         set.Schedule = ScheduleKind::Equal;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "dies"})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(schedule, "schedule", {"kind", kSetDies.Key}); !read) {
+            return read;
         }
-        return FieldText(schedule, "schedule", "dies", set.Dies);
+        return ReadText(schedule, kSetDies, set);
     }
     if (name == kReduction) {
         set.Schedule = ScheduleKind::Reduction;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "percent"})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(schedule, "schedule", {"kind", kSetPercent.Key});
+            !read) {
+            return read;
         }
-        return FieldText(schedule, "schedule", "percent", set.Percent);
+        return ReadText(schedule, kSetPercent, set);
     }
     if (name == kDiameters) {
         set.Schedule = ScheduleKind::Diameters;
-        if (auto wrong = CheckKeys(schedule, "schedule", {"kind", "outlets"})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(schedule, "schedule", {"kind", kSetOutlets.Key});
+            !read) {
+            return read;
         }
-        return ReadTexts(schedule.at("outlets"), "schedule.outlets", set.Outlets);
+        return ReadList(schedule, kSetOutlets, set);
     }
-    return "the schedule " + InQuotes(name) + R"( is none of "equal", "reduction" and "diameters")";
+    return Refusal{"the schedule " + InQuotes(name) +
+                   R"( is none of "equal", "reduction" and "diameters")"};
 }
 
-std::optional<std::string> ReadDie(const Json& die, DieSetFile& set) {
+Expected<void> ReadDie(const Json& die, DieSetFile& set) {
     if (!die.is_object()) {
-        return std::string("the value of \"die\" is not a group of keys");
+        return Refusal{"the value of \"die\" is not a group of keys"};
     }
-    if (auto wrong = CheckKeys(die, "die", {"blank", "fields"})) {
-        return wrong;
+    if (Expected<void> read = CheckKeys(die, "die", {kSetBlank.Key, "fields"}); !read) {
+        return read;
     }
-    if (auto wrong = FieldText(die, "die", "blank", set.Blank)) {
-        return wrong;
+    if (Expected<void> read = ReadText(die, kSetBlank, set); !read) {
+        return read;
     }
     const Json& fields = die.at("fields");
     if (!fields.is_object()) {
-        return std::string("the value of \"die.fields\" is not a group of keys");
+        return Refusal{"the value of \"die.fields\" is not a group of keys"};
     }
     std::vector<std::string_view> keys;
     keys.reserve(kSetDieFields.size());
     for (const DesignFieldKey& field : kSetDieFields) {
         keys.push_back(field.Key);
     }
-    if (auto wrong = CheckKeys(fields, "die.fields", keys)) {
-        return wrong;
+    if (Expected<void> read = CheckKeys(fields, "die.fields", keys); !read) {
+        return read;
     }
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
-        if (auto wrong =
-                FieldText(fields, "die.fields", kSetDieFields[i].Key, set.DieFieldTexts[i])) {
-            return wrong;
+        if (Expected<void> read =
+                FieldText(fields, "die.fields", kSetDieFields[i].Key, set.DieFieldTexts[i]);
+            !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // {"step": "0.001"} or {"sizes": ["1.2", ...]}: one of the two.
-std::optional<std::string> ReadRounding(const Json& rounding, DieSetFile& set) {
+Expected<void> ReadRounding(const Json& rounding, DieSetFile& set) {
     if (!rounding.is_object()) {
-        return std::string("the value of \"rounding\" is not a group of keys");
+        return Refusal{"the value of \"rounding\" is not a group of keys"};
     }
-    if (rounding.contains("step")) {
+    if (rounding.contains(kSetRoundingStep.Key)) {
         set.Rounding = RoundingKind::Step;
-        if (auto wrong = CheckKeys(rounding, "rounding", {"step"})) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(rounding, "rounding", {kSetRoundingStep.Key}); !read) {
+            return read;
         }
-        return FieldText(rounding, "rounding", "step", set.RoundingStep);
+        return ReadText(rounding, kSetRoundingStep, set);
     }
     set.Rounding = RoundingKind::Sizes;
-    if (auto wrong = CheckKeys(rounding, "rounding", {"sizes"})) {
-        return wrong;
+    if (Expected<void> read = CheckKeys(rounding, "rounding", {kSetRoundingSizes.Key}); !read) {
+        return read;
     }
-    return ReadTexts(rounding.at("sizes"), "rounding.sizes", set.RoundingSizes);
+    return ReadList(rounding, kSetRoundingSizes, set);
 }
 
-std::optional<std::string> ReadOverrides(const Json& overrides, DieSetFile& set) {
+Expected<void> ReadOverrides(const Json& overrides, DieSetFile& set) {
     if (!overrides.is_array()) {
-        return std::string("the value of \"overrides\" is not a list");
+        return Refusal{"the value of " + InQuotes(kSetOverridesKey) + " is not a list"};
     }
     for (std::size_t i = 0; i < overrides.size(); ++i) {
-        const std::string path = "overrides[" + std::to_string(i + 1) + "]";
+        const std::string path = std::string(kSetOverridesKey) + "[" + std::to_string(i + 1) + "]";
         const Json& entry = overrides[i];
         if (!entry.is_object()) {
-            return "the value of " + InQuotes(path) + " is not a group of keys";
+            return Refusal{"the value of " + InQuotes(path) + " is not a group of keys"};
         }
         std::vector<std::string_view> keys{"pass", "fields"};
         if (entry.contains("blank")) {
             keys.emplace_back("blank");
         }
-        if (auto wrong = CheckKeys(entry, path, keys)) {
-            return wrong;
+        if (Expected<void> read = CheckKeys(entry, path, keys); !read) {
+            return read;
         }
         PassOverride override;
-        if (auto wrong = FieldText(entry, path, "pass", override.Pass)) {
-            return wrong;
+        if (Expected<void> read = FieldText(entry, path, "pass", override.Pass); !read) {
+            return read;
         }
         if (entry.contains("blank")) {
             override.Blank.emplace();
-            if (auto wrong = FieldText(entry, path, "blank", *override.Blank)) {
-                return wrong;
+            if (Expected<void> read = FieldText(entry, path, "blank", *override.Blank); !read) {
+                return read;
             }
         }
         const Json& fields = entry.at("fields");
         const std::string fieldsPath = path + ".fields";
         if (!fields.is_object()) {
-            return "the value of " + InQuotes(fieldsPath) + " is not a group of keys";
+            return Refusal{"the value of " + InQuotes(fieldsPath) + " is not a group of keys"};
         }
         for (const auto& item : fields.items()) {
             const std::optional<std::size_t> found = SetDieFieldIndex(item.key());
             if (!found) {
-                return "the key " + InQuotes(KeyPath(fieldsPath, item.key())) + " is unknown";
+                return Refusal{"the key " + InQuotes(KeyPath(fieldsPath, item.key())) +
+                               " is unknown"};
             }
             std::string text;
-            if (auto wrong = FieldText(fields, fieldsPath, item.key(), text)) {
-                return wrong;
+            if (Expected<void> read = FieldText(fields, fieldsPath, item.key(), text); !read) {
+                return read;
             }
             override.FieldTexts.at(*found) = std::move(text);
         }
         set.Overrides.push_back(std::move(override));
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace
@@ -232,48 +257,44 @@ std::string DieSetToText(const DieSetFile& set) {
     switch (set.Schedule) {
     case ScheduleKind::Equal:
         schedule["kind"] = kEqual;
-        schedule["dies"] = set.Dies;
+        WriteText(schedule, kSetDies, set);
         break;
     case ScheduleKind::Reduction:
         schedule["kind"] = kReduction;
-        schedule["percent"] = set.Percent;
+        WriteText(schedule, kSetPercent, set);
         break;
     case ScheduleKind::Diameters:
         schedule["kind"] = kDiameters;
-        schedule["outlets"] = set.Outlets;
+        WriteList(schedule, kSetOutlets, set);
         break;
     }
     Json material = Json::object();
-    for (const TextKey& key : kMaterialKeys) {
-        material[std::string(key.Key)] = set.*key.Member;
-    }
+    WriteTexts(material, kSetMaterialTexts, set);
     Json fields = Json::object();
     for (std::size_t i = 0; i < kSetDieFields.size(); ++i) {
         fields[std::string(kSetDieFields[i].Key)] = set.DieFieldTexts[i];
     }
     Json die = Json::object();
-    die["blank"] = set.Blank;
+    WriteText(die, kSetBlank, set);
     die["fields"] = std::move(fields);
 
     Json root = Json::object();
     root["format"] = kSetFormat;
     root["version"] = kSetVersion;
     root["unit"] = set.Unit;
-    root["startDiameter"] = set.StartDiameter;
-    root["finishDiameter"] = set.FinishDiameter;
+    WriteTexts(root, kSetDiameterTexts, set);
     root["schedule"] = std::move(schedule);
     if (set.Rounding != RoundingKind::None) {
         Json rounding = Json::object();
         if (set.Rounding == RoundingKind::Step) {
-            rounding["step"] = set.RoundingStep;
+            WriteText(rounding, kSetRoundingStep, set);
         } else {
-            rounding["sizes"] = set.RoundingSizes;
+            WriteList(rounding, kSetRoundingSizes, set);
         }
         root["rounding"] = std::move(rounding);
     }
     root["material"] = std::move(material);
-    root["friction"] = set.Friction;
-    root["finishSpeed"] = set.FinishSpeed;
+    WriteTexts(root, kSetDrawingTexts, set);
     root["die"] = std::move(die);
     if (!set.Overrides.empty()) {
         Json overrides = Json::array();
@@ -292,85 +313,78 @@ std::string DieSetToText(const DieSetFile& set) {
             entry["fields"] = std::move(changed);
             overrides.push_back(std::move(entry));
         }
-        root["overrides"] = std::move(overrides);
+        root[std::string(kSetOverridesKey)] = std::move(overrides);
     }
     return JsonFileText(root);
 }
 
-std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes) {
-    std::variant<Json, std::string> parsed = ParseStrictJson(bytes, kSetKind);
-    if (std::string* wrong = std::get_if<std::string>(&parsed)) {
-        return std::move(*wrong);
+Expected<DieSetFile> DieSetFromText(std::string_view bytes) {
+    const Expected<Json> parsed = ParseStrictJson(bytes, kSetKind);
+    if (!parsed) {
+        return parsed.Error();
     }
-    const Json& root = std::get<Json>(parsed);
+    const Json& root = *parsed;
     std::vector<std::string_view> rootKeys{
-        "format",   "version",  "unit",     "startDiameter", "finishDiameter",
-        "schedule", "material", "friction", "finishSpeed",   "die"};
-    for (const std::string_view optional : {"rounding", "overrides"}) {
+        "format",   "version",  "unit",           kSetStartDiameter.Key, kSetFinishDiameter.Key,
+        "schedule", "material", kSetFriction.Key, kSetFinishSpeed.Key,   "die"};
+    for (const std::string_view optional : {std::string_view("rounding"), kSetOverridesKey}) {
         if (root.contains(optional)) {
             rootKeys.emplace_back(optional);
         }
     }
-    if (auto wrong = CheckKeys(root, "", rootKeys)) {
-        return *wrong;
+    if (Expected<void> read = CheckKeys(root, "", rootKeys); !read) {
+        return read.Error();
     }
 
     DieSetFile set;
-    if (auto wrong = TextOf(root, "", "unit", set.Unit)) {
-        return *wrong;
+    if (Expected<void> read = TextOf(root, "", "unit", set.Unit); !read) {
+        return read.Error();
     }
     if (set.Unit != "in" && set.Unit != "mm") {
-        return "the unit " + InQuotes(set.Unit) + R"( is neither "in" nor "mm")";
+        return Refusal{"the unit " + InQuotes(set.Unit) + R"( is neither "in" nor "mm")"};
     }
-    for (auto [key, member] : {std::pair{"startDiameter", &DieSetFile::StartDiameter},
-                               std::pair{"finishDiameter", &DieSetFile::FinishDiameter}}) {
-        if (auto wrong = FieldText(root, "", key, set.*member)) {
-            return *wrong;
-        }
+    if (Expected<void> read = ReadTexts(root, kSetDiameterTexts, set); !read) {
+        return read.Error();
     }
-    if (auto wrong = ReadSchedule(root.at("schedule"), set)) {
-        return *wrong;
+    if (Expected<void> read = ReadSchedule(root.at("schedule"), set); !read) {
+        return read.Error();
     }
     if (root.contains("rounding")) {
-        if (auto wrong = ReadRounding(root.at("rounding"), set)) {
-            return *wrong;
+        if (Expected<void> read = ReadRounding(root.at("rounding"), set); !read) {
+            return read.Error();
         }
     }
     const Json& material = root.at("material");
     if (!material.is_object()) {
-        return std::string("the value of \"material\" is not a group of keys");
+        return Refusal{"the value of \"material\" is not a group of keys"};
     }
-    if (auto wrong = CheckKeys(material, "material", KeysOf(kMaterialKeys))) {
-        return *wrong;
+    if (Expected<void> read = CheckKeys(material, "material", KeysOf(kSetMaterialTexts)); !read) {
+        return read.Error();
     }
-    for (const TextKey& key : kMaterialKeys) {
-        if (auto wrong = FieldText(material, "material", key.Key, set.*key.Member)) {
-            return *wrong;
-        }
+    if (Expected<void> read = ReadTexts(material, kSetMaterialTexts, set); !read) {
+        return read.Error();
     }
-    for (auto [key, member] : {std::pair{"friction", &DieSetFile::Friction},
-                               std::pair{"finishSpeed", &DieSetFile::FinishSpeed}}) {
-        if (auto wrong = FieldText(root, "", key, set.*member)) {
-            return *wrong;
-        }
+    if (Expected<void> read = ReadTexts(root, kSetDrawingTexts, set); !read) {
+        return read.Error();
     }
-    if (auto wrong = ReadDie(root.at("die"), set)) {
-        return *wrong;
+    if (Expected<void> read = ReadDie(root.at("die"), set); !read) {
+        return read.Error();
     }
-    if (root.contains("overrides")) {
-        if (auto wrong = ReadOverrides(root.at("overrides"), set)) {
-            return *wrong;
+    if (root.contains(kSetOverridesKey)) {
+        if (Expected<void> read = ReadOverrides(root.at(std::string(kSetOverridesKey)), set);
+            !read) {
+            return read.Error();
         }
     }
     return set;
 }
 
-std::variant<DieSetFile, std::string> ReadDieSetFile(const std::string& path) {
-    std::string bytes;
-    if (auto wrong = ReadBoundedFile(path, bytes)) {
-        return *wrong;
+Expected<DieSetFile> ReadDieSetFile(const std::string& path) {
+    const Expected<std::string> bytes = ReadBoundedFile(path);
+    if (!bytes) {
+        return bytes.Error();
     }
-    return DieSetFromText(bytes);
+    return DieSetFromText(*bytes);
 }
 
 } // namespace dieprofile

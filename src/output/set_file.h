@@ -3,13 +3,13 @@
 // a computed figure, as a small JSON text read as strictly as a design file.
 #pragma once
 
+#include "core/expected.h"
 #include "output/design_file.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -90,6 +90,61 @@ struct DieSetFile {
     bool operator==(const DieSetFile&) const = default;
 };
 
+// Where the file holds a text of the set: the group of keys it sits in (empty at the top of the
+// file), its key there, and the set's member. Each text's key and member are named here only: the
+// file's reader and writer and the set's table of fields all take them from these.
+struct SetTextKey {
+    std::string_view Group;
+    std::string_view Key;
+    std::string DieSetFile::*Member;
+};
+// The same for a list of texts.
+struct SetListKey {
+    std::string_view Group;
+    std::string_view Key;
+    std::vector<std::string> DieSetFile::*Member;
+};
+
+inline constexpr SetTextKey kSetStartDiameter{"", "startDiameter", &DieSetFile::StartDiameter};
+inline constexpr SetTextKey kSetFinishDiameter{"", "finishDiameter", &DieSetFile::FinishDiameter};
+inline constexpr SetTextKey kSetDies{"schedule", "dies", &DieSetFile::Dies};
+inline constexpr SetTextKey kSetPercent{"schedule", "percent", &DieSetFile::Percent};
+inline constexpr SetListKey kSetOutlets{"schedule", "outlets", &DieSetFile::Outlets};
+inline constexpr SetTextKey kSetRoundingStep{"rounding", "step", &DieSetFile::RoundingStep};
+inline constexpr SetListKey kSetRoundingSizes{"rounding", "sizes", &DieSetFile::RoundingSizes};
+inline constexpr SetTextKey kSetMaterialName{"material", "name", &DieSetFile::MaterialName};
+inline constexpr SetTextKey kSetStrengthCoefficient{"material", "strengthCoefficient",
+                                                    &DieSetFile::StrengthCoefficient};
+inline constexpr SetTextKey kSetHardeningExponent{"material", "hardeningExponent",
+                                                  &DieSetFile::HardeningExponent};
+inline constexpr SetTextKey kSetDensity{"material", "density", &DieSetFile::Density};
+inline constexpr SetTextKey kSetSpecificHeat{"material", "specificHeat", &DieSetFile::SpecificHeat};
+inline constexpr SetTextKey kSetFriction{"", "friction", &DieSetFile::Friction};
+inline constexpr SetTextKey kSetFinishSpeed{"", "finishSpeed", &DieSetFile::FinishSpeed};
+inline constexpr SetTextKey kSetBlank{"die", "blank", &DieSetFile::Blank};
+inline constexpr std::string_view kSetOverridesKey = "overrides";
+
+// The texts of the top and of the material's group, each in the order the file writes them.
+inline constexpr std::array<SetTextKey, 2> kSetDiameterTexts{kSetStartDiameter, kSetFinishDiameter};
+inline constexpr std::array<SetTextKey, 5> kSetMaterialTexts{
+    kSetMaterialName, kSetStrengthCoefficient, kSetHardeningExponent, kSetDensity,
+    kSetSpecificHeat};
+inline constexpr std::array<SetTextKey, 2> kSetDrawingTexts{kSetFriction, kSetFinishSpeed};
+// Every text, in the order the file writes them.
+inline constexpr std::array<SetTextKey, 13> kSetTexts{kSetStartDiameter,
+                                                      kSetFinishDiameter,
+                                                      kSetDies,
+                                                      kSetPercent,
+                                                      kSetRoundingStep,
+                                                      kSetMaterialName,
+                                                      kSetStrengthCoefficient,
+                                                      kSetHardeningExponent,
+                                                      kSetDensity,
+                                                      kSetSpecificHeat,
+                                                      kSetFriction,
+                                                      kSetFinishSpeed,
+                                                      kSetBlank};
+
 // True when the two hold the same inputs as a file would save them (the chosen schedule's and
 // rounding's texts only).
 bool SameAsSaved(const DieSetFile& a, const DieSetFile& b);
@@ -100,9 +155,9 @@ std::string DieSetToText(const DieSetFile& set);
 // The set in bytes, or what is wrong with them (a phrase such as `the key "friction" is
 // missing`). Checks the form only: whether the texts are numbers in range and the blank is a
 // catalogue row is for the set's own validation.
-std::variant<DieSetFile, std::string> DieSetFromText(std::string_view bytes);
+Expected<DieSetFile> DieSetFromText(std::string_view bytes);
 
 // Reads the file at path (at most 1 MiB, a regular file) and then as DieSetFromText.
-std::variant<DieSetFile, std::string> ReadDieSetFile(const std::string& path);
+Expected<DieSetFile> ReadDieSetFile(const std::string& path);
 
 } // namespace dieprofile

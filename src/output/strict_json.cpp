@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -154,108 +155,107 @@ std::string KeyPath(std::string_view parent, std::string_view key) {
     return parent.empty() ? std::string(key) : std::string(parent) + "." + std::string(key);
 }
 
-std::variant<StrictJson, std::string> ParseStrictJson(std::string_view bytes,
-                                                      const FileKind& kind) {
+Expected<StrictJson> ParseStrictJson(std::string_view bytes, const FileKind& kind) {
     const std::string notOurs = "it is not a Die Profile " + std::string(kind.Noun);
     if (bytes.size() > kMaxFileBytes) {
-        return std::string("it is larger than 1 MiB");
+        return Refusal{"it is larger than 1 MiB"};
     }
     if (!IsUtf8(bytes)) {
-        return std::string("it is not UTF-8 text");
+        return Refusal{"it is not UTF-8 text"};
     }
 
     // The parser would take a NUL for the end of the text and ignore whatever follows it.
     if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
-        return "it is not JSON (error at byte " + std::to_string(nul + 1) + ")";
+        return Refusal{"it is not JSON (error at byte " + std::to_string(nul + 1) + ")"};
     }
     StrictJson root;
     StrictReader reader(root);
     try {
         StrictJson::sax_parse(bytes.begin(), bytes.end(), &reader);
     } catch (const StrictJson::parse_error& error) {
-        return "it is not JSON (error at byte " + std::to_string(error.byte) + ")";
+        return Refusal{"it is not JSON (error at byte " + std::to_string(error.byte) + ")"};
     } catch (const StrictJson::out_of_range&) {
         // A number such as 1E400 is valid JSON that no double holds; the parser refuses it so.
-        return std::string("it holds a number too large to read");
+        return Refusal{"it holds a number too large to read"};
     }
     if (reader.TooDeep) {
-        return notOurs;
+        return Refusal{notOurs};
     }
     if (reader.Duplicate) {
-        return "the key " + InQuotes(*reader.Duplicate) + " appears twice";
+        return Refusal{"the key " + InQuotes(*reader.Duplicate) + " appears twice"};
     }
     if (!root.is_object()) {
-        return notOurs;
+        return Refusal{notOurs};
     }
     // The format and the version first: a file of another kind or of a newer version is named as
     // such, not as a list of the keys it lacks.
     const auto format = root.find("format");
     if (format == root.end() || !format->is_string() || *format != kind.Format) {
-        return notOurs;
+        return Refusal{notOurs};
     }
     const auto version = root.find("version");
     if (version == root.end() || !version->is_number_integer()) {
-        return std::string("its version is missing or not a whole number");
+        return Refusal{"its version is missing or not a whole number"};
     }
     // A version past the largest signed 64-bit number is still a version, and a newer one.
     const bool newer = version->is_number_unsigned() ? version->get<std::uint64_t>() >
                                                            static_cast<std::uint64_t>(kind.Version)
                                                      : version->get<std::int64_t>() > kind.Version;
     if (newer) {
-        return "it was written by a newer version of the program (" + std::string(kind.Noun) +
-               " version " + version->dump() + ", this program reads version " +
-               std::to_string(kind.Version) + ")";
+        return Refusal{"it was written by a newer version of the program (" +
+                       std::string(kind.Noun) + " version " + version->dump() +
+                       ", this program reads version " + std::to_string(kind.Version) + ")"};
     }
     if (version->get<long long>() < 1) {
-        return std::string("its version is not valid");
+        return Refusal{"its version is not valid"};
     }
     return root;
 }
 
-std::optional<std::string> CheckKeys(const StrictJson& object, std::string_view parent,
-                                     const std::vector<std::string_view>& known) {
+Expected<void> CheckKeys(const StrictJson& object, std::string_view parent,
+                         const std::vector<std::string_view>& known) {
     for (const auto& item : object.items()) {
         bool found = false;
         for (std::string_view key : known) {
             found = found || item.key() == key;
         }
         if (!found) {
-            return "the key " + InQuotes(KeyPath(parent, item.key())) + " is unknown";
+            return Refusal{"the key " + InQuotes(KeyPath(parent, item.key())) + " is unknown"};
         }
     }
     for (std::string_view key : known) {
         if (!object.contains(key)) {
-            return "the key " + InQuotes(KeyPath(parent, key)) + " is missing";
+            return Refusal{"the key " + InQuotes(KeyPath(parent, key)) + " is missing"};
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<std::string> TextOf(const StrictJson& object, std::string_view parent,
-                                  std::string_view key, std::string& into) {
+Expected<void> TextOf(const StrictJson& object, std::string_view parent, std::string_view key,
+                      std::string& into) {
     const StrictJson& value = object.at(std::string(key));
     if (!value.is_string()) {
-        return "the value of " + InQuotes(KeyPath(parent, key)) + " is not a text";
+        return Refusal{"the value of " + InQuotes(KeyPath(parent, key)) + " is not a text"};
     }
     into = value.get<std::string>();
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<std::string> CheckFieldText(std::string_view text, std::string_view path) {
+Expected<void> CheckFieldText(std::string_view text, std::string_view path) {
     if (CodePointCount(text) > kMaxFieldCharacters) {
-        return "the text of " + InQuotes(path) + " is longer than " +
-               std::to_string(kMaxFieldCharacters) + " characters";
+        return Refusal{"the text of " + InQuotes(path) + " is longer than " +
+                       std::to_string(kMaxFieldCharacters) + " characters"};
     }
     if (HoldsControlCharacter(text)) {
-        return "the text of " + InQuotes(path) + " holds a control character";
+        return Refusal{"the text of " + InQuotes(path) + " holds a control character"};
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<std::string> FieldText(const StrictJson& object, std::string_view parent,
-                                     std::string_view key, std::string& into) {
-    if (auto wrong = TextOf(object, parent, key, into)) {
-        return wrong;
+Expected<void> FieldText(const StrictJson& object, std::string_view parent, std::string_view key,
+                         std::string& into) {
+    if (Expected<void> read = TextOf(object, parent, key, into); !read) {
+        return read;
     }
     return CheckFieldText(into, KeyPath(parent, key));
 }

@@ -4,15 +4,14 @@
 // include it; the JSON library stays out of every public header.
 #pragma once
 
+#include "core/expected.h"
 #include "output/atomic_file.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace dieprofile {
@@ -30,21 +29,21 @@ struct FileKind {
 };
 
 // The bytes parsed, with the file's format and version checked, or what is wrong with them.
-std::variant<StrictJson, std::string> ParseStrictJson(std::string_view bytes, const FileKind& kind);
+Expected<StrictJson> ParseStrictJson(std::string_view bytes, const FileKind& kind);
 
 // "the key "fields.exitAngle" is unknown" or "... is missing": the object holds exactly the known
 // keys; the first difference as the message.
-std::optional<std::string> CheckKeys(const StrictJson& object, std::string_view parent,
-                                     const std::vector<std::string_view>& known);
+Expected<void> CheckKeys(const StrictJson& object, std::string_view parent,
+                         const std::vector<std::string_view>& known);
 
 // Reads object[key] (which must be there) into `into`, or says that it is not a text.
-std::optional<std::string> TextOf(const StrictJson& object, std::string_view parent,
-                                  std::string_view key, std::string& into);
+Expected<void> TextOf(const StrictJson& object, std::string_view parent, std::string_view key,
+                      std::string& into);
 
 // As TextOf, for a text as typed into a field: at most kMaxFieldCharacters characters and no
 // control character, or the message saying which rule it breaks.
-std::optional<std::string> FieldText(const StrictJson& object, std::string_view parent,
-                                     std::string_view key, std::string& into);
+Expected<void> FieldText(const StrictJson& object, std::string_view parent, std::string_view key,
+                         std::string& into);
 
 // A key path as the messages write it: "fields.exitAngle".
 std::string KeyPath(std::string_view parent, std::string_view key);
@@ -52,13 +51,13 @@ std::string KeyPath(std::string_view parent, std::string_view key);
 // "\"text\"".
 std::string InQuotes(std::string_view text);
 
-// Reads at most kMaxFileBytes + 1 bytes of the file into `bytes`, as every file reader does.
-inline std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& bytes) {
-    return ReadBoundedFile(path, bytes, kMaxFileBytes);
+// At most kMaxFileBytes + 1 bytes of the file, as every file reader reads it.
+inline Expected<std::string> ReadBoundedFile(const std::string& path) {
+    return ReadBoundedFile(path, kMaxFileBytes);
 }
 
 // The same check of one value already held: a text as typed, or what is wrong with it.
-std::optional<std::string> CheckFieldText(std::string_view text, std::string_view path);
+Expected<void> CheckFieldText(std::string_view text, std::string_view path);
 
 // The serialised text of a root object, as the writers save it.
 std::string JsonFileText(const StrictJson& root);

@@ -19,7 +19,6 @@ double TextWidth(std::string_view text, double height) {
         const bool widest = c == 'W' || c == '@';
         em += narrow ? 0.3 : widest ? 1.0 : wide ? 0.85 : 0.56;
     }
-    constexpr double kCapHeightPerEm = 0.69;
     return em * height / kCapHeightPerEm;
 }
 

@@ -10,6 +10,15 @@
 
 namespace dieprofile {
 
+// Liberation Sans, the lettering of every page, in ems: the capital height, the ascent above the
+// baseline, the descent below it and a line's height. The font's tables give a capital height of
+// 0.688; 0.69 is the figure every page's widths were laid out with, kept so that the drawing
+// sheet, the chart and the report stay where they are.
+inline constexpr double kCapHeightPerEm = 0.69;
+inline constexpr double kAscentPerEm = 0.905;
+inline constexpr double kDescentPerEm = 0.212;
+inline constexpr double kLinePerEm = 1.15;
+
 // The width in millimetres of text set at the given capital height in Liberation Sans, roughly
 // and on the wide side.
 double TextWidth(std::string_view text, double height);

@@ -434,9 +434,10 @@ bool IsDieSetPath(const QString& path) {
 }
 
 int ExportDieSetWithoutWindow(const CommandLine& line) {
-    const std::variant<DieSetFile, std::string> read = OpenDieSet(PathBytes(line.Design));
-    if (const auto* message = std::get_if<std::string>(&read)) {
-        WriteLine(stderr, QStringLiteral("dieprofile: ") + QString::fromStdString(*message));
+    const Expected<DieSetFile> read = OpenDieSet(PathBytes(line.Design));
+    if (!read) {
+        WriteLine(stderr,
+                  QStringLiteral("dieprofile: ") + QString::fromStdString(read.Error().Message));
         return 1;
     }
     QtExportPainters painters;
@@ -447,8 +448,7 @@ int ExportDieSetWithoutWindow(const CommandLine& line) {
         HasExtension(request.Path, "csv") ? DieSetExportFormat::Csv : DieSetExportFormat::Pdf;
     request.SheetPaper = line.PaperAsked.value_or(DefaultSheetPaper());
     request.Details = LoadSheetDetails();
-    const Expected<void, ExportRefusal> exported =
-        ExportDieSet(std::get<DieSetFile>(read), request, &painters);
+    const Expected<void, ExportRefusal> exported = ExportDieSet(*read, request, &painters);
     if (!exported) {
         WriteLine(stderr, QStringLiteral("dieprofile: ") + ToQString(exported.Error().Message));
         return exported.Error().UsageMistake ? 2 : 1;

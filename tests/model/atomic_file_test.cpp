@@ -136,9 +136,9 @@ TEST_F(AtomicFileTest, WritesWhereAndAsAUserExpects) {
         SetUp();
         c.Prepare(folder);
         const mode_t before = umask(c.Umask);
-        const auto failure = WriteFileAtomically((folder / c.Path).string(), "new bytes");
+        const Expected<void> written = WriteFileAtomically((folder / c.Path).string(), "new bytes");
         umask(before);
-        EXPECT_EQ(failure, std::nullopt) << c.Name;
+        EXPECT_TRUE(written) << c.Name << ": " << written.Error().Message;
         EXPECT_EQ(ReadAll(folder / c.Lands), "new bytes") << c.Name;
         const struct stat landed = StatOf(folder / c.Lands);
         EXPECT_TRUE(S_ISREG(landed.st_mode)) << c.Name;
@@ -156,12 +156,12 @@ TEST_F(AtomicFileTest, KeepsTheOwnerAndGroupOfAReplacedFileWhereItMay) {
     if (geteuid() != 0) {
         // A plain user keeps the group of a file of their own (which is all they may give).
         const gid_t group = StatOf(target).st_gid;
-        ASSERT_EQ(WriteFileAtomically(target.string(), "new"), std::nullopt);
+        ASSERT_TRUE(WriteFileAtomically(target.string(), "new"));
         EXPECT_EQ(StatOf(target).st_gid, group);
         return;
     }
     ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
-    ASSERT_EQ(WriteFileAtomically(target.string(), "new"), std::nullopt);
+    ASSERT_TRUE(WriteFileAtomically(target.string(), "new"));
     EXPECT_EQ(StatOf(target).st_uid, 1234U);
     EXPECT_EQ(StatOf(target).st_gid, 5678U);
 }
@@ -204,7 +204,9 @@ TEST_F(AtomicFileTest, RefusesInOneWordingAndLeavesEverythingAsItWas) {
     for (const RefusalCase& c : cases) {
         SetUp();
         c.Prepare(folder);
-        EXPECT_EQ(WriteFileAtomically((folder / c.Path).string(), "new"), c.Reason) << c.Name;
+        const Expected<void> written = WriteFileAtomically((folder / c.Path).string(), "new");
+        EXPECT_FALSE(written) << c.Name;
+        EXPECT_EQ(written.Error().Message, c.Reason) << c.Name;
         EXPECT_EQ(Entries(), c.Entries) << c.Name;
     }
 }
@@ -219,10 +221,11 @@ TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     const struct rlimit small { 4096, limit.rlim_max };
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto failure = WriteFileAtomically(target.string(), std::string(100000, 'x'));
+    const Expected<void> written = WriteFileAtomically(target.string(), std::string(100000, 'x'));
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(failure, "the file is larger than this system allows");
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.Error().Message, "the file is larger than this system allows");
     EXPECT_EQ(ReadAll(target), "the sheet as it was");
     EXPECT_EQ(Entries(), std::vector<std::string>{"sheet.svg"});
 }

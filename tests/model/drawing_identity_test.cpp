@@ -33,9 +33,9 @@ TEST_F(DrawingIdentityTest, TravelsWithTheDesignInTheVersionItNeeds) {
         EXPECT_NE(text.find(row.version), std::string::npos) << text;
         EXPECT_EQ(text.find("\"title\"") != std::string::npos, !row.identity.Title.empty());
         const auto read = DesignFromText(text);
-        ASSERT_TRUE(std::holds_alternative<Design>(read)) << std::get<std::string>(read);
+        ASSERT_TRUE(read) << read.Error().Message;
         model.SetIdentity({"other", "other", "other"});
-        ASSERT_TRUE(model.ApplyDesign(std::get<Design>(read)));
+        ASSERT_TRUE(model.ApplyDesign(*read));
         EXPECT_EQ(model.Identity(), row.identity);
     }
 }
@@ -69,8 +69,8 @@ TEST_F(DrawingIdentityTest, FileThatCannotHoldItIsRefused) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const auto read = DesignFromText(row.bytes);
-        ASSERT_TRUE(std::holds_alternative<std::string>(read));
-        EXPECT_EQ(std::get<std::string>(read), row.reason);
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.Error().Message, row.reason);
     }
 }
 
