@@ -69,9 +69,10 @@ void BM_OverlayPdfLargestBlankAt200x(benchmark::State& state) {
                                                                  : dieprofile::OverlayView::Bore};
     const QString path = QDir::temp().filePath(QStringLiteral("dieprofile-overlay-bench.pdf"));
     for (auto _ : state) {
-        if (const auto problem =
-                dieprofile::WriteOverlayPdf(model, options, QStringLiteral("bench"), path)) {
-            state.SkipWithError(problem->toStdString().c_str());
+        if (const auto done =
+                dieprofile::WriteOverlayPdf(model, options, QStringLiteral("bench"), path);
+            !done) {
+            state.SkipWithError(done.Error().toStdString().c_str());
             return;
         }
     }

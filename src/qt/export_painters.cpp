@@ -13,11 +13,11 @@ namespace dieprofile {
 
 namespace {
 
-Rendering Made(const std::variant<QByteArray, QString>& made) {
-    if (const auto* bytes = std::get_if<QByteArray>(&made)) {
-        return bytes->toStdString();
+Rendering Made(const Expected<QByteArray, QString>& made) {
+    if (!made) {
+        return Refusal{made.Error().toStdString()};
     }
-    return Refusal{std::get<QString>(made).toStdString()};
+    return made->toStdString();
 }
 
 } // namespace
@@ -26,9 +26,8 @@ Paper DefaultSheetPaper() {
     std::optional<Paper> printerPaper;
     // Without the printing module no printer can be asked, and the locale decides as it does when
     // there is no printer; printing and SVG then say what is missing.
-    const std::variant<Printing*, QString> printing = LoadedPrinting();
-    if (Printing* const* loaded = std::get_if<Printing*>(&printing)) {
-        if (const std::optional<QSizeF> size = (*loaded)->DefaultPrinterPaper()) {
+    if (const Expected<Printing*, QString> printing = LoadedPrinting()) {
+        if (const std::optional<QSizeF> size = (*printing)->DefaultPrinterPaper()) {
             printerPaper = PaperOfSize(size->width(), size->height());
         }
     }
@@ -74,14 +73,14 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
         return QStringLiteral("Cannot print the drawing: %1.")
             .arg(ToQString(drawing.Error().Message));
     }
-    const std::variant<Printing*, QString> printing = LoadedPrinting();
-    if (const QString* missing = std::get_if<QString>(&printing)) {
-        return QStringLiteral("Cannot print the drawing: %1.").arg(*missing);
+    const Expected<Printing*, QString> printing = LoadedPrinting();
+    if (!printing) {
+        return QStringLiteral("Cannot print the drawing: %1.").arg(printing.Error());
     }
     const Paper preferred = DefaultSheetPaper();
     const PaperSize landscape = LandscapeSize(preferred);
     const std::unique_ptr<PaperPrinter> printer =
-        std::get<Printing*>(printing)->NewPrinter(ToQString(SheetTitle(designName.toStdString())));
+        (*printing)->NewPrinter(ToQString(SheetTitle(designName.toStdString())));
     printer->SetFullPageLayout(
         QPageLayout(QPageSize(QSizeF(landscape.HeightMm, landscape.WidthMm), QPageSize::Millimeter),
                     QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
@@ -99,9 +98,9 @@ std::optional<QString> PrintDrawing(QWidget* parent, const Form1Model& model,
         return QStringLiteral("Cannot print the drawing: %1.")
             .arg(ToQString(sheet.Error().Message));
     }
-    if (const std::optional<QString> failure = printer->Print({*sheet})) {
+    if (const Expected<void, QString> printed = printer->Print({*sheet}); !printed) {
         return QStringLiteral("Cannot print the drawing on \"%1\": %2.")
-            .arg(printer->Name(), *failure);
+            .arg(printer->Name(), printed.Error());
     }
     return std::nullopt;
 }

@@ -488,13 +488,13 @@ PrintOutcome MainWindow::PrintWindow() {
     // The page shows the window's content as designed; the strip the print action adds to the
     // window for the page stays blank, so it is left out and the content centred.
     const QRectF content(0, 0, Px(kWindow.ClientWidth), Px(kWindow.ClientHeight));
-    const std::variant<Printing*, QString> printing = LoadedPrinting();
-    if (const QString* missing = std::get_if<QString>(&printing)) {
-        return {PrintOutcome::Kind::Failed, missing->toStdString(), {}};
+    const Expected<Printing*, QString> printing = LoadedPrinting();
+    if (!printing) {
+        return {PrintOutcome::Kind::Failed, printing.Error().toStdString(), {}};
     }
-    return std::get<Printing*>(printing)->PrintPage(
-        windowTitle(), orientation_, content,
-        [this](QPainter& painter) { PaintWindowForPaper(painter, *this); });
+    return (*printing)->PrintPage(windowTitle(), orientation_, content, [this](QPainter& painter) {
+        PaintWindowForPaper(painter, *this);
+    });
 }
 
 } // namespace dieprofile

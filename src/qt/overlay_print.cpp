@@ -28,15 +28,15 @@ PaperSize PrinterPaper(const PaperPrinter& printer) {
 
 } // namespace
 
-std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
-                                       const QString& designName, const QString& path, Paper paper,
-                                       ExportNotes* notes) {
+Expected<void, QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
+                                        const QString& designName, const QString& path, Paper paper,
+                                        ExportNotes* notes) {
     if (const Expected<void, ExportRefusal> exported =
             ExportDrawingFile(model, designName, path, options, {}, paper, notes);
         !exported) {
         return ToQString(exported.Error().Message);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 ChartPreview PreviewChart(const Form1Model& model, const OverlayOptions& options,
@@ -61,11 +61,11 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (const Expected<void> drawing = CheckDrawing(model); !drawing) {
         return QStringLiteral("Cannot print at scale: %1.").arg(ToQString(drawing.Error().Message));
     }
-    const std::variant<Printing*, QString> printing = LoadedPrinting();
-    if (const QString* missing = std::get_if<QString>(&printing)) {
-        return QStringLiteral("Cannot print at scale: %1.").arg(*missing);
+    const Expected<Printing*, QString> printing = LoadedPrinting();
+    if (!printing) {
+        return QStringLiteral("Cannot print at scale: %1.").arg(printing.Error());
     }
-    const std::unique_ptr<PaperPrinter> printer = std::get<Printing*>(printing)->NewPrinter(
+    const std::unique_ptr<PaperPrinter> printer = (*printing)->NewPrinter(
         designName.isEmpty() ? QStringLiteral("Die profile overlay") : designName);
     // The dialog counts the pages on the printer's present paper.
     const PaperSize paper = PrinterPaper(*printer);
@@ -91,8 +91,8 @@ std::optional<QString> PrintAtScale(QWidget* parent, const Form1Model& model,
     if (!laidOut) {
         return QStringLiteral("Printing failed: %1").arg(ToQString(laidOut.Error().Message));
     }
-    if (std::optional<QString> problem = printer->Print(OverlayPaper(*laidOut))) {
-        return QStringLiteral("Printing failed: %1.").arg(*problem);
+    if (const Expected<void, QString> printed = printer->Print(OverlayPaper(*laidOut)); !printed) {
+        return QStringLiteral("Printing failed: %1.").arg(printed.Error());
     }
     return std::nullopt;
 }

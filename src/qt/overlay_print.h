@@ -17,11 +17,11 @@ class QWidget;
 namespace dieprofile {
 
 // Writes the overlay's PDF of the last Calculate on the paper to a file at path, as every export
-// is written. Nothing on success (notes, when given, then tell the pages and any warning);
-// otherwise the message for the user, and nothing is written.
-std::optional<QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
-                                       const QString& designName, const QString& path,
-                                       Paper paper = Paper::A4, ExportNotes* notes = nullptr);
+// is written. Done (notes, when given, then tell the pages and any warning), or the message for
+// the user, and nothing is written.
+Expected<void, QString> WriteOverlayPdf(const Form1Model& model, const OverlayOptions& options,
+                                        const QString& designName, const QString& path,
+                                        Paper paper = Paper::A4, ExportNotes* notes = nullptr);
 
 // What the scale dialog shows for some options: the chart of the last Calculate laid out on paper
 // of this size, its pages and warning, or why it cannot be printed.

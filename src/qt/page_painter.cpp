@@ -136,8 +136,8 @@ void PaintPage(QPainter& painter, const Page& page, double dotsPerMm) {
     painter.restore();
 }
 
-std::variant<QByteArray, QString> PdfOfPages(const std::vector<Page>& pages,
-                                             const PageDocumentInfo& info) {
+Expected<QByteArray, QString> PdfOfPages(const std::vector<Page>& pages,
+                                         const PageDocumentInfo& info) {
     if (pages.empty()) {
         return QStringLiteral("there is no page to write");
     }

@@ -5,11 +5,11 @@
 // printing module (printing.h).
 #pragma once
 
+#include "core/expected.h"
 #include "output/page.h"
 
 #include <QByteArray>
 #include <QString>
-#include <variant>
 #include <vector>
 
 class QPainter;
@@ -27,8 +27,8 @@ struct PageDocumentInfo {
 void PaintPage(QPainter& painter, const Page& page, double dotsPerMm);
 
 // The bytes of a PDF of the pages, each page on paper of its own size; or why it could not be made.
-std::variant<QByteArray, QString> PdfOfPages(const std::vector<Page>& pages,
-                                             const PageDocumentInfo& info);
+Expected<QByteArray, QString> PdfOfPages(const std::vector<Page>& pages,
+                                         const PageDocumentInfo& info);
 
 // Text that may stand in XML character data or an attribute: markup characters as entities, and
 // characters XML cannot hold (control characters, non-characters) shown as U+FFFD.

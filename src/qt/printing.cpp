@@ -28,7 +28,7 @@ QStringList ModuleCandidates() {
 
 } // namespace
 
-std::variant<Printing*, QString> LoadedPrinting() {
+Expected<Printing*, QString> LoadedPrinting() {
     // Loaded once and kept: its code stays in use by the dialogs and printers it made.
     static Printing* loaded = nullptr;
     if (loaded != nullptr) {
@@ -60,12 +60,12 @@ void SetPrintingModule(const QString& path) {
     ToldModule() = path;
 }
 
-std::variant<QByteArray, QString> SvgOfPage(const Page& page, const PageDocumentInfo& info) {
-    const std::variant<Printing*, QString> printing = LoadedPrinting();
-    if (const QString* missing = std::get_if<QString>(&printing)) {
-        return *missing;
+Expected<QByteArray, QString> SvgOfPage(const Page& page, const PageDocumentInfo& info) {
+    const Expected<Printing*, QString> printing = LoadedPrinting();
+    if (!printing) {
+        return printing.Error();
     }
-    return std::get<Printing*>(printing)->Svg(page, info);
+    return (*printing)->Svg(page, info);
 }
 
 } // namespace dieprofile

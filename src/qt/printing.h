@@ -18,7 +18,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <variant>
 #include <vector>
 
 class QPainter;
@@ -44,8 +43,8 @@ public:
     // cancelled.
     virtual bool Choose(QWidget* parent, bool offerPageRange) = 0;
     // Prints the pages, each at true size from the paper's top-left corner, turned to its own
-    // orientation. Nothing on success; otherwise why not.
-    virtual std::optional<QString> Print(const std::vector<Page>& pages) = 0;
+    // orientation. Done, or why not.
+    virtual Expected<void, QString> Print(const std::vector<Page>& pages) = 0;
 };
 
 // What the module offers.
@@ -57,8 +56,7 @@ public:
     virtual ~Printing() = default;
 
     // The bytes of an SVG of one page, as SvgOfPage below describes it.
-    virtual std::variant<QByteArray, QString> Svg(const Page& page,
-                                                  const PageDocumentInfo& info) = 0;
+    virtual Expected<QByteArray, QString> Svg(const Page& page, const PageDocumentInfo& info) = 0;
     // The size in millimetres of the default printer's paper; none without a default printer.
     virtual std::optional<QSizeF> DefaultPrinterPaper() = 0;
     // A printer for a document of this name; the print dialog chooses which.
@@ -72,11 +70,11 @@ public:
 
 // The module, loaded by the first call; or, when it cannot be loaded, why not (in words that
 // follow "cannot print" or "cannot export").
-std::variant<Printing*, QString> LoadedPrinting();
+Expected<Printing*, QString> LoadedPrinting();
 
 // The bytes of an SVG of one page, its user unit a tenth of a millimetre; or why it could not be
 // made. Every text in it is valid XML whatever characters the page holds. Loads the module.
-std::variant<QByteArray, QString> SvgOfPage(const Page& page, const PageDocumentInfo& info);
+Expected<QByteArray, QString> SvgOfPage(const Page& page, const PageDocumentInfo& info);
 
 // Where a program that is neither installed nor built beside the module finds it (the tests and
 // benchmarks in the build tree). Takes effect at the next load.

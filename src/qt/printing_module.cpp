@@ -21,7 +21,7 @@ namespace {
 // The SVG's user unit: a tenth of a millimetre.
 constexpr double kSvgUnitsPerMm = 10;
 
-std::variant<QByteArray, QString> SvgOf(const Page& page, const PageDocumentInfo& info) {
+Expected<QByteArray, QString> SvgOf(const Page& page, const PageDocumentInfo& info) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -71,7 +71,7 @@ public:
         return dialog.exec() == QDialog::Accepted;
     }
 
-    std::optional<QString> Print(const std::vector<Page>& pages) override {
+    Expected<void, QString> Print(const std::vector<Page>& pages) override {
         if (pages.empty()) {
             return QStringLiteral("there is no page to print");
         }
@@ -100,7 +100,7 @@ public:
         if (!painter.end() || printer_.printerState() == QPrinter::Error) {
             return QStringLiteral("the job could not be sent to %1").arg(printer_.printerName());
         }
-        return std::nullopt;
+        return Done{};
     }
 
 private:
@@ -109,7 +109,7 @@ private:
 
 class QtPrinting : public Printing {
 public:
-    std::variant<QByteArray, QString> Svg(const Page& page, const PageDocumentInfo& info) override {
+    Expected<QByteArray, QString> Svg(const Page& page, const PageDocumentInfo& info) override {
         return SvgOf(page, info);
     }
 

@@ -173,10 +173,11 @@ int main(int argc, char** argv) {
     chosen.Region = choices.Region;
     chosen.Mirror = choices.Mirror;
     ExportNotes written;
-    if (const std::optional<QString> problem =
+    if (const Expected<void, QString> done =
             WriteOverlayPdf(model, chosen, QStringLiteral("overlay test"),
-                            QString::fromLocal8Bit(argv[1]), paper, &written)) {
-        std::cerr << problem->toStdString() << "\n";
+                            QString::fromLocal8Bit(argv[1]), paper, &written);
+        !done) {
+        std::cerr << done.Error().toStdString() << "\n";
         return 1;
     }
     const ProfileState& s = model.State();

@@ -142,12 +142,12 @@ TEST(PagePainter, PdfHasEachPageOnItsPaperWithTextAsTextInEmbeddedFaces) {
     sheet.Texts.push_back({{30, 80}, "0123", 3.5, TextAlign::Left, 0, false, true});
     const Page chart{210, 297, {{{10, 10}, {100, 10}}}, {}, {{{10, 20}, "row 1, column 2", 3}}};
     const auto made = PdfOfPages({sheet, chart}, {QStringLiteral("Die & Co"), {}});
-    ASSERT_TRUE(std::holds_alternative<QByteArray>(made));
+    ASSERT_TRUE(made);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("pages.pdf"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(std::get<QByteArray>(made));
+    file.write(*made);
     file.close();
 
     const QString info = RunTool(QStringLiteral("pdfinfo"), {"-f", "1", "-l", "2", path}).Output;
@@ -188,8 +188,8 @@ TEST(PagePainter, SvgIsWellFormedXmlWhateverTheTextsHold) {
         const QString text = QString::fromStdString(given);
         Page page{100, 50, {}, {}, {{{10, 20}, given, 3.5}}};
         const auto made = SvgOfPage(page, {text, text});
-        ASSERT_TRUE(std::holds_alternative<QByteArray>(made)) << c.Name;
-        QXmlStreamReader xml(std::get<QByteArray>(made));
+        ASSERT_TRUE(made) << c.Name;
+        QXmlStreamReader xml(*made);
         QStringList title;
         QStringList drawn;
         QStringList description;
