@@ -65,8 +65,8 @@ std::string Where(std::string_view kind, std::size_t number) {
 
 // A number of the file, or why it is not one: "row 12: "0,15x" is not a number".
 // The place ("row", 12) is worded only for a refusal: a million rows read need none of it.
-std::optional<std::string> ReadNumber(std::string_view field, bool decimalComma,
-                                      std::string_view kind, std::size_t number, double& value) {
+Expected<double> ReadNumber(std::string_view field, bool decimalComma, std::string_view kind,
+                            std::size_t number) {
     std::string withPoint;
     std::string_view text = Trim(field);
     if (decimalComma && text.find(',') != std::string_view::npos) {
@@ -75,16 +75,15 @@ std::optional<std::string> ReadNumber(std::string_view field, bool decimalComma,
         text = withPoint;
     }
     if (const std::optional<double> read = ParseNumber(text)) {
-        value = *read;
-        return std::nullopt;
+        return *read;
     }
     // Written as a number but beyond a double, or as infinity or not-a-number.
     double any = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), any);
     const bool numeric = !text.empty() && result.ptr == text.data() + text.size() &&
                          (result.ec == std::errc{} || result.ec == std::errc::result_out_of_range);
-    return Where(kind, number) + QuotedForMessage(Trim(field)) +
-           (numeric ? " is not a finite number" : " is not a number");
+    return Refusal{Where(kind, number) + QuotedForMessage(Trim(field)) +
+                   (numeric ? " is not a finite number" : " is not a number")};
 }
 
 MeasuredRead Counted(MeasuredPoints points) {
@@ -238,16 +237,17 @@ MeasuredRead ReadPointList(std::string_view text) {
                            std::to_string(needed)};
         }
         const bool decimalComma = separator == Separator::Semicolon || separator == Separator::Tab;
-        Point point;
-        if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(x.Index)], decimalComma, "row",
-                                    lines.Number(), point.X)) {
-            return Refusal{*wrong};
+        const Expected<double> px = ReadNumber(fields[static_cast<std::size_t>(x.Index)],
+                                               decimalComma, "row", lines.Number());
+        if (!px) {
+            return px.Error();
         }
-        if (auto wrong = ReadNumber(fields[static_cast<std::size_t>(y.Index)], decimalComma, "row",
-                                    lines.Number(), point.Y)) {
-            return Refusal{*wrong};
+        const Expected<double> py = ReadNumber(fields[static_cast<std::size_t>(y.Index)],
+                                               decimalComma, "row", lines.Number());
+        if (!py) {
+            return py.Error();
         }
-        read.Points.push_back(point);
+        read.Points.push_back({*px, *py});
     }
     if (!header) {
         return Refusal{"there is no header naming the columns x and y"};
@@ -408,11 +408,12 @@ private:
     }
 
     double Number(std::string_view value) {
-        double read = 0;
-        if (auto wrong = ReadNumber(value, false, "line", lines_.Number(), read)) {
-            problem_ = *wrong;
+        const Expected<double> read = ReadNumber(value, false, "line", lines_.Number());
+        if (!read) {
+            problem_ = read.Error().Message;
+            return 0;
         }
-        return read;
+        return *read;
     }
 
     int Whole(std::string_view value) {
