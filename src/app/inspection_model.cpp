@@ -54,6 +54,7 @@ bool InspectionModel::Inspect(const std::string& path, MeasuredPoints points,
     }
     design_ = *std::move(design);
     result_ = *std::move(inspected);
+    ++inspections_;
     measured_ = std::move(points);
     measuredPath_ = path;
     options_ = options;

@@ -11,6 +11,7 @@
 #include "output/page.h"
 #include "output/paper.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -58,6 +59,9 @@ public:
     Expected<void, ExportRefusal> CheckWrite(const std::string& path, bool pdf = false) const;
 
     const std::optional<Inspection>& Result() const { return result_; }
+    // How many inspections the model has made: what is worked out from one (a recut) holds only
+    // until the next.
+    std::size_t Inspections() const { return inspections_; }
     const std::optional<InspectionDesign>& Design() const { return design_; }
     const InspectionOptions& Options() const { return options_; }
     const std::string& MeasuredPath() const { return measuredPath_; }
@@ -83,6 +87,7 @@ private:
     std::optional<MeasuredPoints> measured_;
     std::optional<InspectionDesign> design_;
     std::optional<Inspection> result_;
+    std::size_t inspections_ = 0;
 };
 
 } // namespace dieprofile

@@ -87,6 +87,7 @@ bool RecutModel::Plan(const RecutOptions& options) {
         return false;
     }
     plan_ = *std::move(planned);
+    plannedOn_ = inspection_.Inspections();
     drawingNumber_ = design.Identity.Number.empty() ? window_.DesignName() : design.Identity.Number;
     origin_ = drawing_.Origin();
     DrawingIdentity titled;
@@ -176,9 +177,24 @@ bool RecutModel::Write(const std::string& path, const std::string& bytes) {
     return true;
 }
 
-bool RecutModel::SaveDesign(const std::string& path) {
+const std::optional<RecutPlan>& RecutModel::Result() const {
+    static const std::optional<RecutPlan> none;
+    return plannedOn_ == inspection_.Inspections() ? plan_ : none;
+}
+
+Expected<void> RecutModel::CheckPlanned() const {
     if (!plan_) {
-        return Refuse(path, "no recut is planned yet");
+        return Refusal{"no recut is planned yet"};
+    }
+    if (!Result()) {
+        return Refusal{"the die was inspected again since the recut was planned: plan it again"};
+    }
+    return Done{};
+}
+
+bool RecutModel::SaveDesign(const std::string& path) {
+    if (const Expected<void> planned = CheckPlanned(); !planned) {
+        return Refuse(path, planned.Error().Message);
     }
     if (!HasExtension(path, kDesignExtension.substr(1))) {
         return Refuse(path, "a design's extension is .dieprofile");
@@ -187,8 +203,8 @@ bool RecutModel::SaveDesign(const std::string& path) {
 }
 
 bool RecutModel::Export(const std::string& path, ExportPainters* painters, ExportRequest sheet) {
-    if (!plan_) {
-        return Refuse(path, "no recut is planned yet");
+    if (const Expected<void> planned = CheckPlanned(); !planned) {
+        return Refuse(path, planned.Error().Message);
     }
     if (HasExtension(path, "csv")) {
         return Write(path, RecutCsv(*plan_));
@@ -214,7 +230,7 @@ bool RecutModel::Export(const std::string& path, ExportPainters* painters, Expor
 }
 
 bool RecutModel::OpenInWindow(Form1Model& window, const std::function<bool()>& mayLeave) {
-    if (!plan_ || !mayLeave()) {
+    if (!Result() || !mayLeave()) {
         return false;
     }
     // A new design from no file: no save can write the recut over the worn die's design.

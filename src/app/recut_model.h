@@ -10,6 +10,7 @@
 #include "app/toolkit.h"
 #include "inspection/recut.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -56,7 +57,9 @@ public:
     // calculated, once mayLeave (the unsaved-changes question) allows it.
     bool OpenInWindow(Form1Model& window, const std::function<bool()>& mayLeave);
 
-    const std::optional<RecutPlan>& Result() const { return plan_; }
+    // The plan, while the die is as it was inspected for it: none once it is inspected again (a
+    // measured file opened, a tolerance or the walls changed), which asks for a plan again.
+    const std::optional<RecutPlan>& Result() const;
     // The recut as a window of its own would hold it, calculated: what its drawing exports.
     const Form1Model& Drawing() const { return drawing_; }
     // Where the recut came from: "recut of NAME".
@@ -68,11 +71,14 @@ private:
     bool Refuse(const std::string& path, std::string_view reason);
     bool Write(const std::string& path, const std::string& bytes);
     bool IsInput(const std::string& path) const;
+    // Whether there is a plan to save or export, or why not.
+    Expected<void> CheckPlanned() const;
 
     Toolkit& toolkit_;
     const Form1Model& window_;
     const InspectionModel& inspection_;
     std::optional<RecutPlan> plan_;
+    std::size_t plannedOn_ = 0; // the inspection the plan was made from
     std::string drawingNumber_;
     std::string origin_;
     // The recut's own window, never shown: its focus, bell and window place touch nothing else.

@@ -116,6 +116,9 @@ void InspectionWindow::Show() {
     planRecut_->setEnabled(result.has_value());
     plot_->Show(model_.Design(), result);
     verdict_->setText(result ? ToQString("Verdict: " + model_.Verdict()) : QString());
+    if (recut_ != nullptr) {
+        recut_->Show();
+    }
     table_->setRowCount(0);
     notes_->clear();
     if (!result) {

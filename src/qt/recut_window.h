@@ -38,6 +38,9 @@ public:
     void ExportDrawing();
     // The die set whose outlets the recut may go to, chosen in a file dialog.
     void ChooseSet();
+    // The model's present state in the widgets; the inspection window asks for it when the die
+    // is inspected again, which drops the plan made before.
+    void Show();
 
     // The die set's dialog, unless tests put a function that answers; empty when cancelled.
     using FileChooser = std::function<QString(const QString& folder)>;
@@ -55,8 +58,6 @@ public:
     QLabel* Line() const { return line_; }
 
 private:
-    // The model's present state in the widgets.
-    void Show();
     void KindChosen();
     void OpenInWindowClicked();
     void ShowMessage(std::string_view text) override;

@@ -322,6 +322,25 @@ TEST_F(RecutTest, TheRecutOpensAsADesignOfItsOwnAndIsNotPlannedAgainstItself) {
     EXPECT_THAT(toolkit.Messages.back(), ::testing::HasSubstr("no longer holds the design"));
 }
 
+// A plan holds the points it was made from: once the die is inspected again (a tolerance typed),
+// a save or an export would write a recut those points never asked for.
+TEST_F(RecutTest, APlanIsDroppedOnceTheDieIsInspectedAgain) {
+    InspectWorn({"Again", false, K::Step, 0.002, 0.01, 0, kDefault, ""});
+    ASSERT_TRUE(recut.Plan({}));
+    ASSERT_TRUE(inspection.SetToleranceText("0.001"));
+    EXPECT_FALSE(recut.Result());
+    const std::string path = TestPath("stale.dieprofile");
+    std::filesystem::remove(path); // left by an earlier run
+    EXPECT_FALSE(recut.SaveDesign(path));
+    EXPECT_EQ(toolkit.Messages.back(),
+              CannotExport(path, "the die was inspected again since the recut was planned: plan "
+                                 "it again"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(recut.OpenInWindow(model, [] { return true; }));
+    ASSERT_TRUE(recut.Plan({}));
+    EXPECT_TRUE(recut.SaveDesign(path));
+}
+
 // The halvings start on a few points nearest the wall and take in the others the answer leaves
 // uncut: started on none, on worn dies of both units, they must reach the same outlet as on many.
 TEST_F(RecutTest, TheOutletDoesNotDependOnThePointsTheHalvingsStartOn) {

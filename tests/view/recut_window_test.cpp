@@ -133,6 +133,12 @@ TEST(RecutWindow, PlansOpensTheRecutInTheDesignedWindowAndSavesIt) {
         QDir().mkpath(out);
         ASSERT_TRUE(recut->grab().save(QDir(out).filePath(QStringLiteral("recut.png"))));
     }
+
+    // The die inspected again: the window no longer shows or offers the plan of the points before.
+    ASSERT_TRUE(inspection.OpenMeasured(measured));
+    EXPECT_EQ(recut->Line()->text(), QStringLiteral("No recut planned yet."));
+    EXPECT_EQ(recut->Figures()->rowCount(), 0);
+    EXPECT_FALSE(open->isEnabled());
 }
 
 } // namespace
