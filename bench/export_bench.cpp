@@ -32,9 +32,9 @@ void BM_Export(benchmark::State& state, const char* suffix, const char* blank = 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("sheet.") + QLatin1String(suffix));
     for (auto _ : state) {
-        const auto failure = ExportDrawingFile(model, QStringLiteral("Bench.dieprofile"), path);
-        if (failure.HasValue() == refused) {
-            state.SkipWithError(failure ? "not refused" : failure.Error().Message.c_str());
+        const auto exported = ExportDrawingFile(model, QStringLiteral("Bench.dieprofile"), path);
+        if (exported.HasValue() == refused) {
+            state.SkipWithError(exported ? "not refused" : exported.Error().Message.c_str());
             return;
         }
     }

@@ -350,10 +350,9 @@ Expected<void, DieSetRefusal> CheckOverrides(const DieSetFile& set) {
 PassDie DesignDie(Design typed) {
     PassDie die;
     Expected<Calculation, CalculateRefusal> done = CalculateDesign(typed);
-    const Expected<void> made = done ? CheckProfile(done->Drawing) : Expected<void>(Done{});
     if (!done) {
         die.Refusal = done.Error().Message;
-    } else if (!made) {
+    } else if (const Expected<void> made = CheckProfile(done->Drawing); !made) {
         die.Refusal = made.Error().Message;
     } else {
         const CalculatedDrawing& drawn = done->Drawing;
